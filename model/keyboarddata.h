@@ -1,0 +1,57 @@
+#pragma once
+
+#include "model/keyconfig.h"
+#include "model/ledlayerconfig.h"
+
+#include <QObject>
+#include <QVector>
+
+constexpr int kLayerCount = 4;
+constexpr int kKeySlotCount = 25;
+
+using KeyLayer = QVector<KeyConfig>;
+using KeyLayers = QVector<KeyLayer>;
+using LedLayers = QVector<LedLayerConfig>;
+
+// The in-memory copy of every assignment and every layer's lighting. Owned by
+// the window and changed only on the UI thread; the save flows read it and
+// clear the marks of what they wrote.
+class KeyboardData : public QObject
+{
+    Q_OBJECT
+public:
+    explicit KeyboardData(QObject *parent = nullptr);
+
+    KeyLayers layers;
+    LedLayers ledLayers;
+    int currentLayer = 0;
+    int selectedKey = -1;
+    bool startFresh = true;
+
+    void selectKey(int index);
+    void setCurrentLayer(int layer);
+    void clearSelectedKey();
+    void clearAllKeys();
+    void loadLayers(const KeyLayers &source);
+    void refreshSelectedTexts();
+    void appendBaseKey(uint8_t usage);
+    void assignMedia(uint16_t code);
+    void assignMouseAction(uint8_t code);
+    void assignMacro(const QVector<MacroStep> &steps);
+    void assignPrepared(const KeyConfig &record);
+    void setLayerEffect(int layer, uint8_t effect);
+    void setLedColor(int layer, int led, uint8_t red, uint8_t green, uint8_t blue);
+
+    // The selected slot of the current layer, or null without a selection.
+    KeyConfig *selectedConfig();
+
+signals:
+    void keyButtonTextChanged(int keyIdx, QString text);
+    void keyFullTextChanged(int keyIdx, QString text);
+    void selectedKeyChanged(int keyIdx);
+    void error(QString msg);
+
+private:
+    void emitSelectedTexts();
+    void emitLayerButtonTexts();
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+constexpr int kLedCount = 16;
+
+struct RgbColor {
+    uint8_t r = 255;
+    uint8_t g = 255;
+    uint8_t b = 0;
+
+    bool operator==(const RgbColor &o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const RgbColor &o) const { return !(*this == o); }
+};
+
+// Lighting of one layer. A fresh record is the keypad's default: effect 1,
+// every LED yellow, nothing marked changed.
+struct LedLayerConfig {
+    uint8_t effect = 1;
+    std::array<RgbColor, kLedCount> colors{};
+    uint8_t dirty = 0;
+    std::array<uint8_t, kLedCount> keyDirty{};
+
+    // The layer must be written when the layer flag or any LED flag is set.
+    bool isChanged() const
+    {
+        if (dirty)
+            return true;
+        for (uint8_t flag : keyDirty)
+            if (flag)
+                return true;
+        return false;
+    }
+    void clearMarks()
+    {
+        dirty = 0;
+        keyDirty.fill(0);
+    }
+};
