@@ -8,6 +8,9 @@
 
 int main(int argc, char *argv[])
 {
+    // The knob pictures live in the static program library; without this
+    // reference the linker leaves them out.
+    Q_INIT_RESOURCE(resources);
     QApplication app(argc, argv);
 #ifdef ZENTRIK_DEMO
     // The demo build has a virtual keypad plugged in from the start; the

@@ -1,0 +1,323 @@
+#include "widgets/buttonlegend.h"
+#include "widgets/dualcharbutton.h"
+#include "widgets/keybutton.h"
+#include "widgets/knobbutton.h"
+
+#include <QLabel>
+#include <QLoggingCategory>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+QStringList capturedLines;
+
+void captureMessage(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    capturedLines << message;
+}
+
+// Stands in for the main window: records what a forced click handed over.
+class StandInWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    QVariantList forcedIndices;
+    int callsWithSender = 0;
+
+public slots:
+    void onButtonClicked()
+    {
+        if (sender())
+            ++callsWithSender;
+        forcedIndices << property("_forcedClickIndex");
+        setProperty("_forcedClickIndex", QVariant());
+    }
+};
+
+void hoverOn(QWidget *widget)
+{
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(widget, &enter);
+}
+
+void hoverOff(QWidget *widget)
+{
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(widget, &leave);
+}
+
+bool isBlueArrowPixel(const QColor &c)
+{
+    return c.blue() > 150 && c.red() < 120 && c.blue() - c.red() > 80;
+}
+
+bool isWhiteTextPixel(const QColor &c)
+{
+    return c.red() > 220 && c.green() > 220 && c.blue() > 220;
+}
+
+} // namespace
+
+class TestButtons : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void legendKeepsItsLastCharacters();
+    void arrowsAreBlueOnOneLine();
+    void keyFaceColours();
+    void hoverGrowsTheKeyAndKeepsItCentred();
+    void forcedClickGoesThroughTheWindow();
+    void knobScalesPictureAndLegend();
+    void missingKnobPictureIsLoggedAndStillDrawn();
+    void dualCharLabelFollowsTheButton();
+};
+
+void TestButtons::initTestCase()
+{
+    Q_INIT_RESOURCE(resources);
+    QLoggingCategory::setFilterRules(QStringLiteral("zentrik.ui.debug=true"));
+}
+
+void TestButtons::legendKeepsItsLastCharacters()
+{
+    KeyButton key;
+    key.setText(QStringLiteral("Ctrl+Shift+A"));
+    QCOMPARE(key.buttonSize(), 80);
+    QCOMPARE(legendTail(key.text(), key.buttonSize()), QStringLiteral("hift+A"));
+
+    // Larger keys show more; the limits sit just above 99, 79 and 59 pixels.
+    const QString text = QStringLiteral("0123456789");
+    QCOMPARE(legendTail(text, 100), QStringLiteral("3456789"));
+    QCOMPARE(legendTail(text, 99), QStringLiteral("456789"));
+    QCOMPARE(legendTail(text, 79), QStringLiteral("56789"));
+    QCOMPARE(legendTail(text, 60), QStringLiteral("56789"));
+    QCOMPARE(legendTail(text, 59), QStringLiteral("6789"));
+    QCOMPARE(legendTail(QStringLiteral("A"), 40), QStringLiteral("A"));
+
+    key.setScale(1.25);
+    QCOMPARE(key.buttonSize(), 100);
+    QCOMPARE(legendTail(key.text(), key.buttonSize()), QStringLiteral("Shift+A"));
+}
+
+void TestButtons::arrowsAreBlueOnOneLine()
+{
+    KeyButton key;
+    key.setButtonBaseSize(120);
+    key.setText(QStringLiteral("A->B"));
+    key.setAssigned(true);
+    const QImage image = key.grab().toImage();
+
+    int blueTop = image.height(), blueBottom = -1, blueLeft = image.width(), blueRight = -1;
+    int whiteTop = image.height(), whiteBottom = -1;
+    int whiteLeftOfArrow = 0, whiteRightOfArrow = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (isBlueArrowPixel(c)) {
+                blueTop = qMin(blueTop, y);
+                blueBottom = qMax(blueBottom, y);
+                blueLeft = qMin(blueLeft, x);
+                blueRight = qMax(blueRight, x);
+            }
+        }
+    }
+    QVERIFY2(blueBottom >= 0, "the arrow is not drawn in blue");
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!isWhiteTextPixel(image.pixelColor(x, y)))
+                continue;
+            whiteTop = qMin(whiteTop, y);
+            whiteBottom = qMax(whiteBottom, y);
+            if (x < blueLeft)
+                ++whiteLeftOfArrow;
+            if (x > blueRight)
+                ++whiteRightOfArrow;
+        }
+    }
+    // A before the arrow, B after it, all on the same line.
+    QVERIFY(whiteLeftOfArrow > 0);
+    QVERIFY(whiteRightOfArrow > 0);
+    QVERIFY(blueTop >= whiteTop && blueBottom <= whiteBottom);
+
+    key.setText(QStringLiteral("AB"));
+    const QImage plain = key.grab().toImage();
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x)
+            QVERIFY(!isBlueArrowPixel(plain.pixelColor(x, y)));
+    }
+}
+
+void TestButtons::keyFaceColours()
+{
+    KeyButton key;
+    const QPoint face(40, 8); // above the (empty) legend, inside the corners
+    const QColor grey(100, 100, 100);
+    QCOMPARE(key.grab().toImage().pixelColor(face), grey);
+
+    key.setChecked(true);
+    QImage image = key.grab().toImage();
+    QCOMPARE(image.pixelColor(40, 40), grey.lighter(110));
+    const QColor outline = image.pixelColor(40, 2);
+    QVERIFY2(outline.red() > 200 && outline.green() > 170 && outline.blue() < 100,
+             "a checked key has a gold outline");
+
+    key.setChecked(false);
+    key.setSwatch(QColor(200, 0, 0));
+    QCOMPARE(key.grab().toImage().pixelColor(face), QColor(200, 0, 0));
+    key.clearSwatch();
+    QVERIFY(!key.swatchOn());
+    QCOMPARE(key.grab().toImage().pixelColor(face), grey);
+}
+
+void TestButtons::hoverGrowsTheKeyAndKeepsItCentred()
+{
+    QWidget cell;
+    cell.resize(80, 80);
+    auto *key = new KeyButton(&cell);
+    const QPointF cellCentre = QRectF(cell.rect()).center();
+
+    hoverOn(key);
+    QVERIFY(key->isHovered());
+    QCOMPARE(key->size(), QSize(84, 84));
+    QCOMPARE(QRectF(key->geometry()).center(), cellCentre);
+    QCOMPARE(key->buttonSize(), 80);
+
+    hoverOff(key);
+    QCOMPARE(key->size(), QSize(80, 80));
+    QCOMPARE(key->pos(), QPoint(0, 0));
+
+    // Rescaling while hovered keeps the growth on top of the new side.
+    hoverOn(key);
+    key->setScale(1.5);
+    QCOMPARE(key->size(), QSize(124, 124));
+    hoverOff(key);
+    QCOMPARE(key->size(), QSize(120, 120));
+}
+
+void TestButtons::forcedClickGoesThroughTheWindow()
+{
+    StandInWindow window;
+    window.resize(300, 200);
+    auto *cell = new QWidget(&window);
+    cell->setGeometry(10, 10, 80, 80);
+    auto *key = new KeyButton(cell);
+    key->setText(QStringLiteral("K"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy clicked(key, &QPushButton::clicked);
+
+    capturedLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+    for (int index : {6, 7, 8}) {
+        key->setProperty("buttonIndex", index);
+        QTest::mouseClick(key, Qt::LeftButton);
+    }
+    qInstallMessageHandler(previous);
+
+    QCOMPARE(window.forcedIndices, (QVariantList{6, 7, 8}));
+    QCOMPARE(window.callsWithSender, 0);
+    QCOMPARE(clicked.count(), 0);
+    QVERIFY(!key->isChecked());
+    QVERIFY2(!key->isDown(), "the key must not stay pressed after a forced click");
+    QVERIFY(capturedLines.contains(QStringLiteral("[UI][mouseRelease-index] buttonIndex 7 text K")));
+    QVERIFY(std::any_of(capturedLines.cbegin(), capturedLines.cend(), [](const QString &line) {
+        return line.startsWith(QStringLiteral("[UI][mousePress] KeyButton "))
+               && line.contains(QStringLiteral(" text K enabled true visible true pos QPoint("));
+    }));
+
+    for (int index : {5, 9}) {
+        key->setProperty("buttonIndex", index);
+        QTest::mouseClick(key, Qt::LeftButton);
+    }
+    QCOMPARE(clicked.count(), 2);
+    QCOMPARE(window.forcedIndices.size(), 3);
+
+    // A key without a window of its own to hand the click to does nothing.
+    KeyButton loose;
+    loose.setProperty("buttonIndex", 7);
+    QSignalSpy looseClicked(&loose, &QPushButton::clicked);
+    QTest::mouseClick(&loose, Qt::LeftButton);
+    QCOMPARE(looseClicked.count(), 0);
+    QVERIFY(!loose.isDown());
+}
+
+void TestButtons::knobScalesPictureAndLegend()
+{
+    const QStringList turns = {
+        QStringLiteral(":/images/image/KN_LEFT114x97.png"),
+        QStringLiteral(":/images/image/KN_RIGHT114x97.png"),
+        QStringLiteral(":/images/image/KN_PressLEFT114x97.png"),
+        QStringLiteral(":/images/image/KN_PressRIGHT114x97.png"),
+    };
+    for (const QString &path : turns) {
+        KnobButton knob(path, QString());
+        QCOMPARE(knob.picture().size(), QSize(114, 97));
+        QCOMPARE(knob.size(), QSize(80, 80));
+        QCOMPARE(knob.scaledPicture().width(), 68);
+        knob.setButtonSize(120);
+        QCOMPARE(knob.size(), QSize(120, 120));
+        QCOMPARE(knob.scaledPicture().width(), 102);
+        QVERIFY(qAbs(knob.scaledPicture().height() - 102 * 97 / 114.0) < 1.0);
+    }
+
+    KnobButton press(QStringLiteral(":/images/image/KN_IN150x150.png"), QStringLiteral("Vol+"));
+    QCOMPARE(press.picture().size(), QSize(150, 150));
+    QCOMPARE(press.text(), QStringLiteral("Vol+"));
+    QVERIFY(press.isCheckable());
+    QCOMPARE(press.scaledFontPointSize(), 10);
+    press.setButtonSize(120);
+    QCOMPARE(press.scaledPicture().size(), QSize(102, 102));
+    QCOMPARE(press.scaledFontPointSize(), 15);
+    press.setFontPointSize(0);
+    QCOMPARE(press.fontPointSize(), 1);
+    press.setButtonSize(-5);
+    QCOMPARE(press.size(), QSize(0, 0));
+    QVERIFY(press.scaledPicture().isNull());
+}
+
+void TestButtons::missingKnobPictureIsLoggedAndStillDrawn()
+{
+    capturedLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+    KnobButton knob(QStringLiteral(":/images/image/KN_NONE.png"), QStringLiteral("X"));
+    qInstallMessageHandler(previous);
+    QVERIFY(capturedLines.contains(QStringLiteral("Failed to load image: :/images/image/KN_NONE.png")));
+    QVERIFY(knob.picture().isNull());
+
+    knob.setChecked(true);
+    const QImage image = knob.grab().toImage();
+    const QColor ring = image.pixelColor(40, 2);
+    QVERIFY2(ring.red() > 150 && ring.green() > 120 && ring.blue() < 80 && ring.alpha() > 100,
+             "a checked knob without a picture still gets its ring");
+
+    capturedLines.clear();
+    qInstallMessageHandler(captureMessage);
+    KnobButton empty{QString(), QString()};
+    qInstallMessageHandler(previous);
+    QVERIFY(capturedLines.isEmpty());
+}
+
+void TestButtons::dualCharLabelFollowsTheButton()
+{
+    DualCharButton button(QStringLiteral("1"), QStringLiteral("!"));
+    QCOMPARE(button.text(), QStringLiteral("1"));
+    QCOMPARE(button.smallLabel()->text(), QStringLiteral("!"));
+    QVERIFY(button.smallLabel()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QCOMPARE(button.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+
+    button.resize(100, 60);
+    button.show();
+    QCOMPARE(button.smallLabel()->geometry(), QRect(3, 3, 42, 25));
+    QCOMPARE(button.smallLabel()->font().pointSize(), 9);
+    QVERIFY(button.smallLabel()->font().bold());
+
+    button.resize(200, 200);
+    QCOMPARE(button.smallLabel()->font().pointSize(), 18);
+    button.resize(40, 30);
+    QCOMPARE(button.smallLabel()->font().pointSize(), 6);
+}
+
+QTEST_MAIN(TestButtons)
+#include "tst_buttons.moc"

@@ -1,0 +1,208 @@
+#include "widgets/keybutton.h"
+
+#include "model/logging.h"
+#include "widgets/buttonlegend.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVariant>
+#include <QtMath>
+
+namespace {
+
+constexpr int kHoverGrowth = 4;
+const QColor kFaceColor(100, 100, 100);
+const QColor kCheckedOutline(255, 215, 0, 220);
+const QColor kCheckedText(255, 215, 0);
+const QColor kUnassignedText(150, 150, 150);
+
+// Slots 6 to 8 are re-pointed from layout to layout (the six-key pad puts its
+// knob there), so a key in one of them hands its index to the window instead
+// of relying on the sender of clicked.
+constexpr int kForcedClickFirst = 6;
+constexpr int kForcedClickLast = 8;
+
+// Floor division, so a button larger than its cell overhangs it evenly.
+int floorHalf(int value)
+{
+    return value >= 0 ? value / 2 : -((-value + 1) / 2);
+}
+
+QString boolText(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+} // namespace
+
+KeyButton::KeyButton(QWidget *parent)
+    : QPushButton(parent)
+{
+    setCheckable(true);
+    setFlat(true);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFixedSize(m_size, m_size);
+    setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; }"));
+    installEventFilter(this);
+}
+
+void KeyButton::setScale(double scale)
+{
+    m_scale = scale;
+    applySize();
+}
+
+void KeyButton::setButtonBaseSize(int side)
+{
+    m_baseSize = side;
+    applySize();
+}
+
+void KeyButton::applySize()
+{
+    m_size = qMax(0, qRound(m_baseSize * m_scale));
+    const int side = m_hovered ? m_size + kHoverGrowth : m_size;
+    setFixedSize(side, side);
+    update();
+}
+
+void KeyButton::setAssigned(bool assigned)
+{
+    if (m_assigned == assigned)
+        return;
+    m_assigned = assigned;
+    update();
+}
+
+void KeyButton::setSwatch(const QColor &color)
+{
+    m_swatchOn = true;
+    m_swatchColor = color;
+    update();
+}
+
+void KeyButton::clearSwatch()
+{
+    if (!m_swatchOn)
+        return;
+    m_swatchOn = false;
+    update();
+}
+
+// The key is installed as its own filter; it only watches, every event goes on.
+bool KeyButton::eventFilter(QObject *watched, QEvent *event)
+{
+    return QPushButton::eventFilter(watched, event);
+}
+
+void KeyButton::mousePressEvent(QMouseEvent *event)
+{
+    qCDebug(lcUi).noquote() << "[UI][mousePress]" << "KeyButton" << this << "text" << text()
+                            << "enabled" << boolText(isEnabled()) << "visible"
+                            << boolText(isVisible()) << "pos" << event->pos();
+    QPushButton::mousePressEvent(event);
+}
+
+void KeyButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    qCDebug(lcUi).noquote() << "[UI][mouseRelease]" << "KeyButton" << this << "text" << text()
+                            << "enabled" << boolText(isEnabled()) << "visible"
+                            << boolText(isVisible()) << "pos" << event->pos();
+    const QVariant indexProperty = property("buttonIndex");
+    const int index = indexProperty.isValid() ? indexProperty.toInt() : -1;
+    qCDebug(lcUi).noquote() << "[UI][mouseRelease-index]" << "buttonIndex"
+                            << (indexProperty.isValid() ? QString::number(index)
+                                                        : QStringLiteral("none"))
+                            << "text" << text();
+
+    if (index >= kForcedClickFirst && index <= kForcedClickLast) {
+        // The window selects the control itself; a normal release would also
+        // toggle the check mark and emit clicked a second time. Only the
+        // pressed look is undone so the button does not stay down.
+        setDown(false);
+        deliverForcedClick(index);
+        return;
+    }
+    QPushButton::mouseReleaseEvent(event);
+}
+
+bool KeyButton::deliverForcedClick(int index)
+{
+    QWidget *target = window();
+    if (!target || target == this)
+        return false;
+    target->setProperty("_forcedClickIndex", index);
+    return QMetaObject::invokeMethod(target, "onButtonClicked", Qt::DirectConnection);
+}
+
+void KeyButton::enterEvent(QEvent *event)
+{
+    m_hovered = true;
+    setFixedSize(m_size + kHoverGrowth, m_size + kHoverGrowth);
+    centreInCell();
+    QPushButton::enterEvent(event);
+}
+
+void KeyButton::leaveEvent(QEvent *event)
+{
+    m_hovered = false;
+    setFixedSize(m_size, m_size);
+    centreInCell();
+    QPushButton::leaveEvent(event);
+}
+
+void KeyButton::centreInCell()
+{
+    QWidget *cell = parentWidget();
+    if (cell) {
+        move(floorHalf(cell->width() - width() + 1), floorHalf(cell->height() - height() + 1));
+        cell->update();
+    }
+    update();
+}
+
+int KeyButton::cornerRadius() const
+{
+    const int side = qMin(width(), height());
+    const int preferred = m_hovered ? qMax(12, qRound(0.15 * side)) : qMax(8, qRound(0.1 * side));
+    return qMin(side / 2, qMax(m_minRadius, preferred));
+}
+
+void KeyButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
+                           | QPainter::SmoothPixmapTransform);
+
+    const int radius = cornerRadius();
+    const QColor fill = m_swatchOn ? m_swatchColor : kFaceColor;
+    QColor face = fill;
+    if (isChecked())
+        face = fill.lighter(110);
+    else if (m_hovered)
+        face = fill.lighter(120);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(face);
+    painter.drawRoundedRect(QRectF(rect()), radius, radius);
+
+    if (isChecked()) {
+        QPen outline(kCheckedOutline, 3, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+        painter.setPen(outline);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect().adjusted(2, 2, -2, -2)), radius - 1, radius - 1);
+    }
+
+    QFont legendFont = font();
+    legendFont.setWeight(QFont::Bold);
+    legendFont.setPointSize(qMax(1, qRound(m_fontPointSize * m_scale)));
+    painter.setFont(legendFont);
+
+    QColor textColor = kUnassignedText;
+    if (isChecked())
+        textColor = kCheckedText;
+    else if (m_assigned)
+        textColor = Qt::white;
+    drawLegend(painter, rect(), legendTail(text(), m_size), textColor);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QColor>
+#include <QPushButton>
+
+// One physical key of the panel picture. It paints itself as a rounded face
+// that grows by a few pixels under the pointer, shows the end of its legend,
+// and while the lighting page is shown takes the colour of its LED.
+class KeyButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit KeyButton(QWidget *parent = nullptr);
+
+    // Scale factor of the window; the side becomes round(base side x scale).
+    void setScale(double scale);
+    double scale() const { return m_scale; }
+
+    // Side at scale 1 (the layout's key size).
+    void setButtonBaseSize(int side);
+    int buttonBaseSize() const { return m_baseSize; }
+
+    // Side at the current scale, without the hover growth.
+    int buttonSize() const { return m_size; }
+
+    bool isHovered() const { return m_hovered; }
+    int fontPointSize() const { return m_fontPointSize; }
+
+    void setAssigned(bool assigned);
+    bool isAssigned() const { return m_assigned; }
+
+    void setSwatch(const QColor &color);
+    void clearSwatch();
+    bool swatchOn() const { return m_swatchOn; }
+    QColor swatchColor() const { return m_swatchColor; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void enterEvent(QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void applySize();
+    void centreInCell();
+    bool deliverForcedClick(int index);
+    int cornerRadius() const;
+
+    bool m_hovered = false;
+    double m_scale = 1.0;
+    int m_baseSize = 80;
+    int m_size = 80;
+    int m_fontPointSize = 10;
+    bool m_assigned = false;
+    int m_minRadius = 8;
+    bool m_swatchOn = false;
+    QColor m_swatchColor;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPushButton>
+#include <QString>
+
+// One part of a knob on the panel picture: turn left, turn right or press
+// (and, on the single-knob pad, press and turn). It paints its picture,
+// a ring while checked, and the end of its legend on top.
+class KnobButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit KnobButton(const QString &imagePath, const QString &text, QWidget *parent = nullptr);
+
+    void setButtonSize(int side);
+    int buttonSize() const { return m_size; }
+
+    // Legend size at a side of 80 pixels; it grows with the side.
+    void setFontPointSize(int points);
+    int fontPointSize() const { return m_fontPointSize; }
+    int scaledFontPointSize() const;
+
+    void setAssigned(bool assigned);
+    bool isAssigned() const { return m_assigned; }
+    bool isHovered() const { return m_hovered; }
+
+    QString imagePath() const { return m_imagePath; }
+    QPixmap picture() const { return m_picture; }
+    QPixmap scaledPicture() const { return m_scaledPicture; }
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void enterEvent(QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void logMouse(const char *what, const QMouseEvent *event) const;
+    void rescalePicture();
+
+    QPixmap m_picture;
+    QPixmap m_scaledPicture;
+    QString m_imagePath;
+    int m_size = 80;
+    int m_fontPointSize = 10;
+    bool m_hovered = false;
+    bool m_assigned = false;
+};
