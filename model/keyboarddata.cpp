@@ -249,10 +249,11 @@ void KeyboardData::setLedColor(int layer, int led, uint8_t red, uint8_t green, u
 {
     if (!isValidLayer(layer) || led < 0 || led >= kLedCount)
         return;
-    LedLayerConfig &record = ledLayers[layer];
     const RgbColor color{red, green, blue};
-    if (record.colors[led] == color)
+    if (ledLayers.at(layer).colors[led] == color)
         return;
+    LedLayerConfig record = ledLayers.at(layer);
     record.colors[led] = color;
     record.keyDirty[led] = 1;
+    ledLayers.replace(layer, record);
 }

@@ -1,0 +1,185 @@
+#include "app/translation.h"
+
+#include <iterator>
+
+namespace {
+
+struct TextPair {
+    const char *english;
+    const char *chinese;
+};
+
+// Order matters: lookups take the first match. Some rows repeat (the gesture
+// names of the mouse and knob pages) and several English texts share one
+// Chinese text; both are harmless under first-match lookup, so the table
+// keeps them as they are.
+constexpr TextPair kTextPairs[] = {
+    {"Connect the device with a usb cable", u8"请用USB线连接设备"},
+    {"Device connected", u8"设备已连接"},
+    {"Saved successfully", u8"保存成功"},
+    {"Key Function Display Area", u8"按键功能显示区"},
+    {"Clear", u8"清除"},
+    {"Clear All", u8"清除全部"},
+    {"View Settings", u8"查看配置"},
+    {"Save Settings", u8"保存设置"},
+    {"BaseKeys", u8"基础按键"},
+    {"Ext Keys", u8"扩展按键"},
+    {"MultiMedia", u8"多媒体"},
+    {"RGB LED", u8"RGB灯光"},
+    {"Base Color", u8"基础颜色"},
+    {"Pick one base color. Some effects will use it, some will ignore it.", u8"选择一个基础颜色，部分灯效会使用它，部分灯效会忽略它。"},
+    {"Effects", u8"灯效"},
+    {"Choose how the current layer should behave. Some effects use the base color, others use built-in palettes.", u8"选择当前层的灯光效果。部分灯效使用基础颜色，其他灯效使用内置色盘。"},
+    {"Lights Off", u8"关闭灯光"},
+    {"Steady Light", u8"灯光常量"},
+    {"Flowing Light", u8"流光"},
+    {"Key Reactive", u8"按键触发"},
+    {"Rainbow Flow", u8"彩虹流光"},
+    {"Forward Rainbow Flow", u8"正向彩虹跑马"},
+    {"Reverse Rainbow Flow", u8"反向彩虹跑马"},
+    {"Wave", u8"波浪"},
+    {"Rainbow Marquee", u8"彩虹跑马"},
+    {"Breathing", u8"呼吸"},
+    {"Ripple", u8"涟漪"},
+    {"Cross Ripple", u8"交叉涟漪"},
+    {"Mouse", u8"鼠标"},
+    {"Macro Key", u8"宏按键"},
+    {"DelaySetting", u8"延时设置"},
+    {"LAYER 1", u8"第1层"},
+    {"LAYER 2", u8"第2层"},
+    {"LAYER 3", u8"第3层"},
+    {"Click here to start key macro recording", u8"点击这里开始按键宏录入"},
+    {"Click here to end key macro recording", u8"点击这里结束宏按键录入"},
+    {"Left\nCommand", u8"左\nCommand"},
+    {"Right\nCommand", u8"右\nCommand"},
+    {"Left\nOption", u8"左\nOption"},
+    {"Right\nOption", u8"右\nOption"},
+    {"Left\nControl", u8"左\nControl"},
+    {"Right\nControl", u8"右\nControl"},
+    {"Next Track", u8"下一曲"},
+    {"Stop", u8"停止"},
+    {"Prev Track", u8"上一曲"},
+    {"Play/Pause", u8"播放/暂停"},
+    {"Bright+", u8"亮度+"},
+    {"Bright-", u8"亮度-"},
+    {"My Computer", u8"我的电脑"},
+    {"Vol-", u8"音量-"},
+    {"Vol+", u8"音量+"},
+    {"Mute", u8"静音"},
+    {"Open Media", u8"打开媒体"},
+    {"Calculator", u8"计算器"},
+    {"Browser", u8"浏览器"},
+    {"Email", u8"邮件"},
+    {"Bass+", u8"低音+"},
+    {"Bass-", u8"低音-"},
+    {"Treble+", u8"高音+"},
+    {"Treble-", u8"高音-"},
+    {"Refresh", u8"刷新"},
+    {"Forward", u8"前进"},
+    {"Back", u8"后退"},
+    {"Mouse LeftKey", u8"鼠标左键"},
+    {"Mouse Middle", u8"鼠标中键"},
+    {"Mouse Right", u8"鼠标右键"},
+    {"Mouse Wheel+", u8"鼠标滚轮+"},
+    {"Mouse Wheel-", u8"鼠标滚轮-"},
+    {"Ctrl+Mouse Up", u8"Ctrl+鼠标滚轮向上"},
+    {"Ctrl+Mouse Down", u8"Ctrl+鼠标滚轮向下"},
+    {"Shift+Mouse Up", u8"Shift+鼠标滚轮向上"},
+    {"Shift+Mouse Down", u8"Shift+鼠标滚轮向下"},
+    {"Alt+Mouse Up", u8"Alt+鼠标滚轮向上"},
+    {"Alt+Mouse Down", u8"Alt+鼠标滚轮向下"},
+    {"Left Swipe", u8"左滑屏"},
+    {"Right Swipe", u8"右滑屏"},
+    {"Up Swipe", u8"上滑屏"},
+    {"Down Swipe", u8"下滑屏"},
+    {"Like", u8"点赞"},
+    {"Mouse Left", u8"鼠标左键"},
+    {"Mouse Wheel Up", u8"鼠标滚轮向上"},
+    {"Mouse Wheel Down", u8"鼠标滚轮向下"},
+    {"Ctrl+Wheel Up", u8"Ctrl+鼠标滚轮向上"},
+    {"Ctrl+Wheel Down", u8"Ctrl+鼠标滚轮向下"},
+    {"Shift+Wheel Up", u8"Shift+鼠标滚轮向上"},
+    {"Shift+Wheel Down", u8"Shift+鼠标滚轮向下"},
+    {"Alt+Wheel Up", u8"Alt+鼠标滚轮向上"},
+    {"Alt+Wheel Down", u8"Alt+鼠标滚轮向下"},
+    {"Left Swipe", u8"左滑屏"},
+    {"Right Swipe", u8"右滑屏"},
+    {"Up Swipe", u8"上滑屏"},
+    {"Down Swipe", u8"下滑屏"},
+    {"Like", u8"点赞"},
+    {"Delay", u8"延时"},
+    {"Red", u8"红色"},
+    {"Orange", u8"橙色"},
+    {"Yellow", u8"黄色"},
+    {"Green", u8"绿色"},
+    {"Cyan", u8"青色"},
+    {"Blue", u8"蓝色"},
+    {"Purple", u8"紫色"},
+    {"LED Mode0", u8"灯光模式0"},
+    {"LED Mode1", u8"灯光模式1"},
+    {"LED Mode2", u8"灯光模式2"},
+    {"LED Mode3", u8"灯光模式3"},
+    {"LED Mode4", u8"灯光模式4"},
+    {"LED Mode5", u8"灯光模式5"},
+    {"QuickMenu", u8"快捷菜单"},
+    {"Debug Commands", u8"调试命令"},
+    {"Activate Brush Tool", u8"画笔工具"},
+    {"Open Color Panel", u8"打开颜色面板"},
+    {"Activate Eraser Tool", u8"橡皮擦工具"},
+    {"Open Layers Panel", u8"打开图层面板"},
+    {"Enter Selection Mode", u8"进入选区模式"},
+    {"Enter Transform Mode", u8"进入变换模式"},
+    {"Switch Between Previous and Current Color", u8"切换上一个\n当前颜色"},
+    {"Color Pick (Alt)", u8"取色(Alt)"},
+    {"Color Pick M (iOS 17)", u8"取色M(iOS 17)"},
+    {"Clear Selected Layer", u8"清除当前图层"},
+    {"Toggle Full Screen Mode", u8"全屏模式"},
+    {"Toggle Perspective Guide", u8"透视辅助线"},
+    {"Decrease Brush Size by 1%", u8"画笔缩小1%"},
+    {"Increase Brush Size by 1%", u8"画笔放大1%"},
+    {"Decrease Brush Size by 5%", u8"画笔缩小5%"},
+    {"Increase Brush Size by 5%", u8"画笔放大5%"},
+    {"Decrease Brush Size by 10%", u8"画笔缩小10%"},
+    {"Increase Brush Size by 10%", u8"画笔放大10%"},
+    {"Copy All", u8"全部复制"},
+    {"Apply Color Balance Adjustment", u8"应用色彩平衡"},
+    {"Copy", u8"复制"},
+    {"Clear Selection", u8"清除选区"},
+    {"Duplicate Selection", u8"复制选区"},
+    {"Open Actions Menu", u8"打开操作菜单"},
+    {"Apply HSB Adjustment", u8"应用HSB调整"},
+    {"Paste", u8"粘贴"},
+    {"Cut", u8"剪切"},
+    {"Undo", u8"撤销"},
+    {"Redo", u8"重做"},
+    {"Deselect", u8"取消选择"},
+};
+
+static_assert(sizeof(kTextPairs) / sizeof(kTextPairs[0]) == 139,
+              "the interface has 139 translated texts");
+
+} // namespace
+
+const QVector<TranslationPair> &translationTable()
+{
+    // Built on first use and kept for the life of the process.
+    static const QVector<TranslationPair> table = [] {
+        QVector<TranslationPair> pairs;
+        pairs.reserve(int(std::size(kTextPairs)));
+        for (const TextPair &pair : kTextPairs)
+            pairs.append({QString::fromUtf8(pair.english), QString::fromUtf8(pair.chinese)});
+        return pairs;
+    }();
+    return table;
+}
+
+QString translateText(const QString &text, bool useChinese)
+{
+    for (const TranslationPair &pair : translationTable()) {
+        if (useChinese && pair.first == text)
+            return pair.second;
+        if (!useChinese && pair.second == text)
+            return pair.first;
+    }
+    return text;
+}

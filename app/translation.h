@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QPair>
+#include <QString>
+#include <QVector>
+
+// One English text of the user interface and its Chinese counterpart.
+using TranslationPair = QPair<QString, QString>;
+
+// Every user-interface text is written in English and shown through this
+// lookup. Chinese: the Chinese text of the first entry whose English text
+// matches. English: the English text of the first entry whose Chinese text
+// matches, so English comes back unchanged and a Chinese text of the table
+// comes back as English. Texts not in the table are returned unchanged.
+QString translateText(const QString &text, bool useChinese);
+
+// The table behind translateText, in lookup order (first match wins).
+const QVector<TranslationPair> &translationTable();

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "device/deviceinfo.h"
+#include "legacy/legacydeviceinfo.h"
+#include "model/keyboarddata.h"
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class QButtonGroup;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QStackedWidget;
+class QTextEdit;
+class QTimer;
+
+// Rows of the function list; each row shows the stack page of the same index.
+enum FunctionRow {
+    RowBaseKeys = 0,
+    RowExtKeys = 1,
+    RowMultiMedia = 2,
+    RowRgbLed = 3,
+    RowMouse = 4,
+    RowMacro = 5,
+    RowProcreate = 6,
+};
+
+constexpr int kLayerButtonCount = 3;
+constexpr int kGridKeyCount = 16;
+
+// The one window of Zentrik: the picture of the keypad, the key display,
+// the function buttons, the layer buttons and the assignment pages.
+class Widget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Widget(QWidget *parent = nullptr);
+    ~Widget() override;
+
+    // How many layer buttons are shown (0..3), and where that number comes
+    // from: the settings file, the keypad, or the start-up default.
+    int effectiveLayerDisplayCount() const;
+    void setForcedLayerDisplayCount(int count);
+    void updateLayerButtonsVisibility();
+
+    // Translates every text of the finished window into the chosen language.
+    void applyLanguage();
+
+    KeyboardData &keyboardData() { return m_keyboardData; }
+
+public slots:
+    void initHIDCommunication();
+    void onSaveSettingsClicked();
+    void onViewSettingsClicked();
+    void showError(QString msg);
+
+    void onButtonClicked();
+    void onKeyButtonTextChanged(int index, QString text);
+    void onKeyFullTextChanged(int index, QString text);
+    void onSelectedKeyChanged(int index);
+    void onClearSelectedClicked();
+    void onClearAllClicked();
+    void showPage(int row);
+
+private slots:
+    void onLayerButtonClicked(int id);
+    void onResizeTimeout();
+
+private:
+    // Construction of the widget tree.
+    void buildWidgetTree();
+    QWidget *buildTopBar();
+    QWidget *buildContentRow();
+    QWidget *buildLayerColumn();
+    QWidget *buildKeyKnobGroup();
+    QWidget *buildInputFrame();
+    QWidget *buildFunctionButtonColumn();
+    QWidget *buildLowerRow();
+    QListWidget *buildFunctionList();
+    QStackedWidget *buildPageStack();
+
+    void setupFunctionButtons();
+    void createLayerButtonGroup();
+    void applyStartupLayout();
+    void connectControlButtons();
+    void connectKeyboardData();
+    void connectFunctionButtons();
+    void clearDeviceState();
+    void showDisconnectedStatus();
+
+    // Language and texts.
+    void updateMacroPageTitle();
+    void showKeyDisplayText(const QString &text);
+    void forgetSelectedButton();
+
+    // Settings, fixed for the life of the window.
+    bool m_useChinese = false;
+    int m_startupDefaultLayerCount = 3;
+    int m_forcedLayerDisplayCount = 0;
+    int m_lastConnectedLayerCount = 0;
+
+    KeyboardData m_keyboardData;
+
+    // Keypad state; cleared until a keypad connects.
+    bool m_deviceConnected = false;
+    bool m_legacyActive = false;
+    bool m_legacyR20Wide = false;
+    bool m_legacyOld = false;
+    DeviceInfo m_deviceInfo;
+    LegacyDeviceInfo m_legacyInfo;
+
+    // Scaling: the window is designed for 1500 x 1100 and follows its size.
+    double m_scaleRatio = 1.0;
+    double m_targetScaleRatio = 1.0;
+    bool m_scalePending = false;
+    bool m_wasMaximizedOnLightingPage = false;
+    QTimer *m_resizeTimer = nullptr;
+
+    // Control buttons by slot (keys and knob parts) and the key buttons by
+    // grid position; empty until the keypad picture is built.
+    std::array<QPushButton *, kKeySlotCount> m_controlButtons{};
+    std::array<QPushButton *, kGridKeyCount> m_gridKeyButtons{};
+    QPushButton *m_selectedButton = nullptr;
+    bool m_rgbPageShown = false;
+
+    // Widgets of the tree the window talks to.
+    QLabel *m_tipLabel = nullptr;
+    QWidget *m_layerColumn = nullptr;
+    std::array<QPushButton *, kLayerButtonCount> m_layerButtons{};
+    QButtonGroup *m_layerButtonGroup = nullptr;
+    QWidget *m_keyKnobGroup = nullptr;
+    QWidget *m_physicalPanelFrame = nullptr;
+    QWidget *m_inputFrame = nullptr;
+    QTextEdit *m_keyDisplay = nullptr;
+    QPushButton *m_clearButton = nullptr;
+    QPushButton *m_clearAllButton = nullptr;
+    QPushButton *m_viewSettingsButton = nullptr;
+    QPushButton *m_saveSettingsButton = nullptr;
+    QList<QPushButton *> m_functionButtons;
+    QWidget *m_lowerRow = nullptr;
+    QListWidget *m_functionList = nullptr;
+    QStackedWidget *m_pageStack = nullptr;
+};

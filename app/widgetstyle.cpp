@@ -1,0 +1,58 @@
+#include "app/widgetstyle.h"
+
+QString windowStyleSheet()
+{
+    return QStringLiteral(
+        "QWidget { font-family: \"Microsoft YaHei\"; background-color: #202020; color: #ffffff; }"
+        "QWidget#topBar { background-color: #383838; border-radius: 4px; }"
+        "QLabel#topTipBar { background: transparent; color: #FF0000; font-size: 24px; }"
+        "#keyKnobGroup { background-color: #404040; border: none;"
+        " border-top-left-radius: 0px; border-top-right-radius: 8px;"
+        " border-bottom-left-radius: 8px; border-bottom-right-radius: 8px; }"
+        "#physicalPanelFrame { background-color: #3f3f3f; border: 5px solid #9a9a9a;"
+        " border-radius: 26px; }"
+        "QWidget#inputFrame { background-color: #F5F5DC; border-radius: 8px;"
+        " min-width: 250px; max-width: 500px; }"
+        "QLineEdit { background: transparent; color: #CD5C5C; font-weight: bold;"
+        " font-size: 18px; min-height: 80px; max-height: 150px; }"
+        "QPushButton[class=\"FuncBtn\"] { background-color: #1E90FF; color: #FFF; border: none;"
+        " border-radius: 4px; font-weight: bold; font-size: 32px; min-height: 70px; }"
+        "QPushButton[class=\"FuncBtn\"]:hover { background-color: #1874CD; }"
+        // Without a keypad, View and Save are disabled; they must not look
+        // like the buttons that work.
+        "QPushButton[class=\"FuncBtn\"]:disabled { background-color: #3A5F86; color: #9FB3C8; }"
+        "QStackedWidget QWidget { background-color: #333; border-radius: 0px; }");
+}
+
+QString keyDisplayStyleSheet()
+{
+    return QStringLiteral(
+        "QTextEdit {    background-color: transparent;    border: none;    color: #CD5C5C;"
+        "    font-size: 18px;    font-weight: bold;    padding: 8px;}");
+}
+
+QString functionListStyleSheet(int fontPx, int rowHeightPx)
+{
+    return QStringLiteral(
+               "QListWidget { background-color: #282828; color: #E0E0E0; border: none;"
+               " border-right: 1px solid #444; font-size: %1px;}"
+               " QListWidget::item { height: %2px; text-align: center; padding: 0px;"
+               " font-weight: bold;}"
+               " QListWidget::item:selected { background-color: #1E90FF; color: white;}")
+        .arg(fontPx)
+        .arg(rowHeightPx);
+}
+
+QString layerButtonStyleSheet(int width)
+{
+    return QStringLiteral(
+               "QPushButton { min-width: %1px; max-width: %1px; min-height: %2px;"
+               " max-height: %2px; color: white; font-size: 16px; font-weight: bold;"
+               " text-align: center; border: none; border-radius: 0px; padding: 0px;"
+               " margin: 0px; outline: none; background: transparent; }"
+               "QPushButton:hover { background: transparent; }"
+               "QPushButton:checked { background-color: #404040; }"
+               "QPushButton:checked:hover { background-color: #404040; }")
+        .arg(width)
+        .arg(kLayerButtonHeight);
+}
