@@ -1,0 +1,303 @@
+#include "pages/lightingpage.h"
+
+#include "app/translation.h"
+#include "model/keyboarddata.h"
+#include "model/logging.h"
+#include "pages/knobledring.h"
+#include "widgets/rgbcolorpickerwidget.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+constexpr std::array<LightingEffect, 6> kKnobLedEffects{{
+    {0, "Lights Off"},
+    {1, "Steady Light"},
+    {2, "Key Reactive"},
+    {3, "Forward Rainbow Flow"},
+    {4, "Reverse Rainbow Flow"},
+    {5, "Breathing"},
+}};
+
+constexpr std::array<LightingEffect, 10> kStandardEffects{{
+    {0, "Lights Off"},
+    {1, "Steady Light"},
+    {2, "Flowing Light"},
+    {3, "Key Reactive"},
+    {4, "Rainbow Flow"},
+    {5, "Wave"},
+    {6, "Rainbow Marquee"},
+    {7, "Breathing"},
+    {8, "Ripple"},
+    {9, "Cross Ripple"},
+}};
+
+constexpr int kEffectButtonCount = int(kStandardEffects.size());
+constexpr int kEffectColumns = 2;
+constexpr int kEffectSpacing = 12;
+constexpr int kEffectMinHeight = 68;
+constexpr int kTitleFontPx = 18;
+constexpr int kHintFontPx = 13;
+constexpr int kPanelMargin = 16;
+constexpr int kPanelSpacing = 10;
+constexpr int kPageMargin = 12;
+constexpr int kPageSpacing = 12;
+
+const QString kPanelStyle = QStringLiteral("background:#2c2c2c;border-radius:10px;");
+const QString kEffectButtonStyle = QStringLiteral(
+    "QPushButton { background:#444444; color:#f0f0f0; border:none; border-radius:8px;"
+    " font-weight:bold;}QPushButton:checked { background:#1e90ff; color:white;}");
+
+int scaled(double value, double scale)
+{
+    return int(std::lround(value * scale));
+}
+
+QString titleStyle(int fontPx)
+{
+    return QStringLiteral("color:#ffffff;font-size:%1px;font-weight:bold;").arg(fontPx);
+}
+
+QString hintStyle(int fontPx)
+{
+    return QStringLiteral("color:#bbbbbb;font-size:%1px;").arg(fontPx);
+}
+
+} // namespace
+
+QVector<LightingEffect> lightingEffects(bool knobLedLayout)
+{
+    if (knobLedLayout)
+        return QVector<LightingEffect>(kKnobLedEffects.begin(), kKnobLedEffects.end());
+    return QVector<LightingEffect>(kStandardEffects.begin(), kStandardEffects.end());
+}
+
+LightingPage::LightingPage(QWidget *parent)
+    : QWidget(parent)
+{
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
+    layout->setSpacing(kPageSpacing);
+    layout->addWidget(buildEffectsPanel(), 1);
+    layout->addWidget(buildPalettePanel(), 1);
+    applyTextStyles(1.0);
+    refreshEffectButtons();
+}
+
+QWidget *LightingPage::buildEffectsPanel()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("rgbModePanel"));
+    panel->setAttribute(Qt::WA_StyledBackground);
+    panel->setStyleSheet(kPanelStyle);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
+    layout->setSpacing(kPanelSpacing);
+
+    auto *title = new QLabel(QStringLiteral("Effects"), panel);
+    title->setObjectName(QStringLiteral("rgbModeTitle"));
+    auto *hint = new QLabel(QStringLiteral("Choose how the current layer should behave. Some "
+                                           "effects use the base color, others use built-in "
+                                           "palettes."),
+                            panel);
+    hint->setObjectName(QStringLiteral("rgbModeHint"));
+    hint->setWordWrap(true);
+    m_titles << title;
+    m_hints << hint;
+    layout->addWidget(title);
+    layout->addWidget(hint);
+
+    auto *grid = new QGridLayout;
+    grid->setSpacing(kEffectSpacing);
+    m_effectGroup = new QButtonGroup(this);
+    m_effectGroup->setExclusive(true);
+    for (int i = 0; i < kEffectButtonCount; ++i) {
+        auto *button = new QPushButton(panel);
+        button->setCheckable(true);
+        button->setMinimumHeight(kEffectMinHeight);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        button->setStyleSheet(kEffectButtonStyle);
+        m_effectGroup->addButton(button, i);
+        m_effectButtons << button;
+        grid->addWidget(button, i / kEffectColumns, i % kEffectColumns);
+    }
+    layout->addLayout(grid, 1);
+    connect(m_effectGroup, &QButtonGroup::idClicked, this, &LightingPage::onEffectClicked);
+    return panel;
+}
+
+QWidget *LightingPage::buildPalettePanel()
+{
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("rgbPalettePanel"));
+    panel->setAttribute(Qt::WA_StyledBackground);
+    panel->setStyleSheet(kPanelStyle);
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
+    layout->setSpacing(kPanelSpacing);
+
+    auto *title = new QLabel(QStringLiteral("Base Color"), panel);
+    title->setObjectName(QStringLiteral("rgbPaletteTitle"));
+    auto *hint = new QLabel(
+        QStringLiteral("Pick one base color. Some effects will use it, some will ignore it."),
+        panel);
+    hint->setObjectName(QStringLiteral("rgbPaletteHint"));
+    hint->setWordWrap(true);
+    m_titles << title;
+    m_hints << hint;
+    layout->addWidget(title);
+    layout->addWidget(hint);
+
+    auto *pickerRow = new QHBoxLayout;
+    pickerRow->setSpacing(kPanelSpacing);
+    m_knobLedRing = new KnobLedRing(panel);
+    m_knobLedRing->setVisible(false);
+    pickerRow->addWidget(m_knobLedRing, 0, Qt::AlignCenter);
+    m_picker = new RgbColorPickerWidget(panel);
+    pickerRow->addWidget(m_picker, 1);
+    layout->addLayout(pickerRow, 1);
+
+    connect(m_picker, &RgbColorPickerWidget::colorChanged, this, &LightingPage::onColorChanged);
+    connect(m_knobLedRing, &KnobLedRing::segmentClicked, this, &LightingPage::onSegmentClicked);
+    return panel;
+}
+
+void LightingPage::bind(KeyboardData &data)
+{
+    m_data = &data;
+}
+
+void LightingPage::setKnobLedLayout(bool knobLedLayout)
+{
+    m_knobLedLayout = knobLedLayout;
+    m_knobLedRing->setVisible(knobLedLayout);
+}
+
+void LightingPage::refresh()
+{
+    refreshEffectButtons();
+    refreshPage();
+}
+
+void LightingPage::refreshEffectButtons()
+{
+    const QVector<LightingEffect> effects = lightingEffects(m_knobLedLayout);
+    uint8_t effect = m_data ? currentLayerEffect(*m_data) : 1;
+    const bool offered = std::any_of(effects.begin(), effects.end(),
+                                     [effect](const LightingEffect &e) { return e.id == effect; });
+    if (!offered && m_data) {
+        m_data->setLayerEffect(m_data->currentLayer, effects.first().id);
+        effect = currentLayerEffect(*m_data);
+    }
+
+    // An exclusive group refuses to uncheck its checked button.
+    m_effectGroup->setExclusive(false);
+    for (int i = 0; i < m_effectButtons.size(); ++i) {
+        QPushButton *button = m_effectButtons.at(i);
+        const bool used = i < effects.size();
+        if (used) {
+            const LightingEffect &entry = effects.at(i);
+            button->setText(translateText(QString::fromUtf8(entry.label), m_useChinese));
+            button->setProperty("modeId", int(entry.id));
+            m_effectGroup->setId(button, entry.id);
+            button->setChecked(entry.id == effect);
+        } else {
+            button->setChecked(false);
+            button->setText(QString());
+        }
+        button->setEnabled(used);
+        button->setVisible(used);
+        button->setAttribute(Qt::WA_TransparentForMouseEvents, !used);
+    }
+    m_effectGroup->setExclusive(true);
+}
+
+void LightingPage::refreshPage()
+{
+    if (m_rgbPageActive && m_data) {
+        QAbstractButton *button = m_effectGroup->button(currentLayerEffect(*m_data));
+        if (button && button->isEnabled())
+            button->setChecked(true);
+    }
+    if (m_knobLedLayout) {
+        refreshSegments();
+        // The picker shows the segment it will colour.
+        if (m_data)
+            m_picker->setColor(toQColor(currentLedColor(*m_data, m_knobLedRing->target())));
+    }
+    emit lightingChanged();
+}
+
+void LightingPage::refreshSegments()
+{
+    std::array<QColor, kKnobLedCount> colors;
+    for (int led = 0; led < kKnobLedCount; ++led)
+        colors[size_t(led)] = m_data ? toQColor(currentLedColor(*m_data, led)) : QColor(255, 255, 0);
+    m_knobLedRing->setColors(colors);
+}
+
+void LightingPage::onEffectClicked(int id)
+{
+    if (!m_data || id < 0 || id > 0xFF)
+        return;
+    m_data->setLayerEffect(m_data->currentLayer, uint8_t(id));
+    qCDebug(lcUi).noquote() << "[UI] RGB effect layer" << m_data->currentLayer << "effect" << id;
+    refreshPage();
+}
+
+void LightingPage::onColorChanged(const QColor &color)
+{
+    if (!m_data || !m_rgbPageActive)
+        return;
+    const uint8_t red = uint8_t(color.red());
+    const uint8_t green = uint8_t(color.green());
+    const uint8_t blue = uint8_t(color.blue());
+    if (m_knobLedLayout) {
+        m_data->setLedColor(m_data->currentLayer, m_knobLedRing->target(), red, green, blue);
+        refreshSegments();
+        return;
+    }
+    const int led = selectedLedKey(*m_data, m_ledKeyFilter);
+    if (led < 0)
+        return;
+    m_data->setLedColor(m_data->currentLayer, led, red, green, blue);
+    emit lightingChanged();
+}
+
+void LightingPage::onSegmentClicked(int led)
+{
+    m_knobLedRing->setTarget(led);
+    if (m_data)
+        m_picker->setColor(toQColor(currentLedColor(*m_data, led)));
+}
+
+void LightingPage::showKeyColor(int key)
+{
+    if (!m_data)
+        return;
+    m_picker->setColor(toQColor(currentLedColor(*m_data, key)));
+}
+
+void LightingPage::setScale(double scale)
+{
+    applyTextStyles(scale);
+    for (QPushButton *button : qAsConst(m_effectButtons))
+        button->setMinimumHeight(scaled(kEffectMinHeight, scale));
+    m_knobLedRing->setScale(scale);
+}
+
+void LightingPage::applyTextStyles(double scale)
+{
+    for (QLabel *title : qAsConst(m_titles))
+        title->setStyleSheet(titleStyle(scaled(kTitleFontPx, scale)));
+    for (QLabel *hint : qAsConst(m_hints))
+        hint->setStyleSheet(hintStyle(scaled(kHintFontPx, scale)));
+}

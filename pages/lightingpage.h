@@ -1,0 +1,93 @@
+#pragma once
+
+#include "pages/lightingcommon.h"
+
+#include <QColor>
+#include <QList>
+#include <QVector>
+#include <QWidget>
+#include <cstdint>
+
+class KeyboardData;
+class KnobLedRing;
+class QButtonGroup;
+class QLabel;
+class QPushButton;
+class RgbColorPickerWidget;
+
+// One entry of an effect list: the keypad's effect number and its name.
+struct LightingEffect {
+    uint8_t id;
+    const char *label;
+};
+
+// The effects the keypad of the connected layout offers: the single-knob
+// pad with its LED ring has six, every other pad ten.
+QVector<LightingEffect> lightingEffects(bool knobLedLayout);
+
+// Function-list row 3 for keypads of the current family (or none): the
+// current layer's effect and, through the colour picker, the colour of the
+// selected key's LED (or of one knob LED segment on the single-knob pad).
+class LightingPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit LightingPage(QWidget *parent = nullptr);
+
+    void bind(KeyboardData &data);
+    void setLedKeyFilter(LedKeyFilter filter) { m_ledKeyFilter = std::move(filter); }
+    void setUseChinese(bool useChinese) { m_useChinese = useChinese; }
+
+    // The single-knob pad with four LEDs around its knob ("Layout_0K_1E_P1_S1").
+    void setKnobLedLayout(bool knobLedLayout);
+    bool isKnobLedLayout() const { return m_knobLedLayout; }
+
+    // Set while this page is the one shown; colours are taken only then.
+    void setRgbPageActive(bool active) { m_rgbPageActive = active; }
+
+    // On showing the page, a layer change and after a read. An effect the
+    // layout does not offer is replaced by its first one (marking the layer
+    // changed). Emits lightingChanged so the window redraws the keys.
+    void refresh();
+
+    // Shows the colour of key `key`'s LED in the picker without writing it.
+    void showKeyColor(int key);
+
+    void setScale(double scale);
+
+    RgbColorPickerWidget *colorPicker() const { return m_picker; }
+    QButtonGroup *effectGroup() const { return m_effectGroup; }
+    QList<QPushButton *> effectButtons() const { return m_effectButtons; }
+    KnobLedRing *knobLedRing() const { return m_knobLedRing; }
+
+signals:
+    // The effect or an LED colour of the current layer was edited, or the
+    // page was refreshed: the window redraws the key swatches (or texts).
+    void lightingChanged();
+
+private slots:
+    void onEffectClicked(int id);
+    void onColorChanged(const QColor &color);
+    void onSegmentClicked(int led);
+
+private:
+    QWidget *buildEffectsPanel();
+    QWidget *buildPalettePanel();
+    void refreshEffectButtons();
+    void refreshPage();
+    void refreshSegments();
+    void applyTextStyles(double scale);
+
+    KeyboardData *m_data = nullptr;
+    LedKeyFilter m_ledKeyFilter;
+    bool m_useChinese = false;
+    bool m_knobLedLayout = false;
+    bool m_rgbPageActive = false;
+
+    QButtonGroup *m_effectGroup = nullptr;
+    QList<QPushButton *> m_effectButtons;
+    QList<QLabel *> m_titles;
+    QList<QLabel *> m_hints;
+    RgbColorPickerWidget *m_picker = nullptr;
+    KnobLedRing *m_knobLedRing = nullptr;
+};

@@ -1,0 +1,165 @@
+#include "pages/procreatepage.h"
+
+#include "model/keyboarddata.h"
+#include "model/logging.h"
+#include "pages/procreateshortcuts.h"
+
+#include <QFont>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QVariantList>
+#include <cmath>
+
+namespace {
+
+constexpr int kColumns = 8;
+constexpr int kRows = 5;
+constexpr int kMargin = 8;
+constexpr int kSpacing = 6;
+constexpr int kMinCellHeight = 96;
+constexpr int kKeyFontPx = 17;
+constexpr int kEmptyFontPx = 16;
+
+int scaled(double value, double scale)
+{
+    return int(std::lround(value * scale));
+}
+
+QString pageStyleSheet(int keyFontPx, int emptyFontPx)
+{
+    return QStringLiteral(
+               "QWidget { background-color: #2d2d2d; }"
+               "QPushButton[class=\"procreateKey\"] { background-color: #3c3c3c; color: #ffffff;"
+               " border: 1px solid #555555; border-radius: 4px; padding: 10px 12px;"
+               " font-size: %1px; text-align: center; }"
+               "QPushButton[class=\"procreateKey\"]:hover { background-color: #4a4a4a;"
+               " border-color: #777777; }"
+               "QPushButton[class=\"procreateKey\"]:pressed { background-color: #2a2a2a; }"
+               "QPushButton[class=\"procreateKeyEmpty\"] { background-color: #2d2d2d;"
+               " color: transparent; border: 1px solid #3a3a3a; font-size: %2px; }")
+        .arg(keyFontPx)
+        .arg(emptyFontPx);
+}
+
+QFont cellFont(int pixelSize)
+{
+    QFont font(QStringLiteral("Microsoft YaHei"));
+    font.setPixelSize(pixelSize);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QVariantList keycodeList(const ProcreateShortcut &shortcut)
+{
+    QVariantList list;
+    for (uint8_t usage : procreateKeys(shortcut))
+        list << int(usage);
+    return list;
+}
+
+} // namespace
+
+bool assignProcreateShortcut(KeyboardData &data, const QVector<uint8_t> &keys)
+{
+    if (data.selectedKey < 0) {
+        qCDebug(lcUi).noquote() << "Procreate: no key selected";
+        return false;
+    }
+    if (keys.isEmpty())
+        return false;
+    data.assignPrepared(procreateRecord(keys));
+    return true;
+}
+
+ProcreatePage::ProcreatePage(QWidget *parent)
+    : QWidget(parent)
+{
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    outer->setSpacing(kSpacing);
+
+    const auto &shortcuts = procreateShortcuts();
+    for (int row = 0; row < kRows; ++row) {
+        auto *rowLayout = new QHBoxLayout;
+        rowLayout->setSpacing(kSpacing);
+        for (int column = 0; column < kColumns; ++column) {
+            const int cell = row * kColumns + column;
+            auto *button = new QPushButton(this);
+            button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+            button->setMinimumHeight(kMinCellHeight);
+            if (cell < kProcreateShortcutCount) {
+                const ProcreateShortcut &shortcut = shortcuts[size_t(cell)];
+                const QString label = QString::fromUtf8(shortcut.label);
+                button->setProperty("class", QStringLiteral("procreateKey"));
+                button->setProperty("procreateLabel", label);
+                button->setProperty("procreateShortLabel", QString::fromUtf8(shortcut.shortLabel));
+                button->setProperty("procreateKeycodes", keycodeList(shortcut));
+                button->setText(procreateButtonText(label, false));
+                m_shortcutButtons << button;
+            } else {
+                button->setProperty("class", QStringLiteral("procreateKeyEmpty"));
+                button->setFont(cellFont(kEmptyFontPx));
+                button->setEnabled(false);
+                m_emptyButtons << button;
+            }
+            rowLayout->addWidget(button, 1); // equal stretch keeps the columns aligned
+        }
+        outer->addLayout(rowLayout);
+    }
+    applyStyle(1.0);
+}
+
+void ProcreatePage::bind(KeyboardData &data)
+{
+    m_data = &data;
+    for (QPushButton *button : qAsConst(m_shortcutButtons))
+        connect(button, &QPushButton::clicked, this, &ProcreatePage::onProcreateClicked,
+                Qt::UniqueConnection);
+}
+
+void ProcreatePage::applyLanguage(bool useChinese)
+{
+    for (QPushButton *button : qAsConst(m_shortcutButtons))
+        button->setText(procreateButtonText(button->property("procreateLabel").toString(),
+                                            useChinese));
+}
+
+void ProcreatePage::setScale(double scale)
+{
+    applyStyle(scale);
+    for (QPushButton *button : qAsConst(m_shortcutButtons))
+        button->setMinimumHeight(scaled(kMinCellHeight, scale));
+    for (QPushButton *button : qAsConst(m_emptyButtons)) {
+        button->setMinimumHeight(scaled(kMinCellHeight, scale));
+        button->setFont(cellFont(scaled(kEmptyFontPx, scale)));
+    }
+    qCDebug(lcUi).noquote() << "[FONT][PRO] scale" << scale << "fontPx"
+                            << scaled(kKeyFontPx, scale);
+}
+
+void ProcreatePage::applyStyle(double scale)
+{
+    setStyleSheet(pageStyleSheet(scaled(kKeyFontPx, scale), scaled(kEmptyFontPx, scale)));
+}
+
+void ProcreatePage::onProcreateClicked()
+{
+    auto *button = qobject_cast<QPushButton *>(sender());
+    if (!button || !m_data)
+        return;
+    QVector<uint8_t> keys;
+    for (const QVariant &value : button->property("procreateKeycodes").toList()) {
+        bool ok = false;
+        const int usage = value.toInt(&ok);
+        // Only keyboard usages fit the record; anything else is not a key.
+        if (!ok || usage <= 0 || usage > 0xFF) {
+            keys.clear();
+            break;
+        }
+        keys << uint8_t(usage);
+    }
+    const int key = m_data->selectedKey;
+    if (assignProcreateShortcut(*m_data, keys))
+        emit shortcutAssigned(key);
+}

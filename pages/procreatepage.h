@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+class KeyboardData;
+class QPushButton;
+
+// Function-list row 6: ready-made Procreate shortcuts, five rows of eight
+// cells. A click stores the shortcut in the selected key as a single key or
+// a press-then-release macro.
+class ProcreatePage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ProcreatePage(QWidget *parent = nullptr);
+
+    // Clicks on the shortcut buttons assign to the selected key of `data`.
+    void bind(KeyboardData &data);
+
+    // Words every shortcut button from its "procreateLabel" property.
+    void applyLanguage(bool useChinese);
+
+    // Fonts and cell heights follow the window's scale (1.0 at 1500 x 1100).
+    void setScale(double scale);
+
+    QList<QPushButton *> shortcutButtons() const { return m_shortcutButtons; }
+
+public slots:
+    void onProcreateClicked();
+
+signals:
+    // A shortcut went into key `keyIndex` of the current layer.
+    void shortcutAssigned(int keyIndex);
+
+private:
+    void applyStyle(double scale);
+
+    KeyboardData *m_data = nullptr;
+    QList<QPushButton *> m_shortcutButtons;
+    QList<QPushButton *> m_emptyButtons;
+};
+
+// Stores the shortcut of `keys` in the selected key of `data`; logs and does
+// nothing without a selection. Returns whether it was stored.
+bool assignProcreateShortcut(KeyboardData &data, const QVector<uint8_t> &keys);
