@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+class QPushButton;
+
+// Page "BaseKeys": an on-screen PC keyboard with a numeric keypad block.
+// Each key carries its HID usage in "keycode"; the window connects every
+// key's clicked() to its base-key slot.
+class BaseKeysPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit BaseKeysPage(QWidget *parent = nullptr);
+
+    // Every key, keyboard rows first, then the keypad block.
+    const QList<QPushButton *> &keyButtons() const { return m_keyButtons; }
+
+    // Fonts and key gaps at the window's scale (1.0 at the design size).
+    void setScale(double scale);
+
+private:
+    QList<QPushButton *> m_keyButtons;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+class QPushButton;
+
+// Page "MultiMedia": consumer-control keys (media transport, volume,
+// brightness, application launch). Each carries its 16-bit usage in
+// "mediaCode"; the window connects their clicked() to its multimedia slot.
+class MultiMediaPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MultiMediaPage(QWidget *parent = nullptr);
+
+    // The buttons that carry a code, row by row; the empty cells are not here.
+    const QList<QPushButton *> &mediaButtons() const { return m_mediaButtons; }
+
+    void setScale(double scale);
+
+private:
+    QList<QPushButton *> m_mediaButtons;
+};

@@ -1,0 +1,64 @@
+#include "pages/pageclicks.h"
+
+#include "model/keyboarddata.h"
+#include "model/logging.h"
+#include "pages/pagebutton.h"
+
+#include <QPushButton>
+#include <optional>
+
+namespace {
+
+constexpr uint kMouseActionCount = 16;
+
+// The code a page button carries, or nothing when the sender is not a page
+// button with a code in range: such a click must not write a made-up code.
+std::optional<uint> codeOf(QObject *sender, const char *property, uint limit)
+{
+    auto *button = qobject_cast<QPushButton *>(sender);
+    if (!button)
+        return std::nullopt;
+    bool ok = false;
+    const uint code = button->property(property).toUInt(&ok);
+    if (!ok || code >= limit)
+        return std::nullopt;
+    return code;
+}
+
+} // namespace
+
+void handleBaseKeyClick(KeyboardData &data, QObject *sender)
+{
+    const std::optional<uint> usage = codeOf(sender, kKeycodeProperty, 0x100);
+    if (!usage)
+        return;
+    qCDebug(lcUi).noquote() << "onBaseKeyClicked";
+    qCDebug(lcUi).noquote() << "keycode:" << *usage
+                            << "class:" << sender->property(kClassProperty).toString();
+    data.appendBaseKey(uint8_t(*usage));
+}
+
+void handleMediaClick(KeyboardData &data, QObject *sender)
+{
+    const std::optional<uint> code = codeOf(sender, kMediaCodeProperty, 0x10000);
+    if (!code)
+        return;
+    // Without a selection the store logs "MultiMedia: no key selected".
+    data.assignMedia(uint16_t(*code));
+}
+
+void handleMouseClick(KeyboardData &data, QObject *sender, bool legacyOldConnected)
+{
+    const std::optional<uint> action = codeOf(sender, kMouseActionProperty, kMouseActionCount);
+    if (!action)
+        return;
+    if (!data.selectedConfig()) {
+        qCDebug(lcUi).noquote() << "Mouse: no key selected";
+        return;
+    }
+    if (legacyOldConnected && sender->property(kLegacyOldUnsupportedMouseProperty).toBool()) {
+        qCDebug(lcUi).noquote() << "Mouse: legacy old device does not support swipe/like";
+        return;
+    }
+    data.assignMouseAction(uint8_t(*action));
+}

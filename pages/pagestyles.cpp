@@ -1,0 +1,89 @@
+#include "pages/pagestyles.h"
+
+#include "pages/pagebutton.h"
+
+namespace {
+
+// The page background every page of the stack shares.
+constexpr char kPageBackground[] = "QWidget { background-color: #2d2d2d; }";
+
+// Common look of a clickable page button of the given class and of its
+// empty, disabled cells.
+QString cellButtonRules(const QString &styleClass, const QString &emptyClass, int fontPx,
+                        const QString &padding)
+{
+    return QStringLiteral(
+               "QPushButton[class=\"%1\"] { background-color: #3c3c3c; color: #ffffff;"
+               " border: 1px solid #555555; border-radius: 4px; padding: %4;"
+               " font-size: %3px; text-align: center; }"
+               "QPushButton[class=\"%1\"]:hover { background-color: #4a4a4a;"
+               " border: 1px solid #777777; }"
+               "QPushButton[class=\"%1\"]:pressed { background-color: #2a2a2a; }"
+               "QPushButton[class=\"%2\"] { background-color: #2d2d2d; color: transparent;"
+               " border: 1px solid #3a3a3a; border-radius: 4px; }")
+        .arg(styleClass, emptyClass)
+        .arg(fontPx)
+        .arg(padding);
+}
+
+} // namespace
+
+QString baseKeysStyleSheet(double scale)
+{
+    // The keys sit in a grid without spacing; their margin is the gap.
+    const int margin = scaledPixels(2, scale);
+    return QString::fromLatin1(kPageBackground)
+        + QStringLiteral(
+              "QPushButton { background-color: #3c3c3c; color: #ffffff; border: 1px solid #555;"
+              " border-radius: 4px; padding: 0px; margin: %1px; font-size: %2px; }"
+              "QPushButton:hover { background-color: #4a4a4a; border-color: #777; }"
+              "QPushButton:pressed { background-color: #2a2a2a; }"
+              "QPushButton[class=\"functionKey\"] { font-size: %2px; }"
+              "QPushButton[class=\"specialKey\"] { font-size: %3px; }"
+              "QPushButton[class=\"navKey\"] { font-size: %4px; }"
+              "QPushButton[class=\"numpadKey\"] { color: #87CEEB; border-color: #2a6f8f;"
+              " font-size: %2px; }"
+              "QPushButton[class=\"numpadKey\"]:hover { color: #a0e0ff; border-color: #3a8faf; }"
+              "QPushButton[class=\"numpadOperator\"] { color: #ffa07a; border-color: #b45a3a;"
+              " font-size: %5px; }"
+              "QPushButton[class=\"numpadOperator\"]:hover { color: #ffb59e;"
+              " border-color: #d47a5a; }")
+              .arg(margin)
+              .arg(scaledPixels(kPlainKeyFontPx, scale))
+              .arg(scaledPixels(kSpecialKeyFontPx, scale))
+              .arg(scaledPixels(kNavKeyFontPx, scale))
+              .arg(scaledPixels(kNumpadOperatorFontPx, scale));
+}
+
+QString extKeysStyleSheet(double scale)
+{
+    const QString padding = QStringLiteral("%1px %2px")
+                                .arg(scaledPixels(10, scale))
+                                .arg(scaledPixels(12, scale));
+    return QString::fromLatin1(kPageBackground)
+        + cellButtonRules(QStringLiteral("extKey"), QStringLiteral("extKeyEmpty"),
+                          scaledPixels(kExtKeyFontPx, scale), padding);
+}
+
+QString multiMediaStyleSheet(double scale)
+{
+    const QString padding = QStringLiteral("%1px").arg(scaledPixels(6, scale));
+    return QString::fromLatin1(kPageBackground)
+        + cellButtonRules(QStringLiteral("mediaKey"), QStringLiteral("mediaKeyEmpty"),
+                          scaledPixels(kMediaKeyFontPx, scale), padding);
+}
+
+QString mouseStyleSheet()
+{
+    // No font here: the mouse buttons carry their own font, which the
+    // window's scaling sets.
+    return QString::fromLatin1(kPageBackground)
+        + QStringLiteral(
+              "QPushButton[class=\"mouseKey\"] { background-color: #3c3c3c; color: #ffffff;"
+              " border: 1px solid #555555; border-radius: 4px; padding: 4px 8px; }"
+              "QPushButton[class=\"mouseKey\"]:hover { background-color: #4a4a4a;"
+              " border: 1px solid #777777; }"
+              "QPushButton[class=\"mouseKey\"]:pressed { background-color: #2a2a2a; }"
+              "QPushButton[class=\"mouseKeyDisabled\"] { background-color: #2d2d2d;"
+              " color: #8a8a8a; border: 1px solid #3a3a3a; border-radius: 4px; }");
+}

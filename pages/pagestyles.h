@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Style sheets of the assignment pages, at the window's scale (1.0 at the
+// design size of 1500 x 1100). Buttons choose their variant through the
+// "class" property.
+
+// Font sizes of the on-screen keyboard at scale 1, in pixels.
+constexpr int kPlainKeyFontPx = 18;
+constexpr int kSpecialKeyFontPx = 15;
+constexpr int kNavKeyFontPx = 21;
+constexpr int kNumpadOperatorFontPx = 20;
+constexpr int kExtKeyFontPx = 19;
+constexpr int kMediaKeyFontPx = 17;
+
+QString baseKeysStyleSheet(double scale);
+QString extKeysStyleSheet(double scale);
+QString multiMediaStyleSheet(double scale);
+QString mouseStyleSheet();
