@@ -1,0 +1,178 @@
+#include "pages/r20widedelaypage.h"
+
+#include "model/keyboarddata.h"
+#include "model/labels.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kSlotColumns = 6;
+constexpr int kFirstSlotMinDelay = 0;
+// Every press after the first waits at least this long.
+constexpr int kLaterSlotMinDelay = 50;
+
+constexpr auto kKeyButtonStyle =
+    "background-color:#202020; color:%1; border:1px solid #101010; font-size:18px; font-weight:500;";
+constexpr auto kFilledColor = "#00ff00";
+constexpr auto kEmptyColor = "#ff0000";
+constexpr auto kEmptySlotText = "NULL";
+
+// The window's style sheet has no rules for this page's classes, so the page
+// brings its own. The key buttons carry their colour in their own sheet.
+constexpr auto kPageStyle =
+    "QPushButton[class=\"legacyDelayKey\"] { min-height: 40px; }"
+    "QFrame[class=\"legacyDelaySpinFrame\"] { background-color: #2a2a2a;"
+    " border: 1px solid #555555; border-radius: 4px; }"
+    "QSpinBox[class=\"legacyDelaySpin\"] { background: transparent; border: none; color: #ffffff;"
+    " font-size: 16px; font-weight: bold; min-height: 30px; }"
+    "QSpinBox[class=\"legacyDelaySpin\"]:disabled { color: #666666; }"
+    "QSpinBox[class=\"legacyDelaySpin\"] QLineEdit { min-height: 0px; max-height: 16777215px;"
+    " background: transparent; color: #ffffff; font-size: 16px; }"
+    "QSpinBox[class=\"legacyDelaySpin\"] QLineEdit:disabled { color: #666666; }"
+    "QWidget[class=\"legacyDelayArrowPanel\"] { background: transparent; }"
+    "QPushButton[class=\"legacyDelayArrow\"] { background-color: #3c3c3c; color: #ffffff;"
+    " border: none; border-radius: 2px; font-size: 9px; min-width: 18px; max-width: 18px;"
+    " min-height: 13px; }"
+    "QPushButton[class=\"legacyDelayArrow\"]:hover { background-color: #4a4a4a; }"
+    "QPushButton[class=\"legacyDelayArrow\"]:disabled { color: #555555; }";
+
+void setStyleClass(QWidget *widget, const char *styleClass)
+{
+    widget->setProperty("class", QLatin1String(styleClass));
+}
+
+} // namespace
+
+R20WideDelayPage::R20WideDelayPage(KeyboardData &store, QWidget *parent)
+    : QWidget(parent)
+    , m_store(store)
+{
+    setObjectName(QStringLiteral("r20WideDelayPage"));
+    // Paints the page background the window's style sheet gives every page.
+    setAttribute(Qt::WA_StyledBackground, true);
+    setStyleSheet(QLatin1String(kPageStyle));
+
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(12, 12, 12, 12);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(12);
+    for (int slot = 0; slot < kR20WideDelaySlots; ++slot)
+        grid->addWidget(buildSlot(slot), slot / kSlotColumns, slot % kSlotColumns);
+    for (int column = 0; column < kSlotColumns; ++column)
+        grid->setColumnStretch(column, 1);
+    grid->setRowStretch(kR20WideDelaySlots / kSlotColumns, 1);
+
+    connect(&m_store, &KeyboardData::selectedKeyChanged, this, &R20WideDelayPage::refresh);
+    connect(&m_store, &KeyboardData::keyButtonTextChanged, this, [this](int keyIdx) {
+        if (keyIdx == m_store.selectedKey)
+            refresh();
+    });
+
+    refresh();
+}
+
+QWidget *R20WideDelayPage::buildSlot(int slot)
+{
+    auto *cell = new QWidget(this);
+    Slot &s = m_slots[slot];
+
+    s.keyButton = new QPushButton(cell);
+    setStyleClass(s.keyButton, "legacyDelayKey");
+    s.keyButton->setFocusPolicy(Qt::NoFocus);
+
+    auto *frame = new QFrame(cell);
+    setStyleClass(frame, "legacyDelaySpinFrame");
+    s.spin = new QSpinBox(frame);
+    setStyleClass(s.spin, "legacyDelaySpin");
+    s.spin->setSuffix(QStringLiteral(" ms"));
+    s.spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    s.spin->setAlignment(Qt::AlignCenter);
+    s.spin->setRange(slot == 0 ? kFirstSlotMinDelay : kLaterSlotMinDelay, kMaxLegacyDelay);
+
+    auto *arrowPanel = new QWidget(frame);
+    setStyleClass(arrowPanel, "legacyDelayArrowPanel");
+    s.upButton = new QPushButton(QStringLiteral("▲"), arrowPanel);
+    s.downButton = new QPushButton(QStringLiteral("▼"), arrowPanel);
+    auto *arrowLayout = new QVBoxLayout(arrowPanel);
+    arrowLayout->setContentsMargins(0, 2, 2, 2);
+    arrowLayout->setSpacing(2);
+    for (QPushButton *arrow : {s.upButton, s.downButton}) {
+        setStyleClass(arrow, "legacyDelayArrow");
+        arrow->setFocusPolicy(Qt::NoFocus);
+        arrow->setAutoRepeat(true);
+        arrowLayout->addWidget(arrow);
+    }
+
+    auto *frameLayout = new QHBoxLayout(frame);
+    frameLayout->setContentsMargins(2, 0, 0, 0);
+    frameLayout->setSpacing(2);
+    frameLayout->addWidget(s.spin, 1);
+    frameLayout->addWidget(arrowPanel);
+
+    auto *cellLayout = new QVBoxLayout(cell);
+    cellLayout->setContentsMargins(0, 0, 0, 0);
+    cellLayout->setSpacing(4);
+    cellLayout->addWidget(s.keyButton);
+    cellLayout->addWidget(frame);
+
+    connect(s.spin, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            [this, slot](int value) { onDelayChosen(slot, value); });
+    connect(s.upButton, &QPushButton::clicked, this, [this, slot] { stepSpin(slot, 1); });
+    connect(s.downButton, &QPushButton::clicked, this, [this, slot] { stepSpin(slot, -1); });
+    return cell;
+}
+
+void R20WideDelayPage::setDeviceConnected(bool connected)
+{
+    m_deviceConnected = connected;
+    refresh();
+}
+
+void R20WideDelayPage::refresh()
+{
+    const KeyConfig *key = m_store.selectedConfig();
+    const QVector<R20WideDelayEntry> entries = key ? r20WideDelayEntries(*key)
+                                                   : QVector<R20WideDelayEntry>();
+    for (int slot = 0; slot < kR20WideDelaySlots; ++slot) {
+        Slot &s = m_slots[slot];
+        const bool filled = slot < entries.size();
+        const bool editable = m_deviceConnected && filled;
+        s.spin->setEnabled(editable);
+        s.upButton->setEnabled(editable);
+        s.downButton->setEnabled(editable);
+        {
+            const QSignalBlocker blocker(s.spin);
+            s.spin->setValue(filled ? entries[slot].delay : s.spin->minimum());
+        }
+        s.keyButton->setText(filled ? keyLabel(entries[slot].usage)
+                                    : QString::fromLatin1(kEmptySlotText));
+        s.keyButton->setStyleSheet(QString::fromLatin1(kKeyButtonStyle)
+                                       .arg(QLatin1String(filled ? kFilledColor : kEmptyColor)));
+    }
+}
+
+void R20WideDelayPage::onDelayChosen(int slot, int delay)
+{
+    // The store re-emits the key's texts after an edit, which refreshes the
+    // slots.
+    if (m_deviceConnected)
+        applyR20WideDelay(m_store, slot, delay);
+}
+
+void R20WideDelayPage::stepSpin(int slot, int steps)
+{
+    QSpinBox *spin = m_slots[slot].spin;
+    spin->stepBy(steps);
+    if (QLineEdit *edit = spin->findChild<QLineEdit *>()) {
+        edit->deselect();
+        edit->end(false);
+    }
+}

@@ -1,0 +1,557 @@
+#include "model/keyboarddata.h"
+#include "pages/legacydelayedit.h"
+#include "pages/macropage.h"
+#include "pages/macrorecorder.h"
+#include "pages/olddelaypage.h"
+#include "pages/qtkeytable.h"
+#include "pages/r20widedelaypage.h"
+#include "widgets/macroblock.h"
+#include "widgets/macroflowwidget.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QSpinBox>
+#include <QtTest>
+
+namespace {
+
+QStringList capturedLines;
+
+void captureMessage(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    capturedLines << message;
+}
+
+MacroStep step(uint8_t action, uint8_t keycode, uint16_t delay)
+{
+    MacroStep s;
+    s.action = action;
+    s.keycode = keycode;
+    s.delay = delay;
+    return s;
+}
+
+// Sends one key event straight to `target`; returns whether it was taken.
+bool sendKey(QWidget *target, QEvent::Type type, int key, bool autoRepeat = false)
+{
+    QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
+    QApplication::sendEvent(target, &event);
+    return event.isAccepted();
+}
+
+// A page with a fake clock the test moves by hand.
+struct RecorderRig {
+    KeyboardData store;
+    MacroPage page{store};
+    qint64 now = 1000000;
+
+    RecorderRig()
+    {
+        page.setClock([this] { return now; });
+        page.resize(600, 300);
+    }
+
+    KeyConfig &key(int index) { return store.layers[store.currentLayer][index]; }
+    // Through the keyboard grab, as the system would deliver it.
+    void press(int qtKey) { QTest::keyPress(static_cast<QWidget *>(nullptr), Qt::Key(qtKey)); }
+    void release(int qtKey) { QTest::keyRelease(static_cast<QWidget *>(nullptr), Qt::Key(qtKey)); }
+};
+
+KeyLayers layersWith(int index, const KeyConfig &record)
+{
+    KeyLayers layers(kLayerCount, KeyLayer(kKeySlotCount));
+    layers[0][index] = record;
+    return layers;
+}
+
+KeyConfig macroOf(const QVector<MacroStep> &steps)
+{
+    KeyConfig key;
+    key.setMacro(steps);
+    return key;
+}
+
+KeyConfig singleKey(uint8_t usage)
+{
+    KeyConfig key;
+    key.setSingleKey(usage);
+    return key;
+}
+
+} // namespace
+
+class TestPagesMacro : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { capturedLines.clear(); }
+
+    void qtKeyTableMapsKeysNotCharacters();
+    void delayRules();
+    void recordingPressAndRelease();
+    void pausesRepeatsAndUnmappedKeys();
+    void recordingStopsAtSixtyFourSteps();
+    void shiftedCharactersAndTab();
+    void recordButtonFollowsSelectionAndScale();
+    void flowShowsStepsAndWraps();
+    void editingADelayChangesThatStep();
+    void oldDelayPageSetsEveryPress();
+    void r20WideDelayPageSlots();
+};
+
+void TestPagesMacro::qtKeyTableMapsKeysNotCharacters()
+{
+    QCOMPARE(usageForQtKey(Qt::Key_A), uint8_t(0x04));
+    QCOMPARE(usageForQtKey(Qt::Key_Z), uint8_t(0x1D));
+    QCOMPARE(usageForQtKey(Qt::Key_1), uint8_t(0x1E));
+    QCOMPARE(usageForQtKey(Qt::Key_9), uint8_t(0x26));
+    QCOMPARE(usageForQtKey(Qt::Key_0), uint8_t(0x27));
+    QCOMPARE(usageForQtKey(Qt::Key_At), uint8_t(0x1F));
+    QCOMPARE(usageForQtKey(Qt::Key_ParenRight), uint8_t(0x27));
+    QCOMPARE(usageForQtKey(Qt::Key_Plus), uint8_t(0x2E));
+    QCOMPARE(usageForQtKey(Qt::Key_QuoteDbl), uint8_t(0x34));
+    QCOMPARE(usageForQtKey(Qt::Key_AsciiTilde), uint8_t(0x35));
+    QCOMPARE(usageForQtKey(Qt::Key_Question), uint8_t(0x38));
+    QCOMPARE(usageForQtKey(Qt::Key_F12), uint8_t(0x45));
+    QCOMPARE(usageForQtKey(Qt::Key_Return), uint8_t(0x28));
+    QCOMPARE(usageForQtKey(Qt::Key_Enter), uint8_t(0x58));
+    QCOMPARE(usageForQtKey(Qt::Key_Up), uint8_t(0x52));
+    QCOMPARE(usageForQtKey(Qt::Key_Control), uint8_t(0xE0));
+    QCOMPARE(usageForQtKey(Qt::Key_Meta), uint8_t(0xE3));
+    // Keys the keypad cannot play.
+    QCOMPARE(usageForQtKey('a'), uint8_t(0));
+    QCOMPARE(usageForQtKey(Qt::Key_F13), uint8_t(0));
+    QCOMPARE(usageForQtKey(Qt::Key_VolumeUp), uint8_t(0));
+    QCOMPARE(usageForQtKey(Qt::Key_unknown), uint8_t(0));
+}
+
+void TestPagesMacro::delayRules()
+{
+    // (elapsed ms, steps already held) -> recorded delay
+    QCOMPARE(MacroRecorder::recordedDelay(0, 0), 0);
+    QCOMPARE(MacroRecorder::recordedDelay(0, 3), 50);
+    QCOMPARE(MacroRecorder::recordedDelay(-40, 2), 50);
+    QCOMPARE(MacroRecorder::recordedDelay(30, 0), 30);
+    QCOMPARE(MacroRecorder::recordedDelay(30, 1), 50);
+    QCOMPARE(MacroRecorder::recordedDelay(49, 1), 50);
+    QCOMPARE(MacroRecorder::recordedDelay(51, 1), 51);
+    QCOMPARE(MacroRecorder::recordedDelay(9999, 1), 9999);
+    QCOMPARE(MacroRecorder::recordedDelay(10000, 1), 9999);
+    QCOMPARE(MacroRecorder::recordedDelay(12000, 0), 9999);
+}
+
+void TestPagesMacro::recordingPressAndRelease()
+{
+    qInstallMessageHandler(captureMessage);
+    RecorderRig rig;
+    rig.store.loadLayers(layersWith(3, singleKey(0x05)));
+    rig.store.selectKey(3);
+    QSignalSpy recordingSpy(&rig.page, &MacroPage::recordingChanged);
+    QSignalSpy saveSpy(&rig.page, &MacroPage::saveKeysRequested);
+    QSignalSpy textSpy(&rig.store, &KeyboardData::keyButtonTextChanged);
+
+    rig.page.recordButton()->click();
+    QVERIFY(rig.page.isRecording());
+    QCOMPARE(QWidget::keyboardGrabber(), &rig.page);
+    QCOMPARE(recordingSpy.count(), 1);
+    QCOMPARE(recordingSpy.at(0).at(0).toBool(), true);
+    QCOMPARE(rig.page.recordButton()->text(), QStringLiteral("Click here to end key macro recording"));
+    QVERIFY(rig.page.recordButton()->styleSheet().contains(QLatin1String("#8b1a1a")));
+    // Recording starts from an empty key.
+    QVERIFY(rig.key(3).isEmpty());
+    QCOMPARE(rig.page.flow()->blocks().size(), 0);
+
+    rig.press(Qt::Key_A);
+    rig.now += 30;
+    rig.release(Qt::Key_A);
+
+    const QVector<MacroStep> expected = {step(0, 0x04, 0), step(1, 0x04, 50)};
+    QCOMPARE(rig.key(3).type, uint8_t(KeyTypeMacro));
+    QCOMPARE(rig.key(3).macroSteps, expected);
+    QCOMPARE(rig.key(3).dirty, uint8_t(1));
+    QCOMPARE(textSpy.last().at(0).toInt(), 3);
+    QCOMPARE(textSpy.last().at(1).toString(), QStringLiteral("a"));
+    QCOMPARE(rig.page.flow()->blocks().size(), 4);
+    QVERIFY(saveSpy.isEmpty());
+
+    rig.page.recordButton()->click();
+    QVERIFY(!rig.page.isRecording());
+    QCOMPARE(QWidget::keyboardGrabber(), nullptr);
+    QCOMPARE(recordingSpy.count(), 2);
+    QCOMPARE(recordingSpy.at(1).at(0).toBool(), false);
+    QCOMPARE(saveSpy.count(), 1);
+    QCOMPARE(rig.page.recordButton()->text(), QStringLiteral("Click here to start key macro recording"));
+    QVERIFY(rig.page.recordButton()->isEnabled());
+    QVERIFY(rig.page.recordButton()->styleSheet().contains(QLatin1String("#2d7a2d")));
+    QVERIFY(capturedLines.contains(QStringLiteral("Macro: recording started")));
+    QVERIFY(capturedLines.contains(QStringLiteral("Macro: recording stopped")));
+
+    // Keys typed after the recording are not recorded.
+    QVERIFY(!sendKey(&rig.page, QEvent::KeyPress, Qt::Key_B));
+    QCOMPARE(rig.key(3).macroSteps.size(), 2);
+    qInstallMessageHandler(nullptr);
+
+    // Without a selection the button starts nothing.
+    rig.store.selectKey(-1);
+    rig.page.startMacroRecording();
+    QVERIFY(!rig.page.isRecording());
+    QCOMPARE(QWidget::keyboardGrabber(), nullptr);
+}
+
+void TestPagesMacro::pausesRepeatsAndUnmappedKeys()
+{
+    RecorderRig rig;
+    rig.store.selectKey(0);
+    rig.page.startMacroRecording();
+
+    rig.press(Qt::Key_A);
+    rig.now += 12000;
+    rig.release(Qt::Key_A);
+    QCOMPARE(rig.key(0).macroSteps.last(), step(1, 0x04, 9999));
+
+    // Holding B: the system repeats press and release pairs.
+    rig.now += 200;
+    rig.press(Qt::Key_B);
+    for (int i = 0; i < 5; ++i) {
+        rig.now += 33;
+        QVERIFY(!sendKey(&rig.page, QEvent::KeyRelease, Qt::Key_B, true));
+        QVERIFY(!sendKey(&rig.page, QEvent::KeyPress, Qt::Key_B, true));
+    }
+    rig.now += 35;
+    rig.release(Qt::Key_B);
+    QCOMPARE(rig.key(0).macroSteps.size(), 4);
+    QCOMPARE(rig.key(0).macroSteps[2], step(0, 0x05, 200));
+    // The release counts from the real press, not from the repeats.
+    QCOMPARE(rig.key(0).macroSteps[3], step(1, 0x05, 200));
+
+    // An unplayable key adds nothing, but the next delay counts from it.
+    rig.now += 500;
+    QVERIFY(sendKey(&rig.page, QEvent::KeyPress, Qt::Key_VolumeUp));
+    rig.now += 70;
+    rig.press(Qt::Key_C);
+    QCOMPARE(rig.key(0).macroSteps.size(), 5);
+    QCOMPARE(rig.key(0).macroSteps[4], step(0, 0x06, 70));
+    QCOMPARE(rig.page.flow()->blocks().size(), 10);
+}
+
+void TestPagesMacro::recordingStopsAtSixtyFourSteps()
+{
+    RecorderRig rig;
+    rig.store.selectKey(5);
+    QSignalSpy saveSpy(&rig.page, &MacroPage::saveKeysRequested);
+    rig.page.startMacroRecording();
+
+    for (int i = 0; i < 63; ++i) {
+        rig.now += 100;
+        if (i % 2 == 0)
+            rig.press(Qt::Key_X);
+        else
+            rig.release(Qt::Key_X);
+    }
+    QCOMPARE(rig.key(5).macroSteps.size(), 63);
+    QVERIFY(rig.page.isRecording());
+
+    rig.now += 100;
+    rig.press(Qt::Key_Y);
+    QCOMPARE(rig.key(5).macroSteps.size(), kMaxMacroSteps);
+    QCOMPARE(rig.key(5).macroSteps.last(), step(0, 0x1C, 100));
+    QVERIFY(!rig.page.isRecording());
+    QCOMPARE(QWidget::keyboardGrabber(), nullptr);
+    QCOMPARE(saveSpy.count(), 1);
+    QCOMPARE(rig.page.flow()->blocks().size(), 2 * kMaxMacroSteps);
+
+    // The release of that last key comes after the recording ended.
+    rig.now += 100;
+    QVERIFY(!sendKey(&rig.page, QEvent::KeyRelease, Qt::Key_Y));
+    QCOMPARE(rig.key(5).macroSteps.size(), kMaxMacroSteps);
+    QCOMPARE(rig.page.flow()->blocks().size(), 2 * kMaxMacroSteps);
+}
+
+void TestPagesMacro::shiftedCharactersAndTab()
+{
+    RecorderRig rig;
+    rig.store.selectKey(1);
+    rig.page.show();
+    rig.page.startMacroRecording();
+
+    // Shift+1 reaches Qt as "!", Shift+Tab as Backtab.
+    rig.press(Qt::Key_Shift);
+    rig.now += 80;
+    rig.press(Qt::Key_Exclam);
+    rig.now += 80;
+    rig.release(Qt::Key_Exclam);
+    rig.now += 80;
+    rig.press(Qt::Key_Backtab);
+    rig.now += 80;
+    rig.release(Qt::Key_Backtab);
+    rig.now += 80;
+    rig.release(Qt::Key_Shift);
+    // Tab is a key to record, not a move of the focus.
+    rig.now += 80;
+    rig.press(Qt::Key_Tab);
+
+    QVector<uint8_t> usages;
+    for (const MacroStep &s : rig.key(1).macroSteps)
+        usages << s.keycode;
+    QCOMPARE(usages, (QVector<uint8_t>{0xE1, 0x1E, 0x1E, 0x2B, 0x2B, 0xE1, 0x2B}));
+    QCOMPARE(rig.key(1).macroSteps[0].action, uint8_t(0));
+    QCOMPARE(rig.key(1).macroSteps[5].action, uint8_t(1));
+    rig.page.stopMacroRecording();
+}
+
+void TestPagesMacro::recordButtonFollowsSelectionAndScale()
+{
+    KeyboardData store;
+    MacroPage page(store);
+    QPushButton *button = page.recordButton();
+    QVERIFY(!button->isEnabled());
+    QCOMPARE(button->text(), QStringLiteral("Click here to start key macro recording"));
+    QCOMPARE(button->styleSheet(), MacroPage::recordButtonStyle(false, false, 1.0));
+    QVERIFY(button->styleSheet().contains(QLatin1String("color: #555555;")));
+    QCOMPARE(button->height(), 56);
+
+    store.selectKey(4);
+    QVERIFY(button->isEnabled());
+    QCOMPARE(button->styleSheet(), MacroPage::recordButtonStyle(false, true, 1.0));
+
+    // While recording the selection cannot take the button away.
+    page.startMacroRecording();
+    store.selectKey(-1);
+    QVERIFY(button->isEnabled());
+    QVERIFY(page.isRecording());
+    page.stopMacroRecording();
+    QVERIFY(!button->isEnabled());
+
+    QVERIFY(MacroPage::recordButtonStyle(false, true, 1.0).contains(QLatin1String("font-size: 34px;")));
+    QVERIFY(MacroPage::recordButtonStyle(true, true, 2.0).contains(QLatin1String("font-size: 67px;")));
+    QVERIFY(MacroPage::recordButtonStyle(false, true, 0.3).contains(QLatin1String("font-size: 14px;")));
+    QCOMPARE(MacroPage::recordButtonStyle(false, true, 0), MacroPage::recordButtonStyle(false, true, 1.0));
+    page.applyScale(2.0);
+    QCOMPARE(button->minimumHeight(), 112);
+    page.applyScale(0.5);
+    QCOMPARE(button->minimumHeight(), 44);
+
+    page.setUseChinese(true);
+    QCOMPARE(button->text(), QStringLiteral("点击这里开始按键宏录入"));
+}
+
+void TestPagesMacro::flowShowsStepsAndWraps()
+{
+    const MacroBlockMetrics unscaled = MacroBlockMetrics::forScale(0);
+    QCOMPARE(unscaled.side, 70);
+    QCOMPARE(unscaled.titlePx, 17);
+    QCOMPARE(unscaled.keyPx, 21);
+    QCOMPARE(unscaled.delayPx, 15);
+    const MacroBlockMetrics small = MacroBlockMetrics::forScale(0.5);
+    QCOMPARE(small.side, 58);
+    QCOMPARE(small.titlePx, 10);
+    QCOMPARE(small.keyPx, 12);
+    QCOMPARE(small.delayPx, 9);
+    const MacroBlockMetrics large = MacroBlockMetrics::forScale(2.0);
+    QCOMPARE(large.side, 140);
+    QCOMPARE(large.titlePx, 33);
+
+    MacroFlowWidget flow;
+    flow.resize(250, 100);
+    flow.show();
+    flow.setSteps({step(0, 0x04, 0), step(1, 0xE1, 120)});
+    const QList<QWidget *> &blocks = flow.blocks();
+    QCOMPARE(blocks.size(), 4);
+
+    auto *delay = static_cast<MacroBlock *>(blocks[2]);
+    auto *release = static_cast<MacroBlock *>(blocks[3]);
+    QCOMPARE(delay->kind(), MacroBlock::Kind::Delay);
+    QCOMPARE(delay->titleLabel()->text(), QStringLiteral("delay"));
+    QCOMPARE(delay->delaySpin()->value(), 120);
+    QCOMPARE(delay->delaySpin()->suffix(), QStringLiteral("ms"));
+    QCOMPARE(delay->delaySpin()->maximum(), 9999);
+    QCOMPARE(release->kind(), MacroBlock::Kind::Release);
+    QCOMPARE(release->titleLabel()->text(), QStringLiteral("Release"));
+    QVERIFY(release->titleLabel()->styleSheet().contains(QLatin1String("#ff7755")));
+    QCOMPARE(release->keyLabel()->text(), QStringLiteral("LShift"));
+    QCOMPARE(static_cast<MacroBlock *>(blocks[1])->titleLabel()->text(), QStringLiteral("Press"));
+
+    // Three blocks of 70 fit in 250 with 6 px between; the fourth wraps.
+    QCOMPARE(blocks[0]->pos(), QPoint(6, 6));
+    QCOMPARE(blocks[1]->pos(), QPoint(82, 6));
+    QCOMPARE(blocks[2]->pos(), QPoint(158, 6));
+    QCOMPARE(blocks[3]->pos(), QPoint(6, 82));
+    QCOMPARE(flow.minimumHeight(), 158);
+
+    flow.resize(400, 100);
+    QCOMPARE(blocks[3]->pos(), QPoint(234, 6));
+    QCOMPARE(flow.minimumHeight(), 82);
+
+    flow.setScaleRatio(2.0);
+    QCOMPARE(blocks[0]->size(), QSize(140, 140));
+    QCOMPARE(blocks[1]->pos(), QPoint(152, 6));
+    QCOMPARE(blocks[2]->pos(), QPoint(6, 152));
+
+    flow.clearBlocks();
+    QVERIFY(flow.blocks().isEmpty());
+    QCOMPARE(flow.minimumHeight(), 0);
+}
+
+void TestPagesMacro::editingADelayChangesThatStep()
+{
+    KeyboardData store;
+    MacroPage page(store);
+    const QVector<MacroStep> steps = {step(0, 0x04, 0), step(1, 0x04, 60), step(0, 0x05, 70),
+                                      step(1, 0x05, 80)};
+    KeyLayers layers = layersWith(2, macroOf(steps));
+    layers[0][6] = macroOf({step(0, 0x07, 0), step(1, 0x07, 20)});
+    store.loadLayers(layers);
+    store.selectKey(2);
+    QCOMPARE(page.flow()->blocks().size(), 8);
+    QCOMPARE(store.layers[0][2].dirty, uint8_t(0));
+
+    QSignalSpy textSpy(&store, &KeyboardData::keyButtonTextChanged);
+    auto *secondDelay = static_cast<MacroBlock *>(page.flow()->blocks()[2]);
+    QCOMPARE(secondDelay->delaySpin()->value(), 60);
+    secondDelay->delaySpin()->setValue(345);
+
+    QCOMPARE(store.layers[0][2].macroSteps[1].delay, uint16_t(345));
+    QCOMPARE(store.layers[0][2].macroSteps[0].delay, uint16_t(0));
+    QCOMPARE(store.layers[0][2].macroSteps[2].delay, uint16_t(70));
+    QCOMPARE(store.layers[0][2].dirty, uint8_t(1));
+    QVERIFY(textSpy.isEmpty());
+
+    // Selecting another key shows its steps; the other key stays as it was.
+    store.selectKey(6);
+    QCOMPARE(page.flow()->blocks().size(), 4);
+    QCOMPARE(store.layers[0][6].dirty, uint8_t(0));
+    QCOMPARE(store.layers[0][2].macroSteps[1].delay, uint16_t(345));
+
+    // Clearing the selected key empties the flow; other keys' texts do not.
+    store.layers[0][9].setSingleKey(0x04);
+    emit store.keyButtonTextChanged(9, QStringLiteral("A"));
+    QCOMPARE(page.flow()->blocks().size(), 4);
+    store.clearSelectedKey();
+    QVERIFY(page.flow()->blocks().isEmpty());
+    QVERIFY(!page.isRecording());
+}
+
+void TestPagesMacro::oldDelayPageSetsEveryPress()
+{
+    KeyboardData store;
+    OldDelayPage page(store);
+    KeyLayers layers = layersWith(0, macroOf({step(0, 0x00, 5), step(0, 0xE1, 0), step(0, 0x04, 20),
+                                              step(1, 0x04, 20), step(1, 0xE1, 20)}));
+    layers[0][1] = singleKey(0x05);
+    KeyConfig combination;
+    combination.setCombination(0x01, QByteArray(1, char(0x06)));
+    layers[0][2] = combination;
+    store.loadLayers(layers);
+
+    QCOMPARE(page.slider()->maximum(), 6000);
+    QCOMPARE(page.slider()->pageStep(), 50);
+    QCOMPARE(page.spinBox()->maximum(), 6000);
+    QVERIFY(!page.slider()->isEnabled());
+    QVERIFY(!page.spinBox()->isEnabled());
+
+    // Without an "Old" keypad nothing is written.
+    store.selectKey(0);
+    page.slider()->setValue(400);
+    QCOMPARE(store.layers[0][0].dirty, uint8_t(0));
+    QCOMPARE(page.slider()->value(), 0);
+
+    page.setDeviceConnected(true);
+    QVERIFY(page.slider()->isEnabled() && page.spinBox()->isEnabled() && page.upButton()->isEnabled());
+    QSignalSpy textSpy(&store, &KeyboardData::keyButtonTextChanged);
+    page.slider()->setValue(300);
+    const KeyConfig &macro = store.layers[0][0];
+    QCOMPARE(macro.macroSteps[0].delay, uint16_t(5));  // no usage: not played
+    QCOMPARE(macro.macroSteps[1].delay, uint16_t(300));
+    QCOMPARE(macro.macroSteps[2].delay, uint16_t(300));
+    QCOMPARE(macro.macroSteps[3].delay, uint16_t(20));
+    QCOMPARE(macro.dirty, uint8_t(1));
+    QCOMPARE(page.spinBox()->value(), 300);
+    QCOMPARE(textSpy.count(), 1);
+
+    page.upButton()->click();
+    QCOMPARE(store.layers[0][0].macroSteps[2].delay, uint16_t(301));
+    QCOMPARE(page.slider()->value(), 301);
+
+    // A single key becomes press and release.
+    store.selectKey(1);
+    QCOMPARE(page.spinBox()->value(), 0);
+    page.spinBox()->setValue(250);
+    QCOMPARE(store.layers[0][1].macroSteps, (QVector<MacroStep>{step(0, 0x05, 250), step(1, 0x05, 20)}));
+    QCOMPARE(page.slider()->value(), 250);
+
+    // A combination has no delay to set.
+    store.selectKey(2);
+    page.spinBox()->setValue(700);
+    QCOMPARE(store.layers[0][2].type, uint8_t(KeyTypeCombination));
+    QCOMPARE(page.spinBox()->value(), 0);
+
+    QCOMPARE(oldFamilyDelay(store.layers[0][1]), 250);
+}
+
+void TestPagesMacro::r20WideDelayPageSlots()
+{
+    KeyboardData store;
+    R20WideDelayPage page(store);
+    QVector<MacroStep> manyPresses;
+    for (int i = 0; i < 20; ++i)
+        manyPresses << step(0, uint8_t(0x04 + i), uint16_t(100 + i)) << step(1, uint8_t(0x04 + i), 20);
+    KeyLayers layers = layersWith(0, singleKey(0x04));
+    layers[0][1] = macroOf({step(0, 0xE0, 0), step(0, 0x06, 20), step(1, 0x06, 20), step(0, 0x07, 20),
+                            step(1, 0x07, 20), step(1, 0xE0, 20)});
+    layers[0][2] = macroOf(manyPresses);
+    store.loadLayers(layers);
+    page.setDeviceConnected(true);
+
+    store.selectKey(0);
+    QCOMPARE(page.keyButton(0)->text(), QStringLiteral("A"));
+    QVERIFY(page.keyButton(0)->styleSheet().contains(QLatin1String("color:#00ff00;")));
+    QVERIFY(page.delaySpin(0)->isEnabled());
+    QCOMPARE(page.delaySpin(0)->value(), 0);
+    QCOMPARE(page.delaySpin(0)->suffix(), QStringLiteral(" ms"));
+    for (int slot = 1; slot < kR20WideDelaySlots; ++slot) {
+        QCOMPARE(page.keyButton(slot)->text(), QStringLiteral("NULL"));
+        QVERIFY(page.keyButton(slot)->styleSheet().contains(QLatin1String("color:#ff0000;")));
+        QVERIFY(!page.delaySpin(slot)->isEnabled());
+        QVERIFY(!page.upButton(slot)->isEnabled());
+        QCOMPARE(page.delaySpin(slot)->value(), 50);
+    }
+
+    page.delaySpin(0)->setValue(300);
+    QCOMPARE(store.layers[0][0].type, uint8_t(KeyTypeMacro));
+    QCOMPARE(store.layers[0][0].macroSteps, (QVector<MacroStep>{step(0, 0x04, 300), step(1, 0x04, 20)}));
+    QCOMPARE(page.keyButton(0)->text(), QStringLiteral("A"));
+    QCOMPARE(page.delaySpin(0)->value(), 300);
+    QVERIFY(!page.delaySpin(1)->isEnabled());
+
+    // A macro: one slot per press, modifiers by name.
+    store.selectKey(1);
+    QCOMPARE(page.keyButton(0)->text(), QStringLiteral("LCtrl"));
+    QCOMPARE(page.keyButton(1)->text(), QStringLiteral("C"));
+    QCOMPARE(page.keyButton(2)->text(), QStringLiteral("D"));
+    QCOMPARE(page.keyButton(3)->text(), QStringLiteral("NULL"));
+    QCOMPARE(page.delaySpin(1)->value(), 50);  // 20 is below what a later slot shows
+    QSignalSpy textSpy(&store, &KeyboardData::keyButtonTextChanged);
+    page.upButton(2)->click();
+    QCOMPARE(store.layers[0][1].macroSteps[3].delay, uint16_t(51));
+    QCOMPARE(store.layers[0][1].macroSteps[4].delay, uint16_t(20));
+    QCOMPARE(store.layers[0][1].dirty, uint8_t(1));
+    QCOMPARE(textSpy.count(), 1);
+
+    // More than 18 presses: the first 18 are shown.
+    store.selectKey(2);
+    QCOMPARE(page.keyButton(17)->text(), QStringLiteral("R"));
+    QCOMPARE(page.delaySpin(17)->value(), 117);
+    QCOMPARE(r20WideDelayEntries(store.layers[0][2]).size(), kR20WideDelaySlots);
+
+    // Without an R20Wide keypad every slot is locked.
+    page.setDeviceConnected(false);
+    QVERIFY(!page.delaySpin(0)->isEnabled());
+    QCOMPARE(page.keyButton(0)->text(), QStringLiteral("A"));
+}
+
+QTEST_MAIN(TestPagesMacro)
+#include "tst_pages_macro.moc"

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "model/keyconfig.h"
+#include "widgets/macroblock.h"
+
+#include <QList>
+#include <QWidget>
+
+// The steps of a macro as a wrapping flow of blocks: for each step a delay
+// block, then the key it presses or releases. Lives inside a scroll area
+// that follows its minimum height.
+class MacroFlowWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MacroFlowWidget(QWidget *parent = nullptr);
+
+    // Appends the two blocks of step `index`.
+    void addStep(int index, const MacroStep &step);
+    void setSteps(const QVector<MacroStep> &steps);
+    void clearBlocks();
+
+    void setScaleRatio(double ratio);
+    int spacing() const { return m_spacing; }
+
+    // In display order: delay, key, delay, key, ...
+    const QList<QWidget *> &blocks() const { return m_blocks; }
+
+signals:
+    // The user set the delay of step `index` to `delay` ms.
+    void delayEdited(int index, int delay);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void appendStepBlocks(int index, const MacroStep &step);
+    void layoutBlocks();
+
+    QList<QWidget *> m_blocks;
+    int m_spacing = 6;
+    MacroBlockMetrics m_metrics;
+};
