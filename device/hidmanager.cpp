@@ -1,0 +1,285 @@
+#include "device/hidmanager.h"
+
+#include "device/candidates.h"
+#include "model/logging.h"
+
+#include <QMutexLocker>
+#include <QThread>
+#include <QTimer>
+#include <QVector>
+#include <algorithm>
+
+namespace {
+
+constexpr int kScanIntervalMs = 500;
+constexpr int kHeartbeatIntervalMs = 1000;
+constexpr int kRestartDelayMs = 500;
+constexpr int kProbeReadSize = 2;
+
+bool interfaceAccepted(const hid_device_info &device, int pass)
+{
+    if (device.usage_page == kVendorUsagePage && device.usage == kVendorUsage)
+        return true;
+    return pass == 1 && device.interface_number == kFallbackInterface;
+}
+
+} // namespace
+
+HIDManager::HIDManager()
+{
+    heartbeatTimer = new QTimer(this);
+    heartbeatTimer->setInterval(kHeartbeatIntervalMs);
+    connect(heartbeatTimer, &QTimer::timeout, this, [this] { onPresenceProbe(); });
+}
+
+HIDManager::~HIDManager()
+{
+    if (scanTimer && scanTimer->isActive())
+        scanTimer->stop();
+    closeDevice();
+}
+
+HIDManager *HIDManager::instance()
+{
+    static HIDManager *manager = new HIDManager;
+    return manager;
+}
+
+// ---- device lock ----------------------------------------------------------
+
+void HIDManager::acquireDevice()
+{
+    deviceLock.lock();
+    lockOwner.store(QThread::currentThreadId());
+}
+
+bool HIDManager::tryAcquireDevice()
+{
+    if (!deviceLock.tryLock())
+        return false;
+    lockOwner.store(QThread::currentThreadId());
+    return true;
+}
+
+void HIDManager::releaseDevice()
+{
+    const bool closeNow = closeRequested.exchange(false);
+    const bool wasConnected = closeNow && closeHandleLocked();
+    lockOwner.store(nullptr);
+    deviceLock.unlock();
+    if (closeNow)
+        reportLoss(wasConnected, QThread::currentThread() != thread());
+}
+
+bool HIDManager::holdsDevice() const
+{
+    return lockOwner.load() == QThread::currentThreadId();
+}
+
+HIDManager::DeviceSession::DeviceSession(HIDManager &manager)
+    : m_manager(manager)
+{
+    m_manager.acquireDevice();
+    m_manager.busy.store(1);
+}
+
+HIDManager::DeviceSession::~DeviceSession()
+{
+    m_manager.busy.store(0);
+    m_manager.releaseDevice();
+}
+
+hid_device *HIDManager::DeviceSession::handle() const
+{
+    return m_manager.handle.load();
+}
+
+void HIDManager::DeviceSession::clearBusy()
+{
+    m_manager.busy.store(0);
+}
+
+// ---- discovery ------------------------------------------------------------
+
+void HIDManager::startMonitoring()
+{
+    if (!scanTimer) {
+        scanTimer = new QTimer(this);
+        connect(scanTimer, &QTimer::timeout, this, &HIDManager::onScanTimer);
+    }
+    if (scanTimer->isActive())
+        return;
+    scanTimer->start(kScanIntervalMs);
+    QTimer::singleShot(0, this, &HIDManager::onScanTimer);
+    qCDebug(lcDevice).noquote() << "HIDManager: monitoring started";
+}
+
+void HIDManager::onScanTimer()
+{
+    if (handle.load())
+        return;
+    // A worker still finishing an operation owns the device; look again on the
+    // next tick rather than wait for it here.
+    if (!tryAcquireDevice())
+        return;
+    const bool opened = openDevice();
+    releaseDevice();
+    if (!opened)
+        return;
+    if (scanTimer && scanTimer->isActive())
+        scanTimer->stop();
+    connected.store(1);
+    heartbeatTimer->start(kHeartbeatIntervalMs);
+    emit deviceConnected();
+}
+
+bool HIDManager::openDevice()
+{
+    // One enumeration per search step, walked pair by pair in table order:
+    // the same device is chosen as by asking for each pair in turn, without
+    // enumerating seventeen times a step.
+    hid_device_info *all = hid_enumerate(0, 0);
+    bool opened = false;
+    for (const DeviceCandidate &candidate : kDeviceCandidates) {
+        QVector<const hid_device_info *> devices;
+        for (const hid_device_info *d = all; d; d = d->next) {
+            if (d->vendor_id == candidate.vendorId && d->product_id == candidate.productId)
+                devices.append(d);
+        }
+        for (int pass = 0; pass < 2 && !opened; ++pass) {
+            for (const hid_device_info *d : devices) {
+                const QString path = QString::fromUtf8(d->path ? d->path : "");
+                qCDebug(lcDevice).noquote()
+                    << "HIDManager: candidate path=" << path << "itf=" << d->interface_number
+                    << "usagePage=" << d->usage_page << "usage=" << d->usage << "pass=" << pass;
+                if (!interfaceAccepted(*d, pass) || !d->path)
+                    continue;
+                hid_device *device = hid_open_path(d->path);
+                if (!device)
+                    continue;
+                hid_set_nonblocking(device, 0);
+                {
+                    QMutexLocker locker(&stateLock);
+                    matchedVendorId = candidate.vendorId;
+                    matchedProductId = candidate.productId;
+                }
+                handle.store(device);
+                qCDebug(lcDevice).noquote()
+                    << "HIDManager: opened path=" << path
+                    << "vid=" << QString::number(candidate.vendorId, 16)
+                    << "pid=" << QString::number(candidate.productId, 16);
+                opened = true;
+                break;
+            }
+        }
+        if (opened)
+            break;
+    }
+    hid_free_enumeration(all);
+    return opened;
+}
+
+// ---- presence and loss ----------------------------------------------------
+
+void HIDManager::onPresenceProbe()
+{
+    // While an exchange holds the device its replies are not ours to read.
+    if (!tryAcquireDevice())
+        return;
+    int result = 0;
+    if (hid_device *device = handle.load()) {
+        uint8_t buffer[kProbeReadSize] = {};
+        hid_set_nonblocking(device, 1);
+        result = hid_read(device, buffer, kProbeReadSize);
+        hid_set_nonblocking(device, 0);
+    }
+    releaseDevice();
+    if (result < 0)
+        closeDevice();
+}
+
+void HIDManager::closeDevice()
+{
+    if (holdsDevice()) {
+        // Inside an exchange: close now, tell the window once the exchange is
+        // over (the report is queued to the owning thread).
+        reportLoss(closeHandleLocked(), true);
+    } else if (tryAcquireDevice()) {
+        const bool wasConnected = closeHandleLocked();
+        releaseDevice();
+        reportLoss(wasConnected, QThread::currentThread() != thread());
+    } else {
+        // Another thread is inside an exchange on the handle; it closes the
+        // handle as it lets go of the device.
+        closeRequested.store(true);
+    }
+}
+
+bool HIDManager::closeHandleLocked()
+{
+    if (hid_device *device = handle.exchange(nullptr)) {
+        hid_close(device);
+        {
+            QMutexLocker locker(&stateLock);
+            deviceInfoCopy = DeviceInfo();
+            matchedVendorId = 0;
+            matchedProductId = 0;
+        }
+        qCDebug(lcDevice).noquote() << "HIDManager: device closed";
+    }
+    // Whoever takes the flag reports the loss, so it is reported once.
+    return connected.exchange(0) != 0;
+}
+
+void HIDManager::reportLoss(bool wasConnected, bool queued)
+{
+    if (queued)
+        QMetaObject::invokeMethod(
+            this, [this, wasConnected] { finishClose(wasConnected); }, Qt::QueuedConnection);
+    else
+        finishClose(wasConnected);
+}
+
+void HIDManager::finishClose(bool wasConnected)
+{
+    if (!wasConnected) {
+        // A device opened since then keeps its probe.
+        if (!handle.load())
+            heartbeatTimer->stop();
+        return;
+    }
+    heartbeatTimer->stop();
+    emit deviceDisconnected();
+    QTimer::singleShot(kRestartDelayMs, this, [this] {
+        if (!handle.load())
+            startMonitoring();
+    });
+}
+
+// ---- description ----------------------------------------------------------
+
+int HIDManager::keySlotCount() const
+{
+    const DeviceInfo info = deviceInfo();
+    if (!info.valid || !info.keyCount)
+        return kKeySlotCount;
+    return std::min(info.keyCount + 3 * info.encoderCount + info.extraKeyCount, kKeySlotCount);
+}
+
+DeviceInfo HIDManager::deviceInfo() const
+{
+    QMutexLocker locker(&stateLock);
+    return deviceInfoCopy;
+}
+
+uint16_t HIDManager::vendorId() const
+{
+    QMutexLocker locker(&stateLock);
+    return matchedVendorId;
+}
+
+uint16_t HIDManager::productId() const
+{
+    QMutexLocker locker(&stateLock);
+    return matchedProductId;
+}

@@ -1,0 +1,153 @@
+#pragma once
+
+#include "device/deviceinfo.h"
+#include "device/savesnapshot.h"
+#include "model/keyboarddata.h"
+
+#include <QMutex>
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <hidapi/hidapi.h>
+
+class QTimer;
+
+// The program's single gateway to a keypad of the current family: finds it,
+// notices when it goes away, and runs the request/acknowledge exchanges that
+// read and write its configuration.
+//
+// Threads. The object, its timers and its signals deviceConnected and
+// deviceDisconnected belong to the thread that created it (the UI thread).
+// Reads and saves may run on worker threads; each locked operation holds
+// deviceLock for its whole run and shows it in `busy`. The presence probe only
+// ever tries the lock, so it never waits and never reads a report an exchange
+// is waiting for. A loss seen on a worker thread closes the handle at once and
+// hands the rest (timers, deviceDisconnected) to the owning thread;
+// deviceDisconnected comes exactly once per connection.
+//
+// The single exchanges (sendPacket ... sendWriteLedLayer, readLayer,
+// sendReadLedLayer) take no lock: call them inside a DeviceSession, or from a
+// single thread when nothing else runs.
+class HIDManager : public QObject
+{
+    Q_OBJECT
+public:
+    // The program uses instance(); tests may build managers of their own.
+    HIDManager();
+    ~HIDManager() override;
+
+    // Created on the first call, which must come from the UI thread.
+    static HIDManager *instance();
+
+    // Holds deviceLock for one device operation and sets `busy` meanwhile.
+    // The legacy protocols run their exchanges on handle() inside one.
+    class DeviceSession
+    {
+    public:
+        explicit DeviceSession(HIDManager &manager);
+        ~DeviceSession();
+        DeviceSession(const DeviceSession &) = delete;
+        DeviceSession &operator=(const DeviceSession &) = delete;
+
+        hid_device *handle() const;
+        // Clears `busy` before the final signal of an operation; the lock
+        // itself is released when the session ends.
+        void clearBusy();
+
+    private:
+        HIDManager &m_manager;
+    };
+
+    // Discovery and presence
+    void startMonitoring();
+    bool openDevice();   // one pass over the candidates; run on the owning thread
+    void closeDevice();  // from any thread
+
+    // Packet layer
+    bool sendPacket(const uint8_t *data, int len);
+    void flushInput();
+    bool waitAck(uint8_t layer, uint8_t key, uint8_t packetIndex, uint8_t *statusOut = nullptr);
+
+    // Reads (readDeviceInfo and readAllConfiguration lock themselves)
+    bool readDeviceInfo(DeviceInfo &info);
+    bool readLayer(int layer, KeyLayer &keys);
+    bool sendReadLedLayer(int layer, LedLayerConfig &lighting);
+    bool readAllConfiguration(KeyLayers &layers, LedLayers &lighting);
+
+    // Single writes
+    bool sendWriteKey(int layer, int key, const KeyConfig &record);
+    bool sendWriteMacro(int layer, int key, const KeyConfig &record);
+    bool sendClearKey(int layer, int key);
+    bool sendWriteLedLayer(int layer, const LedLayerConfig &lighting);
+
+    // Saves. saveSnapshot is the worker-thread part (see savesnapshot.h);
+    // applySaveResult runs on the UI thread afterwards. saveAll and saveKeys
+    // do all three steps on the calling thread and so touch the store: call
+    // them only where the store lives (the UI thread, single-threaded tests).
+    // The signals, messages, order and pacing are the same either way.
+    SaveResult saveSnapshot(const SaveSnapshot &snapshot);
+    static void applySaveResult(KeyboardData &store, const SaveResult &result);
+    bool saveAll(KeyboardData &store);
+    bool saveKeys(KeyboardData &store);
+
+    // Key slots of the connected model: keys + 3 per knob + extra keys, at
+    // most 25; 25 while no description is known.
+    int keySlotCount() const;
+    DeviceInfo deviceInfo() const;
+    uint16_t vendorId() const;
+    uint16_t productId() const;
+    bool isConnected() const { return connected.load() != 0; }
+
+signals:
+    void deviceConnected();
+    void deviceDisconnected();
+    void progressUpdated(int current, int total, QString msg);
+    void operationFinished(bool success, QString msg);
+
+private slots:
+    void onScanTimer();
+
+public:
+    // The open device; null when none is open. Written only with deviceLock held.
+    std::atomic<hid_device *> handle{nullptr};
+
+private:
+    QTimer *scanTimer = nullptr;
+    QTimer *heartbeatTimer = nullptr;
+    std::atomic<uint8_t> connected{0};
+
+public:
+    // 1 while a locked device operation runs; the window refuses a view or a
+    // save meanwhile.
+    std::atomic<uint8_t> busy{0};
+
+private:
+    DeviceInfo deviceInfoCopy;      // guarded by stateLock
+    uint16_t matchedVendorId = 0;   // guarded by stateLock
+    uint16_t matchedProductId = 0;  // guarded by stateLock
+    QMutex deviceLock;
+
+    mutable QMutex stateLock;                    // the three fields above; held briefly
+    std::atomic<Qt::HANDLE> lockOwner{nullptr};  // thread holding deviceLock
+    std::atomic<bool> closeRequested{false};     // loss seen while another thread held the lock
+
+    void acquireDevice();
+    bool tryAcquireDevice();
+    void releaseDevice();
+    bool holdsDevice() const;
+
+    void onPresenceProbe();
+    bool closeHandleLocked();  // true when this ended a connection
+    void reportLoss(bool wasConnected, bool queued);
+    void finishClose(bool wasConnected);
+
+    int pollReport(hid_device *device, uint8_t *report);
+    enum class WriteOutcome { Acknowledged, Refused, Failed };
+    // Up to three attempts, 50 ms and a flush apart; a status that
+    // isFinalStatus accepts ends them at once (Refused).
+    WriteOutcome sendWithRetry(const uint8_t *packet, uint8_t layer, uint8_t key,
+                               uint8_t packetIndex, bool useStatus,
+                               bool (*isFinalStatus)(uint8_t));
+    bool writeRecord(int layer, int key, const KeyConfig &record);
+};

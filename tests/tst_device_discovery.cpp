@@ -1,0 +1,248 @@
+// Finding the keypad, noticing its loss, and finding it again.
+
+#include "tst_device_support.h"
+
+#include <QThread>
+#include <QtConcurrent>
+#include <atomic>
+
+class TestDeviceDiscovery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { VirtualKeypad::reset(); }
+
+    void opensFirstKeypadInTableOrder();
+    void choosesInterfaceByUsageThenInterfaceZero();
+    void neverOpensKeyboardOnlyInterface();
+    void startsMonitoringOnce();
+    void reportsEachLossOnceAndFindsTheKeypadAgain();
+    void lossSeenByWorkerIsReportedOnOwningThread();
+    void probeLeavesRepliesToRunningExchange();
+};
+
+static QString openedLine(const std::string &path, const char *vid, const char *pid)
+{
+    return QStringLiteral("HIDManager: opened path= %1 vid= %2 pid= %3")
+        .arg(QString::fromStdString(path), QLatin1String(vid), QLatin1String(pid));
+}
+
+void TestDeviceDiscovery::opensFirstKeypadInTableOrder()
+{
+    // Two identical keypads: the first one enumerated wins.
+    const int first = VirtualKeypad::plug();
+    const int second = VirtualKeypad::plug();
+    {
+        LogCatcher log;
+        HIDManager manager;
+        QVERIFY(manager.openDevice());
+        QVERIFY(log.has(openedLine(VirtualKeypad::paths(first)[0], "f1a1", "4155")));
+        QCOMPARE(VirtualKeypad::openCount(VirtualKeypad::paths(second)[0]), 0);
+        QCOMPARE(manager.vendorId(), uint16_t(0xF1A1));
+        QCOMPARE(manager.productId(), uint16_t(0x4155));
+        QVERIFY(log.has(QStringLiteral("HIDManager: candidate path= %1 itf= 0 usagePage= 65280 "
+                                       "usage= 1 pass= 0")
+                            .arg(QString::fromStdString(VirtualKeypad::paths(first)[0]))));
+    }
+
+    // A pair earlier in the table beats a keypad enumerated before it, and a
+    // whole search step enumerates only once.
+    VirtualKeypad::reset();
+    VirtualKeypadConfig later;
+    later.vendorId = 0xF1C3;
+    later.productId = 0x8842;  // third pair
+    VirtualKeypadConfig earlier;
+    earlier.vendorId = 0xF1B2;
+    earlier.productId = 0x8850;  // second pair
+    VirtualKeypad::plug(later);
+    const int preferred = VirtualKeypad::plug(earlier);
+    VirtualKeypad::clearCounters();
+    LogCatcher log;
+    HIDManager manager;
+    QVERIFY(manager.openDevice());
+    QVERIFY(log.has(openedLine(VirtualKeypad::paths(preferred)[0], "f1b2", "8850")));
+    QCOMPARE(VirtualKeypad::enumerateCount(), 1);
+    QCOMPARE(manager.productId(), uint16_t(0x8850));
+}
+
+void TestDeviceDiscovery::choosesInterfaceByUsageThenInterfaceZero()
+{
+    // The vendor interface reports usage 2: it is taken through interface 0
+    // on the second pass.
+    VirtualKeypadConfig config;
+    VirtualHidInterface vendor = VirtualHidInterface::vendor(0);
+    vendor.usage = 0x0002;
+    config.interfaces = {VirtualHidInterface::keyboard(1), vendor};
+    const int id = VirtualKeypad::plug(config);
+    {
+        LogCatcher log;
+        HIDManager manager;
+        QVERIFY(manager.openDevice());
+        const QString path = QString::fromStdString(VirtualKeypad::paths(id)[1]);
+        QVERIFY(log.has(openedLine(VirtualKeypad::paths(id)[1], "f1a1", "4155")));
+        QVERIFY(log.has(QStringLiteral("HIDManager: candidate path= %1 itf= 0 usagePage= 65280 "
+                                       "usage= 2 pass= 1")
+                            .arg(path)));
+        QCOMPARE(VirtualKeypad::openCount(VirtualKeypad::paths(id)[0]), 0);
+    }
+
+    // A proper vendor interface is preferred to interface 0 on the first pass.
+    VirtualKeypad::reset();
+    VirtualKeypadConfig proper;
+    VirtualHidInterface keyboardZero = VirtualHidInterface::keyboard(0);
+    proper.interfaces = {keyboardZero, VirtualHidInterface::vendor(2)};
+    const int properId = VirtualKeypad::plug(proper);
+    HIDManager manager;
+    QVERIFY(manager.openDevice());
+    QCOMPARE(VirtualKeypad::openCount(VirtualKeypad::paths(properId)[1]), 1);
+    QCOMPARE(VirtualKeypad::openCount(VirtualKeypad::paths(properId)[0]), 0);
+
+    // An interface that cannot be opened is passed over for the next one.
+    VirtualKeypad::reset();
+    VirtualKeypadConfig held;
+    VirtualHidInterface locked = VirtualHidInterface::vendor(0);
+    locked.openable = false;
+    held.interfaces = {locked};
+    VirtualKeypad::plug(held);
+    const int free = VirtualKeypad::plug();
+    HIDManager other;
+    QVERIFY(other.openDevice());
+    QCOMPARE(VirtualKeypad::openCount(VirtualKeypad::paths(free)[0]), 1);
+}
+
+void TestDeviceDiscovery::neverOpensKeyboardOnlyInterface()
+{
+    VirtualKeypadConfig config;
+    config.interfaces = {VirtualHidInterface::keyboard(1)};
+    VirtualKeypad::plug(config);
+    VirtualKeypad::clearCounters();
+    HIDManager manager;
+    QVERIFY(!manager.openDevice());
+    QCOMPARE(VirtualKeypad::openPathCount(), 0);
+    QVERIFY(!manager.handle.load());
+}
+
+void TestDeviceDiscovery::startsMonitoringOnce()
+{
+    LogCatcher log;
+    HIDManager manager;
+    manager.startMonitoring();
+    manager.startMonitoring();
+    QTest::qWait(50);
+    QCOMPARE(log.count(QStringLiteral("HIDManager: monitoring started")), 1);
+
+    // The search keeps going until a keypad appears.
+    QSignalSpy connected(&manager, &HIDManager::deviceConnected);
+    VirtualKeypad::plug();
+    QVERIFY(connected.wait(2000));
+    QCOMPARE(connected.count(), 1);
+    QVERIFY(manager.isConnected());
+    QTest::qWait(600);
+    QCOMPARE(connected.count(), 1);
+}
+
+void TestDeviceDiscovery::reportsEachLossOnceAndFindsTheKeypadAgain()
+{
+    VirtualKeypad::plug();
+    LogCatcher log;
+    HIDManager manager;
+    QSignalSpy connected(&manager, &HIDManager::deviceConnected);
+    QSignalSpy disconnected(&manager, &HIDManager::deviceDisconnected);
+    manager.startMonitoring();
+    QVERIFY(connected.wait(2000));
+
+    // The presence probe notices the pulled cable.
+    VirtualKeypad::unplug();
+    QVERIFY(disconnected.wait(2500));
+    QVERIFY(log.has(QStringLiteral("HIDManager: device closed")));
+    QVERIFY(!manager.isConnected());
+
+    // Further closes, from here and from a worker, report nothing more.
+    manager.closeDevice();
+    QtConcurrent::run([&manager] { manager.closeDevice(); }).waitForFinished();
+    QTest::qWait(100);
+    QCOMPARE(disconnected.count(), 1);
+
+    // Plugged back, it is found again once the search resumes.
+    VirtualKeypad::plugBack();
+    QVERIFY(connected.wait(3000));
+    QCOMPARE(connected.count(), 2);
+    QCOMPARE(disconnected.count(), 1);
+    QVERIFY(manager.handle.load());
+}
+
+void TestDeviceDiscovery::lossSeenByWorkerIsReportedOnOwningThread()
+{
+    VirtualKeypadConfig config;
+    VirtualKeypad::plug(config);
+    for (int layer = 0; layer < 4; ++layer)
+        for (int slot = 0; slot < 25; ++slot)
+            VirtualKeypad::setKey(layer, slot, VirtualKeySlot::singleKey(uint8_t(0x04 + slot)));
+    VirtualKeypad::setReplyLatency(std::chrono::milliseconds(20));
+
+    HIDManager manager;
+    QSignalSpy connected(&manager, &HIDManager::deviceConnected);
+    manager.startMonitoring();
+    QVERIFY(connected.wait(2000));
+
+    std::atomic<QThread *> emittingThread{nullptr};
+    std::atomic<int> emitted{0};
+    connect(&manager, &HIDManager::deviceDisconnected, &manager,
+            [&] {
+                emittingThread.store(QThread::currentThread());
+                ++emitted;
+            },
+            Qt::DirectConnection);
+
+    QFuture<bool> read = QtConcurrent::run([&manager] {
+        KeyLayers layers;
+        LedLayers lighting;
+        return manager.readAllConfiguration(layers, lighting);
+    });
+    QTest::qWait(300);
+    VirtualKeypad::unplug();
+    // Both the exchange and, once it is over, the probe meet the pulled cable.
+    QTRY_VERIFY_WITH_TIMEOUT(read.isFinished(), 10000);
+    QVERIFY(!read.result());
+    QTest::qWait(1300);
+    QCOMPARE(emitted.load(), 1);
+    QCOMPARE(emittingThread.load(), QThread::currentThread());
+    QVERIFY(!manager.handle.load());
+}
+
+void TestDeviceDiscovery::probeLeavesRepliesToRunningExchange()
+{
+    VirtualKeypad::plug();
+    LogCatcher log;
+    HIDManager manager;
+    QSignalSpy connected(&manager, &HIDManager::deviceConnected);
+    manager.startMonitoring();
+    QVERIFY(connected.wait(2000));
+
+    // A worker holds the device while a reply waits; the probe fires in
+    // between and must leave the reply alone.
+    std::atomic<bool> release{false};
+    std::atomic<bool> holding{false};
+    QFuture<void> exchange = QtConcurrent::run([&] {
+        HIDManager::DeviceSession session(manager);
+        holding = true;
+        while (!release.load())
+            QThread::msleep(5);
+        manager.flushInput();
+    });
+    QTRY_VERIFY(holding.load());
+    QVERIFY(manager.busy.load());
+    VirtualKeypad::injectInputReport(ack(0, 1));
+    QTest::qWait(1300);  // at least one probe interval
+    release = true;
+    exchange.waitForFinished();
+    QVERIFY(!manager.busy.load());
+    QVERIFY(log.has(QStringLiteral("HIDManager: flushed 1 stale packets")));
+    for (const VirtualReportRecord &record : VirtualKeypad::records())
+        QVERIFY(record.direction != VirtualReportRecord::Direction::DeviceToHost
+                || record.bytes.size() != 2);
+}
+
+QTEST_GUILESS_MAIN(TestDeviceDiscovery)
+#include "tst_device_discovery.moc"

@@ -1,0 +1,191 @@
+// Packets, checksums, acknowledgements and the retries of a write.
+
+#include "device/packet.h"
+#include "tst_device_support.h"
+
+class TestDeviceFraming : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void checksumsAndReportFrame();
+    void waitsPastForeignAndWrongAcks();
+    void skipsShortAndCorruptReplies();
+    void nakStatusDecidesRetries();
+    void timesOutAfterThreeSilentAttempts();
+    void flushCountsStaleReports();
+
+private:
+    HIDManager *manager = nullptr;
+};
+
+void TestDeviceFraming::init()
+{
+    manager = new HIDManager;
+    QVERIFY(connectManager(*manager));
+    VirtualKeypad::clearRecords();
+}
+
+void TestDeviceFraming::cleanup()
+{
+    delete manager;
+    manager = nullptr;
+}
+
+void TestDeviceFraming::checksumsAndReportFrame()
+{
+    const Packet zeros{};
+    QCOMPARE(packetChecksum(zeros.data()), uint8_t(0));
+    const Packet info = buildDeviceInfoRequest();
+    QCOMPARE(info[kPktChecksum], uint8_t(0x0B));
+    const Packet read = buildReadLayerRequest(2);
+    QCOMPARE(read[kPktChecksum], uint8_t(4 ^ 2 ^ 0xFF));
+
+    // The report carries the packet after report id 3, and ends with a zero.
+    QVERIFY(manager->sendPacket(info.data(), kPacketSize));
+    const std::vector<Bytes> written = VirtualKeypad::writtenReports();
+    QCOMPARE(written.size(), size_t(1));
+    QCOMPARE(written[0].size(), size_t(65));
+    QCOMPARE(written[0][0], uint8_t(0x03));
+    QCOMPARE(written[0][1], uint8_t(11));
+    QCOMPARE(written[0][63], uint8_t(0x0B));
+    QCOMPARE(written[0][64], uint8_t(0));
+}
+
+void TestDeviceFraming::waitsPastForeignAndWrongAcks()
+{
+    LogCatcher log;
+    // Another report id, then an ACK for the wrong chunk, then the right one.
+    Bytes foreign = ack(0, 3, 0);
+    foreign[0] = 0x04;
+    answerCommand(CmdClearKey, {foreign, ack(0, 3, 1), ack(0, 3, 0)});
+    QVERIFY(manager->sendClearKey(0, 3));
+    QCOMPARE(writtenWithCommand(CmdClearKey).size(), size_t(1));
+    QVERIFY(log.has(QStringLiteral("HIDManager: waitAck wrong ACK layer= 0 key= 3 pkt= 1")));
+    // The foreign report leaves no trace; only the wrong ACK was logged.
+    QCOMPARE(log.countStartingWith(QStringLiteral("HIDManager: waitAck")), 1);
+
+    // The keypad's stale ACK for the previous key does not end the wait.
+    VirtualKeypad::setReplyHook({});
+    log.clear();
+    VirtualKeypad::clearRecords();
+    VirtualKeypad::staleAckFirst(CmdWriteKey);
+    KeyConfig key;
+    key.setSingleKey(0x05);
+    QVERIFY(manager->sendWriteKey(1, 7, key));
+    QCOMPARE(writtenWithCommand(CmdWriteKey).size(), size_t(1));
+    QVERIFY(log.has(QStringLiteral("HIDManager: waitAck wrong ACK layer= 1 key= 6 pkt= 0")));
+    QCOMPARE(VirtualKeypad::key(1, 7), VirtualKeySlot::singleKey(0x05));
+}
+
+void TestDeviceFraming::skipsShortAndCorruptReplies()
+{
+    LogCatcher log;
+    Bytes eightBytes = ack(0, 3, 0);
+    eightBytes.resize(8);
+    Bytes corrupt = ack(0, 3, 0);
+    corrupt[8] ^= 0x55;
+    answerCommand(CmdClearKey, {eightBytes, corrupt, ack(0, 3, 0)});
+    QVERIFY(manager->sendClearKey(0, 3));
+    QCOMPARE(log.count(QStringLiteral("HIDManager: waitAck skip cmd=0x 6")), 1);
+    QCOMPARE(log.count(QStringLiteral("HIDManager: waitAck checksum err")), 1);
+    QCOMPARE(writtenWithCommand(CmdClearKey).size(), size_t(1));
+
+    // A data reply is no acknowledgement.
+    log.clear();
+    answerCommand(CmdClearKey, {shortReply(3, 0, 0, 3, 0), ack(0, 3, 0)});
+    QVERIFY(manager->sendClearKey(0, 3));
+    QVERIFY(log.has(QStringLiteral("HIDManager: waitAck skip cmd=0x 3")));
+}
+
+void TestDeviceFraming::nakStatusDecidesRetries()
+{
+    LogCatcher log;
+    KeyConfig key;
+    key.setSingleKey(0x04);
+
+    // Status 4 refuses the key for good: one attempt.
+    VirtualKeypad::nakNext(4, 1, CmdWriteKey);
+    QVERIFY(!manager->sendWriteKey(0, 2, key));
+    QCOMPARE(writtenWithCommand(CmdWriteKey).size(), size_t(1));
+    QVERIFY(log.has(QStringLiteral("HIDManager: waitAck NAK status= 4")));
+
+    // Status 1 is retried: three attempts, 50 ms or more apart.
+    VirtualKeypad::clearFaults();
+    VirtualKeypad::clearRecords();
+    VirtualKeypad::nakNext(1, 3, CmdWriteKey);
+    QVERIFY(!manager->sendWriteKey(0, 2, key));
+    std::vector<std::chrono::steady_clock::time_point> times;
+    for (const VirtualReportRecord &r : VirtualKeypad::records())
+        if (r.direction == VirtualReportRecord::Direction::HostToDevice && r.bytes.size() > 1
+            && r.bytes[1] == CmdWriteKey)
+            times.push_back(r.time);
+    QCOMPARE(times.size(), size_t(3));
+    for (size_t i = 1; i < times.size(); ++i)
+        QVERIFY(times[i] - times[i - 1] >= std::chrono::milliseconds(50));
+
+    // Two refusals, then the third attempt gets through.
+    VirtualKeypad::clearFaults();
+    VirtualKeypad::clearRecords();
+    VirtualKeypad::nakNext(1, 2, CmdWriteKey);
+    QVERIFY(manager->sendWriteKey(0, 2, key));
+    QCOMPARE(writtenWithCommand(CmdWriteKey).size(), size_t(3));
+
+    // A macro chunk refused with status 2 ends the macro at once.
+    VirtualKeypad::clearFaults();
+    VirtualKeypad::clearRecords();
+    VirtualKeypad::nakNext(2, 1, CmdWriteMacroChunk);
+    KeyConfig macro;
+    macro.setMacro(macroSteps(20));
+    QVERIFY(!manager->sendWriteMacro(0, 2, macro));
+    QCOMPARE(writtenWithCommand(CmdWriteMacroChunk).size(), size_t(1));
+
+    // A clear has no final status: status 4 is retried like any failure.
+    VirtualKeypad::clearFaults();
+    VirtualKeypad::clearRecords();
+    VirtualKeypad::nakNext(4, 1, CmdClearKey);
+    QVERIFY(manager->sendClearKey(0, 2));
+    QCOMPARE(writtenWithCommand(CmdClearKey).size(), size_t(2));
+}
+
+void TestDeviceFraming::timesOutAfterThreeSilentAttempts()
+{
+    LogCatcher log;
+    VirtualKeypad::dropReply(CmdWriteLighting, 1);
+    VirtualKeypad::dropReply(CmdWriteLighting, 2);
+    VirtualKeypad::dropReply(CmdWriteLighting, 3);
+    QVERIFY(!manager->sendWriteLedLayer(1, LedLayerConfig()));
+    QCOMPARE(writtenWithCommand(CmdWriteLighting).size(), size_t(3));
+    QCOMPARE(log.count(QStringLiteral("HIDManager: waitAck timeout layer= 1 key= 254 pkt= 0")), 3);
+}
+
+void TestDeviceFraming::flushCountsStaleReports()
+{
+    LogCatcher log;
+    VirtualKeypad::setReplyLatency(std::chrono::microseconds(0));
+    for (int i = 0; i < 3; ++i)
+        VirtualKeypad::injectInputReport(ack(0, uint8_t(i)));
+    QTest::qWait(20);
+    manager->flushInput();
+    QVERIFY(log.has(QStringLiteral("HIDManager: flushed 3 stale packets")));
+
+    log.clear();
+    for (int i = 0; i < 40; ++i)
+        VirtualKeypad::injectInputReport(ack(0, uint8_t(i)));
+    QTest::qWait(20);
+    manager->flushInput();
+    QVERIFY(log.has(QStringLiteral("HIDManager: flushed 32 stale packets")));
+
+    // Nothing pending: no line.
+    log.clear();
+    manager->flushInput();  // the seven left over
+    log.clear();
+    manager->flushInput();
+    QCOMPARE(log.countStartingWith(QStringLiteral("HIDManager: flushed")), 0);
+}
+
+QTEST_GUILESS_MAIN(TestDeviceFraming)
+#include "tst_device_framing.moc"
