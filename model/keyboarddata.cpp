@@ -38,6 +38,29 @@ KeyConfig *KeyboardData::selectedConfig()
     return &layers[currentLayer][selectedKey];
 }
 
+void KeyboardData::setUnwritableSlots(const QVector<int> &indices)
+{
+    m_unwritable.fill(false);
+    for (int index : indices)
+        if (index >= 0 && index < kKeySlotCount)
+            m_unwritable[index] = true;
+}
+
+bool KeyboardData::isWritableSlot(int index) const
+{
+    return index >= 0 && index < kKeySlotCount && !m_unwritable[index];
+}
+
+KeyConfig *KeyboardData::editableSelection()
+{
+    KeyConfig *key = selectedConfig();
+    if (key && m_unwritable[selectedKey]) {
+        qCDebug(lcModel).noquote() << "Key cannot be stored by this keypad:" << selectedKey;
+        return nullptr;
+    }
+    return key;
+}
+
 void KeyboardData::emitSelectedTexts()
 {
     const KeyConfig *key = selectedConfig();
@@ -77,7 +100,7 @@ void KeyboardData::setCurrentLayer(int layer)
 
 void KeyboardData::clearSelectedKey()
 {
-    KeyConfig *key = selectedConfig();
+    KeyConfig *key = editableSelection();
     if (!key)
         return;
     key->clear();
@@ -91,6 +114,10 @@ void KeyboardData::clearAllKeys()
 {
     KeyLayer &layer = layers[currentLayer];
     for (int i = 0; i < kKeySlotCount; ++i) {
+        if (m_unwritable[i]) {
+            emit keyButtonTextChanged(i, buttonTextOf(layer[i]));
+            continue;
+        }
         layer[i].clear();
         layer[i].dirty = 1;
         emit keyButtonTextChanged(i, QString());
@@ -126,11 +153,13 @@ void KeyboardData::refreshSelectedTexts()
 
 void KeyboardData::appendBaseKey(uint8_t usage)
 {
-    KeyConfig *key = selectedConfig();
-    if (!key) {
+    if (!selectedConfig()) {
         qCDebug(lcModel).noquote() << "No key selected";
         return;
     }
+    KeyConfig *key = editableSelection();
+    if (!key)
+        return;
 
     const bool full = (key->type == KeyTypeMacro && key->macroSteps.size() > kMaxStepsBeforeClick)
         || (key->type == KeyTypeCombination && !key->keycodes.isEmpty());
@@ -194,29 +223,33 @@ void KeyboardData::appendBaseKey(uint8_t usage)
 
 void KeyboardData::assignMedia(uint16_t code)
 {
-    KeyConfig *key = selectedConfig();
-    if (!key) {
+    if (!selectedConfig()) {
         qCDebug(lcUi).noquote() << "MultiMedia: no key selected";
         return;
     }
+    KeyConfig *key = editableSelection();
+    if (!key)
+        return;
     key->setMedia(code);
     emitSelectedTexts();
 }
 
 void KeyboardData::assignMouseAction(uint8_t code)
 {
-    KeyConfig *key = selectedConfig();
-    if (!key) {
+    if (!selectedConfig()) {
         qCDebug(lcUi).noquote() << "Mouse: no key selected";
         return;
     }
+    KeyConfig *key = editableSelection();
+    if (!key)
+        return;
     key->setMouseAction(code);
     emitSelectedTexts();
 }
 
 void KeyboardData::assignMacro(const QVector<MacroStep> &steps)
 {
-    KeyConfig *key = selectedConfig();
+    KeyConfig *key = editableSelection();
     if (!key)
         return;
     key->setMacro(steps);
@@ -225,7 +258,7 @@ void KeyboardData::assignMacro(const QVector<MacroStep> &steps)
 
 void KeyboardData::assignPrepared(const KeyConfig &record)
 {
-    KeyConfig *key = selectedConfig();
+    KeyConfig *key = editableSelection();
     if (!key)
         return;
     *key = record;

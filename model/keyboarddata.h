@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QVector>
+#include <array>
 
 constexpr int kLayerCount = 4;
 constexpr int kKeySlotCount = 25;
@@ -45,6 +46,13 @@ public:
     // The selected slot of the current layer, or null without a selection.
     KeyConfig *selectedConfig();
 
+    // Slots the connected keypad has no way to store (an "Old" keypad has no
+    // key number for some of them). Assigning or clearing them is refused with
+    // a log line, so no change there can be reported as saved while nothing
+    // reached the keypad. None unless such a keypad is connected.
+    void setUnwritableSlots(const QVector<int> &indices);
+    bool isWritableSlot(int index) const;
+
 signals:
     void keyButtonTextChanged(int keyIdx, QString text);
     void keyFullTextChanged(int keyIdx, QString text);
@@ -52,6 +60,11 @@ signals:
     void error(QString msg);
 
 private:
+    std::array<bool, kKeySlotCount> m_unwritable{};
+
+    // The selected slot when it may be changed; null (logged when a slot is
+    // selected but unwritable) otherwise.
+    KeyConfig *editableSelection();
     void emitSelectedTexts();
     void emitLayerButtonTexts();
 };
