@@ -103,8 +103,7 @@ void Widget::setupFunctionButtons()
 
 void Widget::applyStartupLayout()
 {
-    // The keypad picture for the start-up preset is drawn by the layout
-    // code; until it exists the panel frame stays empty.
+    applyLayout(layoutForPreset(m_startupPreset));
 }
 
 void Widget::connectControlButtons()
@@ -114,7 +113,9 @@ void Widget::connectControlButtons()
         if (!button)
             continue;
         button->setProperty("buttonIndex", slot);
-        connect(button, &QPushButton::clicked, this, &Widget::onButtonClicked);
+        // Applying a layout has connected the buttons it placed already.
+        connect(button, &QPushButton::clicked, this, &Widget::onButtonClicked,
+                Qt::UniqueConnection);
     }
 
     // The store's own clear actions run first; the window's slots connected

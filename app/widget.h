@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/layoutcatalogue.h"
 #include "device/deviceinfo.h"
 #include "legacy/legacydeviceinfo.h"
 #include "model/keyboarddata.h"
@@ -9,6 +10,8 @@
 #include <QWidget>
 #include <array>
 
+class KeyButton;
+class KnobButton;
 class QButtonGroup;
 class QLabel;
 class QListWidget;
@@ -30,6 +33,10 @@ enum FunctionRow {
 
 constexpr int kLayerButtonCount = 3;
 constexpr int kGridKeyCount = 16;
+constexpr int kKnobCount = 3;
+constexpr int kKnobPartCount = 3;
+constexpr int kSingleKnobPartCount = 5;
+constexpr int kExtraTurnButtonCount = 4;
 
 // The one window of Zentrik: the picture of the keypad, the key display,
 // the function buttons, the layer buttons and the assignment pages.
@@ -51,6 +58,25 @@ public:
 
     KeyboardData &keyboardData() { return m_keyboardData; }
 
+    // The picture of the keypad: chosen from the keypad's description after
+    // a connect, and applied to the panel (slots, visibility, geometry).
+    LayoutSpec layoutForDevice(const DeviceInfo &info) const;
+    void applyLayout(const LayoutSpec &layoutSpec);
+    const LayoutSpec &currentLayout() const { return m_layout; }
+
+    // The control button in a slot (0..24), or null.
+    QPushButton *controlButton(int slot) const;
+
+    // Scale the panel is drawn at: the window's ratio, or less when the
+    // window is too small to hold the picture at that ratio.
+    double panelScale() const { return m_panelScale; }
+    double scaleRatio() const { return m_scaleRatio; }
+    double targetScaleRatio() const { return m_targetScaleRatio; }
+
+    // Sets each control button's mark from whether its key in the current
+    // layer holds an assignment.
+    void refreshAssignedMarks();
+
 public slots:
     void initHIDCommunication();
     void onSaveSettingsClicked();
@@ -64,6 +90,13 @@ public slots:
     void onClearSelectedClicked();
     void onClearAllClicked();
     void showPage(int row);
+
+    void setStartupDisplayLayoutPreset(StartupLayoutPreset preset);
+    StartupLayoutPreset startupDisplayLayoutPreset() const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void onLayerButtonClicked(int id);
@@ -81,6 +114,27 @@ private:
     QWidget *buildLowerRow();
     QListWidget *buildFunctionList();
     QStackedWidget *buildPageStack();
+
+    // The keypad picture, built once; layouts only show, hide and place.
+    void buildPhysicalPanel();
+    QWidget *buildKeyMatrix();
+    QWidget *buildKnobArea();
+    void createExtraTurnButtons();
+    void assignControlSlots();
+    void showLayoutParts();
+    void placePanel(double panelRatio);
+    void fitPanel();
+    double fittingPanelScale(double ratio) const;
+    void logButtonMap() const;
+
+    // Rescaling with the window.
+    void applyScale(double ratio);
+    void rescaleShell(double ratio);
+    void scaleFunctionList(double ratio);
+    void scaleLayerColumn();
+    void scaleInputFrame();
+    void fitFunctionButtonTexts();
+    void fitFunctionButtonHeights(int windowHeight);
 
     void setupFunctionButtons();
     void createLayerButtonGroup();
@@ -118,6 +172,30 @@ private:
     bool m_scalePending = false;
     bool m_wasMaximizedOnLightingPage = false;
     QTimer *m_resizeTimer = nullptr;
+    // What was last applied, so a rescale restyles only what changed.
+    int m_appliedListFontPx = -1;
+    int m_appliedListRowPx = -1;
+    int m_appliedPageLabelPoints = -1;
+    int m_appliedLayerColumnWidth = -1;
+    int m_appliedFunctionFontPx = -1;
+
+    // The keypad picture.
+    StartupLayoutPreset m_startupPreset = Preset6K1E;
+    LayoutSpec m_layout;
+    double m_panelScale = 1.0;      // scale the panel is drawn at
+    double m_panelPlacedScale = -1; // scale of the last placement; -1 forces one
+    QString m_appliedPanelFrameStyle;
+    int m_appliedKeyNumberPx = -1;
+    QWidget *m_keyMatrix = nullptr;
+    QWidget *m_knobArea = nullptr;
+    std::array<QWidget *, kGridKeyCount> m_keyCells{};
+    std::array<QLabel *, kGridKeyCount> m_keyNumberLabels{};
+    std::array<QWidget *, kKnobCount> m_knobGroups{};
+    std::array<std::array<KnobButton *, kKnobPartCount>, kKnobCount> m_knobButtons{};
+    QWidget *m_singleKnobContainer = nullptr;
+    std::array<KnobButton *, kSingleKnobPartCount> m_singleKnobButtons{};
+    QWidget *m_extraTurnContainer = nullptr;
+    std::array<KnobButton *, kExtraTurnButtonCount> m_extraTurnButtons{};
 
     // Control buttons by slot (keys and knob parts) and the key buttons by
     // grid position; empty until the keypad picture is built.

@@ -2,6 +2,7 @@
 
 #include "app/widget.h"
 
+#include "app/resizewatcher.h"
 #include "app/widgetstyle.h"
 #include "pages/placeholderpages.h"
 
@@ -28,8 +29,8 @@ constexpr int kFunctionButtonPointSize = 32;
 constexpr int kLowerRowMinHeight = 350;
 constexpr int kPageStackMinHeight = 300;
 constexpr int kFunctionListBuildPadding = 5;
-// Size of the panel frame while it holds no keypad picture yet.
-constexpr QSize kEmptyPanelMinSize(200, 160);
+// The function buttons fit their texts to the column rather than widen it.
+constexpr int kFunctionColumnMinWidth = 120;
 
 // Function-list rows, in page order.
 constexpr const char *kFunctionRowTitles[] = {
@@ -104,21 +105,12 @@ QWidget *Widget::buildKeyKnobGroup()
     group->setObjectName(QStringLiteral("keyKnobGroup"));
     m_keyKnobGroup = group;
 
-    // The keypad picture goes into this frame once the layout code draws it.
-    auto *frame = new QFrame;
-    frame->setObjectName(QStringLiteral("physicalPanelFrame"));
-    m_physicalPanelFrame = frame;
-    auto *frameLayout = new QHBoxLayout(frame);
-    frameLayout->setContentsMargins(26, 18, 26, 18);
-    frameLayout->setSpacing(28);
-    frameLayout->setAlignment(Qt::AlignCenter);
-    frame->setMinimumSize(kEmptyPanelMinSize);
-
     auto *layout = new QVBoxLayout(group);
     layout->setContentsMargins(20, 0, 20, 20);
     layout->setSpacing(0);
     layout->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
-    layout->addWidget(frame);
+    buildPhysicalPanel();
+    layout->addWidget(m_physicalPanelFrame);
     return group;
 }
 
@@ -155,7 +147,15 @@ QWidget *Widget::buildFunctionButtonColumn()
     m_viewSettingsButton = makeFunctionButton(kFunctionButtonTexts[2]);
     m_saveSettingsButton = makeFunctionButton(kFunctionButtonTexts[3]);
 
+    // Each text follows its button's size, whatever resized it.
+    QPushButton *const buttons[] = {m_clearButton, m_clearAllButton, m_viewSettingsButton,
+                                    m_saveSettingsButton};
+    for (QPushButton *button : buttons)
+        button->installEventFilter(new ResizeWatcher(this, [this] { fitFunctionButtonTexts(); }));
+
     auto *column = new QWidget;
+    column->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    column->setMinimumWidth(kFunctionColumnMinWidth);
     auto *layout = new QVBoxLayout(column);
     layout->setSpacing(10);
     layout->setContentsMargins(10, 0, 10, 0);

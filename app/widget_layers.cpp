@@ -5,6 +5,8 @@
 
 #include "app/widgetstyle.h"
 #include "model/logging.h"
+#include "widgets/keybutton.h"
+#include "widgets/knobbutton.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
@@ -138,8 +140,23 @@ void Widget::onLayerButtonClicked(int id)
     // The store re-sends every key text of the new layer and drops the
     // selection, so the picture and the display follow.
     m_keyboardData.setCurrentLayer(id);
+    refreshAssignedMarks();
     updateLayerButtonsVisibility();
     m_keyDisplay->clear();
     m_selectedButton = nullptr;
     qCDebug(lcLayer).noquote() << "Switched to Layer" << id + 1;
+}
+
+void Widget::refreshAssignedMarks()
+{
+    // Each control stands for the key of its own slot number.
+    const KeyLayer &layer = m_keyboardData.layers[m_keyboardData.currentLayer];
+    for (int slot = 0; slot < kKeySlotCount; ++slot) {
+        QPushButton *button = m_controlButtons[size_t(slot)];
+        const bool assigned = !layer[slot].isEmpty();
+        if (auto *key = qobject_cast<KeyButton *>(button))
+            key->setAssigned(assigned);
+        else if (auto *knob = qobject_cast<KnobButton *>(button))
+            knob->setAssigned(assigned);
+    }
 }

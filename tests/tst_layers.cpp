@@ -1,0 +1,189 @@
+#include "app/widget.h"
+#include "widgets/keybutton.h"
+
+#include <QTextEdit>
+#include <QtTest>
+
+namespace {
+
+QStringList g_logLines;
+QtMessageHandler g_previousHandler = nullptr;
+
+void collectLogLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    g_logLines.append(message);
+    if (type != QtDebugMsg && g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+
+QList<QPushButton *> layerButtons(const QWidget &window)
+{
+    QList<QPushButton *> buttons;
+    for (QPushButton *button : window.findChildren<QPushButton *>())
+        if (button->property("layer").isValid())
+            buttons.append(button);
+    std::sort(buttons.begin(), buttons.end(), [](QPushButton *a, QPushButton *b) {
+        return a->property("layer").toInt() < b->property("layer").toInt();
+    });
+    return buttons;
+}
+
+// "110" for two shown buttons of three; the checked one as its number.
+QString shownLayerButtons(const QWidget &window)
+{
+    QString shown;
+    for (QPushButton *button : layerButtons(window))
+        shown += button->isVisibleTo(&window) && button->isEnabled() ? '1' : '0';
+    return shown;
+}
+
+int checkedLayerButton(const QWidget &window)
+{
+    int checked = 0;
+    for (QPushButton *button : layerButtons(window))
+        if (button->isChecked())
+            checked = checked ? -1 : button->property("layer").toInt();
+    return checked;
+}
+
+void assignKey(KeyboardData &store, int layer, int key, const QString &text)
+{
+    KeyConfig &config = store.layers[layer][key];
+    config.type = KeyTypeSingle;
+    config.keycode = 0x04;
+    config.fullText = text;
+    config.buttonText = text;
+}
+
+} // namespace
+
+class TestLayers : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void buttonCountPullsTheLayerIntoRange_data();
+    void buttonCountPullsTheLayerIntoRange();
+    void switchingLayers();
+};
+
+void TestLayers::initTestCase()
+{
+    g_previousHandler = qInstallMessageHandler(collectLogLine);
+}
+
+void TestLayers::cleanupTestCase()
+{
+    qInstallMessageHandler(g_previousHandler);
+}
+
+void TestLayers::buttonCountPullsTheLayerIntoRange_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("checked");
+    QTest::addColumn<int>("layer");
+
+    // Layer 3 (index 2) is current and key 4 selected before the count changes.
+    QTest::newRow("0") << 0 << "000" << 0 << 2;
+    QTest::newRow("1") << 1 << "100" << 1 << 0;
+    QTest::newRow("2") << 2 << "110" << 2 << 1;
+    QTest::newRow("3") << 3 << "111" << 3 << 2;
+    QTest::newRow("7 stores 3") << 7 << "111" << 3 << 2;
+}
+
+void TestLayers::buttonCountPullsTheLayerIntoRange()
+{
+    QFETCH(int, count);
+    QFETCH(QString, shown);
+    QFETCH(int, checked);
+    QFETCH(int, layer);
+
+    Widget window;
+    KeyboardData &store = window.keyboardData();
+    window.setForcedLayerDisplayCount(3);
+    layerButtons(window).at(2)->click();
+    QCOMPARE(store.currentLayer, 2);
+    assignKey(store, layer, 1, QStringLiteral("B"));
+    store.selectKey(4);
+
+    QSignalSpy texts(&store, &KeyboardData::keyButtonTextChanged);
+    QSignalSpy selection(&store, &KeyboardData::selectedKeyChanged);
+    g_logLines.clear();
+    window.setForcedLayerDisplayCount(count);
+
+    QVERIFY(g_logLines.contains(QStringLiteral("[Layer] setForcedLayerDisplayCount count= %1 "
+                                               "stored= %2 deviceValid= false deviceLayer= 0 "
+                                               "legacyLayer= 3")
+                                    .arg(count)
+                                    .arg(qMin(count, 3))));
+    QCOMPARE(window.effectiveLayerDisplayCount(), shown.count('1'));
+    QCOMPARE(shownLayerButtons(window), shown);
+    QCOMPARE(checkedLayerButton(window), checked);
+    QCOMPARE(store.currentLayer, layer);
+
+    const bool moved = layer != 2;
+    // A layer pulled into range re-sends all its texts and drops the
+    // selection; an untouched layer keeps both.
+    QCOMPARE(texts.count(), moved ? kKeySlotCount : 0);
+    QCOMPARE(selection.count(), moved ? 1 : 0);
+    QCOMPARE(store.selectedKey, moved ? -1 : 4);
+    if (moved)
+        QCOMPARE(texts.at(1).at(1).toString(), QStringLiteral("B"));
+}
+
+void TestLayers::switchingLayers()
+{
+    Widget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.applyLayout(layoutById(Layout16K3E_S0));
+    window.setForcedLayerDisplayCount(3);
+    KeyboardData &store = window.keyboardData();
+    const QList<QPushButton *> buttons = layerButtons(window);
+    auto *display = window.findChild<QTextEdit *>();
+    auto *key0 = qobject_cast<KeyButton *>(window.controlButton(0));
+    QVERIFY(display && key0);
+
+    assignKey(store, 1, 0, QStringLiteral("Q"));
+    QVERIFY(!key0->isAssigned());
+
+    // To layer 2: its texts and marks reach the buttons.
+    g_logLines.clear();
+    QTest::mouseClick(buttons.at(1), Qt::LeftButton);
+    QCOMPARE(store.currentLayer, 1);
+    QCOMPARE(checkedLayerButton(window), 2);
+    QCOMPARE(key0->text(), QStringLiteral("Q"));
+    QVERIFY(key0->isAssigned());
+    QVERIFY(g_logLines.contains("Switched to Layer 2"));
+
+    // Clicking the current layer again still re-sends the texts, drops the
+    // selection and clears the display.
+    QTest::mouseClick(key0, Qt::LeftButton);
+    QCOMPARE(store.selectedKey, 0);
+    QVERIFY(key0->isChecked());
+    QCOMPARE(display->toPlainText(), QStringLiteral("Q"));
+    QSignalSpy texts(&store, &KeyboardData::keyButtonTextChanged);
+    QSignalSpy selection(&store, &KeyboardData::selectedKeyChanged);
+    g_logLines.clear();
+    QTest::mouseClick(buttons.at(1), Qt::LeftButton);
+    QCOMPARE(texts.count(), kKeySlotCount);
+    QCOMPARE(selection.count(), 1);
+    QCOMPARE(selection.first().first().toInt(), -1);
+    QCOMPARE(store.selectedKey, -1);
+    QVERIFY(!key0->isChecked());
+    QVERIFY(display->toPlainText().isEmpty());
+    QCOMPARE(checkedLayerButton(window), 2);
+    QVERIFY(g_logLines.contains("Switched to Layer 2"));
+
+    // Back to layer 1: the mark goes with the text.
+    QTest::mouseClick(buttons.at(0), Qt::LeftButton);
+    QCOMPARE(store.currentLayer, 0);
+    QVERIFY(key0->text().isEmpty());
+    QVERIFY(!key0->isAssigned());
+    QCOMPARE(checkedLayerButton(window), 1);
+}
+
+QTEST_MAIN(TestLayers)
+#include "tst_layers.moc"

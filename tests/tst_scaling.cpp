@@ -1,0 +1,227 @@
+#include "app/widget.h"
+#include "widgets/keybutton.h"
+
+#include <QFrame>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QStringList g_logLines;
+QtMessageHandler g_previousHandler = nullptr;
+
+void collectLogLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    g_logLines.append(message);
+    if (type != QtDebugMsg && g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+
+int rescaleCount()
+{
+    return g_logLines.filter(QRegularExpression("^\\[UI\\]\\[size\\] layout ")).size();
+}
+
+QList<QPushButton *> functionButtons(const QWidget &window)
+{
+    QList<QPushButton *> buttons;
+    for (QPushButton *button : window.findChildren<QPushButton *>())
+        if (button->property("class").toString() == QLatin1String("FuncBtn"))
+            buttons.append(button);
+    return buttons;
+}
+
+QWidget *inputFrame(const QWidget &window)
+{
+    return window.findChild<QWidget *>("inputFrame");
+}
+
+QWidget *layerColumn(const QWidget &window)
+{
+    return window.findChild<QWidget *>("layerColumn");
+}
+
+} // namespace
+
+class TestScaling : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void targetRatioFollowsTheWindow();
+    void smallChangesAndBurstsRescaleAtMostOnce();
+    void shellSizesAtARatio();
+    void functionButtonTextsFitTheirButtons();
+
+private:
+    std::unique_ptr<Widget> m_window;
+};
+
+void TestScaling::initTestCase()
+{
+    Q_INIT_RESOURCE(resources);
+    g_previousHandler = qInstallMessageHandler(collectLogLine);
+}
+
+void TestScaling::cleanupTestCase()
+{
+    qInstallMessageHandler(g_previousHandler);
+}
+
+void TestScaling::init()
+{
+    m_window = std::make_unique<Widget>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QTRY_COMPARE(m_window->size(), QSize(1500, 1100));
+    g_logLines.clear();
+}
+
+void TestScaling::cleanup()
+{
+    m_window.reset();
+}
+
+void TestScaling::targetRatioFollowsTheWindow()
+{
+    Widget &window = *m_window;
+    struct Step {
+        QSize size;
+        double ratio;
+    };
+    const Step steps[] = {
+        {QSize(1200, 880), 0.8},  {QSize(1500, 1100), 1.0}, {QSize(1000, 700), 0.8},
+        {QSize(3000, 2200), 2.0}, {QSize(3000, 1100), 1.0}, {QSize(1800, 2200), 1.2},
+    };
+    for (const Step &step : steps) {
+        window.resize(step.size);
+        QTRY_COMPARE(window.size(), step.size);
+        QVERIFY(qAbs(window.targetScaleRatio() - step.ratio) < 1e-9);
+        QTRY_VERIFY2(qAbs(window.scaleRatio() - step.ratio) < 1e-9,
+                     qPrintable(QStringLiteral("%1x%2").arg(step.size.width())
+                                    .arg(step.size.height())));
+    }
+}
+
+void TestScaling::smallChangesAndBurstsRescaleAtMostOnce()
+{
+    Widget &window = *m_window;
+
+    // Less than 0.01 from the drawn ratio: no rescale at all.
+    window.resize(1505, 1104);
+    QTRY_COMPARE(window.size(), QSize(1505, 1104));
+    QTest::qWait(50);
+    QCOMPARE(rescaleCount(), 0);
+    QCOMPARE(window.scaleRatio(), 1.0);
+
+    // A drag through many sizes rescales once, for the last of them.
+    for (int step = 0; step < 20; ++step)
+        window.resize(1500 + 50 * step, 1100 + 40 * step);
+    QTRY_COMPARE(window.size(), QSize(2450, 1860));
+    QTRY_COMPARE(rescaleCount(), 1);
+    QTest::qWait(50);
+    QCOMPARE(rescaleCount(), 1);
+    QVERIFY(qAbs(window.scaleRatio() - 2450.0 / 1500) < 1e-9);
+    QVERIFY(g_logLines.filter("[UI][size] layout Layout_6K_1E_P0_S0 window QSize(2450, 1860) "
+                              "init QSize(1500, 1100) scale 1.63333")
+                .size() == 1);
+}
+
+void TestScaling::shellSizesAtARatio()
+{
+    Widget &window = *m_window;
+    window.applyLayout(layoutById(Layout16K3E_S0));
+    auto *list = window.findChild<QListWidget *>();
+    auto *pages = window.findChild<QStackedWidget *>();
+    auto *frame = window.findChild<QFrame *>("physicalPanelFrame");
+    QVERIFY(list && pages && frame);
+
+    window.resize(1200, 880);
+    QTRY_COMPARE(window.scaleRatio(), 0.8);
+    QCOMPARE(list->width(), 115);
+    QVERIFY(list->styleSheet().contains("font-size: 15px;"));
+    QVERIFY(list->styleSheet().contains("height: 38px;"));
+    QCOMPARE(pages->minimumHeight(), 240);
+    QCOMPARE(pages->widget(RowBaseKeys)->minimumHeight(), 240);
+    QCOMPARE(inputFrame(window)->width(), 250);
+    QCOMPARE(layerColumn(window)->width(), 80);
+    // The panel frame's border and corners follow the scale the panel is
+    // drawn at, which a tight window may hold below the window's ratio.
+    const double panel = window.panelScale();
+    QVERIFY(panel > 0.5 && panel <= 0.8);
+    QVERIFY(frame->styleSheet().contains(
+        QStringLiteral("border: %1px solid #9a9a9a;border-radius: %2px;")
+            .arg(qMax(1, qRound(5 * panel)))
+            .arg(qMax(1, qRound(26 * panel)))));
+
+    window.resize(3000, 2200);
+    QTRY_COMPARE(window.scaleRatio(), 2.0);
+    QCOMPARE(list->width(), 250);
+    QVERIFY(list->styleSheet().contains("font-size: 24px;"));
+    QVERIFY(list->styleSheet().contains("height: 80px;"));
+    QCOMPARE(pages->minimumHeight(), 600);
+    QCOMPARE(inputFrame(window)->width(), 500);
+    QCOMPARE(layerColumn(window)->width(), 192);
+    for (QPushButton *button : layerColumn(window)->findChildren<QPushButton *>()) {
+        QCOMPARE(button->width(), 192);
+        QVERIFY(button->styleSheet().contains("min-width: 192px; max-width: 192px;"));
+    }
+    QCOMPARE(window.panelScale(), 2.0);
+    QCOMPARE(static_cast<KeyButton *>(window.controlButton(15))->buttonSize(), 160);
+
+    // Back at the design size everything returns to its design value.
+    window.resize(1500, 1100);
+    QTRY_COMPARE(window.scaleRatio(), 1.0);
+    QCOMPARE(list->width(), 144);
+    QVERIFY(list->styleSheet().contains("font-size: 18px;"));
+    QCOMPARE(inputFrame(window)->width(), 300);
+    QCOMPARE(layerColumn(window)->width(), 96);
+    QCOMPARE(static_cast<KeyButton *>(window.controlButton(15))->buttonSize(), 80);
+}
+
+void TestScaling::functionButtonTextsFitTheirButtons()
+{
+    Widget &window = *m_window;
+    const QList<QPushButton *> buttons = functionButtons(window);
+    QCOMPARE(buttons.size(), 4);
+    const QList<QSize> sizes = {QSize(800, 600), QSize(1000, 700), QSize(1500, 1100),
+                                QSize(3000, 2200)};
+    for (const QSize &size : sizes) {
+        window.resize(size);
+        QTRY_COMPARE(window.size(), size);
+        QTest::qWait(30);
+        int pixelSize = -1;
+        for (QPushButton *button : buttons) {
+            const QString where = QStringLiteral("%1x%2 %3").arg(size.width())
+                                      .arg(size.height()).arg(button->text());
+            const QFontMetrics metrics(button->font());
+            QVERIFY2(metrics.horizontalAdvance(button->text()) <= button->width(),
+                     qPrintable(where));
+            QVERIFY2(metrics.height() <= button->height(), qPrintable(where));
+            QVERIFY2(button->font().pixelSize() <= 32, qPrintable(where));
+            // One size for the whole column.
+            QVERIFY2(pixelSize < 0 || pixelSize == button->font().pixelSize(), qPrintable(where));
+            pixelSize = button->font().pixelSize();
+        }
+        // The four buttons and the pages share the window's height.
+        const QWidget *lowest = buttons.last();
+        QVERIFY(lowest->mapTo(&window, QPoint(0, lowest->height())).y() <= window.height());
+        for (int i = 1; i < buttons.size(); ++i)
+            QVERIFY(buttons[i]->geometry().top() >= buttons[i - 1]->geometry().bottom());
+        auto *pages = window.findChild<QStackedWidget *>();
+        QVERIFY(pages->mapTo(&window, QPoint(0, pages->height())).y() <= window.height());
+    }
+    // Where the design size fits, the design size it is.
+    window.resize(3000, 2200);
+    QTRY_COMPARE(buttons.first()->font().pixelSize(), 32);
+}
+
+QTEST_MAIN(TestScaling)
+#include "tst_scaling.moc"
