@@ -1,0 +1,197 @@
+// The read loops of the device link take whatever reports come back: random
+// reply streams are fed through the virtual keypad to readLayer,
+// sendReadLedLayer and readDeviceInfo.
+//
+// Input layout:
+//   byte 0      bits 0-1: which read (1 lighting, 2 description, else a layer),
+//               bits 2-3: the layer asked for
+//   bytes 1-3   key, knob and extra key counts of the description the keypad
+//               gives first (they decide which key slots a layer read takes);
+//               a description read ends with this description
+//   then up to kMaxReports reports, each a header byte and its bytes:
+//               header bits 0-6: length (0 skips), bit 7: give the report the
+//               report id and the checksum a valid reply has
+// Every stream ends with the reply that completes the read, so each run ends
+// at once instead of waiting for the read's deadline.
+
+#include "device/hidmanager.h"
+#include "device/packet.h"
+#include "fuzzsupport.h"
+#include "virtualkeypad.h"
+
+#include <QLoggingCategory>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr int kMaxReports = 64;
+constexpr uint8_t kLengthMask = 0x7F;
+constexpr uint8_t kFixFraming = 0x80;
+
+enum ReadKind { ReadLayer = 0, ReadLighting = 1, ReadDescription = 2 };
+
+uint8_t xorOf(const Bytes &report, int from, int to)
+{
+    uint8_t sum = 0;
+    for (int i = from; i <= to; ++i)
+        sum ^= report[size_t(i)];
+    return sum;
+}
+
+// A report as a well-behaved keypad frames it: a long reply's checksum covers
+// bytes 1..62, a short one's bytes 1..7.
+void frame(Bytes &report)
+{
+    report[0] = kReportId;
+    if (int(report.size()) >= kLongReplyMin)
+        report[kLongChecksum] = xorOf(report, 1, kLongChecksum - 1);
+    else if (int(report.size()) >= kShortReplyMin)
+        report[kAckChecksum] = xorOf(report, 1, kAckChecksum - 1);
+}
+
+Bytes longReply(const Bytes &head)
+{
+    Bytes report(kLongReplyMin, 0);
+    for (size_t i = 0; i < head.size(); ++i)
+        report[1 + i] = head[i];
+    frame(report);
+    return report;
+}
+
+Bytes layerEnd(uint8_t layer)
+{
+    Bytes report{kReportId, CmdAck, 0, layer, kLayerEndKey, 0, 0, 0, 0};
+    frame(report);
+    return report;
+}
+
+Bytes description(uint8_t keys, uint8_t knobs, uint8_t extra)
+{
+    return longReply({CmdDeviceInfo, 0, 0, kInfoFieldCount, keys, knobs, extra, 3, 0, 0, 0});
+}
+
+Bytes lightingReply(uint8_t layer)
+{
+    return longReply({CmdReadLighting, layer, kLightingKey, kLightingPayloadSize, 1});
+}
+
+std::vector<Bytes> parseReports(const uint8_t *data, size_t size)
+{
+    std::vector<Bytes> reports;
+    size_t at = 0;
+    while (at < size && int(reports.size()) < kMaxReports) {
+        const uint8_t header = data[at++];
+        const size_t length = std::min<size_t>(header & kLengthMask, size - at);
+        if (length == 0)
+            continue;
+        Bytes report(data + at, data + at + length);
+        at += length;
+        if (header & kFixFraming)
+            frame(report);
+        reports.push_back(report);
+    }
+    return reports;
+}
+
+// Answers `command` with `replies` and the description request with
+// `described`, once per request.
+void answer(uint8_t command, const std::vector<Bytes> &replies, const Bytes &described)
+{
+    VirtualKeypad::setReplyHook([=](int, const Bytes &request, std::vector<Bytes> &out) {
+        if (request.size() < 2)
+            return false;
+        if (request[1] == command)
+            out = replies;
+        else if (request[1] == CmdDeviceInfo && !described.empty())
+            out = {described};
+        else
+            return false;
+        return true;
+    });
+}
+
+HIDManager &connectedManager()
+{
+    static HIDManager *manager = [] {
+        VirtualKeypad::reset();
+        VirtualKeypad::plug();
+        VirtualKeypad::setReplyLatency(std::chrono::microseconds(0));
+        return new HIDManager;
+    }();
+    if (!manager->handle.load())
+        FUZZ_REQUIRE(manager->openDevice());
+    return *manager;
+}
+
+// Replies left over from the previous run (after an early end) go first.
+void drain(hid_device *device)
+{
+    uint8_t report[kReportSize];
+    hid_set_nonblocking(device, 1);
+    while (hid_read(device, report, sizeof report) > 0) {
+    }
+}
+
+// The bus keeps a record of every report; dropping this run's records keeps
+// the memory flat, so the leak checker has no reason to scan after each run.
+void endRun()
+{
+    VirtualKeypad::setReplyHook({});
+    VirtualKeypad::clearRecords();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    // The reads log every report and print their requests on standard output;
+    // at thousands of runs a second that would be all the fuzzer does.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    if (!std::freopen("/dev/null", "w", stdout))
+        return 1;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 4)
+        return 0;
+    const int kind = data[0] & 0x03;
+    const uint8_t layer = (data[0] >> 2) & 0x03;
+    const Bytes described = description(data[1], data[2], data[3]);
+    std::vector<Bytes> replies = parseReports(data + 4, size - 4);
+
+    HIDManager &manager = connectedManager();
+    drain(manager.handle.load());
+    DeviceInfo info;
+    if (kind == ReadDescription) {
+        replies.push_back(described);
+        answer(CmdDeviceInfo, replies, described);
+        if (manager.readDeviceInfo(info))
+            FUZZ_REQUIRE(info.valid == 1);
+        endRun();
+        return 0;
+    }
+
+    answer(CmdDeviceInfo, {described}, described);
+    FUZZ_REQUIRE(manager.readDeviceInfo(info));
+    if (kind == ReadLighting) {
+        replies.push_back(lightingReply(layer));
+        answer(CmdReadLighting, replies, described);
+        LedLayerConfig lighting;
+        manager.sendReadLedLayer(layer, lighting);
+    } else {
+        replies.push_back(layerEnd(layer));
+        answer(CmdReadLayer, replies, described);
+        KeyLayer keys;
+        FUZZ_REQUIRE(manager.readLayer(layer, keys));
+        FUZZ_REQUIRE(keys.size() == 25);
+        for (const KeyConfig &key : keys)
+            requireSoundRecord(key);
+    }
+    endRun();
+    return 0;
+}
