@@ -5,12 +5,24 @@
 #include "legacy/legacydeviceinfo.h"
 #include "model/keyboarddata.h"
 
+#include <QColor>
 #include <QList>
 #include <QString>
 #include <QWidget>
 #include <array>
 
+class BaseKeysPage;
+class ExtKeysPage;
 class KeyButton;
+class LightingPage;
+class MacroPage;
+class MousePage;
+class MultiMediaPage;
+class OldDelayPage;
+class OldLightingPage;
+class ProcreatePage;
+class R20WideDelayPage;
+class R20WideLightingPage;
 class KnobButton;
 class QButtonGroup;
 class QLabel;
@@ -19,6 +31,8 @@ class QPushButton;
 class QStackedWidget;
 class QTextEdit;
 class QTimer;
+struct DeviceReadResult;
+struct SaveResult;
 
 // Rows of the function list; each row shows the stack page of the same index.
 enum FunctionRow {
@@ -93,6 +107,42 @@ public slots:
 
     void setStartupDisplayLayoutPreset(StartupLayoutPreset preset);
     StartupLayoutPreset startupDisplayLayoutPreset() const;
+
+    // Device connection flows (widget_device.cpp): the keypad plugged in or
+    // pulled out, and the background reads and saves the window starts.
+public slots:
+    void onDeviceConnected();
+    void onDeviceDisconnected();
+    void readConfigFromDevice();
+    // The keys-only save that follows a macro recording.
+    void startKeysOnlySave();
+
+private slots:
+    void onOperationFinished(bool success, QString msg);
+    void onProgressUpdated(int current, int total, QString msg);
+
+private:
+    enum class ReadPurpose { Connect, View, ReadConfig };
+    void startReadTask(ReadPurpose purpose);
+    void startSaveTask(bool keysOnly);
+    // Whether a view or save must not start now; logs why.
+    bool refuseDeviceTask(bool forSave) const;
+    void onConnectResult(const DeviceReadResult &result);
+    void onViewResult(const DeviceReadResult &result);
+    void onReadConfigResult(const DeviceReadResult &result);
+    void onSaveResult(const SaveResult &result, bool legacy);
+    void loadReadLighting(const LedLayers &lighting);
+    void showSelectedKeyText();
+    void showConnectedStatus();
+    void showSavedStatus();
+    void resetStoreToEmpty();
+
+    // Changes on every connect and disconnect, so a result read from an
+    // earlier connection is recognised and dropped.
+    int m_connectionSerial = 0;
+    // Reads and saves this window has started and not yet seen the end of.
+    int m_deviceTasksRunning = 0;
+    QTimer *m_statusResetTimer = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -221,4 +271,66 @@ private:
     QWidget *m_lowerRow = nullptr;
     QListWidget *m_functionList = nullptr;
     QStackedWidget *m_pageStack = nullptr;
+
+    // ---- Selection, key texts and the assignment pages
+    // (widget_selection.cpp, widget_pages.cpp) ----
+public:
+    void selectButton(int buttonIndex);
+    QString buttonTextFor(int key) const;
+    QString fullTextFor(int key) const;
+    void refreshKeyTexts();
+    // Which key a control edits and which control shows a key; they differ
+    // only on two layouts of the older keypad families.
+    int keyIndexForButton(int button) const;
+    int buttonIndexForKey(int key) const;
+    // Follows the connected family: mouse gestures, delay and lighting pages.
+    void applyDeviceStateToPages();
+    void applyMouseGestureSupport();
+
+    BaseKeysPage *baseKeysPage() const { return m_baseKeysPage; }
+    ExtKeysPage *extKeysPage() const { return m_extKeysPage; }
+    MultiMediaPage *multiMediaPage() const { return m_multiMediaPage; }
+    LightingPage *lightingPage() const { return m_lightingPage; }
+    MousePage *mousePage() const { return m_mousePage; }
+    MacroPage *macroPage() const { return m_macroPage; }
+    ProcreatePage *procreatePage() const { return m_procreatePage; }
+    R20WideDelayPage *r20WideDelayPage() const { return m_r20WideDelayPage; }
+    OldDelayPage *oldDelayPage() const { return m_oldDelayPage; }
+    R20WideLightingPage *r20WideLightingPage() const { return m_r20WideLightingPage; }
+    OldLightingPage *oldLightingPage() const { return m_oldLightingPage; }
+
+private slots:
+    void onBaseKeyClicked();
+    void onMultiMediaClicked();
+    void onMouseClicked();
+    void onLightingChanged();
+    void onMacroRecordingChanged(bool recording);
+
+private:
+    void createPages(QStackedWidget *stack);
+    void scalePages(double ratio);
+    void refreshSelectionPages();
+    void refreshLightingView();
+    void showSelectedLedColor(int key);
+    QColor ledColorOf(int key) const;
+    bool hasLed(int key) const;
+    void showLedSwatches();
+    KeyConfig currentKey(int key) const;
+    QString keyText(int key, bool full) const;
+    QPushButton *buttonForKey(int key) const;
+    bool legacyKnobLayoutActive() const;
+    bool legacySixKeyLayoutActive() const;
+
+    BaseKeysPage *m_baseKeysPage = nullptr;
+    ExtKeysPage *m_extKeysPage = nullptr;
+    MultiMediaPage *m_multiMediaPage = nullptr;
+    LightingPage *m_lightingPage = nullptr;
+    MousePage *m_mousePage = nullptr;
+    MacroPage *m_macroPage = nullptr;
+    ProcreatePage *m_procreatePage = nullptr;
+    R20WideDelayPage *m_r20WideDelayPage = nullptr;
+    OldDelayPage *m_oldDelayPage = nullptr;
+    R20WideLightingPage *m_r20WideLightingPage = nullptr;
+    OldLightingPage *m_oldLightingPage = nullptr;
+    // ---- end of selection and pages ----
 };

@@ -4,7 +4,6 @@
 
 #include "app/resizewatcher.h"
 #include "app/widgetstyle.h"
-#include "pages/placeholderpages.h"
 
 #include <QFont>
 #include <QGroupBox>
@@ -208,7 +207,6 @@ QStackedWidget *Widget::buildPageStack()
     auto *stack = new QStackedWidget;
     stack->setMinimumHeight(kPageStackMinHeight);
     stack->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    for (int index = 0; index < kPlaceholderPageCount; ++index)
-        stack->addWidget(createPlaceholderPage(index));
+    createPages(stack);
     return stack;
 }

@@ -4,6 +4,7 @@
 #include "app/widget.h"
 
 #include "app/translation.h"
+#include "pages/procreatepage.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -38,11 +39,10 @@ void Widget::applyLanguage()
     m_keyDisplay->setPlaceholderText(
         translateText(QStringLiteral("Key Function Display Area"), m_useChinese));
 
+    m_procreatePage->applyLanguage(m_useChinese);
     updateMacroPageTitle();
-    if (m_keyboardData.selectedKey >= 0) {
-        const QVector<KeyConfig> &layer = m_keyboardData.layers.value(m_keyboardData.currentLayer);
-        showKeyDisplayText(layer.value(m_keyboardData.selectedKey).fullText);
-    }
+    if (m_keyboardData.selectedKey >= 0)
+        showKeyDisplayText(fullTextFor(m_keyboardData.selectedKey));
 }
 
 void Widget::updateMacroPageTitle()
@@ -53,6 +53,8 @@ void Widget::updateMacroPageTitle()
     if (QListWidgetItem *item = m_functionList->item(RowMacro))
         item->setText(translateText(
             delayPage ? QStringLiteral("DelaySetting") : QStringLiteral("Macro Key"), m_useChinese));
+    // The connected family decides the pages of rows 3 and 5.
+    applyDeviceStateToPages();
 }
 
 void Widget::showKeyDisplayText(const QString &text)

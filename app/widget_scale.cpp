@@ -146,6 +146,7 @@ void Widget::showEvent(QShowEvent *event)
 void Widget::applyScale(double ratio)
 {
     rescaleShell(ratio);
+    scalePages(ratio);
 }
 
 void Widget::rescaleShell(double ratio)

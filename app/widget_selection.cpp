@@ -1,70 +1,395 @@
-// Selecting a key or knob, following the key store's texts, and the Clear
-// and Clear All commands.
+// Selecting a key or knob, the texts the controls and the key display show,
+// and the Clear and Clear All commands.
 
 #include "app/widget.h"
 
 #include "app/translation.h"
+#include "model/labels.h"
 #include "model/logging.h"
+#include "pages/procreateshortcuts.h"
+#include "widgets/keybutton.h"
+#include "widgets/knobbutton.h"
 
+#include <QListWidget>
 #include <QPushButton>
-#include <QStackedWidget>
+#include <QRegularExpression>
 #include <QTextEdit>
 
 namespace {
 
-constexpr int kLightingPageMinHeight = 300;
-constexpr int kPageMinHeight = 600;
+// Consumer usages the knob-only keypads keep in the keycode byte of a
+// single key.
+constexpr uint8_t kKnobMediaKeycodes[] = {111, 112, 181, 182, 183, 226, 233, 234};
+
+// On the legacy single-knob pad the five controls edit keys out of order;
+// key 0 has no control there.
+constexpr int kLegacyKnobKeyOfButton[] = {3, 1, 2, 5, 4};
+constexpr int kLegacyKnobButtonOfKey[] = {-1, 1, 2, 0, 4, 3};
+constexpr int kLegacyKnobSlots = 5;
+
+// The legacy six-key pad keeps its knob in keys 16..18, shown on 6..8.
+constexpr int kLegacyKnobFirstKey = 16;
+constexpr int kLegacyKnobFirstButton = 6;
+constexpr int kLegacyKnobParts = 3;
+
+struct ArrowWord {
+    const char *word;
+    const char *arrow;
+};
+constexpr ArrowWord kArrowWords[] = {
+    {"up", "\u2191"}, {"down", "\u2193"}, {"left", "\u2190"}, {"right", "\u2192"}};
+
+constexpr int kMacroButtonTextMax = 8;
+constexpr uint8_t kLeftShift = 0xE1;
+constexpr uint8_t kRightShift = 0xE5;
+
+bool isKnobOnlyLayout(const QString &name)
+{
+    return name == QLatin1String("Layout_0K_1E_P0_S0")
+        || name == QLatin1String("Layout_0K_1E_P1_S1");
+}
+
+QString arrowSubstituted(QString text)
+{
+    for (const ArrowWord &entry : kArrowWords) {
+        const QRegularExpression word(
+            QStringLiteral("(?<![A-Za-z0-9])%1(?![A-Za-z0-9])").arg(QLatin1String(entry.word)),
+            QRegularExpression::CaseInsensitiveOption);
+        text.replace(word, QString::fromUtf8(entry.arrow));
+    }
+    return text;
+}
+
+// The names of the pressed keys of a macro; letters are capitals when a
+// Shift press comes before them with no release in between.
+QStringList macroKeyNames(const QVector<MacroStep> &steps)
+{
+    QStringList names;
+    for (int i = 0; i < steps.size(); ++i) {
+        const MacroStep &step = steps[i];
+        if (step.action != 0)
+            continue;
+        if (isModifierUsage(step.keycode)) {
+            names << modifierLabel(step.keycode);
+            continue;
+        }
+        QString name = keyLabel(step.keycode);
+        if (step.keycode >= 4 && step.keycode <= 29) {
+            bool shifted = false;
+            for (int j = i - 1; j >= 0; --j) {
+                if (steps[j].action != 0)
+                    break;
+                if (steps[j].keycode == kLeftShift || steps[j].keycode == kRightShift) {
+                    shifted = true;
+                    break;
+                }
+            }
+            name = shifted ? name.toUpper() : name.toLower();
+        }
+        names << name;
+    }
+    return names;
+}
+
+void setAssignedMark(QPushButton *button, bool assigned)
+{
+    if (auto *key = qobject_cast<KeyButton *>(button))
+        key->setAssigned(assigned);
+    else if (auto *knob = qobject_cast<KnobButton *>(button))
+        knob->setAssigned(assigned);
+}
 
 } // namespace
+
+// ---- button index and key index --------------------------------------------
+
+bool Widget::legacyKnobLayoutActive() const
+{
+    return m_legacyActive && m_layout.name == QLatin1String("Layout_0K_1E_P0_S0");
+}
+
+bool Widget::legacySixKeyLayoutActive() const
+{
+    return (m_legacyOld || m_legacyR20Wide) && m_layout.name == QLatin1String("Layout_6K_1E_P0_S0");
+}
+
+int Widget::keyIndexForButton(int button) const
+{
+    if (legacyKnobLayoutActive() && button >= 0 && button < kLegacyKnobSlots)
+        return kLegacyKnobKeyOfButton[button];
+    if (legacySixKeyLayoutActive() && button >= kLegacyKnobFirstButton
+        && button < kLegacyKnobFirstButton + kLegacyKnobParts)
+        return button - kLegacyKnobFirstButton + kLegacyKnobFirstKey;
+    return button;
+}
+
+int Widget::buttonIndexForKey(int key) const
+{
+    if (legacyKnobLayoutActive()) {
+        if (key >= 0 && key <= kLegacyKnobSlots)
+            return kLegacyKnobButtonOfKey[key];
+        return key;
+    }
+    if (legacySixKeyLayoutActive() && key >= kLegacyKnobFirstKey
+        && key < kLegacyKnobFirstKey + kLegacyKnobParts)
+        return key - kLegacyKnobFirstKey + kLegacyKnobFirstButton;
+    return key;
+}
+
+QPushButton *Widget::buttonForKey(int key) const
+{
+    const int button = buttonIndexForKey(key);
+    return button >= 0 && button < kKeySlotCount ? m_controlButtons[size_t(button)] : nullptr;
+}
+
+// ---- selecting -------------------------------------------------------------
 
 void Widget::onButtonClicked()
 {
     auto *button = qobject_cast<QPushButton *>(sender());
+    if (!button) {
+        // A key button delivers a click that lost its sender through this
+        // property instead.
+        const QVariant forced = property("_forcedClickIndex");
+        bool ok = false;
+        const int index = forced.toInt(&ok);
+        if (forced.isValid() && ok && index >= 0 && index < kKeySlotCount)
+            button = m_controlButtons[size_t(index)];
+        setProperty("_forcedClickIndex", QVariant());
+    }
     if (!button)
         return;
     bool ok = false;
     const int index = button->property("buttonIndex").toInt(&ok);
-    if (!ok || index < 0 || index >= kKeySlotCount || m_controlButtons[size_t(index)] != button)
+    if (!ok)
+        return;
+    qCDebug(lcUi).noquote() << "[UI][click]" << "sender" << button << "type"
+                            << button->metaObject()->className() << "prop" << index << "text"
+                            << button->text() << "layout" << m_layout.name;
+    selectButton(index);
+    // A checkable button toggles itself before clicked(); only the selected
+    // control may stay checked, also when the click was refused.
+    for (QPushButton *control : m_controlButtons)
+        if (control)
+            control->setChecked(control == m_selectedButton);
+}
+
+void Widget::selectButton(int buttonIndex)
+{
+    if (buttonIndex < 0 || buttonIndex >= kKeySlotCount)
+        return;
+    QPushButton *button = m_controlButtons[size_t(buttonIndex)];
+    if (!button)
+        return;
+    auto *keyButton = qobject_cast<KeyButton *>(button);
+    // Knobs have no LED to colour.
+    if (m_rgbPageShown && !keyButton)
         return;
 
+    const int key = keyIndexForButton(buttonIndex);
+    qCDebug(lcUi).noquote() << "[UI][select]" << "index" << buttonIndex << "layout"
+                            << m_layout.name << "ptr" << button << "type"
+                            << button->metaObject()->className() << "dataIndex" << key << "text"
+                            << button->text();
+
+    if (m_selectedButton && m_selectedButton != button)
+        m_selectedButton->setChecked(false);
     for (QPushButton *control : m_controlButtons)
         if (control)
             control->setChecked(control == button);
     m_selectedButton = button;
-    m_keyboardData.selectKey(index);
-}
 
-void Widget::onKeyButtonTextChanged(int index, QString text)
-{
-    if (index < 0 || index >= kKeySlotCount)
-        return;
-    if (QPushButton *button = m_controlButtons[size_t(index)])
-        button->setText(translateText(text, m_useChinese));
-}
+    m_keyboardData.selectKey(key);
 
-void Widget::onKeyFullTextChanged(int index, QString text)
-{
-    if (index != m_keyboardData.selectedKey)
-        return;
-    showKeyDisplayText(text);
+    if (m_rgbPageShown && keyButton)
+        showSelectedLedColor(key);
+    qCDebug(lcUi).noquote() << "Selected button" << buttonIndex << "dataIndex:" << key
+                            << "text:" << button->text();
 }
 
 void Widget::onSelectedKeyChanged(int index)
 {
-    QPushButton *selected = index >= 0 && index < kKeySlotCount
-        ? m_controlButtons[size_t(index)] : nullptr;
+    const int buttonIndex = buttonIndexForKey(index);
+    QPushButton *selected = index >= 0 && buttonIndex >= 0 && buttonIndex < kKeySlotCount
+        ? m_controlButtons[size_t(buttonIndex)] : nullptr;
     for (QPushButton *control : m_controlButtons)
         if (control)
             control->setChecked(control == selected);
     m_selectedButton = selected;
 
-    if (index < 0 || index >= kKeySlotCount) {
+    if (index < 0) {
         m_keyDisplay->clear();
-        return;
+        // A layer switch, Clear All or a reload: the lighting shown follows.
+        if (m_rgbPageShown)
+            refreshLightingView();
+    } else {
+        const QString shortText = buttonTextFor(index);
+        const QString fullText = fullTextFor(index);
+        qCDebug(lcUi).noquote() << "Selected key changed:" << index + 1 << "buttonText:"
+                                << shortText << "fullText:" << fullText;
+        if (m_layout.name == QLatin1String("Layout_16K_3E_P0_S0") && index >= 16
+            && index < kKeySlotCount) {
+            const KeyConfig record = currentKey(index);
+            qCDebug(lcUi).noquote()
+                << "[UI][select-state]" << "index" << index << "set" << !record.isEmpty()
+                << "type" << (record.isEmpty() ? -1 : int(record.type)) << "buttonText"
+                << record.buttonText << "displayText" << record.fullText;
+        }
+        if (m_rgbPageShown && qobject_cast<KeyButton *>(selected))
+            m_keyDisplay->clear();
+        else
+            showKeyDisplayText(fullText);
     }
-    const KeyLayer &layer = m_keyboardData.layers[m_keyboardData.currentLayer];
-    showKeyDisplayText(layer[index].fullText);
+    refreshSelectionPages();
 }
+
+// ---- texts -----------------------------------------------------------------
+
+KeyConfig Widget::currentKey(int key) const
+{
+    return m_keyboardData.layers.value(m_keyboardData.currentLayer).value(key);
+}
+
+QString Widget::keyText(int key, bool full) const
+{
+    if (key < 0 || key >= kKeySlotCount)
+        return QString();
+    const KeyConfig c = currentKey(key);
+    if (c.isEmpty())
+        return QString();
+    const int row = m_functionList ? m_functionList->currentRow() : -1;
+
+    if (row == RowProcreate) {
+        if (const auto shortcut = recognizeProcreate(c))
+            return translateText(QString::fromUtf8(full ? shortcut->label : shortcut->shortLabel),
+                                 m_useChinese);
+    }
+
+    QString text;
+    if (isKnobOnlyLayout(m_layout.name) && c.type == KeyTypeSingle
+        && std::find(std::begin(kKnobMediaKeycodes), std::end(kKnobMediaKeycodes), c.keycode)
+               != std::end(kKnobMediaKeycodes)) {
+        text = mediaLabel(c.keycode);
+    } else {
+        switch (c.type) {
+        case KeyTypeSingle:
+            text = keyLabel(c.keycode);
+            break;
+        case KeyTypeMacro: {
+            const QStringList names = macroKeyNames(c.macroSteps);
+            if (full) {
+                text = names.isEmpty()
+                    ? QStringLiteral("Macro(%1)").arg(c.macroSteps.size())
+                    : names.join(QString::fromUtf8(kMacroArrowSpan));
+            } else {
+                text = names.isEmpty() ? QStringLiteral("-") : names.join(QStringLiteral(" -> "));
+                if (text.size() > kMacroButtonTextMax)
+                    text = text.left(kMacroButtonTextMax) + QStringLiteral("...");
+            }
+            break;
+        }
+        case KeyTypeMedia:
+            text = mediaLabel(c.mediaCode);
+            break;
+        case KeyTypeMouse:
+            if (const auto names = mouseActionNames(c.mouseAction))
+                text = names->first;
+            break;
+        case KeyTypeCombination:
+            text = full ? c.fullText : c.buttonText;
+            break;
+        default:
+            break;
+        }
+    }
+    // Rich text (the macro arrows) is shown as built.
+    if (!(full && text.contains(QLatin1String("<span"))))
+        text = translateText(text, m_useChinese);
+    if (row == RowBaseKeys)
+        text = arrowSubstituted(text);
+    return text;
+}
+
+QString Widget::buttonTextFor(int key) const
+{
+    return keyText(key, false);
+}
+
+QString Widget::fullTextFor(int key) const
+{
+    return keyText(key, true);
+}
+
+void Widget::onKeyButtonTextChanged(int index, QString text)
+{
+    qCDebug(lcUi).noquote() << "[UI] textChanged enter layout=" << m_layout.name
+                            << "index=" << index << "text=" << text;
+    if (index == 0 && legacyKnobLayoutActive())
+        return;
+    const int buttonIndex = buttonIndexForKey(index);
+    if (buttonIndex < 0 || buttonIndex >= kKeySlotCount)
+        return;
+    QPushButton *button = m_controlButtons[size_t(buttonIndex)];
+    if (!button)
+        return;
+    auto *keyButton = qobject_cast<KeyButton *>(button);
+    const bool swatchShown = m_rgbPageShown && keyButton;
+    const bool assigned = !currentKey(index).isEmpty();
+    if (!swatchShown)
+        button->setText(buttonTextFor(index));
+    if (m_layout.name == QLatin1String("Layout_6K_1E_P0_S0") && buttonIndex >= 6
+        && buttonIndex <= 8)
+        qCDebug(lcUi).noquote() << "[UI] textChanged key" << buttonIndex << "text="
+                                << button->text() << "set=" << assigned;
+    if (swatchShown)
+        keyButton->setSwatch(ledColorOf(index));
+    else
+        setAssignedMark(button, assigned);
+}
+
+void Widget::onKeyFullTextChanged(int index, QString text)
+{
+    Q_UNUSED(text)
+    if (index == 0 && legacyKnobLayoutActive())
+        return;
+    if (index != m_keyboardData.selectedKey)
+        return;
+    // On the lighting page a key stands for its LED, not its assignment.
+    if (m_rgbPageShown && qobject_cast<KeyButton *>(buttonForKey(index)))
+        m_keyDisplay->clear();
+    else
+        showKeyDisplayText(fullTextFor(index));
+}
+
+void Widget::refreshKeyTexts()
+{
+    qCDebug(lcUi).noquote() << "[UI] restore enter layout=" << m_layout.name;
+    const bool sixKeyLayout = m_layout.name == QLatin1String("Layout_6K_1E_P0_S0");
+    for (int i = 0; i < kKeySlotCount; ++i) {
+        QPushButton *button = m_controlButtons[size_t(i)];
+        if (!button)
+            continue;
+        const int key = keyIndexForButton(i);
+        const bool assigned = !currentKey(key).isEmpty();
+        if (auto *keyButton = qobject_cast<KeyButton *>(button)) {
+            keyButton->clearSwatch();
+            keyButton->setText(buttonTextFor(key));
+            keyButton->setAssigned(assigned);
+        } else if (auto *knob = qobject_cast<KnobButton *>(button)) {
+            const bool logKnob = sixKeyLayout && i >= 6 && i <= 8;
+            if (logKnob)
+                qCDebug(lcUi).noquote() << "[UI] restore knob before" << i << "text="
+                                        << knob->text() << "set=" << knob->isAssigned();
+            knob->setText(buttonTextFor(key));
+            knob->setAssigned(assigned);
+            if (logKnob)
+                qCDebug(lcUi).noquote() << "[UI] restore knob after" << i << "text="
+                                        << knob->text() << "set=" << knob->isAssigned();
+        }
+    }
+}
+
+// ---- Clear and Clear All ---------------------------------------------------
 
 void Widget::forgetSelectedButton()
 {
@@ -80,8 +405,13 @@ void Widget::onClearSelectedClicked()
         m_keyboardData.clearSelectedKey();
     forgetSelectedButton();
     m_keyDisplay->clear();
-    if (key >= 0 && key < kKeySlotCount && m_controlButtons[size_t(key)])
-        m_controlButtons[size_t(key)]->setText(QString());
+    // A slot the keypad cannot store keeps its assignment and its text.
+    if (key >= 0 && currentKey(key).isEmpty()) {
+        if (QPushButton *button = buttonForKey(key)) {
+            button->setText(QString());
+            setAssignedMark(button, false);
+        }
+    }
     qCDebug(lcUi).noquote() << "Clear button clicked - cleared selected key";
 }
 
@@ -89,25 +419,14 @@ void Widget::onClearAllClicked()
 {
     m_keyboardData.clearAllKeys();
     m_selectedButton = nullptr;
-    for (QPushButton *control : m_controlButtons)
-        if (control)
-            control->setText(QString());
+    for (int i = 0; i < kKeySlotCount; ++i) {
+        QPushButton *button = m_controlButtons[size_t(i)];
+        // Slots the keypad cannot store were refused and keep their text.
+        if (button && currentKey(keyIndexForButton(i)).isEmpty()) {
+            button->setText(QString());
+            setAssignedMark(button, false);
+        }
+    }
     m_keyDisplay->clear();
     qCDebug(lcUi).noquote() << "Clear All - cleared layer" << m_keyboardData.currentLayer + 1;
-}
-
-void Widget::showPage(int row)
-{
-    if (row < 0 || row >= m_pageStack->count())
-        return;
-    m_pageStack->setCurrentIndex(row);
-    m_rgbPageShown = row == RowRgbLed;
-    // The lighting page fits a lower window than the key pages.
-    setMinimumHeight(m_rgbPageShown ? kLightingPageMinHeight : kPageMinHeight);
-
-    const int key = m_keyboardData.selectedKey;
-    if (m_rgbPageShown || key < 0 || key >= kKeySlotCount)
-        m_keyDisplay->clear();
-    else
-        showKeyDisplayText(m_keyboardData.layers[m_keyboardData.currentLayer][key].fullText);
 }

@@ -44,6 +44,9 @@ constexpr int kEffectButtonCount = int(kStandardEffects.size());
 constexpr int kEffectColumns = 2;
 constexpr int kEffectSpacing = 12;
 constexpr int kEffectMinHeight = 68;
+constexpr int kEffectLowestHeight = 24;
+// Page and panel margins, title and hint above the effect buttons.
+constexpr int kEffectPanelChrome = 140;
 constexpr int kTitleFontPx = 18;
 constexpr int kHintFontPx = 13;
 constexpr int kPanelMargin = 16;
@@ -288,10 +291,34 @@ void LightingPage::showKeyColor(int key)
 
 void LightingPage::setScale(double scale)
 {
+    m_scale = scale;
     applyTextStyles(scale);
-    for (QPushButton *button : qAsConst(m_effectButtons))
-        button->setMinimumHeight(scaled(kEffectMinHeight, scale));
+    m_appliedEffectHeight = -1;
+    fitEffectButtons();
     m_knobLedRing->setScale(scale);
+}
+
+void LightingPage::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitEffectButtons();
+}
+
+void LightingPage::fitEffectButtons()
+{
+    int buttonHeight = scaled(kEffectMinHeight, m_scale);
+    // Until a layout has sized the page the design height stands.
+    if (testAttribute(Qt::WA_Resized) && !m_effectButtons.isEmpty()) {
+        const int rows = (int(m_effectButtons.size()) + kEffectColumns - 1) / kEffectColumns;
+        const int room = height() - scaled(kEffectPanelChrome, m_scale);
+        const int fitting = room / rows - kEffectSpacing;
+        buttonHeight = std::max(kEffectLowestHeight, std::min(buttonHeight, fitting));
+    }
+    if (buttonHeight == m_appliedEffectHeight)
+        return;
+    m_appliedEffectHeight = buttonHeight;
+    for (QPushButton *button : qAsConst(m_effectButtons))
+        button->setMinimumHeight(buttonHeight);
 }
 
 void LightingPage::applyTextStyles(double scale)

@@ -70,7 +70,12 @@ private slots:
     void onColorChanged(const QColor &color);
     void onSegmentClicked(int led);
 
+protected:
+    // A low window gets lower effect buttons, so the rows never overlap.
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void fitEffectButtons();
     QWidget *buildEffectsPanel();
     QWidget *buildPalettePanel();
     void refreshEffectButtons();
@@ -83,6 +88,8 @@ private:
     bool m_useChinese = false;
     bool m_knobLedLayout = false;
     bool m_rgbPageActive = false;
+    double m_scale = 1.0;
+    int m_appliedEffectHeight = -1;
 
     QButtonGroup *m_effectGroup = nullptr;
     QList<QPushButton *> m_effectButtons;

@@ -24,6 +24,9 @@ constexpr std::array<OldPaletteColor, kOldPageColorCount> kColors{{
 
 constexpr uint8_t kMaxMode = kLegacyModeCount - 1;
 constexpr int kModeFontPx = 20;
+constexpr int kModeMinFontPx = 9;
+// "LED Mode5" in a bold face is about six font sizes wide, plus padding.
+constexpr int kModeTextEms = 7;
 constexpr int kColorFontPx = 20;
 constexpr int kModeMinHeight = 58;
 constexpr int kColorMinHeight = 90;
@@ -42,13 +45,16 @@ int squared(int value)
 
 QString colorButtonStyle(const RgbColor &color, bool highlighted, int fontPx)
 {
-    return QStringLiteral("QPushButton { background:%1; color:#ffffff; border:1px solid #202020;"
+    // Names on the light colours (yellow, cyan) are written in black.
+    const bool light = 0.299 * color.r + 0.587 * color.g + 0.114 * color.b > 140;
+    return QStringLiteral("QPushButton { background:%1; color:%4; border:1px solid #202020;"
                           " border-radius:0px; font-size:%2px; }"
                           "QPushButton:pressed { border:3px solid #ffffff; }"
                           "QPushButton { border:%3; }")
         .arg(toQColor(color).name())
         .arg(fontPx)
-        .arg(highlighted ? QStringLiteral("3px solid #ffffff") : QStringLiteral("1px solid #202020"));
+        .arg(highlighted ? QStringLiteral("3px solid #ffffff") : QStringLiteral("1px solid #202020"),
+             light ? QStringLiteral("#000000") : QStringLiteral("#ffffff"));
 }
 
 } // namespace
@@ -147,10 +153,11 @@ void OldLightingPage::refresh()
 {
     const uint8_t effect = m_data ? currentLayerEffect(*m_data) : 1;
     const int selectedMode = std::min(effect, kMaxMode);
+    m_appliedModeFontPx = modeFontPx();
     for (int mode = 0; mode < m_modeButtons.size(); ++mode) {
         QPushButton *button = m_modeButtons.at(mode);
         button->setEnabled(m_deviceActive);
-        button->setStyleSheet(legacyModeButtonStyle(mode == selectedMode, scaled(kModeFontPx, m_scale)));
+        button->setStyleSheet(legacyModeButtonStyle(mode == selectedMode, modeFontPx()));
     }
     const RgbColor layerColor = m_data ? currentLedColor(*m_data, 0) : RgbColor{};
     m_highlightedColor = nearestOldColor(layerColor);
@@ -160,6 +167,23 @@ void OldLightingPage::refresh()
         button->setStyleSheet(colorButtonStyle(kColors[size_t(i)].color, i == m_highlightedColor,
                                                scaled(kColorFontPx, m_scale)));
     }
+}
+
+int OldLightingPage::modeFontPx() const
+{
+    // Six buttons share the page's width; "LED Mode5" must fit in one.
+    if (!testAttribute(Qt::WA_Resized))
+        return scaled(kModeFontPx, m_scale);
+    const int widthPx = (width() - 2 * kPageMargin) / kLegacyModeCount;
+    const int fittingPx = widthPx > 0 ? widthPx / kModeTextEms : kModeFontPx;
+    return std::max(kModeMinFontPx, std::min(scaled(kModeFontPx, m_scale), fittingPx));
+}
+
+void OldLightingPage::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (modeFontPx() != m_appliedModeFontPx)
+        refresh();
 }
 
 void OldLightingPage::setScale(double scale)

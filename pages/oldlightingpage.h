@@ -49,13 +49,18 @@ public:
 signals:
     void lightingChanged();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    int modeFontPx() const;
     void onModeClicked(int mode);
     void onColorClicked(int index);
 
     KeyboardData *m_data = nullptr;
     bool m_deviceActive = false;
     double m_scale = 1.0;
+    int m_appliedModeFontPx = -1;
     int m_highlightedColor = -1;
     QList<QPushButton *> m_modeButtons;
     QList<QPushButton *> m_colorButtons;

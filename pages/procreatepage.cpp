@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QVariantList>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -18,6 +19,11 @@ constexpr int kRows = 5;
 constexpr int kMargin = 8;
 constexpr int kSpacing = 6;
 constexpr int kMinCellHeight = 96;
+// Row height at which five rows fit the page's lowest design height.
+constexpr int kFitCellHeight = 48;
+// Page width at the window's design size, and the smallest cell scale.
+constexpr double kDesignPageWidth = 1300.0;
+constexpr double kMinCellScale = 0.5;
 constexpr int kKeyFontPx = 17;
 constexpr int kEmptyFontPx = 16;
 
@@ -127,15 +133,42 @@ void ProcreatePage::applyLanguage(bool useChinese)
 
 void ProcreatePage::setScale(double scale)
 {
-    applyStyle(scale);
-    for (QPushButton *button : qAsConst(m_shortcutButtons))
-        button->setMinimumHeight(scaled(kMinCellHeight, scale));
-    for (QPushButton *button : qAsConst(m_emptyButtons)) {
-        button->setMinimumHeight(scaled(kMinCellHeight, scale));
-        button->setFont(cellFont(scaled(kEmptyFontPx, scale)));
-    }
+    m_scale = scale;
+    applyCellSizes();
     qCDebug(lcUi).noquote() << "[FONT][PRO] scale" << scale << "fontPx"
                             << scaled(kKeyFontPx, scale);
+}
+
+void ProcreatePage::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    applyCellSizes();
+}
+
+void ProcreatePage::applyCellSizes()
+{
+    // The window's scale follows its height down to a floor, so a narrow
+    // window would leave eight columns too small for their labels; the
+    // page's own width bounds the scale of its cells too.
+    // Until a layout has given the page a size there is nothing to fit.
+    const bool placed = testAttribute(Qt::WA_Resized);
+    const double widthScale = placed ? double(width()) / kDesignPageWidth : m_scale;
+    const double cellScale = std::max(kMinCellScale, std::min(m_scale, widthScale));
+    if (std::abs(cellScale - m_appliedCellScale) < 0.02 && placed == m_appliedPlaced)
+        return;
+    m_appliedCellScale = cellScale;
+    m_appliedPlaced = placed;
+    applyStyle(cellScale);
+    // Five rows must fit the lowest page, or the layout lets them overlap.
+    const int designHeight = scaled(kMinCellHeight, cellScale);
+    const int cellHeight = placed ? std::min(designHeight, scaled(kFitCellHeight, m_scale))
+                                  : designHeight;
+    for (QPushButton *button : qAsConst(m_shortcutButtons))
+        button->setMinimumHeight(cellHeight);
+    for (QPushButton *button : qAsConst(m_emptyButtons)) {
+        button->setMinimumHeight(cellHeight);
+        button->setFont(cellFont(scaled(kEmptyFontPx, cellScale)));
+    }
 }
 
 void ProcreatePage::applyStyle(double scale)

@@ -33,8 +33,17 @@ signals:
     // A shortcut went into key `keyIndex` of the current layer.
     void shortcutAssigned(int keyIndex);
 
+protected:
+    // A narrow window shrinks the cells' fonts so the labels stay inside.
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void applyStyle(double scale);
+    void applyCellSizes();
+
+    double m_scale = 1.0;
+    double m_appliedCellScale = -1;
+    bool m_appliedPlaced = false;
 
     KeyboardData *m_data = nullptr;
     QList<QPushButton *> m_shortcutButtons;

@@ -50,7 +50,8 @@ void assignKey(KeyboardData &store, int layer, int key, const QString &text)
 {
     KeyConfig &config = store.layers[layer][key];
     config.type = KeyTypeSingle;
-    config.keycode = 0x04;
+    // The usage of the letter, so the texts derived from the record match.
+    config.keycode = uint8_t(0x04 + (text.at(0).unicode() - 'A'));
     config.fullText = text;
     config.buttonText = text;
 }

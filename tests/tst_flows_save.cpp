@@ -1,0 +1,290 @@
+// "View Settings", "Save Settings", the keys-only save and the status line.
+
+#include "tst_flows_support.h"
+
+#include "virtual_keypad/legacyfirmware.h"
+
+using namespace flowtest;
+
+namespace {
+
+constexpr uint8_t UsageB = 0x05, UsageZ = 0x1D;
+constexpr int CmdWriteKey = 1;
+constexpr int CmdReadLayer = 4;
+constexpr int LegacyCmdWrite = 0xFD;
+
+bool poolIdle()
+{
+    return QThreadPool::globalInstance()->activeThreadCount() == 0;
+}
+
+QString statusText(const Widget &window) { return statusLabel(window)->text(); }
+
+// Selects `slot` and gives it the key `usage`, as the base-key page does.
+void assignKey(Widget &window, int slot, uint8_t usage)
+{
+    window.controlButton(slot)->click();
+    window.keyboardData().appendBaseKey(usage);
+}
+
+LegacyFirmware::Record legacyRecord(int layer, int wireKey)
+{
+    LegacyFirmware::Record record{};
+    VirtualKeypad::withFirmware(VirtualKeypad::FirstDevice, [&](VirtualFirmware &firmware) {
+        record = dynamic_cast<LegacyFirmware &>(firmware).record(layer, wireKey);
+    });
+    return record;
+}
+
+int legacyCommits()
+{
+    int commits = 0;
+    VirtualKeypad::withFirmware(VirtualKeypad::FirstDevice, [&](VirtualFirmware &firmware) {
+        commits = dynamic_cast<LegacyFirmware &>(firmware).commitCount();
+    });
+    return commits;
+}
+
+} // namespace
+
+class FlowsSaveTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { dropKeypads(); }
+    void cleanup() { dropKeypads(); }
+
+    void saveShowsSavedThenConnected();
+    void unplugAfterSaveStaysRed();
+    void refusalsOnlyLog();
+    void viewReloadsTheKeypad();
+    void viewOnLegacyKeypadUsesLegacyReads();
+    void legacySave();
+    void keysOnlySaveLeavesLighting();
+    void closingDuringSaveFinishesTheWrite();
+};
+
+void FlowsSaveTest::saveShowsSavedThenConnected()
+{
+    FlowLog log;
+    auto window = makeWindow();
+    QVERIFY(connectDemo(log, "16k3e"));
+
+    assignKey(*window, 9, UsageB);
+    window->keyboardData().setLayerEffect(1, 4);
+    buttonWithText(*window, "Save Settings")->click();
+
+    QVERIFY(waitFor([&] { return statusText(*window) == kSavedText; }));
+    QCOMPARE(statusLabel(*window)->styleSheet(), kSavedStyle);
+    QCOMPARE(VirtualKeypad::key(0, 9), VirtualKeySlot::singleKey(UsageB));
+    QCOMPARE(VirtualKeypad::lighting(1).effect, uint8_t(4));
+    // The marks go on the UI thread once the result is back.
+    QVERIFY(waitFor([&] { return poolIdle() && window->keyboardData().layers[0][9].dirty == 0; }));
+    QVERIFY(!window->keyboardData().ledLayers[1].isChanged());
+    QVERIFY(log.has("HID progress: Saving key L1 K9..."));
+
+    QVERIFY(waitFor([&] { return statusText(*window) == kConnectedText; }));
+    QCOMPARE(statusLabel(*window)->styleSheet(), kConnectedStyle);
+
+    // A failed save changes nothing on screen and keeps the mark for a retry.
+    assignKey(*window, 10, UsageZ);
+    VirtualFault refuseAllAttempts;
+    refuseAllAttempts.kind = VirtualFault::Kind::FailWrite;
+    refuseAllAttempts.command = CmdWriteKey;
+    refuseAllAttempts.count = 3;
+    VirtualKeypad::addFault(refuseAllAttempts);
+    buttonWithText(*window, "Save Settings")->click();
+    QVERIFY(waitFor([&] {
+        return log.has("HIDManager operation failed: Some items failed to save, please retry");
+    }));
+    QVERIFY(waitFor(poolIdle));
+    QTest::qWait(20);
+    QCOMPARE(statusText(*window), kConnectedText);
+    QCOMPARE(window->keyboardData().layers[0][10].dirty, uint8_t(1));
+}
+
+void FlowsSaveTest::unplugAfterSaveStaysRed()
+{
+    FlowLog log;
+    auto window = makeWindow();
+    QVERIFY(connectDemo(log, "6k1e"));
+
+    assignKey(*window, 5, UsageB);
+    buttonWithText(*window, "Save Settings")->click();
+    QVERIFY(waitFor([&] { return statusText(*window) == kSavedText; }));
+    VirtualKeypad::unplug();
+    HIDManager::instance()->closeDevice();
+    QCOMPARE(statusText(*window), kNoDeviceText);
+
+    // Past the time the saved message would have been replaced.
+    QTest::qWait(1700);
+    QCOMPARE(statusText(*window), kNoDeviceText);
+    QCOMPARE(statusLabel(*window)->styleSheet(), kNoDeviceStyle);
+}
+
+void FlowsSaveTest::refusalsOnlyLog()
+{
+    FlowLog log;
+    auto window = makeWindow();
+
+    // No keypad.
+    window->onViewSettingsClicked();
+    window->onSaveSettingsClicked();
+    window->startKeysOnlySave();
+    QVERIFY(log.has("View: device not connected"));
+    QCOMPARE(log.count("Save: device not connected"), 2);
+    QVERIFY(poolIdle());
+    QCOMPARE(statusText(*window), kNoDeviceText);
+
+    QVERIFY(connectDemo(log, "16k3e"));
+    QVERIFY(waitFor(poolIdle));
+    VirtualKeypad::clearRecords();
+
+    // Nothing marked changed: no task, no traffic.
+    log.clear();
+    window->onSaveSettingsClicked();
+    QVERIFY(log.has("Save: nothing to save"));
+    QVERIFY(poolIdle());
+
+    // Another operation holds the keypad.
+    assignKey(*window, 3, UsageB);
+    {
+        HIDManager::DeviceSession session(*HIDManager::instance());
+        log.clear();
+        window->onViewSettingsClicked();
+        window->onSaveSettingsClicked();
+        window->startKeysOnlySave();
+        QVERIFY(log.has("View: device busy"));
+        QCOMPARE(log.count("Save: device busy"), 2);
+        QVERIFY(poolIdle());
+    }
+    // A view of this window not yet finished counts as busy as well.
+    log.clear();
+    window->onViewSettingsClicked();
+    window->onSaveSettingsClicked();
+    QVERIFY(log.has("Save: device busy"));
+    QVERIFY(waitFor([&] { return log.has("View: config reloaded from device"); }));
+
+    QTest::qWait(20);
+    QCOMPARE(statusText(*window), kConnectedText);
+    QVERIFY(VirtualKeypad::writtenReports().size() > 0); // the view's reads only
+    QCOMPARE(VirtualKeypad::key(0, 3), VirtualKeySlot::media(0xE9));
+}
+
+void FlowsSaveTest::viewReloadsTheKeypad()
+{
+    FlowLog log;
+    auto window = makeWindow();
+    QVERIFY(connectDemo(log, "16k3e"));
+
+    VirtualKeypad::setKey(0, 12, VirtualKeySlot::singleKey(UsageZ));
+    VirtualKeypad::setKey(0, 0, VirtualKeySlot::empty());
+    buttonWithText(*window, "View Settings")->click();
+    QVERIFY(waitFor([&] { return log.has("View: config reloaded from device"); }));
+
+    QCOMPARE(window->controlButton(12)->text(), QStringLiteral("Z"));
+    QVERIFY(window->controlButton(0)->text().isEmpty());
+    QVERIFY(window->keyboardData().layers[0][12].sameAssignment([] {
+        KeyConfig k;
+        k.setSingleKey(UsageZ);
+        return k;
+    }()));
+    QVERIFY(window->keyboardData().layers[0][0].isEmpty());
+    QCOMPARE(statusText(*window), kConnectedText);
+}
+
+void FlowsSaveTest::viewOnLegacyKeypadUsesLegacyReads()
+{
+    FlowLog log;
+    auto window = makeWindow();
+    QVERIFY(connectDemo(log, "r20wide"));
+    const QString volumeUp = window->controlButton(2)->text();
+    QVERIFY(!volumeUp.isEmpty());
+
+    // The keypad's key 6 (slot 5) gets a B behind the window's back.
+    VirtualKeypad::withFirmware(VirtualKeypad::FirstDevice, [](VirtualFirmware &firmware) {
+        LegacyFirmware::Record record{};
+        record[4 - LegacyFirmware::RecordOffset] = 1;
+        record[5 - LegacyFirmware::RecordOffset] = 1;
+        record[6 - LegacyFirmware::RecordOffset] = 1;
+        record[9 - LegacyFirmware::RecordOffset] = UsageB;
+        dynamic_cast<LegacyFirmware &>(firmware).setRecord(0, 6, record);
+    });
+    VirtualKeypad::clearRecords();
+    log.clear();
+    buttonWithText(*window, "View Settings")->click();
+    QVERIFY(waitFor([&] { return log.has("View: config reloaded from device"); }, 5000));
+
+    QCOMPARE(VirtualKeypad::requestCount(CmdReadLayer), 0);
+    QCOMPARE(window->controlButton(5)->text(), QStringLiteral("B"));
+    QCOMPARE(window->controlButton(2)->text(), volumeUp);
+    QCOMPARE(window->keyboardData().ledLayers[0].effect, uint8_t(2));
+    QVERIFY(!log.has("View: readAllConfiguration completed with fallback/default data"));
+}
+
+void FlowsSaveTest::legacySave()
+{
+    FlowLog log;
+    auto window = makeWindow();
+    QVERIFY(connectDemo(log, "old"));
+    QCOMPARE(legacyCommits(), 0);
+
+    assignKey(*window, 7, UsageB);
+    buttonWithText(*window, "Save Settings")->click();
+    QVERIFY(waitFor([&] { return statusText(*window) == kSavedText; }));
+    QCOMPARE(legacyCommits(), 1);
+    QCOMPARE(legacyRecord(0, 8)[12 - LegacyFirmware::RecordOffset], UsageB);
+    QVERIFY(waitFor([&] { return window->keyboardData().layers[0][7].dirty == 0; }));
+    QVERIFY(waitFor([&] { return statusText(*window) == kConnectedText; }));
+
+    // A write the keypad never takes: logged, nothing shown, mark kept.
+    assignKey(*window, 8, UsageZ);
+    VirtualKeypad::failWrite(LegacyCmdWrite, 1);
+    buttonWithText(*window, "Save Settings")->click();
+    QVERIFY(waitFor([&] { return log.has("Legacy save failed"); }));
+    QCOMPARE(statusText(*window), kConnectedText);
+    QCOMPARE(window->keyboardData().layers[0][8].dirty, uint8_t(1));
+    QCOMPARE(legacyCommits(), 1);
+}
+
+void FlowsSaveTest::keysOnlySaveLeavesLighting()
+{
+    FlowLog log;
+    auto window = makeWindow();
+    QVERIFY(connectDemo(log, "16k3e"));
+
+    assignKey(*window, 11, UsageB);
+    window->keyboardData().setLayerEffect(0, 5);
+    window->startKeysOnlySave();
+    QVERIFY(waitFor([&] { return statusText(*window) == kSavedText; }));
+    QCOMPARE(VirtualKeypad::key(0, 11), VirtualKeySlot::singleKey(UsageB));
+    QVERIFY(log.has("HIDManager: saved layer= 0 key= 11"));
+    QCOMPARE(VirtualKeypad::lighting(0).effect, uint8_t(1));
+    QVERIFY(waitFor([&] { return window->keyboardData().layers[0][11].dirty == 0; }));
+    QVERIFY(window->keyboardData().ledLayers[0].isChanged());
+}
+
+void FlowsSaveTest::closingDuringSaveFinishesTheWrite()
+{
+    FlowLog log;
+    auto window = makeWindow();
+    QVERIFY(connectDemo(log, "16k3e"));
+
+    // Enough keys that the save is still running when the window goes.
+    KeyboardData &store = window->keyboardData();
+    for (int slot = 0; slot < 16; ++slot)
+        store.layers[0][slot].setSingleKey(uint8_t(UsageB + slot));
+    buttonWithText(*window, "Save Settings")->click();
+    QVERIFY(waitFor([&] { return log.hasStartingWith("HID progress: Saving key L1 K0"); }));
+    window.reset();
+
+    QThreadPool::globalInstance()->waitForDone();
+    QTest::qWait(20);
+    for (int slot = 0; slot < 16; ++slot)
+        QCOMPARE(VirtualKeypad::key(0, slot), VirtualKeySlot::singleKey(uint8_t(UsageB + slot)));
+    QVERIFY(!HIDManager::instance()->busy.load());
+}
+
+QTEST_MAIN(FlowsSaveTest)
+#include "tst_flows_save.moc"
