@@ -27,7 +27,7 @@ using namespace flowtest;
 
 namespace {
 
-constexpr uint8_t kUsageA = 0x04, kUsageC = 0x06, kUsageH = 0x0B, kUsageI = 0x0C;
+constexpr uint8_t kUsageA = 0x04, kUsageC = 0x06, kUsageI = 0x0C;
 constexpr uint8_t kUsageF13 = 0x68, kLeftCtrl = 0xE0;
 constexpr uint16_t kPlayPause = 0xCD;
 constexpr uint8_t kMouseLeft = 0;

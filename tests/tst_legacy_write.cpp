@@ -10,7 +10,7 @@ using namespace legacytest;
 
 namespace {
 
-constexpr uint8_t A = 0x04, B = 0x05, C = 0x06, LCtrl = 0xE0, LShift = 0xE1;
+constexpr uint8_t A = 0x04, B = 0x05, C = 0x06, LShift = 0xE1;
 
 using Bytes = std::vector<uint8_t>;
 
