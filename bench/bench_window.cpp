@@ -1,0 +1,371 @@
+// What the window costs: time to the first painted window, one rescale per
+// layout, the longest stall of the UI thread's event loop while a keypad
+// connects, is viewed, saved and rescaled, the price of searching while no
+// keypad is there, and peak memory.
+//
+// Runs offscreen. Targets: first window within 300 ms of start; every stall
+// and every rescale within one 60 Hz frame (16 ms); idle search at most 2
+// enumerations a second and under 0.1 % of a core; peak memory under 60 MiB.
+
+#include "app/layoutcatalogue.h"
+#include "app/widget.h"
+#include "model/keyboarddata.h"
+#include "virtualkeypad.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QEvent>
+#include <QLoggingCategory>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr double kFrameMs = 16.0;
+constexpr double kFirstWindowTargetMs = 300.0;
+constexpr double kEnumTargetPerSecond = 2.0;
+constexpr double kIdleCoreTargetPercent = 0.1;
+constexpr double kPeakMemoryTargetMiB = 60.0;
+constexpr int kIdleSeconds = 10;
+
+// Milliseconds the process has existed, from its start time in /proc (to
+// within the 10 ms of a clock tick).
+double msSinceProcessStart()
+{
+    std::ifstream stat("/proc/self/stat");
+    std::string line;
+    std::getline(stat, line);
+    // Field 2 (the name) may hold spaces; the fields after it follow ')'.
+    const auto close = line.rfind(')');
+    if (close == std::string::npos)
+        return -1;
+    std::istringstream rest(line.substr(close + 2));
+    std::string field;
+    // Fields 3 .. 21, then field 22 is the start time in clock ticks since boot.
+    for (int i = 3; i <= 21; ++i)
+        rest >> field;
+    unsigned long long startTicks = 0;
+    rest >> startTicks;
+    // Seconds since boot, to the same 10 ms the start time has.
+    std::ifstream uptime("/proc/uptime");
+    double nowSeconds = 0;
+    uptime >> nowSeconds;
+    const double nowMs = nowSeconds * 1e3;
+    return nowMs - startTicks * 1e3 / double(sysconf(_SC_CLK_TCK));
+}
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec
+        + usage.ru_stime.tv_usec / 1e6;
+}
+
+double peakMemoryMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0; // KiB on Linux
+}
+
+// Longest gap between two ticks of a 1 ms timer on the UI thread.
+class StallMonitor : public QObject
+{
+public:
+    StallMonitor()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(1);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            const qint64 now = m_clock.nsecsElapsed();
+            m_longest = std::max(m_longest, now - m_last);
+            m_last = now;
+        });
+        m_clock.start();
+        m_timer.start();
+    }
+    void stop() { m_timer.stop(); }
+    void restart()
+    {
+        if (!m_timer.isActive())
+            m_timer.start();
+        m_last = m_clock.nsecsElapsed();
+        m_longest = 0;
+    }
+    double longestMs() const { return m_longest / 1e6; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+};
+
+// Notes the time of the first paint the window receives.
+class FirstPaint : public QObject
+{
+public:
+    explicit FirstPaint(const QElapsedTimer &clock) : m_clock(clock) {}
+    bool seen() const { return m_ms >= 0; }
+    double ms() const { return m_ms; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_ms < 0)
+            m_ms = m_clock.nsecsElapsed() / 1e6;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const QElapsedTimer &m_clock;
+    double m_ms = -1;
+};
+
+// Times the window's debounced rescale: from the resize timer's tick to the
+// end of the slot it runs (this object's connection comes after the window's).
+class RescaleTimer : public QObject
+{
+public:
+    explicit RescaleTimer(QTimer *timer)
+    {
+        timer->installEventFilter(this);
+        connect(timer, &QTimer::timeout, this, [this] {
+            m_lastMs = m_clock.nsecsElapsed() / 1e6;
+            ++m_count;
+        });
+    }
+    int count() const { return m_count; }
+    double lastMs() const { return m_lastMs; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Timer)
+            m_clock.start();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QElapsedTimer m_clock;
+    double m_lastMs = 0;
+    int m_count = 0;
+};
+
+// Runs the event loop until `done` holds (checked every 2 ms) or `timeoutMs`
+// passes; the loop sleeps in between, as the program's own loop does.
+bool spinUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(2);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    poll.start();
+    loop.exec();
+    return done();
+}
+
+// Runs the event loop for `ms` with no timer of its own but the one ending it.
+void spinFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+QPushButton *buttonWithText(Widget &window, const QString &text)
+{
+    for (QPushButton *button : window.findChildren<QPushButton *>())
+        if (button->text() == text)
+            return button;
+    return nullptr;
+}
+
+// The window's resize debounce timer: its only single-shot 10 ms child timer.
+QTimer *resizeTimerOf(Widget &window)
+{
+    for (QTimer *timer : window.findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly))
+        if (timer->isSingleShot() && timer->interval() == 10)
+            return timer;
+    return nullptr;
+}
+
+bool anyDirty(KeyboardData &store)
+{
+    for (const KeyLayer &layer : store.layers)
+        for (const KeyConfig &key : layer)
+            if (key.dirty)
+                return true;
+    return false;
+}
+
+const char *verdict(double value, double target)
+{
+    return value <= target ? "ok" : "MISSES";
+}
+
+void printFigure(const char *what, double value, const char *unit, double target)
+{
+    std::printf("%-44s %9.2f %-6s target <= %-7g ratio %.3f  %s\n", what, value, unit, target,
+                value / target, verdict(value, target));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QElapsedTimer sinceMain;
+    sinceMain.start();
+    const double processMsAtMain = msSinceProcessStart();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    // As main() does, with no keypad on the bus.
+    Q_INIT_RESOURCE(resources);
+    VirtualKeypad::reset();
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    FirstPaint firstPaint(sinceMain);
+    auto window = std::make_unique<Widget>();
+    window->installEventFilter(&firstPaint);
+    window->show();
+    spinUntil([&] { return firstPaint.seen(); }, 5000);
+    const double firstWindowMs = firstPaint.ms() + std::max(0.0, processMsAtMain);
+
+    std::printf("\nWindow (offscreen)\n");
+    std::printf("first paint: %.1f ms after main() + %.1f ms from process start to main()\n",
+                firstPaint.ms(), processMsAtMain);
+    printFigure("start to first shown window", firstWindowMs, "ms", kFirstWindowTargetMs);
+
+    StallMonitor monitor;
+    spinFor(300);
+
+    // Searching while no keypad is plugged in. The stall timer is stopped so
+    // the window and its keypad link are all that runs. The window starts a
+    // quarter second after a search, so no search falls on either edge.
+    monitor.stop();
+    const int syncCount = VirtualKeypad::enumerateCount();
+    spinUntil([&] { return VirtualKeypad::enumerateCount() > syncCount; }, 5000);
+    spinFor(250);
+    VirtualKeypad::clearCounters();
+    const double cpuBefore = cpuSeconds();
+    QElapsedTimer idleClock;
+    idleClock.start();
+    spinFor(kIdleSeconds * 1000);
+    const double idleSeconds = idleClock.nsecsElapsed() / 1e9;
+    const double idleCpu = cpuSeconds() - cpuBefore;
+    const int enumerations = VirtualKeypad::enumerateCount();
+    const double enumsPerSecond = enumerations / idleSeconds;
+    const double cpuPerMinute = idleCpu / idleSeconds * 60.0;
+    const double corePercent = idleCpu / idleSeconds * 100.0;
+    std::printf("idle search with no keypad: %d enumerations and %.4f CPU s in %.2f s\n",
+                enumerations, idleCpu, idleSeconds);
+    printFigure("idle search: enumerations per second", enumsPerSecond, "/s", kEnumTargetPerSecond);
+    std::printf("%-44s %9.4f s/min\n", "idle search: CPU seconds per minute", cpuPerMinute);
+    printFigure("idle search: share of one core", corePercent, "%", kIdleCoreTargetPercent);
+    monitor.restart();
+
+    // One resize-triggered rescale at every layout, between the design size
+    // and four fifths of it.
+    QTimer *resizeTimer = resizeTimerOf(*window);
+    if (!resizeTimer) {
+        std::printf("FAILED: the window's resize timer was not found\n");
+        return 1;
+    }
+    RescaleTimer rescale(resizeTimer);
+    double longestRescale = 0;
+    double longestRescaleStall = 0;
+    bool small = false;
+    std::printf("rescale per layout (one resize each, applyScale timed from the debounce tick):\n");
+    for (int id = 0; id < kLayoutCount; ++id) {
+        window->applyLayout(layoutById(id));
+        spinFor(100);
+        small = !small;
+        const int before = rescale.count();
+        monitor.restart();
+        window->resize(small ? QSize(1200, 880) : QSize(1500, 1100));
+        const bool ran = spinUntil([&] { return rescale.count() > before; }, 2000);
+        spinFor(60);
+        const double stall = monitor.longestMs();
+        longestRescale = std::max(longestRescale, rescale.lastMs());
+        longestRescaleStall = std::max(longestRescaleStall, stall);
+        std::printf("  layout %d %-18s %s  rescale %6.2f ms  longest stall %6.2f ms  %s\n", id,
+                    qPrintable(window->currentLayout().name), small ? "1500->1200" : "1200->1500",
+                    ran ? rescale.lastMs() : -1.0, stall, verdict(std::max(rescale.lastMs(), stall), kFrameMs));
+    }
+    printFigure("longest rescale (applyScale)", longestRescale, "ms", kFrameMs);
+
+    // Connect: a keypad plugged in while the window runs.
+    const QString viewText = QStringLiteral("View Settings");
+    const QString saveText = QStringLiteral("Save Settings");
+    monitor.restart();
+    VirtualKeypad::installDemoKeypad("16k3e");
+    const bool connected = spinUntil(
+        [&] {
+            QPushButton *view = buttonWithText(*window, viewText);
+            return view && view->isEnabled();
+        },
+        5000);
+    spinFor(1000); // the connect task reads the keypad's description
+    const double connectStall = monitor.longestMs();
+
+    // View Settings: the whole keypad read into the window.
+    QPushButton *viewButton = buttonWithText(*window, viewText);
+    monitor.restart();
+    if (viewButton)
+        viewButton->click();
+    spinFor(1500);
+    const double viewStall = monitor.longestMs();
+
+    // Save Settings after edits on every layer.
+    KeyboardData &store = window->keyboardData();
+    for (int layer = 0; layer < kLayerCount; ++layer)
+        for (int key = 0; key < 16; ++key) {
+            store.layers[layer][key].setSingleKey(uint8_t(0x04 + (key + layer) % 26));
+            store.layers[layer][key].dirty = 1;
+        }
+    QPushButton *saveButton = buttonWithText(*window, saveText);
+    monitor.restart();
+    if (saveButton)
+        saveButton->click();
+    const bool saved = spinUntil([&] { return !anyDirty(store); }, 10000);
+    spinFor(200);
+    const double saveStall = monitor.longestMs();
+
+    // A rescale with the keypad connected.
+    small = !small;
+    monitor.restart();
+    window->resize(small ? QSize(1200, 880) : QSize(1500, 1100));
+    spinFor(300);
+    const double rescaleStall = std::max(monitor.longestMs(), longestRescaleStall);
+
+    std::printf("connect %s, view %s, save %s\n", connected ? "ok" : "FAILED",
+                viewButton ? "clicked" : "NO BUTTON", saved ? "ok" : "FAILED");
+    printFigure("longest UI stall: connect", connectStall, "ms", kFrameMs);
+    printFigure("longest UI stall: View Settings", viewStall, "ms", kFrameMs);
+    printFigure("longest UI stall: Save Settings", saveStall, "ms", kFrameMs);
+    printFigure("longest UI stall: rescale (any layout)", rescaleStall, "ms", kFrameMs);
+
+    window.reset();
+    printFigure("peak memory (ru_maxrss)", peakMemoryMiB(), "MiB", kPeakMemoryTargetMiB);
+    return connected && saved && viewButton ? 0 : 1;
+}
