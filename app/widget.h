@@ -309,6 +309,11 @@ private slots:
 private:
     void createPages(QStackedWidget *stack);
     void scalePages(double ratio);
+    void scaleStackPage(int stackIndex);
+    // Restyling a page costs several milliseconds, so a rescale restyles only
+    // the page on screen; the others take the ratio when they are shown.
+    double m_pageScale = 1.0;
+    std::array<bool, 11> m_pageScaleStale{};
     void refreshSelectionPages();
     void refreshLightingView();
     void showSelectedLedColor(int key);

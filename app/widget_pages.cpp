@@ -157,6 +157,7 @@ void Widget::showPage(int row)
         stackIndex = r20Wide ? StackR20WideLighting : old ? StackOldLighting : lightingRow;
     else if (row == RowMacro)
         stackIndex = r20Wide ? StackR20WideDelay : old ? StackOldDelay : macroRow;
+    scaleStackPage(stackIndex);
     m_pageStack->setCurrentIndex(stackIndex);
     m_rgbPageShown = stackIndex == RowRgbLed || stackIndex == StackR20WideLighting;
     m_lightingPage->setRgbPageActive(stackIndex == RowRgbLed);
@@ -259,14 +260,29 @@ void Widget::onMacroRecordingChanged(bool recording)
 
 void Widget::scalePages(double ratio)
 {
-    m_baseKeysPage->setScale(ratio);
-    m_extKeysPage->setScale(ratio);
-    m_multiMediaPage->setScale(ratio);
-    m_mousePage->setScale(ratio);
-    m_procreatePage->setScale(ratio);
-    m_lightingPage->setScale(ratio);
-    m_r20WideLightingPage->setScale(ratio);
-    m_oldLightingPage->setScale(ratio);
+    m_pageScale = ratio;
+    m_pageScaleStale.fill(true);
+    scaleStackPage(m_pageStack->currentIndex());
+}
+
+void Widget::scaleStackPage(int stackIndex)
+{
+    if (stackIndex < 0 || stackIndex >= int(m_pageScaleStale.size())
+        || !m_pageScaleStale[size_t(stackIndex)])
+        return;
+    m_pageScaleStale[size_t(stackIndex)] = false;
+    const double ratio = m_pageScale;
+    switch (stackIndex) {
+    case RowBaseKeys: m_baseKeysPage->setScale(ratio); break;
+    case RowExtKeys: m_extKeysPage->setScale(ratio); break;
+    case RowMultiMedia: m_multiMediaPage->setScale(ratio); break;
+    case RowRgbLed: m_lightingPage->setScale(ratio); break;
+    case RowMouse: m_mousePage->setScale(ratio); break;
     // After the pass that gave every page label the bold page font.
-    m_macroPage->applyScale(ratio);
+    case RowMacro: m_macroPage->applyScale(ratio); break;
+    case RowProcreate: m_procreatePage->setScale(ratio); break;
+    case StackR20WideLighting: m_r20WideLightingPage->setScale(ratio); break;
+    case StackOldLighting: m_oldLightingPage->setScale(ratio); break;
+    default: break;
+    }
 }
