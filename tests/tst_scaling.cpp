@@ -193,12 +193,26 @@ void TestScaling::functionButtonTextsFitTheirButtons()
     Widget &window = *m_window;
     const QList<QPushButton *> buttons = functionButtons(window);
     QCOMPARE(buttons.size(), 4);
-    const QList<QSize> sizes = {QSize(800, 600), QSize(1000, 700), QSize(1500, 1100),
-                                QSize(3000, 2200)};
-    for (const QSize &size : sizes) {
+    struct Step {
+        QSize size;
+        double ratio;
+    };
+    const Step steps[] = {
+        {QSize(800, 600), 0.8}, {QSize(1000, 700), 0.8}, {QSize(1500, 1100), 1.0},
+        {QSize(3000, 2200), 2.0},
+    };
+    for (const Step &step : steps) {
+        const QSize &size = step.size;
         window.resize(size);
         QTRY_COMPARE(window.size(), size);
+        // The rescale waits for its debounce timer and the layouts it changes
+        // run from posted events; in a slow build (the sanitizers) a fixed
+        // pause can end before either, so wait for the rescale itself, then
+        // let every pending layout run before measuring.
+        QTRY_COMPARE(window.scaleRatio(), step.ratio);
         QTest::qWait(30);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
         int pixelSize = -1;
         for (QPushButton *button : buttons) {
             const QString where = QStringLiteral("%1x%2 %3").arg(size.width())
