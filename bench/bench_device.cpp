@@ -8,6 +8,8 @@
 // chunk) plus one report time per reply the keypad sent. Targets: a ratio of
 // at most 1.10, and no stall of the event loop above 16 ms.
 
+#include "stallmonitor.h"
+
 #include "device/hidmanager.h"
 #include "model/keyboarddata.h"
 #include "virtualkeypad.h"
@@ -24,36 +26,6 @@
 namespace {
 
 constexpr int kLatencyMs = 1;
-
-// Longest gap between two ticks of a 1 ms timer on the UI thread.
-class StallMonitor : public QObject
-{
-public:
-    StallMonitor()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            const qint64 now = m_clock.nsecsElapsed();
-            m_longest = std::max(m_longest, now - m_last);
-            m_last = now;
-        });
-        m_clock.start();
-        m_timer.start();
-    }
-    void restart()
-    {
-        m_last = m_clock.nsecsElapsed();
-        m_longest = 0;
-    }
-    double longestMs() const { return m_longest / 1e6; }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_last = 0;
-    qint64 m_longest = 0;
-};
 
 // Runs `work` on the thread pool while the UI thread's event loop spins.
 template <typename T, typename F>

@@ -7,6 +7,8 @@
 // and every rescale within one 60 Hz frame (16 ms); idle search at most 2
 // enumerations a second and under 0.1 % of a core; peak memory under 60 MiB.
 
+#include "stallmonitor.h"
+
 #include "app/layoutcatalogue.h"
 #include "app/widget.h"
 #include "model/keyboarddata.h"
@@ -79,39 +81,6 @@ double peakMemoryMiB()
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0; // KiB on Linux
 }
-
-// Longest gap between two ticks of a 1 ms timer on the UI thread.
-class StallMonitor : public QObject
-{
-public:
-    StallMonitor()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            const qint64 now = m_clock.nsecsElapsed();
-            m_longest = std::max(m_longest, now - m_last);
-            m_last = now;
-        });
-        m_clock.start();
-        m_timer.start();
-    }
-    void stop() { m_timer.stop(); }
-    void restart()
-    {
-        if (!m_timer.isActive())
-            m_timer.start();
-        m_last = m_clock.nsecsElapsed();
-        m_longest = 0;
-    }
-    double longestMs() const { return m_longest / 1e6; }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_last = 0;
-    qint64 m_longest = 0;
-};
 
 // Notes the time of the first paint the window receives.
 class FirstPaint : public QObject
