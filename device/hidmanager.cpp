@@ -1,6 +1,7 @@
 #include "device/hidmanager.h"
 
 #include "device/candidates.h"
+#include "device/openfailurelog.h"
 #include "model/logging.h"
 
 #include <QMutexLocker>
@@ -8,6 +9,7 @@
 #include <QTimer>
 #include <QVector>
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -21,6 +23,13 @@ bool interfaceAccepted(const hid_device_info &device, int pass)
     if (device.usage_page == kVendorUsagePage && device.usage == kVendorUsage)
         return true;
     return pass == 1 && device.interface_number == kFallbackInterface;
+}
+
+// hidapi keeps the reason a hid_open_path failed as its global error.
+QString lastOpenError()
+{
+    const wchar_t *text = hid_error(nullptr);
+    return text ? QString::fromWCharArray(text) : QString();
 }
 
 } // namespace
@@ -140,6 +149,7 @@ bool HIDManager::openDevice()
     // enumerating seventeen times a step.
     hid_device_info *all = hid_enumerate(0, 0);
     bool opened = false;
+    QSet<QString> listedPaths;
     for (const DeviceCandidate &candidate : kDeviceCandidates) {
         QVector<const hid_device_info *> devices;
         for (const hid_device_info *d = all; d; d = d->next) {
@@ -152,11 +162,18 @@ bool HIDManager::openDevice()
                 qCDebug(lcDevice).noquote()
                     << "HIDManager: candidate path=" << path << "itf=" << d->interface_number
                     << "usagePage=" << d->usage_page << "usage=" << d->usage << "pass=" << pass;
+                listedPaths.insert(path);
                 if (!interfaceAccepted(*d, pass) || !d->path)
                     continue;
+                errno = 0;
                 hid_device *device = hid_open_path(d->path);
-                if (!device)
+                if (!device) {
+                    const int error = openErrorOf(d->path, errno);
+                    openFailures.report(path, candidate.vendorId, candidate.productId, error,
+                                        lastOpenError());
                     continue;
+                }
+                openFailures.forget(path);
                 hid_set_nonblocking(device, 0);
                 {
                     QMutexLocker locker(&stateLock);
@@ -176,6 +193,8 @@ bool HIDManager::openDevice()
             break;
     }
     hid_free_enumeration(all);
+    if (!opened)
+        openFailures.keepOnly(listedPaths);
     return opened;
 }
 

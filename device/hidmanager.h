@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/deviceinfo.h"
+#include "device/openfailurelog.h"
 #include "device/savesnapshot.h"
 #include "model/keyboarddata.h"
 
@@ -131,6 +132,7 @@ private:
     mutable QMutex stateLock;                    // the three fields above; held briefly
     std::atomic<Qt::HANDLE> lockOwner{nullptr};  // thread holding deviceLock
     std::atomic<bool> closeRequested{false};     // loss seen while another thread held the lock
+    OpenFailureLog openFailures;                 // searching thread only
 
     void acquireDevice();
     bool tryAcquireDevice();

@@ -3,6 +3,7 @@
 #include "tst_device_support.h"
 
 #include <QThread>
+#include <cerrno>
 #include <QtConcurrent>
 #include <atomic>
 
@@ -17,6 +18,7 @@ private slots:
     void choosesInterfaceByUsageThenInterfaceZero();
     void neverOpensKeyboardOnlyInterface();
     void startsMonitoringOnce();
+    void explainsAnUnopenableKeypadOncePerNode();
     void reportsEachLossOnceAndFindsTheKeypadAgain();
     void lossSeenByWorkerIsReportedOnOwningThread();
     void probeLeavesRepliesToRunningExchange();
@@ -140,6 +142,45 @@ void TestDeviceDiscovery::startsMonitoringOnce()
     QVERIFY(manager.isConnected());
     QTest::qWait(600);
     QCOMPARE(connected.count(), 1);
+}
+
+void TestDeviceDiscovery::explainsAnUnopenableKeypadOncePerNode()
+{
+    // No udev rule: the node is there but the user may not open it. The
+    // search retries every 500 ms; the reason and its fix are told once.
+    VirtualKeypadConfig config;
+    VirtualHidInterface denied = VirtualHidInterface::vendor(0);
+    denied.openable = false;
+    config.interfaces = {denied};
+    const int id = VirtualKeypad::plug(config);
+    const QString path = QString::fromStdString(VirtualKeypad::paths(id)[0]);
+    const QString prefix = QStringLiteral("HIDManager: cannot open path= %1 ").arg(path);
+
+    LogCatcher log;
+    HIDManager manager;
+    manager.startMonitoring();
+    QTRY_VERIFY_WITH_TIMEOUT(VirtualKeypad::openCount(path.toStdString()) == 0
+                                 && log.countStartingWith(prefix) == 1,
+                             2000);
+    QTest::qWait(1300);  // two more search steps
+    QCOMPARE(log.countStartingWith(prefix), 1);
+    const QString line = openFailureLine(path, 0xF1A1, 0x4155, EACCES, QString());
+    QVERIFY(log.has(line));
+    QVERIFY(line.contains(QLatin1String("udev")));
+    QVERIFY(!manager.isConnected());
+
+    // Unplugged and plugged in again, it is told again.
+    VirtualKeypad::unplug(id);
+    QTest::qWait(700);
+    VirtualKeypad::plugBack(id);
+    QTRY_COMPARE_WITH_TIMEOUT(log.countStartingWith(prefix), 2, 2000);
+
+    // Another reason gives its own text and no udev advice.
+    const QString busy = openFailureLine(path, 0xF1A1, 0x4155, EBUSY,
+                                         QStringLiteral("held elsewhere"));
+    QVERIFY(busy.startsWith(prefix));
+    QVERIFY(busy.contains(QLatin1String("held elsewhere")));
+    QVERIFY(!busy.contains(QLatin1String("udev")));
 }
 
 void TestDeviceDiscovery::reportsEachLossOnceAndFindsTheKeypadAgain()

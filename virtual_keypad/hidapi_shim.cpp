@@ -8,6 +8,7 @@
 #include <hidapi/hidapi.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -20,6 +21,7 @@ namespace {
 constexpr const wchar_t *ErrUnplugged = L"Device unplugged (virtual keypad)";
 constexpr const wchar_t *ErrNoDevice = L"No such device (virtual keypad)";
 constexpr const wchar_t *ErrOpenDenied = L"Permission denied (virtual keypad)";
+constexpr const wchar_t *ErrOpenFailed = L"Device cannot be opened (virtual keypad)";
 constexpr const wchar_t *ErrBadArgument = L"Invalid argument (virtual keypad)";
 constexpr const wchar_t *ErrTooLong = L"Report too long (virtual keypad)";
 constexpr const wchar_t *ErrWriteFailed = L"Output report not accepted (virtual keypad)";
@@ -78,7 +80,8 @@ hid_device *openLocked(State &s, const std::shared_ptr<Device> &d, std::size_t i
 {
     const VirtualHidInterface &itf = d->config.interfaces[index];
     if (!itf.openable) {
-        fail(nullptr, ErrOpenDenied);
+        fail(nullptr, itf.openErrno == EACCES ? ErrOpenDenied : ErrOpenFailed);
+        errno = itf.openErrno;
         return nullptr;
     }
     auto *dev = new hid_device_;

@@ -16,6 +16,7 @@
 // lowest-numbered keypad that exists (plugged or unplugged but not removed).
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -51,8 +52,11 @@ struct VirtualHidInterface
     // True for the interface whose reports reach the firmware. A keyboard
     // interface accepts writes but never answers.
     bool speaksProtocol = true;
-    // False: hid_open_path fails, as for a node held by another program.
+    // False: hid_open_path fails and leaves openErrno in errno, as the
+    // hidraw backend leaves open(2)'s. EACCES is a node the user may not open
+    // (no udev rule); EBUSY one held by another program.
     bool openable = true;
+    int openErrno = EACCES;
 
     static VirtualHidInterface vendor(int interfaceNumber = 0);
     static VirtualHidInterface keyboard(int interfaceNumber = 1);
