@@ -138,8 +138,9 @@ inline Bytes chunkReply(uint8_t layer, uint8_t key, uint8_t index, uint8_t count
 // A key data block: type, six zeros, length, payload.
 inline Bytes keyBlock(uint8_t type, const Bytes &payload)
 {
-    Bytes block{type, 0, 0, 0, 0, 0, 0, uint8_t(payload.size() & 0xFF),
-                uint8_t(payload.size() >> 8)};
+    Bytes block;
+    block.reserve(9 + payload.size());
+    block = {type, 0, 0, 0, 0, 0, 0, uint8_t(payload.size() & 0xFF), uint8_t(payload.size() >> 8)};
     block.insert(block.end(), payload.begin(), payload.end());
     return block;
 }

@@ -31,9 +31,11 @@ VirtualHidInterface VirtualHidInterface::keyboard(int interfaceNumber)
 
 std::vector<uint8_t> VirtualKeySlot::block() const
 {
-    std::vector<uint8_t> out(9, 0);
-    out[0] = type;
     const std::size_t n = std::min<std::size_t>(payload.size(), 0xFFFF);
+    std::vector<uint8_t> out;
+    out.reserve(9 + n);
+    out.resize(9, 0);
+    out[0] = type;
     out[7] = uint8_t(n & 0xFF);
     out[8] = uint8_t(n >> 8);
     out.insert(out.end(), payload.begin(), payload.begin() + n);
@@ -70,7 +72,10 @@ VirtualKeySlot VirtualKeySlot::mouse(uint8_t action)
 VirtualKeySlot VirtualKeySlot::combination(uint8_t modifiers, const std::vector<uint8_t> &keycodes)
 {
     const std::size_t count = std::min<std::size_t>(keycodes.size(), 6);
-    VirtualKeySlot slot{4, {modifiers, uint8_t(count)}};
+    VirtualKeySlot slot{4, {}};
+    slot.payload.reserve(2 + count);
+    slot.payload.push_back(modifiers);
+    slot.payload.push_back(uint8_t(count));
     slot.payload.insert(slot.payload.end(), keycodes.begin(), keycodes.begin() + count);
     return slot;
 }
