@@ -99,6 +99,7 @@ private slots:
     void recordButtonFollowsSelectionAndScale();
     void flowShowsStepsAndWraps();
     void editingADelayChangesThatStep();
+    void reusedBlocksShowTheNewMacro();
     void oldDelayPageSetsEveryPress();
     void r20WideDelayPageSlots();
 };
@@ -371,7 +372,8 @@ void TestPagesMacro::flowShowsStepsAndWraps()
     QCOMPARE(delay->delaySpin()->maximum(), 9999);
     QCOMPARE(release->kind(), MacroBlock::Kind::Release);
     QCOMPARE(release->titleLabel()->text(), QStringLiteral("Release"));
-    QVERIFY(release->titleLabel()->styleSheet().contains(QLatin1String("#ff7755")));
+    release->titleLabel()->ensurePolished();
+    QCOMPARE(release->titleLabel()->palette().color(QPalette::WindowText), QColor(0xff, 0x77, 0x55));
     QCOMPARE(release->keyLabel()->text(), QStringLiteral("LShift"));
     QCOMPARE(static_cast<MacroBlock *>(blocks[1])->titleLabel()->text(), QStringLiteral("Press"));
 
@@ -394,6 +396,51 @@ void TestPagesMacro::flowShowsStepsAndWraps()
     flow.clearBlocks();
     QVERIFY(flow.blocks().isEmpty());
     QCOMPARE(flow.minimumHeight(), 0);
+}
+
+void TestPagesMacro::reusedBlocksShowTheNewMacro()
+{
+    // The flow keeps its blocks between macros; a kept block must show its
+    // new step entirely, at the current scale, and report edits for it.
+    MacroFlowWidget flow;
+    flow.resize(250, 100);
+    flow.show();
+    QSignalSpy edited(&flow, &MacroFlowWidget::delayEdited);
+    flow.setSteps({step(0, 0x04, 0), step(1, 0xE1, 120), step(0, 0x05, 30)});
+    flow.setScaleRatio(2.0);
+    flow.clearBlocks();
+    flow.setSteps({step(1, 0x06, 700), step(0, 0x07, 5)});
+    QCOMPARE(edited.count(), 0);  // showing a macro is not an edit
+
+    const QList<QWidget *> &blocks = flow.blocks();
+    QCOMPARE(blocks.size(), 4);
+    auto *firstDelay = static_cast<MacroBlock *>(blocks[0]);
+    auto *firstKey = static_cast<MacroBlock *>(blocks[1]);
+    auto *secondKey = static_cast<MacroBlock *>(blocks[3]);
+    QCOMPARE(firstDelay->delaySpin()->value(), 700);
+    QCOMPARE(firstKey->kind(), MacroBlock::Kind::Release);
+    QCOMPARE(firstKey->titleLabel()->text(), QStringLiteral("Release"));
+    QCOMPARE(firstKey->titleLabel()->palette().color(QPalette::WindowText), QColor(0xff, 0x77, 0x55));
+    QCOMPARE(firstKey->keyLabel()->text(), QStringLiteral("C"));
+    QCOMPARE(secondKey->kind(), MacroBlock::Kind::Press);
+    QCOMPARE(secondKey->titleLabel()->palette().color(QPalette::WindowText), QColor(0x55, 0x99, 0xff));
+    QCOMPARE(secondKey->keyLabel()->text(), QStringLiteral("D"));
+    for (QWidget *block : blocks) {
+        QVERIFY(block->isVisible());
+        QCOMPARE(block->size(), QSize(140, 140));
+    }
+    QCOMPARE(secondKey->keyLabel()->font().pixelSize(), MacroBlockMetrics::forScale(2.0).keyPx);
+
+    static_cast<MacroBlock *>(blocks[2])->delaySpin()->setValue(42);
+    QCOMPARE(edited.count(), 1);
+    QCOMPARE(edited.at(0).at(0).toInt(), 1);
+    QCOMPARE(edited.at(0).at(1).toInt(), 42);
+
+    // The blocks of the longer macro before stay out of sight.
+    int shown = 0;
+    for (MacroBlock *block : flow.findChildren<MacroBlock *>())
+        shown += block->isVisible() ? 1 : 0;
+    QCOMPARE(shown, 4);
 }
 
 void TestPagesMacro::editingADelayChangesThatStep()

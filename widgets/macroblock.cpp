@@ -1,8 +1,11 @@
 #include "widgets/macroblock.h"
 
 #include <QFontMetrics>
+#include <QHash>
+#include <QSignalBlocker>
 #include <QLabel>
 #include <QSpinBox>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <QtMath>
@@ -15,17 +18,16 @@ constexpr int kMaxBlockDelay = 9999;
 // Spin boxes draw their text inset by a frame of their own.
 constexpr int kSpinTextInset = 2;
 
-constexpr auto kBlockStyle =
+constexpr auto kFlowStyle =
+    "MacroFlowWidget { background-color: #2a2a2a; }"
     "QWidget#macroBlock { background-color: #3a3a3a; border-radius: 6px; }"
     "QLabel { background-color: transparent; border: none; }"
-    "QSpinBox { background-color: transparent; border: none; }";
-constexpr auto kTitleStyle = "color: %1; font-size: %2px; font-weight: bold;";
-constexpr auto kKeyNameStyle = "color: #ffffff; font-size: %1px; font-weight: bold;";
-constexpr auto kDelaySpinStyle = "QSpinBox { color: #ffffff; font-size: %1px; font-weight: bold; }";
+    "QSpinBox { background-color: transparent; border: none; color: #ffffff; }"
+    "QLabel#delayTitle { color: #aaaaaa; }"
+    "QLabel#pressTitle { color: #5599ff; }"
+    "QLabel#releaseTitle { color: #ff7755; }"
+    "QLabel#keyName { color: #ffffff; }";
 
-constexpr auto kDelayTitleColor = "#aaaaaa";
-constexpr auto kPressTitleColor = "#5599ff";
-constexpr auto kReleaseTitleColor = "#ff7755";
 
 // Turning the wheel over a long flow scrolls it; a delay changes by wheel
 // only once its editor was clicked.
@@ -44,6 +46,31 @@ protected:
     }
 };
 
+// Texts take their bold pixel size as a font: a style sheet per label or
+// editor would have every one of a long macro re-polished when it is shown
+// or scaled. Colours come from the flow's style sheet.
+void setBoldPixelSize(QWidget *widget, int pixelSize)
+{
+    QFont font = widget->font();
+    font.setBold(true);
+    font.setPixelSize(pixelSize);
+    if (font != widget->font())
+        widget->setFont(font);
+}
+
+const char *titleName(MacroBlock::Kind kind)
+{
+    switch (kind) {
+    case MacroBlock::Kind::Delay:
+        return "delayTitle";
+    case MacroBlock::Kind::Press:
+        return "pressTitle";
+    case MacroBlock::Kind::Release:
+        break;
+    }
+    return "releaseTitle";
+}
+
 int scaled(double value, double ratio, int floor)
 {
     return qMax(qRound(value * ratio), floor);
@@ -59,13 +86,29 @@ int MacroBlock::fittedPixelSize(const QString &text, int wantedPx, int inset) co
     // The block has its family from the flow, which has it from the window.
     QFont font = this->font();
     font.setBold(true);
+    // Measuring a font size is slow and a long macro asks the same question
+    // for most of its blocks.
+    static QHash<QString, int> fitted;
+    const QString question = QStringLiteral("%1|%2|%3|%4")
+                                 .arg(font.family()).arg(wantedPx).arg(available).arg(text);
+    const auto known = fitted.constFind(question);
+    if (known != fitted.constEnd())
+        return *known;
     int px = wantedPx;
     for (; px > 6; --px) {
         font.setPixelSize(px);
         if (QFontMetrics(font).horizontalAdvance(text) <= available)
             break;
     }
+    if (fitted.size() > 4096)
+        fitted.clear();
+    fitted.insert(question, px);
     return px;
+}
+
+QString MacroBlock::flowStyleSheet()
+{
+    return QLatin1String(kFlowStyle);
 }
 
 MacroBlockMetrics MacroBlockMetrics::forScale(double ratio)
@@ -87,7 +130,6 @@ MacroBlock::MacroBlock(Kind kind, QWidget *parent)
     setObjectName(QStringLiteral("macroBlock"));
     // A plain QWidget paints its style-sheet background only with this set.
     setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(QLatin1String(kBlockStyle));
 
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(kBlockMargin, kBlockMargin, kBlockMargin, kBlockMargin);
@@ -127,6 +169,7 @@ MacroBlock *MacroBlock::createKeyBlock(bool press, const QString &keyName,
     block->m_title->setText(press ? QStringLiteral("Press") : QStringLiteral("Release"));
 
     block->m_keyName = new QLabel(keyName, block);
+    block->m_keyName->setObjectName(QStringLiteral("keyName"));
     block->m_keyName->setAlignment(Qt::AlignCenter);
     block->m_layout->addWidget(block->m_keyName, 0, Qt::AlignCenter);
 
@@ -134,27 +177,63 @@ MacroBlock *MacroBlock::createKeyBlock(bool press, const QString &keyName,
     return block;
 }
 
+void MacroBlock::showDelay(int delay)
+{
+    const QSignalBlocker quiet(m_delaySpin);
+    m_delaySpin->setValue(delay);
+}
+
+void MacroBlock::showKey(bool press, const QString &keyName)
+{
+    const Kind kind = press ? Kind::Press : Kind::Release;
+    if (kind != m_kind) {
+        m_kind = kind;
+        m_title->setText(press ? QStringLiteral("Press") : QStringLiteral("Release"));
+        styleTitle();
+    }
+    if (keyName != m_keyName->text()) {
+        m_keyName->setText(keyName);
+        styleKeyName();
+    }
+}
+
 void MacroBlock::applyMetrics(const MacroBlockMetrics &metrics)
 {
+    // Restyling re-polishes the block's widgets; a long macro has 128 blocks.
+    if (m_styled && metrics == m_metrics)
+        return;
+    m_metrics = metrics;
+    m_styled = true;
     setFixedSize(metrics.side, metrics.side);
-
-    const char *titleColor = m_kind == Kind::Delay ? kDelayTitleColor
-        : m_kind == Kind::Press                   ? kPressTitleColor
-                                                  : kReleaseTitleColor;
-    // Every title takes the size that fits the longest one, so a row of
-    // blocks reads evenly.
-    const int titlePx = fittedPixelSize(QStringLiteral("Release"), metrics.titlePx);
-    m_title->setStyleSheet(
-        QString::fromLatin1(kTitleStyle).arg(QLatin1String(titleColor)).arg(titlePx));
-
+    styleTitle();
     if (m_delaySpin) {
         // Sized for the longest delay, so the text keeps its size while edited.
         const QString longest = QString::number(m_delaySpin->maximum()) + m_delaySpin->suffix();
         const int delayPx = fittedPixelSize(longest, metrics.delayPx, kSpinTextInset);
-        m_delaySpin->setStyleSheet(QString::fromLatin1(kDelaySpinStyle).arg(delayPx));
+        setBoldPixelSize(m_delaySpin, delayPx);
     }
-    if (m_keyName) {
-        const int keyPx = fittedPixelSize(m_keyName->text(), metrics.keyPx);
-        m_keyName->setStyleSheet(QString::fromLatin1(kKeyNameStyle).arg(keyPx));
+    styleKeyName();
+}
+
+void MacroBlock::styleTitle()
+{
+    const QString name = QLatin1String(titleName(m_kind));
+    if (m_title->objectName() != name) {
+        m_title->setObjectName(name);
+        // The colour rule follows the name only once the label is re-polished.
+        m_title->style()->unpolish(m_title);
+        m_title->style()->polish(m_title);
     }
+    // Every title takes the size that fits the longest one, so a row of
+    // blocks reads evenly.
+    const int titlePx = fittedPixelSize(QStringLiteral("Release"), m_metrics.titlePx);
+    setBoldPixelSize(m_title, titlePx);
+}
+
+void MacroBlock::styleKeyName()
+{
+    if (!m_keyName)
+        return;
+    const int keyPx = fittedPixelSize(m_keyName->text(), m_metrics.keyPx);
+    setBoldPixelSize(m_keyName, keyPx);
 }

@@ -34,13 +34,25 @@ public:
     static MacroBlock *createKeyBlock(bool press, const QString &keyName,
                                       const MacroBlockMetrics &metrics, QWidget *parent);
 
+    // The look of every block, set once on the flow that holds them.
+    static QString flowStyleSheet();
+
     Kind kind() const { return m_kind; }
+    // A block is kept and shown again for later macros rather than rebuilt:
+    // these give a delay block another delay (without delayChanged) and a
+    // key block another key.
+    void showDelay(int delay);
+    void showKey(bool press, const QString &keyName);
+    // The step a delay block edits, for delayChanged's receiver.
+    int stepIndex() const { return m_stepIndex; }
+    void setStepIndex(int index) { m_stepIndex = index; }
     QLabel *titleLabel() const { return m_title; }
     // The delay editor of a delay block; null for a key block.
     QSpinBox *delaySpin() const { return m_delaySpin; }
     // The key name of a key block; null for a delay block.
     QLabel *keyLabel() const { return m_keyName; }
 
+    // Sizes and fonts for one scale; does nothing when they are already set.
     void applyMetrics(const MacroBlockMetrics &metrics);
 
 signals:
@@ -49,8 +61,13 @@ signals:
 private:
     MacroBlock(Kind kind, QWidget *parent);
     int fittedPixelSize(const QString &text, int wantedPx, int inset = 0) const;
+    void styleTitle();
+    void styleKeyName();
 
     Kind m_kind;
+    int m_stepIndex = 0;
+    MacroBlockMetrics m_metrics;
+    bool m_styled = false;
     QVBoxLayout *m_layout = nullptr;
     QLabel *m_title = nullptr;
     QSpinBox *m_delaySpin = nullptr;

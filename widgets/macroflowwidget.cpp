@@ -3,13 +3,14 @@
 #include "model/labels.h"
 
 #include <QResizeEvent>
+#include <QTimer>
 
 MacroFlowWidget::MacroFlowWidget(QWidget *parent)
     : QWidget(parent)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(QStringLiteral("background-color: #2a2a2a;"));
+    setStyleSheet(MacroBlock::flowStyleSheet());
 }
 
 void MacroFlowWidget::addStep(int index, const MacroStep &step)
@@ -20,15 +21,55 @@ void MacroFlowWidget::addStep(int index, const MacroStep &step)
 
 void MacroFlowWidget::appendStepBlocks(int index, const MacroStep &step)
 {
-    MacroBlock *delayBlock = MacroBlock::createDelayBlock(step.delay, m_metrics, this);
-    connect(delayBlock, &MacroBlock::delayChanged, this,
-            [this, index](int delay) { emit delayEdited(index, delay); });
-    MacroBlock *keyBlock =
-        MacroBlock::createKeyBlock(step.action == 0, keyLabel(step.keycode), m_metrics, this);
-
+    const int position = m_blocks.size();
+    if (position == m_made.size())
+        makePair(step);
+    MacroBlock *delayBlock = m_made[position];
+    MacroBlock *keyBlock = m_made[position + 1];
+    delayBlock->setStepIndex(index);
+    delayBlock->showDelay(step.delay);
+    keyBlock->showKey(step.action == 0, keyLabel(step.keycode));
     for (MacroBlock *block : {delayBlock, keyBlock}) {
+        block->applyMetrics(m_metrics);
         m_blocks.append(block);
         block->show();
+    }
+}
+
+void MacroFlowWidget::makePair(const MacroStep &step)
+{
+    MacroBlock *delayBlock = MacroBlock::createDelayBlock(step.delay, m_metrics, this);
+    connect(delayBlock, &MacroBlock::delayChanged, this, [this, delayBlock](int delay) {
+        emit delayEdited(delayBlock->stepIndex(), delay);
+    });
+    MacroBlock *keyBlock =
+        MacroBlock::createKeyBlock(step.action == 0, keyLabel(step.keycode), m_metrics, this);
+    delayBlock->hide();
+    keyBlock->hide();
+    m_made << delayBlock << keyBlock;
+}
+
+// Building the 128 blocks of a full macro at once holds the window up for
+// about two frames, so once the flow is first shown the blocks are made a few
+// at a time while the program is idle. A macro shown before they are all
+// there makes the rest itself.
+void MacroFlowWidget::makeSparePairsLater()
+{
+    constexpr int kPairsPerTurn = 8;
+    QTimer::singleShot(0, this, [this] {
+        for (int i = 0; i < kPairsPerTurn && m_made.size() < 2 * kMaxMacroSteps; ++i)
+            makePair(MacroStep());
+        if (m_made.size() < 2 * kMaxMacroSteps)
+            makeSparePairsLater();
+    });
+}
+
+void MacroFlowWidget::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_spareStarted) {
+        m_spareStarted = true;
+        makeSparePairsLater();
     }
 }
 
@@ -42,11 +83,10 @@ void MacroFlowWidget::setSteps(const QVector<MacroStep> &steps)
 
 void MacroFlowWidget::clearBlocks()
 {
-    // Later: a block may be clearing the flow from inside its own signal.
-    for (QWidget *block : qAsConst(m_blocks)) {
+    // Hidden, not deleted: a block may be clearing the flow from inside its
+    // own signal, and the next macro shown reuses it.
+    for (QWidget *block : qAsConst(m_blocks))
         block->hide();
-        block->deleteLater();
-    }
     m_blocks.clear();
     setMinimumHeight(0);
 }

@@ -23,7 +23,7 @@ public:
     void setScaleRatio(double ratio);
     int spacing() const { return m_spacing; }
 
-    // In display order: delay, key, delay, key, ...
+    // The shown blocks in display order: delay, key, delay, key, ...
     const QList<QWidget *> &blocks() const { return m_blocks; }
 
 signals:
@@ -32,12 +32,20 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void appendStepBlocks(int index, const MacroStep &step);
+    void makePair(const MacroStep &step);
+    void makeSparePairsLater();
     void layoutBlocks();
 
     QList<QWidget *> m_blocks;
+    // Every block made so far, in pairs (delay, key) by position; blocks past
+    // the shown ones are hidden and wait for a longer macro, so selecting
+    // another key changes texts instead of building 128 widgets anew.
+    QList<MacroBlock *> m_made;
+    bool m_spareStarted = false;
     int m_spacing = 6;
     MacroBlockMetrics m_metrics;
 };
