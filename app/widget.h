@@ -234,7 +234,7 @@ private:
     LayoutSpec m_layout;
     double m_panelScale = 1.0;      // scale the panel is drawn at
     double m_panelPlacedScale = -1; // scale of the last placement; -1 forces one
-    QString m_appliedPanelFrameStyle;
+    QString m_appliedPanelFaceStyle;
     int m_appliedKeyNumberPx = -1;
     QWidget *m_keyMatrix = nullptr;
     QWidget *m_knobArea = nullptr;
@@ -261,6 +261,8 @@ private:
     QButtonGroup *m_layerButtonGroup = nullptr;
     QWidget *m_keyKnobGroup = nullptr;
     QWidget *m_physicalPanelFrame = nullptr;
+    // The frame's fill and rounded border, beneath the keys and knobs.
+    QWidget *m_panelFace = nullptr;
     QWidget *m_inputFrame = nullptr;
     QTextEdit *m_keyDisplay = nullptr;
     QPushButton *m_clearButton = nullptr;

@@ -39,7 +39,7 @@ QWidget *Widget::buildLayerColumn()
         button->setProperty("layer", i + 1);
         button->setFixedHeight(kLayerButtonHeight);
         button->setFixedWidth(kLayerColumnWidth);
-        button->setStyleSheet(layerButtonStyleSheet(kLayerColumnWidth));
+        button->setStyleSheet(layerButtonStyleSheet());
         layout->addWidget(button);
         m_layerButtons[size_t(i)] = button;
     }

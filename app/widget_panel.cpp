@@ -5,6 +5,7 @@
 #include "app/widget.h"
 
 #include "app/resizewatcher.h"
+#include "app/widgetstyle.h"
 #include "model/logging.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
@@ -54,6 +55,14 @@ void Widget::buildPhysicalPanel()
     auto *frame = new QFrame;
     frame->setObjectName(QStringLiteral("physicalPanelFrame"));
     m_physicalPanelFrame = frame;
+    // A new style sheet re-polishes its widget and every descendant. The
+    // border and corners follow the scale, so they are drawn by a face with
+    // no children of its own, and a rescale re-polishes that one widget.
+    m_panelFace = new QWidget(frame);
+    m_panelFace->setObjectName(QStringLiteral("physicalPanelFace"));
+    m_panelFace->setAttribute(Qt::WA_StyledBackground);
+    m_panelFace->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_panelFace->lower();
 
     // The group takes the room the window gives it and never asks for more;
     // the panel is fitted into it instead.
@@ -62,7 +71,8 @@ void Widget::buildPhysicalPanel()
     // Its size comes from the window alone, so re-fitting never feeds back.
     m_keyKnobGroup->installEventFilter(new ResizeWatcher(this, [this] { fitPanel(); }));
 
-    // Margins and spacing follow the scale; each placement sets them.
+    // Margins and spacing follow the scale; each placement sets them, with
+    // the face's border inside the margins.
     auto *frameLayout = new QBoxLayout(QBoxLayout::LeftToRight, frame);
     frameLayout->setAlignment(Qt::AlignCenter);
     frameLayout->addWidget(buildKeyMatrix(), 0, Qt::AlignCenter);
@@ -88,6 +98,7 @@ QWidget *Widget::buildKeyMatrix()
         number->setObjectName(QStringLiteral("KeyNumLabel"));
         number->setAlignment(Qt::AlignCenter);
         number->setAttribute(Qt::WA_TransparentForMouseEvents);
+        number->setStyleSheet(keyNumberStyleSheet());
 
         m_keyCells[size_t(i)] = cell;
         m_gridKeyButtons[size_t(i)] = key;

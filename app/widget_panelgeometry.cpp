@@ -3,6 +3,7 @@
 
 #include "app/widget.h"
 
+#include "app/widgetstyle.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
 
@@ -167,13 +168,10 @@ void Widget::placePanel(double panelRatio)
     const int numberPx = qMax(kKeyNumberMinPx, scaled(layoutSpec.keyNumberFontPx, panelRatio));
     const int numberOffset = kHoverRoom / 2 + scaled(kKeyNumberOffset, panelRatio);
     const int numberSide = qMax(numberPx + 4, scaled(kKeyNumberSide, panelRatio));
-    const bool numberStyleChanged = numberPx != m_appliedKeyNumberPx;
+    const bool numberSizeChanged = numberPx != m_appliedKeyNumberPx;
     m_appliedKeyNumberPx = numberPx;
-    const QString numberStyle =
-        QStringLiteral("color: #00FF00 !important;font-size: %1px !important;"
-                       "font-weight: bold !important;background: transparent !important;"
-                       "border: none !important;padding: 0px !important;margin: 0px !important;")
-            .arg(numberPx);
+    QFont numberFont;
+    numberFont.setPixelSize(numberPx);
     for (int i = 0; i < kGridKeyCount; ++i) {
         const int x = (i % columns) * (m.cell + m.keyGap);
         const int y = (i / columns) * (m.cell + m.keyGap);
@@ -184,8 +182,8 @@ void Widget::placePanel(double panelRatio)
         key->move((m.cell - key->width() + 1) / 2, (m.cell - key->height() + 1) / 2);
         QLabel *number = m_keyNumberLabels[size_t(i)];
         number->setGeometry(numberOffset, numberOffset, numberSide, numberSide);
-        if (numberStyleChanged)
-            number->setStyleSheet(numberStyle);
+        if (numberSizeChanged)
+            number->setFont(numberFont);
     }
 
     // Knobs: each one a row of its parts, the knobs in display order.
@@ -240,16 +238,15 @@ void Widget::placePanel(double panelRatio)
     auto *frameLayout = static_cast<QBoxLayout *>(m_physicalPanelFrame->layout());
     frameLayout->setDirection(layoutSpec.topToBottom ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
     frameLayout->setSpacing(m.spacing);
-    frameLayout->setContentsMargins(m.marginX, m.marginY, m.marginX, m.marginY);
+    frameLayout->setContentsMargins(m.marginX + m.border, m.marginY + m.border,
+                                    m.marginX + m.border, m.marginY + m.border);
 
-    const QString frameStyle =
-        QStringLiteral("#physicalPanelFrame {background-color: #3f3f3f;border: %1px solid "
-                       "#9a9a9a;border-radius: %2px;}")
-            .arg(m.border)
-            .arg(qMax(1, scaled(kFrameRadius, panelRatio)));
-    if (frameStyle != m_appliedPanelFrameStyle) {
-        m_appliedPanelFrameStyle = frameStyle;
-        m_physicalPanelFrame->setStyleSheet(frameStyle);
+    const QString faceStyle =
+        panelFaceStyleSheet(m.border, qMax(1, scaled(kFrameRadius, panelRatio)));
+    if (faceStyle != m_appliedPanelFaceStyle) {
+        m_appliedPanelFaceStyle = faceStyle;
+        m_panelFace->setStyleSheet(faceStyle);
     }
     m_physicalPanelFrame->setFixedSize(m.frame);
+    m_panelFace->setGeometry(QRect(QPoint(0, 0), m.frame));
 }

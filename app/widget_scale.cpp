@@ -8,7 +8,9 @@
 #include "app/widgetstyle.h"
 #include "model/logging.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -62,6 +64,30 @@ constexpr int kLightingRestoreHeight = qMax(600, kDesignHeight);
 // Cleared by the first show of any window in the process.
 bool g_firstShow = true;
 
+struct TextSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The function-button texts are fitted again at every resize of each of
+// the four buttons, always among the same few texts and sizes, so their
+// measurements are kept rather than taken from the font again.
+TextSize measuredText(const QFont &font, const QString &text)
+{
+    constexpr int kMaxKept = 512;
+    static QHash<QString, TextSize> kept;
+    const QString key = font.key() + QLatin1Char('\n') + text;
+    const auto found = kept.constFind(key);
+    if (found != kept.constEnd())
+        return *found;
+    if (kept.size() >= kMaxKept)
+        kept.clear();
+    const QFontMetrics metrics(font);
+    const TextSize size{metrics.horizontalAdvance(text), metrics.height()};
+    kept.insert(key, size);
+    return size;
+}
+
 int fittingFontPx(const QPushButton &button)
 {
     const QString text = button.text();
@@ -71,20 +97,22 @@ int fittingFontPx(const QPushButton &button)
         return kFunctionFontMaxPx;
     QFont font = button.font();
     font.setBold(true);
-    const auto fits = [&](int px) {
+    const auto sizeAt = [&](int px) {
         font.setPixelSize(px);
-        const QFontMetrics metrics(font);
-        return metrics.horizontalAdvance(text) <= roomWidth && metrics.height() <= roomHeight;
+        return measuredText(font, text);
     };
-    if (fits(kFunctionFontMaxPx))
+    const auto fits = [&](int px) {
+        const TextSize size = sizeAt(px);
+        return size.width <= roomWidth && size.height <= roomHeight;
+    };
+    const TextSize design = sizeAt(kFunctionFontMaxPx);
+    if (design.width <= roomWidth && design.height <= roomHeight)
         return kFunctionFontMaxPx;
     // Text width grows about linearly with the font size: start from the
     // proportional guess and step down the last pixels.
-    font.setPixelSize(kFunctionFontMaxPx);
-    const QFontMetrics design(font);
     int px = qMin(kFunctionFontMaxPx - 1,
-                  qMin(kFunctionFontMaxPx * roomWidth / qMax(1, design.horizontalAdvance(text)),
-                       kFunctionFontMaxPx * roomHeight / qMax(1, design.height())) + 1);
+                  qMin(kFunctionFontMaxPx * roomWidth / qMax(1, design.width),
+                       kFunctionFontMaxPx * roomHeight / qMax(1, design.height)) + 1);
     while (px > kFunctionFontMinPx && !fits(px))
         --px;
     return qMax(px, kFunctionFontMinPx);
@@ -122,6 +150,10 @@ void Widget::onResizeTimeout()
         if (height() > kLightingRestoreHeight)
             resize(width(), kLightingRestoreHeight);
     }
+    // The new sizes have asked for layouts; they run now, before anything
+    // paints. An expose arriving first would paint the whole window with the
+    // new fonts in the old places, and the layouts would have it painted again.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     // The paint follows in the same pass of the event loop, merged with the
     // paints the new geometry has already asked for.
     update();
@@ -203,12 +235,8 @@ void Widget::scaleLayerColumn()
         return;
     m_appliedLayerColumnWidth = width;
     m_layerColumn->setFixedWidth(width);
-    const QString style = layerButtonStyleSheet(width);
-    for (QPushButton *button : m_layerButtons) {
+    for (QPushButton *button : m_layerButtons)
         button->setFixedWidth(width);
-        button->setStyleSheet(style);
-        button->setFlat(true);
-    }
 }
 
 void Widget::scaleInputFrame()

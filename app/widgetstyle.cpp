@@ -9,8 +9,8 @@ QString windowStyleSheet()
         "#keyKnobGroup { background-color: #404040; border: none;"
         " border-top-left-radius: 0px; border-top-right-radius: 8px;"
         " border-bottom-left-radius: 8px; border-bottom-right-radius: 8px; }"
-        "#physicalPanelFrame { background-color: #3f3f3f; border: 5px solid #9a9a9a;"
-        " border-radius: 26px; }"
+        // The keypad picture's fill and border are its face's (panelFaceStyleSheet).
+        "#physicalPanelFrame { background: transparent; border: none; }"
         "QWidget#inputFrame { background-color: #F5F5DC; border-radius: 8px;"
         " min-width: 250px; max-width: 500px; }"
         "QLineEdit { background: transparent; color: #CD5C5C; font-weight: bold;"
@@ -31,6 +31,22 @@ QString keyDisplayStyleSheet()
         "    font-size: 18px;    font-weight: bold;    padding: 8px;}");
 }
 
+QString panelFaceStyleSheet(int borderPx, int radiusPx)
+{
+    return QStringLiteral("#physicalPanelFace {background-color: #3f3f3f;border: %1px solid "
+                          "#9a9a9a;border-radius: %2px;}")
+        .arg(borderPx)
+        .arg(radiusPx);
+}
+
+QString keyNumberStyleSheet()
+{
+    return QStringLiteral(
+        "color: #00FF00 !important;font-weight: bold !important;"
+        "background: transparent !important;border: none !important;padding: 0px !important;"
+        "margin: 0px !important;");
+}
+
 QString functionListStyleSheet(int fontPx, int rowHeightPx)
 {
     return QStringLiteral(
@@ -43,16 +59,14 @@ QString functionListStyleSheet(int fontPx, int rowHeightPx)
         .arg(rowHeightPx);
 }
 
-QString layerButtonStyleSheet(int width)
+QString layerButtonStyleSheet()
 {
     return QStringLiteral(
-               "QPushButton { min-width: %1px; max-width: %1px; min-height: %2px;"
-               " max-height: %2px; color: white; font-size: 16px; font-weight: bold;"
-               " text-align: center; border: none; border-radius: 0px; padding: 0px;"
-               " margin: 0px; outline: none; background: transparent; }"
+               "QPushButton { min-height: %1px; max-height: %1px; color: white; font-size: 16px;"
+               " font-weight: bold; text-align: center; border: none; border-radius: 0px;"
+               " padding: 0px; margin: 0px; outline: none; background: transparent; }"
                "QPushButton:hover { background: transparent; }"
                "QPushButton:checked { background-color: #404040; }"
                "QPushButton:checked:hover { background-color: #404040; }")
-        .arg(width)
         .arg(kLayerButtonHeight);
 }

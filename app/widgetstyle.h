@@ -11,10 +11,19 @@ QString windowStyleSheet();
 
 QString keyDisplayStyleSheet();
 
+// The fill and rounded border of the keypad picture, drawn by a face beneath
+// its keys and knobs; the frame around them draws nothing itself.
+QString panelFaceStyleSheet(int borderPx, int radiusPx);
+
+// The number in a key's corner on the panel. Its size follows the panel's
+// scale and is set as the label's font, so a rescale re-polishes no label.
+QString keyNumberStyleSheet();
+
 constexpr int kFunctionListFontPx = 14;
 constexpr int kFunctionListRowPx = 48;
 QString functionListStyleSheet(int fontPx, int rowHeightPx);
 
 constexpr int kLayerColumnWidth = 96;
 constexpr int kLayerButtonHeight = 60;
-QString layerButtonStyleSheet(int width);
+// The width follows the window and is set as the buttons' fixed width.
+QString layerButtonStyleSheet();

@@ -4,9 +4,11 @@
 #include "pages/pagebutton.h"
 #include "pages/pagestyles.h"
 #include "widgets/dualcharbutton.h"
+#include "widgets/sharedbevelbutton.h"
 
 #include <QGridLayout>
 #include <QPushButton>
+#include <cstring>
 
 namespace {
 
@@ -15,19 +17,44 @@ constexpr int kPageMargin = 15;
 constexpr int kGapRow = 1;
 constexpr int kKeyRowStretch = 4;
 constexpr int kGapRowStretch = 1;
+constexpr int kDesignKeyGapPx = 2;
+
+struct KeyFont {
+    const char *styleClass;
+    int designPx;
+};
+
+// Letters, digits and the two-legend keys have no class and take the plain size.
+constexpr KeyFont kKeyFonts[] = {
+    {kFunctionKey, kPlainKeyFontPx}, {kSpecialKey, kSpecialKeyFontPx},
+    {kNavKey, kNavKeyFontPx},        {kNumpadKey, kPlainKeyFontPx},
+    {kNumpadOperator, kNumpadOperatorFontPx},
+};
+
+int designFontPx(const char *styleClass)
+{
+    if (styleClass)
+        for (const KeyFont &font : kKeyFonts)
+            if (std::strcmp(font.styleClass, styleClass) == 0)
+                return font.designPx;
+    return kPlainKeyFontPx;
+}
 
 int gridRow(int keyRow) { return keyRow < kGapRow ? keyRow : keyRow + 1; }
 
-QPushButton *createKey(const BaseKeyEntry &entry, QWidget *parent)
+SharedBevelButton *createKey(const BaseKeyEntry &entry, QWidget *parent)
 {
     const QString label = QString::fromUtf8(entry.label);
-    QPushButton *key = nullptr;
+    SharedBevelButton *key = nullptr;
     if (entry.shiftedLabel) {
         key = new DualCharButton(label, QString::fromUtf8(entry.shiftedLabel), parent);
-        key->setFocusPolicy(Qt::NoFocus);
     } else {
-        key = createPageButton(label, QString::fromLatin1(entry.styleClass), parent);
+        key = new SharedBevelButton(label, parent);
+        if (entry.styleClass)
+            key->setProperty(kClassProperty, QString::fromLatin1(entry.styleClass));
     }
+    // A key typed on the computer must not click the last key chosen again.
+    key->setFocusPolicy(Qt::NoFocus);
     key->setProperty(kKeycodeProperty, int(entry.usage));
     // Widths come from the grid alone, not from the legends.
     key->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
@@ -57,9 +84,11 @@ BaseKeysPage::BaseKeysPage(QWidget *parent)
     grid->setSpacing(0);
 
     for (const BaseKeyEntry &entry : kBaseKeys) {
-        QPushButton *key = createKey(entry, this);
+        SharedBevelButton *key = createKey(entry, this);
         grid->addWidget(key, gridRow(entry.row), entry.column, entry.height, entry.width);
         m_keyButtons << key;
+        m_bevelKeys << key;
+        m_designFontPx << designFontPx(entry.styleClass);
     }
 
     const int rows = gridRow(kBaseKeyRows);
@@ -77,8 +106,28 @@ BaseKeysPage::BaseKeysPage(QWidget *parent)
 
 void BaseKeysPage::setScale(double scale)
 {
-    // A page that was never polished does not re-read a changed sheet,
-    // while its keys already hold the old fonts.
-    ensurePolished();
-    setStyleSheet(baseKeysStyleSheet(scale));
+    // The gap is each key's margin in the sheet. A new sheet re-polishes all
+    // hundred keys, so it is set only at the few ratios that change the gap.
+    const int gap = scaledPixels(kDesignKeyGapPx, scale);
+    if (gap != m_appliedKeyGapPx) {
+        m_appliedKeyGapPx = gap;
+        // A page that was never polished does not re-read a changed sheet.
+        ensurePolished();
+        setStyleSheet(baseKeysStyleSheet(gap));
+        // The keys share their drawn bevels; another sheet is another look.
+        const QString look = QStringLiteral("baseKeys/gap%1").arg(gap);
+        for (SharedBevelButton *key : qAsConst(m_bevelKeys))
+            key->setBevelLook(look);
+    }
+    // The font sizes change at every ratio and are set on the keys. Only the
+    // size is set: the family still comes from the window's sheet.
+    for (int i = 0; i < m_keyButtons.size(); ++i) {
+        QPushButton *key = m_keyButtons[i];
+        const int px = scaledPixels(m_designFontPx[i], scale);
+        if (key->testAttribute(Qt::WA_SetFont) && key->font().pixelSize() == px)
+            continue;
+        QFont font;
+        font.setPixelSize(px);
+        key->setFont(font);
+    }
 }

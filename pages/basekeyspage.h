@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QPushButton;
+class SharedBevelButton;
 
 // Page "BaseKeys": an on-screen PC keyboard with a numeric keypad block.
 // Each key carries its HID usage in "keycode"; the window connects every
@@ -22,4 +23,8 @@ public:
 
 private:
     QList<QPushButton *> m_keyButtons;
+    QList<SharedBevelButton *> m_bevelKeys;
+    // Font size of each key at the design size, by the index in m_keyButtons.
+    QList<int> m_designFontPx;
+    int m_appliedKeyGapPx = -1;
 };

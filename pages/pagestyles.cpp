@@ -28,31 +28,21 @@ QString cellButtonRules(const QString &styleClass, const QString &emptyClass, in
 
 } // namespace
 
-QString baseKeysStyleSheet(double scale)
+QString baseKeysStyleSheet(int keyGapPx)
 {
     // The keys sit in a grid without spacing; their margin is the gap.
-    const int margin = scaledPixels(2, scale);
     return QString::fromLatin1(kPageBackground)
         + QStringLiteral(
               "QPushButton { background-color: #3c3c3c; color: #ffffff; border: 1px solid #555;"
-              " border-radius: 4px; padding: 0px; margin: %1px; font-size: %2px; }"
+              " border-radius: 4px; padding: 0px; margin: %1px; }"
               "QPushButton:hover { background-color: #4a4a4a; border-color: #777; }"
               "QPushButton:pressed { background-color: #2a2a2a; }"
-              "QPushButton[class=\"functionKey\"] { font-size: %2px; }"
-              "QPushButton[class=\"specialKey\"] { font-size: %3px; }"
-              "QPushButton[class=\"navKey\"] { font-size: %4px; }"
-              "QPushButton[class=\"numpadKey\"] { color: #87CEEB; border-color: #2a6f8f;"
-              " font-size: %2px; }"
+              "QPushButton[class=\"numpadKey\"] { color: #87CEEB; border-color: #2a6f8f; }"
               "QPushButton[class=\"numpadKey\"]:hover { color: #a0e0ff; border-color: #3a8faf; }"
-              "QPushButton[class=\"numpadOperator\"] { color: #ffa07a; border-color: #b45a3a;"
-              " font-size: %5px; }"
+              "QPushButton[class=\"numpadOperator\"] { color: #ffa07a; border-color: #b45a3a; }"
               "QPushButton[class=\"numpadOperator\"]:hover { color: #ffb59e;"
               " border-color: #d47a5a; }")
-              .arg(margin)
-              .arg(scaledPixels(kPlainKeyFontPx, scale))
-              .arg(scaledPixels(kSpecialKeyFontPx, scale))
-              .arg(scaledPixels(kNavKeyFontPx, scale))
-              .arg(scaledPixels(kNumpadOperatorFontPx, scale));
+              .arg(keyGapPx);
 }
 
 QString extKeysStyleSheet(double scale)

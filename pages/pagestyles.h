@@ -14,7 +14,10 @@ constexpr int kNumpadOperatorFontPx = 20;
 constexpr int kExtKeyFontPx = 19;
 constexpr int kMediaKeyFontPx = 17;
 
-QString baseKeysStyleSheet(double scale);
+// The keyboard's colours, borders and the gap around each key. Its font
+// sizes are set on the keys themselves: a new sheet re-polishes every key,
+// and the gap changes at far fewer ratios than the fonts do.
+QString baseKeysStyleSheet(int keyGapPx);
 QString extKeysStyleSheet(double scale);
 QString multiMediaStyleSheet(double scale);
 QString mouseStyleSheet();

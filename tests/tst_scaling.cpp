@@ -1,4 +1,6 @@
 #include "app/widget.h"
+#include "pages/basekeyspage.h"
+#include "tst_panel_support.h"
 #include "widgets/keybutton.h"
 
 #include <QFrame>
@@ -59,6 +61,7 @@ private slots:
     void smallChangesAndBurstsRescaleAtMostOnce();
     void shellSizesAtARatio();
     void functionButtonTextsFitTheirButtons();
+    void keyboardKeysFollowTheRatio();
 
 private:
     std::unique_ptr<Widget> m_window;
@@ -158,10 +161,8 @@ void TestScaling::shellSizesAtARatio()
     // drawn at, which a tight window may hold below the window's ratio.
     const double panel = window.panelScale();
     QVERIFY(panel > 0.5 && panel <= 0.8);
-    QVERIFY(frame->styleSheet().contains(
-        QStringLiteral("border: %1px solid #9a9a9a;border-radius: %2px;")
-            .arg(qMax(1, qRound(5 * panel)))
-            .arg(qMax(1, qRound(26 * panel)))));
+    QCOMPARE(panelOutlineMismatch(*frame, qMax(1, qRound(5 * panel)), qMax(1, qRound(26 * panel))),
+             QString());
 
     window.resize(3000, 2200);
     QTRY_COMPARE(window.scaleRatio(), 2.0);
@@ -173,7 +174,8 @@ void TestScaling::shellSizesAtARatio()
     QCOMPARE(layerColumn(window)->width(), 192);
     for (QPushButton *button : layerColumn(window)->findChildren<QPushButton *>()) {
         QCOMPARE(button->width(), 192);
-        QVERIFY(button->styleSheet().contains("min-width: 192px; max-width: 192px;"));
+        QCOMPARE(button->minimumWidth(), 192);
+        QCOMPARE(button->maximumWidth(), 192);
     }
     QCOMPARE(window.panelScale(), 2.0);
     QCOMPARE(static_cast<KeyButton *>(window.controlButton(15))->buttonSize(), 160);
@@ -237,6 +239,56 @@ void TestScaling::functionButtonTextsFitTheirButtons()
     // Where the design size fits, the design size it is.
     window.resize(3000, 2200);
     QTRY_COMPARE(buttons.first()->font().pixelSize(), 32);
+}
+
+void TestScaling::keyboardKeysFollowTheRatio()
+{
+    Widget &window = *m_window;
+    auto *list = window.findChild<QListWidget *>();
+    BaseKeysPage *page = window.baseKeysPage();
+    const auto key = [page](int usage) {
+        for (QPushButton *button : page->keyButtons())
+            if (button->property("keycode").toInt() == usage)
+                return button;
+        return static_cast<QPushButton *>(nullptr);
+    };
+    // Q, a two-legend key, Tab, an arrow, the keypad's / and NumLock, with
+    // their font sizes at the design size.
+    const struct {
+        int usage;
+        int designPx;
+    } keys[] = {{0x14, 18}, {0x1E, 18}, {0x2B, 15}, {0x52, 21}, {0x54, 20}, {0x53, 18}};
+    const struct {
+        QSize size;
+        double ratio;
+        int gap;
+    } steps[] = {{QSize(1200, 880), 0.8, 2}, {QSize(3000, 2200), 2.0, 4}};
+    for (const auto &step : steps) {
+        // The keyboard is off screen while the window rescales; it takes the
+        // ratio when it is shown.
+        list->setCurrentRow(RowMouse);
+        window.resize(step.size);
+        QTRY_COMPARE(window.scaleRatio(), step.ratio);
+        list->setCurrentRow(RowBaseKeys);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+        for (const auto &k : keys) {
+            const QString where = QStringLiteral("key %1 at %2").arg(k.usage).arg(step.ratio);
+            QPushButton *button = key(k.usage);
+            QVERIFY2(button, qPrintable(where));
+            QVERIFY2(button->font().pixelSize() == qRound(k.designPx * step.ratio),
+                     qPrintable(where + ": " + QString::number(button->font().pixelSize())));
+            QCOMPARE(button->font().family(), QStringLiteral("Microsoft YaHei"));
+            // The gap between keys is drawn inside each key: the page's
+            // background, then the key's border.
+            const QImage drawn = page->grab(button->geometry()).toImage();
+            const int middle = drawn.height() / 2;
+            QVERIFY2(QColor(drawn.pixel(step.gap - 1, middle)) == QColor(0x2d, 0x2d, 0x2d),
+                     qPrintable(where));
+            QVERIFY2(QColor(drawn.pixel(step.gap, middle)) != QColor(0x2d, 0x2d, 0x2d),
+                     qPrintable(where));
+        }
+    }
 }
 
 QTEST_MAIN(TestScaling)

@@ -13,7 +13,7 @@ constexpr int kMaxFontPoints = 18;
 } // namespace
 
 DualCharButton::DualCharButton(const QString &mainText, const QString &smallText, QWidget *parent)
-    : QPushButton(mainText, parent)
+    : SharedBevelButton(mainText, parent)
     , m_mainText(mainText)
     , m_smallText(smallText)
     , m_smallLabel(new QLabel(smallText, this))
@@ -27,13 +27,13 @@ DualCharButton::DualCharButton(const QString &mainText, const QString &smallText
 
 void DualCharButton::resizeEvent(QResizeEvent *event)
 {
-    QPushButton::resizeEvent(event);
+    SharedBevelButton::resizeEvent(event);
     placeSmallLabel();
 }
 
 void DualCharButton::showEvent(QShowEvent *event)
 {
-    QPushButton::showEvent(event);
+    SharedBevelButton::showEvent(event);
     placeSmallLabel();
 }
 

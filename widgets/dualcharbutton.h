@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QPushButton>
+#include "widgets/sharedbevelbutton.h"
+
 #include <QString>
 
 class QLabel;
 
 // A key of the on-screen keyboard with two legends: the main one drawn by the
 // push-button style, the shifted one small in the top-left corner.
-class DualCharButton : public QPushButton
+class DualCharButton : public SharedBevelButton
 {
     Q_OBJECT
 public:

@@ -5,6 +5,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
 
 namespace {
 
@@ -36,25 +37,37 @@ KnobButton::KnobButton(const QString &imagePath, const QString &text, QWidget *p
     }
     setFixedSize(m_size, m_size);
     setMouseTracking(true);
-    rescalePicture();
 }
 
 void KnobButton::setButtonSize(int side)
 {
-    m_size = qMax(0, side);
-    setFixedSize(m_size, m_size);
-    rescalePicture();
+    side = qMax(0, side);
+    // Also gives back its size to a press part that a two-part knob hid.
+    setFixedSize(side, side);
+    if (side == m_size)
+        return;
+    m_size = side;
     update();
 }
 
-void KnobButton::rescalePicture()
+QPixmap KnobButton::scaledPicture() const
 {
     const int side = qRound(m_size * kPictureShare);
-    if (m_picture.isNull() || side < 1) {
-        m_scaledPicture = QPixmap();
-        return;
+    if (side == m_scaledPictureSide)
+        return m_scaledPicture;
+    m_scaledPictureSide = side;
+    m_scaledPicture = QPixmap();
+    if (m_picture.isNull() || side < 1)
+        return m_scaledPicture;
+    // Knobs share their pictures, and a window going back and forth between
+    // two sizes asks for the same few sides again.
+    const QString key = QStringLiteral("zentrik-knob/%1/%2").arg(m_imagePath).arg(side);
+    if (!QPixmapCache::find(key, &m_scaledPicture)) {
+        m_scaledPicture =
+            m_picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QPixmapCache::insert(key, m_scaledPicture);
     }
-    m_scaledPicture = m_picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return m_scaledPicture;
 }
 
 void KnobButton::setFontPointSize(int points)
@@ -128,10 +141,10 @@ void KnobButton::paintEvent(QPaintEvent *)
         painter.drawEllipse(QRectF(rect()));
     }
 
-    if (!m_scaledPicture.isNull()) {
-        const QPoint topLeft((width() - m_scaledPicture.width()) / 2,
-                             (height() - m_scaledPicture.height()) / 2);
-        painter.drawPixmap(topLeft, m_scaledPicture);
+    const QPixmap picture = scaledPicture();
+    if (!picture.isNull()) {
+        const QPoint topLeft((width() - picture.width()) / 2, (height() - picture.height()) / 2);
+        painter.drawPixmap(topLeft, picture);
     }
 
     if (text().isEmpty())

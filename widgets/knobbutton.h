@@ -27,7 +27,9 @@ public:
 
     QString imagePath() const { return m_imagePath; }
     QPixmap picture() const { return m_picture; }
-    QPixmap scaledPicture() const { return m_scaledPicture; }
+    // The picture at the button's side, scaled when first asked for: the
+    // window places every knob part at each rescale, shown or not.
+    QPixmap scaledPicture() const;
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -38,10 +40,10 @@ protected:
 
 private:
     void logMouse(const char *what, const QMouseEvent *event) const;
-    void rescalePicture();
 
     QPixmap m_picture;
-    QPixmap m_scaledPicture;
+    mutable QPixmap m_scaledPicture;
+    mutable int m_scaledPictureSide = -1;
     QString m_imagePath;
     int m_size = 80;
     int m_fontPointSize = 10;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QPushButton>
+#include <QString>
+
+class QStyleOptionButton;
+
+// A push button that takes the bevel its style sheet draws (background,
+// border, corners) from a cache shared by every button of the same look,
+// size and state, and draws only its legend itself. The on-screen keyboard
+// has a hundred keys of a few sizes: after a rescale it draws a few bevels
+// instead of a hundred.
+//
+// The bevel is drawn over the parent's flat background colour, so the copy
+// is pixel for pixel what the style would have painted. The look names the
+// style sheet in force; whoever changes the sheet changes the look with it.
+// Without a look the button paints as any push button.
+class SharedBevelButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit SharedBevelButton(const QString &text, QWidget *parent = nullptr);
+
+    void setBevelLook(const QString &look);
+    QString bevelLook() const { return m_look; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap bevel(const QStyleOptionButton &option, const QColor &background) const;
+
+    QString m_look;
+};
