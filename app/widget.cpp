@@ -106,17 +106,22 @@ void Widget::applyStartupLayout()
     applyLayout(layoutForPreset(m_startupPreset));
 }
 
-void Widget::connectControlButtons()
+void Widget::wireControlSlots()
 {
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
         QPushButton *button = m_controlButtons[size_t(slot)];
         if (!button)
             continue;
         button->setProperty("buttonIndex", slot);
-        // Applying a layout has connected the buttons it placed already.
         connect(button, &QPushButton::clicked, this, &Widget::onButtonClicked,
                 Qt::UniqueConnection);
     }
+}
+
+void Widget::connectControlButtons()
+{
+    // Applying a layout has connected the buttons it placed already.
+    wireControlSlots();
 
     // The store's own clear actions run first; the window's slots connected
     // later tidy the buttons and the display.

@@ -190,6 +190,9 @@ private:
     void createLayerButtonGroup();
     void applyStartupLayout();
     void connectControlButtons();
+    // Numbers each placed control by its slot and routes its clicks to
+    // onButtonClicked (once, however often a layout is applied).
+    void wireControlSlots();
     void connectKeyboardData();
     void connectFunctionButtons();
     void clearDeviceState();

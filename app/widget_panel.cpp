@@ -291,14 +291,7 @@ void Widget::assignControlSlots()
             m_controlButtons[size_t(kExtraTurnFirstSlot + i)] = m_extraTurnButtons[size_t(i)];
     }
 
-    for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        QPushButton *button = m_controlButtons[size_t(slot)];
-        if (!button)
-            continue;
-        button->setProperty("buttonIndex", slot);
-        connect(button, &QPushButton::clicked, this, &Widget::onButtonClicked,
-                Qt::UniqueConnection);
-    }
+    wireControlSlots();
 }
 void Widget::logButtonMap() const
 {
