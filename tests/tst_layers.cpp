@@ -1,3 +1,4 @@
+#include "tst_log_collector.h"
 #include "app/widget.h"
 #include "widgets/keybutton.h"
 
@@ -5,16 +6,6 @@
 #include <QtTest>
 
 namespace {
-
-QStringList g_logLines;
-QtMessageHandler g_previousHandler = nullptr;
-
-void collectLogLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    g_logLines.append(message);
-    if (type != QtDebugMsg && g_previousHandler)
-        g_previousHandler(type, context, message);
-}
 
 QList<QPushButton *> layerButtons(const QWidget &window)
 {

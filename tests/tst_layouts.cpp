@@ -1,3 +1,4 @@
+#include "tst_log_collector.h"
 #include "app/layoutcatalogue.h"
 #include "app/widget.h"
 #include "tst_panel_support.h"
@@ -11,16 +12,6 @@
 #include <memory>
 
 namespace {
-
-QStringList g_logLines;
-QtMessageHandler g_previousHandler = nullptr;
-
-void collectLogLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    g_logLines.append(message);
-    if (type != QtDebugMsg && g_previousHandler)
-        g_previousHandler(type, context, message);
-}
 
 DeviceInfo description(int valid, int keys, int encoders, int p, int s)
 {

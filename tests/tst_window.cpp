@@ -1,3 +1,4 @@
+#include "tst_log_collector.h"
 #include "app/widget.h"
 
 #include <QButtonGroup>
@@ -13,17 +14,6 @@
 #include <memory>
 
 namespace {
-
-// Collects the debug lines the window writes.
-QStringList g_logLines;
-QtMessageHandler g_previousHandler = nullptr;
-
-void collectLogLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    g_logLines.append(message);
-    if (type != QtDebugMsg && g_previousHandler)
-        g_previousHandler(type, context, message);
-}
 
 // Builds a window with the given settings file beside the executable, which
 // is where the window looks for it. The file lives only while the window is
