@@ -1,7 +1,7 @@
 #include "app/widget.h"
 
 #include "app/settingsfile.h"
-#include "app/translation.h"
+#include "model/translation.h"
 #include "app/widgetstyle.h"
 #include "model/logging.h"
 

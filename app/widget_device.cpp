@@ -8,7 +8,7 @@
 #include "app/widget.h"
 
 #include "app/connectresult.h"
-#include "app/translation.h"
+#include "model/translation.h"
 #include "device/hidmanager.h"
 #include "legacy/legacytables.h"
 #include "model/logging.h"

@@ -3,7 +3,7 @@
 
 #include "app/widget.h"
 
-#include "app/translation.h"
+#include "model/translation.h"
 #include "pages/procreatepage.h"
 
 #include <QLabel>

@@ -3,7 +3,7 @@
 
 #include "app/widget.h"
 
-#include "app/translation.h"
+#include "model/translation.h"
 #include "model/labels.h"
 #include "model/logging.h"
 #include "pages/procreateshortcuts.h"

@@ -1,6 +1,6 @@
 #include "pages/lightingpage.h"
 
-#include "app/translation.h"
+#include "model/translation.h"
 #include "model/keyboarddata.h"
 #include "model/logging.h"
 #include "pages/knobledring.h"

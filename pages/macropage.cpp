@@ -1,6 +1,6 @@
 #include "pages/macropage.h"
 
-#include "app/translation.h"
+#include "model/translation.h"
 #include "model/keyboarddata.h"
 #include "model/logging.h"
 #include "widgets/macroflowwidget.h"

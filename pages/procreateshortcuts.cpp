@@ -1,6 +1,6 @@
 #include "pages/procreateshortcuts.h"
 
-#include "app/translation.h"
+#include "model/translation.h"
 #include "model/labels.h"
 
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/translation.h"
+#include "model/translation.h"
 
 #include <QtTest>
 
