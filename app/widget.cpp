@@ -1,16 +1,26 @@
+// The window: it creates its parts, builds the widget tree from them and
+// wires them to the key store and the keypad link. The work itself is done
+// by the parts; the entries here hand over.
+
 #include "app/widget.h"
 
+#include "app/connectionflows.h"
+#include "app/functionbuttons.h"
+#include "app/keydisplay.h"
+#include "app/keyselection.h"
+#include "app/pagehost.h"
 #include "app/settingsfile.h"
-#include "model/translation.h"
+#include "app/statusline.h"
 #include "app/widgetstyle.h"
+#include "app/windowscaler.h"
+#include "pages/macropage.h"
 #include "model/logging.h"
 
-#include <QButtonGroup>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTextEdit>
-#include <QTimer>
+#include <QResizeEvent>
+#include <QStackedWidget>
 
 namespace {
 
@@ -18,8 +28,6 @@ constexpr int kDesignWidth = 1500;
 constexpr int kDesignHeight = 1100;
 constexpr int kMinimumWidth = 800;
 constexpr int kMinimumHeight = 600;
-constexpr int kResizeDebounceMs = 10;
-constexpr int kFunctionButtonMinHeight = 70;
 
 } // namespace
 
@@ -28,18 +36,25 @@ Widget::Widget(QWidget *parent)
 {
     // The style sheet comes first so every child is polished with it.
     setStyleSheet(windowStyleSheet());
-    m_resizeTimer = new QTimer(this);
-
-    // The key store is a member; the control-button slots start empty.
-    m_controlButtons.fill(nullptr);
-    m_gridKeyButtons.fill(nullptr);
 
     // The settings file beside the executable picks the language and the
     // number of layer buttons for the life of the window.
     const AppSettings settings = readSettingsFile();
     m_useChinese = settings.useChinese;
+
+    m_status = new StatusLine(m_useChinese, this);
+    m_flows = new ConnectionFlows(m_keyboardData, *m_status, this);
+    m_panel = new KeypadPanel([this] { return scaleRatio(); }, this);
+    m_layers = new LayerColumn(m_keyboardData, m_flows->state(), this);
+    m_display = new KeyDisplay(m_useChinese, this);
+    m_functionButtons = new FunctionButtons(this);
+    m_selection = new KeySelection(m_keyboardData, *m_panel, m_flows->state(), *m_display,
+                                   m_useChinese, this);
+    m_pages = new PageHost(m_keyboardData, m_flows->state(), *m_selection, *m_panel, *m_display,
+                           m_useChinese, this);
+
     if (settings.layerNum) {
-        m_startupDefaultLayerCount = *settings.layerNum;
+        m_layers->setStartupDefaultCount(*settings.layerNum);
         setForcedLayerDisplayCount(*settings.layerNum);
     }
 
@@ -48,30 +63,24 @@ Widget::Widget(QWidget *parent)
     setMinimumSize(kMinimumWidth, kMinimumHeight);
 
     buildWidgetTree();
-    setupFunctionButtons();
-    createLayerButtonGroup();
+    m_scaler = new WindowScaler(this, {m_panel, m_layers, m_pages, m_functionButtons, m_display,
+                                       m_lowerRow});
+    m_layers->createButtonGroup();
 
-    applyStartupLayout();
+    applyLayout(layoutForPreset(m_startupPreset));
 
-    qCDebug(lcLayer).noquote() << "[Layer] ctor startup forced count=" << m_forcedLayerDisplayCount
+    qCDebug(lcLayer).noquote() << "[Layer] ctor startup forced count=" << m_layers->forcedCount()
                                << "effective=" << effectiveLayerDisplayCount();
     updateLayerButtonsVisibility();
 
-    connectControlButtons();
+    connectParts();
     // Every text of the finished tree is translated in one pass.
     applyLanguage();
-    connectKeyboardData();
-    connectFunctionButtons();
-
-    m_resizeTimer->setSingleShot(true);
-    m_resizeTimer->setInterval(kResizeDebounceMs);
-    connect(m_resizeTimer, &QTimer::timeout, this, &Widget::onResizeTimeout);
 
     // No keypad yet.
-    clearDeviceState();
-    showDisconnectedStatus();
-    m_saveSettingsButton->setEnabled(false);
-    m_viewSettingsButton->setEnabled(false);
+    m_status->showDisconnected();
+    m_functionButtons->saveButton()->setEnabled(false);
+    m_functionButtons->viewButton()->setEnabled(false);
 
     // The keypad link comes last: it may report a keypad at once.
     updateLayerButtonsVisibility();
@@ -80,36 +89,64 @@ Widget::Widget(QWidget *parent)
 
 Widget::~Widget()
 {
-    // Children are destroyed after this body, when the window is no longer a
-    // Widget; none of their last signals may reach its slots.
-    m_functionList->disconnect(this);
-    m_keyboardData.disconnect(this);
-
-    m_layerButtonGroup->deleteLater();
-    m_layerButtonGroup = nullptr;
-    m_resizeTimer->deleteLater();
-    m_resizeTimer = nullptr;
+    // The store goes before the parts that hold it, and children are
+    // destroyed after this body, when the window is no longer a Widget: none
+    // of their last signals may reach a slot.
+    m_pages->functionList()->disconnect(m_pages);
+    m_keyboardData.disconnect();
 }
 
-void Widget::setupFunctionButtons()
+void Widget::connectParts()
 {
-    m_functionButtons = {m_clearButton, m_clearAllButton, m_viewSettingsButton,
-                         m_saveSettingsButton};
-    for (QPushButton *button : qAsConst(m_functionButtons)) {
-        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        button->setMinimumHeight(kFunctionButtonMinHeight);
-    }
-}
+    // Applying a layout has connected the buttons it placed already.
+    wireControlSlots();
 
-void Widget::applyStartupLayout()
-{
-    applyLayout(layoutForPreset(m_startupPreset));
+    connect(m_layers, &LayerColumn::layerClicked, this, &Widget::onLayerButtonClicked);
+
+    // The store's own clear actions run first; the window's slots connected
+    // later tidy the buttons and the display.
+    QPushButton *clear = m_functionButtons->clearButton();
+    QPushButton *clearAll = m_functionButtons->clearAllButton();
+    QPushButton *view = m_functionButtons->viewButton();
+    QPushButton *save = m_functionButtons->saveButton();
+    connect(clear, &QPushButton::clicked, this, [this] {
+        if (m_keyboardData.selectedKey >= 0)
+            m_keyboardData.clearSelectedKey();
+        m_selection->forgetSelectedButton();
+        qCDebug(lcUi).noquote() << "Clear button clicked - cleared selected key";
+    });
+    connect(clearAll, &QPushButton::clicked, this, [this] {
+        m_keyboardData.clearAllKeys();
+        m_selection->dropSelectedButton();
+        qCDebug(lcUi).noquote() << "Clear All button clicked - cleared all keys";
+    });
+    connect(view, &QPushButton::clicked, this,
+            [] { qCDebug(lcView).noquote() << "View Settings clicked"; });
+
+    connect(&m_keyboardData, &KeyboardData::keyButtonTextChanged, this,
+            &Widget::onKeyButtonTextChanged);
+    connect(&m_keyboardData, &KeyboardData::keyFullTextChanged, this,
+            &Widget::onKeyFullTextChanged);
+    connect(&m_keyboardData, &KeyboardData::selectedKeyChanged, this,
+            &Widget::onSelectedKeyChanged);
+    connect(&m_keyboardData, &KeyboardData::error, this, &Widget::showError);
+
+    connect(clear, &QPushButton::clicked, this, &Widget::onClearSelectedClicked);
+    connect(clearAll, &QPushButton::clicked, this, &Widget::onClearAllClicked);
+    connect(save, &QPushButton::clicked, this, &Widget::onSaveSettingsClicked);
+    connect(view, &QPushButton::clicked, this, &Widget::onViewSettingsClicked);
+
+    connect(m_flows, &ConnectionFlows::keypadIdentified, m_pages,
+            &PageHost::updateMacroPageTitle);
+    connect(m_flows, &ConnectionFlows::keypadDescribed, this, &Widget::onKeypadDescribed);
+    connect(m_flows, &ConnectionFlows::configurationLoaded, this,
+            &Widget::onConfigurationLoaded);
 }
 
 void Widget::wireControlSlots()
 {
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        QPushButton *button = m_controlButtons[size_t(slot)];
+        QPushButton *button = m_panel->controlButton(slot);
         if (!button)
             continue;
         button->setProperty("buttonIndex", slot);
@@ -118,60 +155,159 @@ void Widget::wireControlSlots()
     }
 }
 
-void Widget::connectControlButtons()
+// ---- layers ----------------------------------------------------------------
+
+int Widget::effectiveLayerDisplayCount() const { return m_layers->effectiveCount(); }
+void Widget::setForcedLayerDisplayCount(int count) { m_layers->setForcedCount(count); }
+void Widget::updateLayerButtonsVisibility() { m_layers->updateVisibility(); }
+
+void Widget::onLayerButtonClicked(int id)
 {
-    // Applying a layout has connected the buttons it placed already.
+    if (id < 0 || id > 3)
+        return;
+    // The store re-sends every key text of the new layer and drops the
+    // selection, so the picture and the display follow.
+    m_keyboardData.setCurrentLayer(id);
+    refreshAssignedMarks();
+    updateLayerButtonsVisibility();
+    m_display->clear();
+    m_selection->dropSelectedButton();
+    qCDebug(lcLayer).noquote() << "Switched to Layer" << id + 1;
+}
+
+// ---- the keypad picture ----------------------------------------------------
+
+LayoutSpec Widget::layoutForDevice(const DeviceInfo &info) const
+{
+    return ::layoutForDevice(info, m_flows->state().legacyActive);
+}
+
+void Widget::applyLayout(const LayoutSpec &layoutSpec)
+{
+    m_selection->dropSelectedButton();
+    m_panel->applyLayout(layoutSpec, scaleRatio());
     wireControlSlots();
 
-    // The store's own clear actions run first; the window's slots connected
-    // later tidy the buttons and the display.
-    connect(m_clearButton, &QPushButton::clicked, this, [this] {
-        if (m_keyboardData.selectedKey >= 0)
-            m_keyboardData.clearSelectedKey();
-        forgetSelectedButton();
-        qCDebug(lcUi).noquote() << "Clear button clicked - cleared selected key";
-    });
-    connect(m_clearAllButton, &QPushButton::clicked, this, [this] {
-        m_keyboardData.clearAllKeys();
-        m_selectedButton = nullptr;
-        qCDebug(lcUi).noquote() << "Clear All button clicked - cleared all keys";
-    });
-    connect(m_viewSettingsButton, &QPushButton::clicked, this,
-            [] { qCDebug(lcView).noquote() << "View Settings clicked"; });
+    // The buttons now stand for other keys: their texts and marks follow.
+    const KeyLayer &layer = m_keyboardData.layers[m_keyboardData.currentLayer];
+    for (int slot = 0; slot < kKeySlotCount; ++slot)
+        if (m_panel->controlButton(slot))
+            onKeyButtonTextChanged(slot, layer[slot].buttonText);
+    refreshAssignedMarks();
 }
 
-void Widget::connectKeyboardData()
+const LayoutSpec &Widget::currentLayout() const { return m_panel->layout(); }
+QPushButton *Widget::controlButton(int slot) const { return m_panel->controlButton(slot); }
+double Widget::panelScale() const { return m_panel->scale(); }
+
+void Widget::setStartupDisplayLayoutPreset(StartupLayoutPreset preset)
 {
-    connect(&m_keyboardData, &KeyboardData::keyButtonTextChanged, this,
-            &Widget::onKeyButtonTextChanged);
-    connect(&m_keyboardData, &KeyboardData::keyFullTextChanged, this,
-            &Widget::onKeyFullTextChanged);
-    connect(&m_keyboardData, &KeyboardData::selectedKeyChanged, this,
-            &Widget::onSelectedKeyChanged);
-    connect(&m_keyboardData, &KeyboardData::error, this, &Widget::showError);
+    m_startupPreset = preset;
+    qCDebug(lcLayout).noquote() << "[Layout] setStartupDisplayLayoutPreset" << int(preset);
+    // A connected keypad's own picture wins; the preset waits for the next
+    // time no keypad is there.
+    if (m_flows->state().connected)
+        return;
+    applyLayout(layoutForPreset(preset));
+    updateLayerButtonsVisibility();
 }
 
-void Widget::connectFunctionButtons()
+StartupLayoutPreset Widget::startupDisplayLayoutPreset() const { return m_startupPreset; }
+
+// ---- scaling ---------------------------------------------------------------
+
+double Widget::scaleRatio() const { return m_scaler ? m_scaler->scaleRatio() : 1.0; }
+double Widget::targetScaleRatio() const { return m_scaler ? m_scaler->targetScaleRatio() : 1.0; }
+void Widget::applyScale(double ratio) { m_scaler->applyScale(ratio); }
+
+void Widget::resizeEvent(QResizeEvent *event)
 {
-    connect(m_clearButton, &QPushButton::clicked, this, &Widget::onClearSelectedClicked);
-    connect(m_clearAllButton, &QPushButton::clicked, this, &Widget::onClearAllClicked);
-    connect(m_saveSettingsButton, &QPushButton::clicked, this, &Widget::onSaveSettingsClicked);
-    connect(m_viewSettingsButton, &QPushButton::clicked, this, &Widget::onViewSettingsClicked);
+    if (m_scaler)
+        m_scaler->onResize(event->size());
+    QWidget::resizeEvent(event);
 }
 
-void Widget::clearDeviceState()
+void Widget::showEvent(QShowEvent *event)
 {
-    m_deviceConnected = false;
-    m_legacyActive = false;
-    m_legacyR20Wide = false;
-    m_legacyOld = false;
-    m_deviceInfo = DeviceInfo();
-    m_legacyInfo = LegacyDeviceInfo();
+    QWidget::showEvent(event);
+    m_scaler->onShow();
 }
 
-void Widget::showDisconnectedStatus()
+// ---- selection and key texts -----------------------------------------------
+
+void Widget::onButtonClicked()
 {
-    m_tipLabel->setText(translateText(QStringLiteral("Connect the device with a usb cable"),
-                                      m_useChinese));
-    m_tipLabel->setStyleSheet(QStringLiteral("color: #FF0000;"));
+    auto *button = qobject_cast<QPushButton *>(sender());
+    if (!button) {
+        // A key button delivers a click that lost its sender through this
+        // property instead.
+        const QVariant forced = property("_forcedClickIndex");
+        bool ok = false;
+        const int index = forced.toInt(&ok);
+        if (forced.isValid() && ok && index >= 0 && index < kKeySlotCount)
+            button = m_panel->controlButton(index);
+        setProperty("_forcedClickIndex", QVariant());
+    }
+    m_selection->clickButton(button);
+}
+
+void Widget::selectButton(int buttonIndex) { m_selection->selectButton(buttonIndex); }
+QString Widget::buttonTextFor(int key) const { return m_selection->buttonTextFor(key); }
+QString Widget::fullTextFor(int key) const { return m_selection->fullTextFor(key); }
+void Widget::refreshKeyTexts() { m_selection->refreshKeyTexts(); }
+void Widget::refreshAssignedMarks() { m_selection->refreshAssignedMarks(); }
+int Widget::keyIndexForButton(int button) const { return m_selection->keyIndexForButton(button); }
+int Widget::buttonIndexForKey(int key) const { return m_selection->buttonIndexForKey(key); }
+
+void Widget::onKeyButtonTextChanged(int index, QString text)
+{
+    m_selection->onKeyButtonTextChanged(index, text);
+}
+
+void Widget::onKeyFullTextChanged(int index, QString text)
+{
+    Q_UNUSED(text)
+    m_selection->onKeyFullTextChanged(index);
+}
+
+void Widget::onSelectedKeyChanged(int index) { m_selection->onSelectedKeyChanged(index); }
+void Widget::onClearSelectedClicked() { m_selection->clearSelected(); }
+void Widget::onClearAllClicked() { m_selection->clearAll(); }
+
+// ---- the pages -------------------------------------------------------------
+
+void Widget::showPage(int row) { m_pages->showPage(row); }
+void Widget::applyDeviceStateToPages() { m_pages->applyDeviceStateToPages(); }
+void Widget::applyMouseGestureSupport() { m_pages->applyMouseGestureSupport(); }
+BaseKeysPage *Widget::baseKeysPage() const { return m_pages->baseKeysPage(); }
+ExtKeysPage *Widget::extKeysPage() const { return m_pages->extKeysPage(); }
+MultiMediaPage *Widget::multiMediaPage() const { return m_pages->multiMediaPage(); }
+LightingPage *Widget::lightingPage() const { return m_pages->lightingPage(); }
+MousePage *Widget::mousePage() const { return m_pages->mousePage(); }
+MacroPage *Widget::macroPage() const { return m_pages->macroPage(); }
+ProcreatePage *Widget::procreatePage() const { return m_pages->procreatePage(); }
+R20WideDelayPage *Widget::r20WideDelayPage() const { return m_pages->r20WideDelayPage(); }
+OldDelayPage *Widget::oldDelayPage() const { return m_pages->oldDelayPage(); }
+R20WideLightingPage *Widget::r20WideLightingPage() const { return m_pages->r20WideLightingPage(); }
+OldLightingPage *Widget::oldLightingPage() const { return m_pages->oldLightingPage(); }
+
+void Widget::onMacroRecordingChanged(bool recording)
+{
+    // While a macro is recorded every key goes to the recorder: the rest of
+    // the window waits.
+    const bool enabled = !recording;
+    const bool connected = m_flows->state().connected;
+    m_status->label()->setEnabled(enabled);
+    m_panel->group()->setEnabled(enabled);
+    m_layers->column()->setEnabled(enabled);
+    m_pages->functionList()->setEnabled(enabled);
+    m_functionButtons->clearAllButton()->setEnabled(enabled);
+    m_functionButtons->viewButton()->setEnabled(enabled && connected);
+    m_functionButtons->saveButton()->setEnabled(enabled && connected);
+    QStackedWidget *stack = m_pages->pageStack();
+    for (int i = 0; i < stack->count(); ++i)
+        if (stack->widget(i) != m_pages->macroPage())
+            stack->widget(i)->setEnabled(enabled);
+    if (enabled)
+        updateLayerButtonsVisibility();
 }

@@ -3,13 +3,16 @@
 
 #include "app/widget.h"
 
+#include "app/keydisplay.h"
+#include "app/keyselection.h"
+#include "app/pagehost.h"
+
 #include "model/translation.h"
 #include "pages/procreatepage.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTextEdit>
 
 namespace {
 
@@ -29,39 +32,17 @@ void Widget::applyLanguage()
     for (QLabel *label : findChildren<QLabel *>())
         label->setText(translateText(label->text(), m_useChinese));
 
-    for (int row = 0; row < m_functionList->count(); ++row) {
-        QListWidgetItem *item = m_functionList->item(row);
+    QListWidget *functionList = m_pages->functionList();
+    for (int row = 0; row < functionList->count(); ++row) {
+        QListWidgetItem *item = functionList->item(row);
         item->setText(translateText(item->text(), m_useChinese));
     }
-    m_functionList->setFixedWidth(m_functionList->sizeHintForColumn(0)
-                                  + kFunctionListLanguagePadding);
+    functionList->setFixedWidth(functionList->sizeHintForColumn(0)
+                                + kFunctionListLanguagePadding);
 
-    m_keyDisplay->setPlaceholderText(
-        translateText(QStringLiteral("Key Function Display Area"), m_useChinese));
+    m_display->showPlaceholder();
 
-    m_procreatePage->applyLanguage(m_useChinese);
-    updateMacroPageTitle();
-    if (m_keyboardData.selectedKey >= 0)
-        showKeyDisplayText(fullTextFor(m_keyboardData.selectedKey));
-}
-
-void Widget::updateMacroPageTitle()
-{
-    // The older keypad families have no macro recorder; their row 5 page
-    // sets press delays instead.
-    const bool delayPage = m_legacyR20Wide || m_legacyOld;
-    if (QListWidgetItem *item = m_functionList->item(RowMacro))
-        item->setText(translateText(
-            delayPage ? QStringLiteral("DelaySetting") : QStringLiteral("Macro Key"), m_useChinese));
-    // The connected family decides the pages of rows 3 and 5.
-    applyDeviceStateToPages();
-}
-
-void Widget::showKeyDisplayText(const QString &text)
-{
-    if (text.contains(QLatin1String("<span")))
-        m_keyDisplay->setHtml(text);
-    else
-        m_keyDisplay->setPlainText(translateText(text, m_useChinese));
-    m_keyDisplay->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_pages->procreatePage()->applyLanguage(m_useChinese);
+    m_pages->updateMacroPageTitle();
+    m_selection->showSelectedKeyText();
 }

@@ -1,7 +1,7 @@
 // Placing the keypad picture for a scale, and fitting it into the room the
 // window gives the key and knob group.
 
-#include "app/widget.h"
+#include "app/keypadpanel.h"
 
 #include "app/widgetstyle.h"
 #include "widgets/keybutton.h"
@@ -122,7 +122,7 @@ PanelMetrics panelMetrics(const LayoutSpec &layoutSpec, double ratio)
 
 } // namespace
 
-double Widget::fittingPanelScale(double ratio) const
+double KeypadPanel::fittingPanelScale(double ratio) const
 {
     // Before the window is laid out the group has no meaningful size.
     if (!m_keyKnobGroup->testAttribute(Qt::WA_WState_Visible) || !m_keyKnobGroup->layout())
@@ -145,14 +145,14 @@ double Widget::fittingPanelScale(double ratio) const
     return low;
 }
 
-void Widget::fitPanel()
+void KeypadPanel::fitTo(double windowRatio)
 {
     if (!m_keyMatrix)
         return;
-    placePanel(fittingPanelScale(m_scaleRatio));
+    placePanel(fittingPanelScale(windowRatio));
 }
 
-void Widget::placePanel(double panelRatio)
+void KeypadPanel::placePanel(double panelRatio)
 {
     if (qFuzzyCompare(panelRatio, m_panelPlacedScale))
         return;
@@ -176,7 +176,7 @@ void Widget::placePanel(double panelRatio)
         const int x = (i % columns) * (m.cell + m.keyGap);
         const int y = (i / columns) * (m.cell + m.keyGap);
         m_keyCells[size_t(i)]->setGeometry(x, y, m.cell, m.cell);
-        KeyButton *key = static_cast<KeyButton *>(m_gridKeyButtons[size_t(i)]);
+        KeyButton *key = m_gridKeyButtons[size_t(i)];
         key->setButtonBaseSize(layoutSpec.keySize);
         key->setScale(panelRatio);
         key->move((m.cell - key->width() + 1) / 2, (m.cell - key->height() + 1) / 2);

@@ -1,8 +1,8 @@
 // The picture of the keypad: the panel frame with its key grid and knobs,
 // built once; each layout only re-points the control slots and shows and
-// hides parts. Their placement for a scale is in widget_panelgeometry.cpp.
+// hides parts. Their placement for a scale is in keypadpanelgeometry.cpp.
 
-#include "app/widget.h"
+#include "app/keypadpanel.h"
 
 #include "app/resizewatcher.h"
 #include "app/widgetstyle.h"
@@ -12,6 +12,8 @@
 
 #include <QBoxLayout>
 #include <QFrame>
+#include <QGroupBox>
+#include <QVBoxLayout>
 #include <QLabel>
 
 namespace {
@@ -50,8 +52,22 @@ const char *buttonTypeName(const QPushButton *button)
 
 } // namespace
 
-void Widget::buildPhysicalPanel()
+KeypadPanel::KeypadPanel(std::function<double()> windowRatio, QObject *parent)
+    : QObject(parent)
+    , m_windowRatio(std::move(windowRatio))
 {
+}
+
+QWidget *KeypadPanel::build()
+{
+    auto *group = new QGroupBox;
+    group->setObjectName(QStringLiteral("keyKnobGroup"));
+    m_keyKnobGroup = group;
+    auto *groupLayout = new QVBoxLayout(group);
+    groupLayout->setContentsMargins(20, 0, 20, 20);
+    groupLayout->setSpacing(0);
+    groupLayout->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
     auto *frame = new QFrame;
     frame->setObjectName(QStringLiteral("physicalPanelFrame"));
     m_physicalPanelFrame = frame;
@@ -69,7 +85,8 @@ void Widget::buildPhysicalPanel()
     m_keyKnobGroup->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     m_keyKnobGroup->setMinimumSize(1, 1);
     // Its size comes from the window alone, so re-fitting never feeds back.
-    m_keyKnobGroup->installEventFilter(new ResizeWatcher(this, [this] { fitPanel(); }));
+    m_keyKnobGroup->installEventFilter(
+        new ResizeWatcher(this, [this] { fitTo(m_windowRatio()); }));
 
     // Margins and spacing follow the scale; each placement sets them, with
     // the face's border inside the margins.
@@ -77,9 +94,11 @@ void Widget::buildPhysicalPanel()
     frameLayout->setAlignment(Qt::AlignCenter);
     frameLayout->addWidget(buildKeyMatrix(), 0, Qt::AlignCenter);
     frameLayout->addWidget(buildKnobArea(), 0, Qt::AlignCenter);
+    groupLayout->addWidget(m_physicalPanelFrame);
+    return group;
 }
 
-QWidget *Widget::buildKeyMatrix()
+QWidget *KeypadPanel::buildKeyMatrix()
 {
     // The panel always starts as the 16-key pad; smaller pads hide keys.
     m_keyMatrix = new QWidget;
@@ -107,7 +126,7 @@ QWidget *Widget::buildKeyMatrix()
     return m_keyMatrix;
 }
 
-QWidget *Widget::buildKnobArea()
+QWidget *KeypadPanel::buildKnobArea()
 {
     m_knobArea = new QWidget;
     m_knobArea->setObjectName(QStringLiteral("KnobContainer"));
@@ -133,7 +152,7 @@ QWidget *Widget::buildKnobArea()
     return m_knobArea;
 }
 
-void Widget::createExtraTurnButtons()
+void KeypadPanel::createExtraTurnButtons()
 {
     if (m_extraTurnContainer)
         return;
@@ -146,34 +165,12 @@ void Widget::createExtraTurnButtons()
     }
 }
 
-LayoutSpec Widget::layoutForDevice(const DeviceInfo &info) const
-{
-    return ::layoutForDevice(info, m_legacyActive);
-}
-
-QPushButton *Widget::controlButton(int slot) const
+QPushButton *KeypadPanel::controlButton(int slot) const
 {
     return slot >= 0 && slot < kKeySlotCount ? m_controlButtons[size_t(slot)] : nullptr;
 }
 
-void Widget::setStartupDisplayLayoutPreset(StartupLayoutPreset preset)
-{
-    m_startupPreset = preset;
-    qCDebug(lcLayout).noquote() << "[Layout] setStartupDisplayLayoutPreset" << int(preset);
-    // A connected keypad's own picture wins; the preset waits for the next
-    // time no keypad is there.
-    if (m_deviceConnected)
-        return;
-    applyLayout(layoutForPreset(preset));
-    updateLayerButtonsVisibility();
-}
-
-StartupLayoutPreset Widget::startupDisplayLayoutPreset() const
-{
-    return m_startupPreset;
-}
-
-void Widget::applyLayout(const LayoutSpec &layoutSpec)
+void KeypadPanel::applyLayout(const LayoutSpec &layoutSpec, double windowRatio)
 {
     m_layout = layoutSpec;
 
@@ -194,27 +191,21 @@ void Widget::applyLayout(const LayoutSpec &layoutSpec)
     assignControlSlots();
 
     m_panelPlacedScale = -1;
-    placePanel(fittingPanelScale(m_scaleRatio));
+    placePanel(fittingPanelScale(windowRatio));
 
     if (layoutSpec.id == Layout1K0E) {
         qCDebug(lcUi).noquote() << "[UI][1+0]" << "final frame"
                                 << "matrix" << m_keyMatrix->geometry()
                                 << "frame" << m_physicalPanelFrame->geometry()
-                                << "keyMatrixVisible" << m_keyMatrix->isVisibleTo(this)
+                                << "keyMatrixVisible"
+                                << m_keyMatrix->isVisibleTo(m_keyKnobGroup->window())
                                 << "keyMatrixSize" << m_keyMatrix->size()
                                 << "panelFrameSize" << m_physicalPanelFrame->sizeHint();
     }
     logButtonMap();
-
-    // The buttons now stand for other keys: their texts and marks follow.
-    const KeyLayer &layer = m_keyboardData.layers[m_keyboardData.currentLayer];
-    for (int slot = 0; slot < kKeySlotCount; ++slot)
-        if (m_controlButtons[size_t(slot)])
-            onKeyButtonTextChanged(slot, layer[slot].buttonText);
-    refreshAssignedMarks();
 }
 
-void Widget::showLayoutParts()
+void KeypadPanel::showLayoutParts()
 {
     const LayoutSpec &layoutSpec = m_layout;
     const auto setShown = [](QPushButton *button, bool shown) {
@@ -222,8 +213,6 @@ void Widget::showLayoutParts()
         button->setVisible(shown);
         button->setEnabled(shown);
     };
-    m_selectedButton = nullptr;
-
     const int keys = qMin(layoutSpec.keyCount, kGridKeyCount);
     for (int i = 0; i < kGridKeyCount; ++i) {
         m_keyCells[size_t(i)]->setVisible(i < keys);
@@ -258,7 +247,7 @@ void Widget::showLayoutParts()
     m_knobArea->setVisible(single || layoutSpec.extraTurnKnobs > 0 || !layoutSpec.knobs.isEmpty());
 }
 
-void Widget::assignControlSlots()
+void KeypadPanel::assignControlSlots()
 {
     // Start from the 16-key pad's numbering, then let the layout re-point
     // the slots its own keypad numbers differently. A button sits in one
@@ -290,10 +279,8 @@ void Widget::assignControlSlots()
         for (int i = 0; i < kExtraTurnButtonCount; ++i)
             m_controlButtons[size_t(kExtraTurnFirstSlot + i)] = m_extraTurnButtons[size_t(i)];
     }
-
-    wireControlSlots();
 }
-void Widget::logButtonMap() const
+void KeypadPanel::logButtonMap() const
 {
     qCDebug(lcUi).noquote() << "[UI][layout]" << "button map:";
     for (int slot = 0; slot < kKeySlotCount; ++slot) {

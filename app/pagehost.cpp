@@ -1,9 +1,19 @@
 // The assignment pages in the window's page stack: creating and wiring them,
 // which page a function-list row shows, and what follows the selection.
 
-#include "app/widget.h"
+#include "app/pagehost.h"
 
+#include "app/devicestate.h"
+#include "app/functionrows.h"
+#include "app/keydisplay.h"
+#include "app/keypadpanel.h"
+#include "app/keyselection.h"
+#include "app/widgetstyle.h"
+#include "device/hidmanager.h"
+
+#include "model/keyboarddata.h"
 #include "model/logging.h"
+#include "model/translation.h"
 #include "pages/basekeyspage.h"
 #include "pages/extkeyspage.h"
 #include "pages/lightingcommon.h"
@@ -20,13 +30,10 @@
 #include "widgets/keybutton.h"
 #include "widgets/rgbcolorpickerwidget.h"
 
-#include "device/hidmanager.h"
-
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTextEdit>
 
 namespace {
 
@@ -41,19 +48,74 @@ constexpr int kLightingPageMinHeight = 300;
 constexpr int kPageMinHeight = 600;
 constexpr int kKeyLedCount = 16;
 
+constexpr int kPageStackMinHeight = 300;
+constexpr int kFunctionListBuildPadding = 5;
+
+// Function-list rows, in page order.
+constexpr const char *kFunctionRowTitles[] = {
+    "BaseKeys", "Ext Keys", "MultiMedia", "RGB LED", "Mouse", "Macro Key", "Procreate",
+};
+
 } // namespace
 
-void Widget::createPages(QStackedWidget *stack)
+PageHost::PageHost(KeyboardData &store, const DeviceState &device, KeySelection &selection,
+                   const KeypadPanel &panel, KeyDisplay &display, bool useChinese,
+                   QWidget *window)
+    : QObject(window)
+    , m_store(store)
+    , m_device(device)
+    , m_selection(selection)
+    , m_panel(panel)
+    , m_display(display)
+    , m_useChinese(useChinese)
+    , m_window(window)
+{
+    connect(&m_selection, &KeySelection::ledKeySelected, this, &PageHost::showSelectedLedColor);
+    connect(&m_selection, &KeySelection::lightingViewStale, this, &PageHost::refreshLightingView);
+    connect(&m_selection, &KeySelection::selectionPagesStale, this,
+            &PageHost::refreshSelectionPages);
+}
+
+QStackedWidget *PageHost::buildPageStack()
+{
+    auto *stack = new QStackedWidget;
+    stack->setMinimumHeight(kPageStackMinHeight);
+    stack->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    m_pageStack = stack;
+    createPages(stack);
+    return stack;
+}
+
+QListWidget *PageHost::buildFunctionList()
+{
+    auto *list = new QListWidget;
+    list->setStyleSheet(functionListStyleSheet(kFunctionListFontPx, kFunctionListRowPx));
+    for (const char *title : kFunctionRowTitles) {
+        auto *item = new QListWidgetItem(QString::fromLatin1(title), list);
+        item->setTextAlignment(Qt::AlignCenter);
+    }
+    // The width is measured with the list's own font, which its style sheet sets.
+    list->ensurePolished();
+    list->setFixedWidth(list->sizeHintForColumn(0) + kFunctionListBuildPadding);
+    list->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+
+    m_functionList = list;
+    connect(list, &QListWidget::currentRowChanged, this, &PageHost::showPage);
+    list->setCurrentRow(RowBaseKeys);
+    return list;
+}
+
+void PageHost::createPages(QStackedWidget *stack)
 {
     m_baseKeysPage = new BaseKeysPage;
     m_extKeysPage = new ExtKeysPage;
     m_multiMediaPage = new MultiMediaPage;
     m_lightingPage = new LightingPage;
     m_mousePage = new MousePage;
-    m_macroPage = new MacroPage(m_keyboardData);
+    m_macroPage = new MacroPage(m_store);
     m_procreatePage = new ProcreatePage;
-    m_r20WideDelayPage = new R20WideDelayPage(m_keyboardData);
-    m_oldDelayPage = new OldDelayPage(m_keyboardData);
+    m_r20WideDelayPage = new R20WideDelayPage(m_store);
+    m_oldDelayPage = new OldDelayPage(m_store);
     m_r20WideLightingPage = new R20WideLightingPage;
     m_oldLightingPage = new OldLightingPage;
 
@@ -72,43 +134,41 @@ void Widget::createPages(QStackedWidget *stack)
     }
 
     for (QPushButton *key : m_baseKeysPage->keyButtons() + m_extKeysPage->keyButtons())
-        connect(key, &QPushButton::clicked, this, &Widget::onBaseKeyClicked);
+        connect(key, &QPushButton::clicked, this, &PageHost::onBaseKeyClicked);
     for (QPushButton *button : m_multiMediaPage->mediaButtons())
-        connect(button, &QPushButton::clicked, this, &Widget::onMultiMediaClicked);
+        connect(button, &QPushButton::clicked, this, &PageHost::onMultiMediaClicked);
     for (QPushButton *button : m_mousePage->actionButtons())
-        connect(button, &QPushButton::clicked, this, &Widget::onMouseClicked);
+        connect(button, &QPushButton::clicked, this, &PageHost::onMouseClicked);
 
-    m_procreatePage->bind(m_keyboardData);
+    m_procreatePage->bind(m_store);
 
     const LedKeyFilter ledFilter = [this](int key) { return hasLed(key); };
-    m_lightingPage->bind(m_keyboardData);
+    m_lightingPage->bind(m_store);
     m_lightingPage->setUseChinese(m_useChinese);
     m_lightingPage->setLedKeyFilter(ledFilter);
-    connect(m_lightingPage, &LightingPage::lightingChanged, this, &Widget::onLightingChanged);
+    connect(m_lightingPage, &LightingPage::lightingChanged, this, &PageHost::onLightingChanged);
 
-    m_r20WideLightingPage->bind(m_keyboardData);
+    m_r20WideLightingPage->bind(m_store);
     m_r20WideLightingPage->setLedKeyFilter(ledFilter);
     connect(m_r20WideLightingPage, &R20WideLightingPage::lightingChanged, this,
-            &Widget::onLightingChanged);
-    m_oldLightingPage->bind(m_keyboardData);
+            &PageHost::onLightingChanged);
+    m_oldLightingPage->bind(m_store);
     connect(m_oldLightingPage, &OldLightingPage::lightingChanged, this,
-            &Widget::onLightingChanged);
+            &PageHost::onLightingChanged);
 
     m_macroPage->setUseChinese(m_useChinese);
-    connect(m_macroPage, &MacroPage::recordingChanged, this, &Widget::onMacroRecordingChanged);
-    connect(m_macroPage, &MacroPage::saveKeysRequested, this, &Widget::startKeysOnlySave);
 
     // Runs after the window's own disconnect handling, which was connected
     // earlier: the pages then see the keypad gone.
     connect(HIDManager::instance(), &HIDManager::deviceDisconnected, this,
-            &Widget::applyDeviceStateToPages, Qt::QueuedConnection);
+            &PageHost::applyDeviceStateToPages, Qt::QueuedConnection);
     applyDeviceStateToPages();
 }
 
-void Widget::applyDeviceStateToPages()
+void PageHost::applyDeviceStateToPages()
 {
-    const bool r20Wide = m_deviceConnected && m_legacyActive && m_legacyR20Wide;
-    const bool old = m_deviceConnected && m_legacyActive && m_legacyOld;
+    const bool r20Wide = m_device.r20WideActive();
+    const bool old = m_device.oldActive();
     m_r20WideLightingPage->setDeviceActive(r20Wide);
     m_oldLightingPage->setDeviceActive(old);
     m_r20WideDelayPage->setDeviceConnected(r20Wide);
@@ -119,37 +179,38 @@ void Widget::applyDeviceStateToPages()
         showPage(m_functionList->currentRow());
 }
 
-void Widget::applyMouseGestureSupport()
+void PageHost::applyMouseGestureSupport()
 {
-    m_mousePage->applyMouseGestureSupport(m_deviceConnected && m_legacyActive && m_legacyOld);
+    m_mousePage->applyMouseGestureSupport(m_device.oldActive());
 }
 
-void Widget::onBaseKeyClicked()
+void PageHost::onBaseKeyClicked()
 {
-    handleBaseKeyClick(m_keyboardData, sender());
+    handleBaseKeyClick(m_store, sender());
 }
 
-void Widget::onMultiMediaClicked()
+void PageHost::onMultiMediaClicked()
 {
-    handleMediaClick(m_keyboardData, sender());
+    handleMediaClick(m_store, sender());
 }
 
-void Widget::onMouseClicked()
+void PageHost::onMouseClicked()
 {
-    handleMouseClick(m_keyboardData, sender(), m_legacyActive && m_legacyOld);
+    handleMouseClick(m_store, sender(), m_device.legacyActive && m_device.legacyOld);
 }
 
 // ---- page change -----------------------------------------------------------
 
-void Widget::showPage(int row)
+void PageHost::showPage(int row)
 {
+    m_selection.setFunctionRow(row);
     if (!m_pageStack || row < 0 || row > RowProcreate)
         return;
     if (row != RowMacro && m_macroPage)
         m_macroPage->stopMacroRecording();
 
-    const bool r20Wide = m_legacyActive && m_legacyR20Wide;
-    const bool old = m_legacyActive && m_legacyOld;
+    const bool r20Wide = m_device.legacyActive && m_device.legacyR20Wide;
+    const bool old = m_device.legacyActive && m_device.legacyOld;
     int stackIndex = row;
     const int lightingRow = RowRgbLed;
     const int macroRow = RowMacro;
@@ -159,10 +220,10 @@ void Widget::showPage(int row)
         stackIndex = r20Wide ? StackR20WideDelay : old ? StackOldDelay : macroRow;
     scaleStackPage(stackIndex);
     m_pageStack->setCurrentIndex(stackIndex);
-    m_rgbPageShown = stackIndex == RowRgbLed || stackIndex == StackR20WideLighting;
+    m_selection.setLightingShown(stackIndex == RowRgbLed || stackIndex == StackR20WideLighting);
     m_lightingPage->setRgbPageActive(stackIndex == RowRgbLed);
     // The lighting page fits a lower window than the key pages.
-    setMinimumHeight(row == RowRgbLed ? kLightingPageMinHeight : kPageMinHeight);
+    m_window->setMinimumHeight(row == RowRgbLed ? kLightingPageMinHeight : kPageMinHeight);
 
     refreshLightingView();
     switch (stackIndex) {
@@ -174,98 +235,79 @@ void Widget::showPage(int row)
     default: break;
     }
 
-    const int key = m_keyboardData.selectedKey;
-    if (m_rgbPageShown) {
-        m_keyDisplay->clear();
+    const int key = m_store.selectedKey;
+    if (m_selection.lightingShown()) {
+        m_display.clear();
         if (!m_lightingPage->isKnobLedLayout() && hasLed(key))
             showSelectedLedColor(key);
     } else if (key >= 0) {
-        showKeyDisplayText(fullTextFor(key));
+        m_display.showText(m_selection.fullTextFor(key));
     }
 }
 
 // ---- lighting --------------------------------------------------------------
 
-bool Widget::hasLed(int key) const
+bool PageHost::lightingShown() const
+{
+    return m_selection.lightingShown();
+}
+
+bool PageHost::hasLed(int key) const
 {
     if (key < 0 || key >= kKeyLedCount)
         return false;
-    return qobject_cast<KeyButton *>(buttonForKey(key)) != nullptr;
+    return qobject_cast<KeyButton *>(m_selection.buttonForKey(key)) != nullptr;
 }
 
-QColor Widget::ledColorOf(int key) const
-{
-    return toQColor(currentLedColor(m_keyboardData, key));
-}
-
-void Widget::showSelectedLedColor(int key)
+void PageHost::showSelectedLedColor(int key)
 {
     if (m_pageStack->currentWidget() == m_lightingPage)
         m_lightingPage->showKeyColor(key);
 }
 
-void Widget::refreshLightingView()
+void PageHost::refreshLightingView()
 {
-    m_lightingPage->setKnobLedLayout(m_layout.name == QLatin1String("Layout_0K_1E_P1_S1"));
+    m_lightingPage->setKnobLedLayout(m_panel.layout().name == QLatin1String("Layout_0K_1E_P1_S1"));
     // The page answers with lightingChanged, which redraws the keys.
     m_lightingPage->refresh();
 }
 
-void Widget::onLightingChanged()
+void PageHost::onLightingChanged()
 {
-    if (m_rgbPageShown)
+    if (m_selection.lightingShown())
         showLedSwatches();
     else
-        refreshKeyTexts();
+        m_selection.refreshKeyTexts();
 }
 
-void Widget::showLedSwatches()
+void PageHost::showLedSwatches()
 {
     for (int i = 0; i < kKeySlotCount; ++i) {
-        auto *key = qobject_cast<KeyButton *>(m_controlButtons[size_t(i)]);
+        auto *key = qobject_cast<KeyButton *>(m_panel.controlButton(i));
         if (!key)
             continue;
         key->setText(QString());
-        key->setSwatch(ledColorOf(keyIndexForButton(i)));
+        key->setSwatch(m_selection.ledColorOf(m_selection.keyIndexForButton(i)));
     }
 }
 
-void Widget::refreshSelectionPages()
+void PageHost::refreshSelectionPages()
 {
     m_oldDelayPage->refresh();
     m_r20WideLightingPage->refreshModeButtons();
     m_oldLightingPage->refresh();
 }
 
-// ---- macro recording -------------------------------------------------------
-
-void Widget::onMacroRecordingChanged(bool recording)
-{
-    const bool enabled = !recording;
-    m_tipLabel->setEnabled(enabled);
-    m_keyKnobGroup->setEnabled(enabled);
-    m_layerColumn->setEnabled(enabled);
-    m_functionList->setEnabled(enabled);
-    m_clearAllButton->setEnabled(enabled);
-    m_viewSettingsButton->setEnabled(enabled && m_deviceConnected);
-    m_saveSettingsButton->setEnabled(enabled && m_deviceConnected);
-    for (int i = 0; i < m_pageStack->count(); ++i)
-        if (m_pageStack->widget(i) != m_macroPage)
-            m_pageStack->widget(i)->setEnabled(enabled);
-    if (enabled)
-        updateLayerButtonsVisibility();
-}
-
 // ---- scaling ---------------------------------------------------------------
 
-void Widget::scalePages(double ratio)
+void PageHost::scalePages(double ratio)
 {
     m_pageScale = ratio;
     m_pageScaleStale.fill(true);
     scaleStackPage(m_pageStack->currentIndex());
 }
 
-void Widget::scaleStackPage(int stackIndex)
+void PageHost::scaleStackPage(int stackIndex)
 {
     if (stackIndex < 0 || stackIndex >= int(m_pageScaleStale.size())
         || !m_pageScaleStale[size_t(stackIndex)])
@@ -285,4 +327,16 @@ void Widget::scaleStackPage(int stackIndex)
     case StackOldLighting: m_oldLightingPage->setScale(ratio); break;
     default: break;
     }
+}
+
+void PageHost::updateMacroPageTitle()
+{
+    // The older keypad families have no macro recorder; their row 5 page
+    // sets press delays instead.
+    const bool delayPage = m_device.legacyR20Wide || m_device.legacyOld;
+    if (QListWidgetItem *item = m_functionList->item(RowMacro))
+        item->setText(translateText(
+            delayPage ? QStringLiteral("DelaySetting") : QStringLiteral("Macro Key"), m_useChinese));
+    // The connected family decides the pages of rows 3 and 5.
+    applyDeviceStateToPages();
 }

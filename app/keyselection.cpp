@@ -1,19 +1,23 @@
 // Selecting a key or knob, the texts the controls and the key display show,
 // and the Clear and Clear All commands.
 
-#include "app/widget.h"
+#include "app/keyselection.h"
 
-#include "model/translation.h"
+#include "app/devicestate.h"
+#include "app/functionrows.h"
+#include "app/keydisplay.h"
+#include "app/keypadpanel.h"
+
 #include "model/labels.h"
+#include "model/translation.h"
 #include "model/logging.h"
+#include "pages/lightingcommon.h"
 #include "pages/procreateshortcuts.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
 
-#include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTextEdit>
 
 namespace {
 
@@ -101,19 +105,31 @@ void setAssignedMark(QPushButton *button, bool assigned)
 
 } // namespace
 
+KeySelection::KeySelection(KeyboardData &store, const KeypadPanel &panel,
+                           const DeviceState &device, KeyDisplay &display, bool useChinese,
+                           QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_panel(panel)
+    , m_device(device)
+    , m_display(display)
+    , m_useChinese(useChinese)
+{
+}
+
 // ---- button index and key index --------------------------------------------
 
-bool Widget::legacyKnobLayoutActive() const
+bool KeySelection::legacyKnobLayoutActive() const
 {
-    return m_legacyActive && m_layout.name == QLatin1String("Layout_0K_1E_P0_S0");
+    return m_device.legacyActive && m_panel.layout().name == QLatin1String("Layout_0K_1E_P0_S0");
 }
 
-bool Widget::legacySixKeyLayoutActive() const
+bool KeySelection::legacySixKeyLayoutActive() const
 {
-    return (m_legacyOld || m_legacyR20Wide) && m_layout.name == QLatin1String("Layout_6K_1E_P0_S0");
+    return (m_device.legacyOld || m_device.legacyR20Wide) && m_panel.layout().name == QLatin1String("Layout_6K_1E_P0_S0");
 }
 
-int Widget::keyIndexForButton(int button) const
+int KeySelection::keyIndexForButton(int button) const
 {
     if (legacyKnobLayoutActive() && button >= 0 && button < kLegacyKnobSlots)
         return kLegacyKnobKeyOfButton[button];
@@ -123,7 +139,7 @@ int Widget::keyIndexForButton(int button) const
     return button;
 }
 
-int Widget::buttonIndexForKey(int key) const
+int KeySelection::buttonIndexForKey(int key) const
 {
     if (legacyKnobLayoutActive()) {
         if (key >= 0 && key <= kLegacyKnobSlots)
@@ -136,27 +152,16 @@ int Widget::buttonIndexForKey(int key) const
     return key;
 }
 
-QPushButton *Widget::buttonForKey(int key) const
+QPushButton *KeySelection::buttonForKey(int key) const
 {
     const int button = buttonIndexForKey(key);
-    return button >= 0 && button < kKeySlotCount ? m_controlButtons[size_t(button)] : nullptr;
+    return button >= 0 && button < kKeySlotCount ? m_panel.controlButton(button) : nullptr;
 }
 
 // ---- selecting -------------------------------------------------------------
 
-void Widget::onButtonClicked()
+void KeySelection::clickButton(QPushButton *button)
 {
-    auto *button = qobject_cast<QPushButton *>(sender());
-    if (!button) {
-        // A key button delivers a click that lost its sender through this
-        // property instead.
-        const QVariant forced = property("_forcedClickIndex");
-        bool ok = false;
-        const int index = forced.toInt(&ok);
-        if (forced.isValid() && ok && index >= 0 && index < kKeySlotCount)
-            button = m_controlButtons[size_t(index)];
-        setProperty("_forcedClickIndex", QVariant());
-    }
     if (!button)
         return;
     bool ok = false;
@@ -165,69 +170,69 @@ void Widget::onButtonClicked()
         return;
     qCDebug(lcUi).noquote() << "[UI][click]" << "sender" << button << "type"
                             << button->metaObject()->className() << "prop" << index << "text"
-                            << button->text() << "layout" << m_layout.name;
+                            << button->text() << "layout" << m_panel.layout().name;
     selectButton(index);
     // A checkable button toggles itself before clicked(); only the selected
     // control may stay checked, also when the click was refused.
-    for (QPushButton *control : m_controlButtons)
+    for (QPushButton *control : m_panel.controlButtons())
         if (control)
             control->setChecked(control == m_selectedButton);
 }
 
-void Widget::selectButton(int buttonIndex)
+void KeySelection::selectButton(int buttonIndex)
 {
     if (buttonIndex < 0 || buttonIndex >= kKeySlotCount)
         return;
-    QPushButton *button = m_controlButtons[size_t(buttonIndex)];
+    QPushButton *button = m_panel.controlButton(buttonIndex);
     if (!button)
         return;
     auto *keyButton = qobject_cast<KeyButton *>(button);
     // Knobs have no LED to colour.
-    if (m_rgbPageShown && !keyButton)
+    if (m_lightingShown && !keyButton)
         return;
 
     const int key = keyIndexForButton(buttonIndex);
     qCDebug(lcUi).noquote() << "[UI][select]" << "index" << buttonIndex << "layout"
-                            << m_layout.name << "ptr" << button << "type"
+                            << m_panel.layout().name << "ptr" << button << "type"
                             << button->metaObject()->className() << "dataIndex" << key << "text"
                             << button->text();
 
     if (m_selectedButton && m_selectedButton != button)
         m_selectedButton->setChecked(false);
-    for (QPushButton *control : m_controlButtons)
+    for (QPushButton *control : m_panel.controlButtons())
         if (control)
             control->setChecked(control == button);
     m_selectedButton = button;
 
-    m_keyboardData.selectKey(key);
+    m_store.selectKey(key);
 
-    if (m_rgbPageShown && keyButton)
-        showSelectedLedColor(key);
+    if (m_lightingShown && keyButton)
+        emit ledKeySelected(key);
     qCDebug(lcUi).noquote() << "Selected button" << buttonIndex << "dataIndex:" << key
                             << "text:" << button->text();
 }
 
-void Widget::onSelectedKeyChanged(int index)
+void KeySelection::onSelectedKeyChanged(int index)
 {
     const int buttonIndex = buttonIndexForKey(index);
     QPushButton *selected = index >= 0 && buttonIndex >= 0 && buttonIndex < kKeySlotCount
-        ? m_controlButtons[size_t(buttonIndex)] : nullptr;
-    for (QPushButton *control : m_controlButtons)
+        ? m_panel.controlButton(buttonIndex) : nullptr;
+    for (QPushButton *control : m_panel.controlButtons())
         if (control)
             control->setChecked(control == selected);
     m_selectedButton = selected;
 
     if (index < 0) {
-        m_keyDisplay->clear();
+        m_display.clear();
         // A layer switch, Clear All or a reload: the lighting shown follows.
-        if (m_rgbPageShown)
-            refreshLightingView();
+        if (m_lightingShown)
+            emit lightingViewStale();
     } else {
         const QString shortText = buttonTextFor(index);
         const QString fullText = fullTextFor(index);
         qCDebug(lcUi).noquote() << "Selected key changed:" << index + 1 << "buttonText:"
                                 << shortText << "fullText:" << fullText;
-        if (m_layout.name == QLatin1String("Layout_16K_3E_P0_S0") && index >= 16
+        if (m_panel.layout().name == QLatin1String("Layout_16K_3E_P0_S0") && index >= 16
             && index < kKeySlotCount) {
             const KeyConfig record = currentKey(index);
             qCDebug(lcUi).noquote()
@@ -235,29 +240,29 @@ void Widget::onSelectedKeyChanged(int index)
                 << "type" << (record.isEmpty() ? -1 : int(record.type)) << "buttonText"
                 << record.buttonText << "displayText" << record.fullText;
         }
-        if (m_rgbPageShown && qobject_cast<KeyButton *>(selected))
-            m_keyDisplay->clear();
+        if (m_lightingShown && qobject_cast<KeyButton *>(selected))
+            m_display.clear();
         else
-            showKeyDisplayText(fullText);
+            m_display.showText(fullText);
     }
-    refreshSelectionPages();
+    emit selectionPagesStale();
 }
 
 // ---- texts -----------------------------------------------------------------
 
-KeyConfig Widget::currentKey(int key) const
+KeyConfig KeySelection::currentKey(int key) const
 {
-    return m_keyboardData.layers.value(m_keyboardData.currentLayer).value(key);
+    return m_store.layers.value(m_store.currentLayer).value(key);
 }
 
-QString Widget::keyText(int key, bool full) const
+QString KeySelection::keyText(int key, bool full) const
 {
     if (key < 0 || key >= kKeySlotCount)
         return QString();
     const KeyConfig c = currentKey(key);
     if (c.isEmpty())
         return QString();
-    const int row = m_functionList ? m_functionList->currentRow() : -1;
+    const int row = m_functionRow;
 
     if (row == RowProcreate) {
         if (const auto shortcut = recognizeProcreate(c))
@@ -266,7 +271,7 @@ QString Widget::keyText(int key, bool full) const
     }
 
     QString text;
-    if (isKnobOnlyLayout(m_layout.name) && c.type == KeyTypeSingle
+    if (isKnobOnlyLayout(m_panel.layout().name) && c.type == KeyTypeSingle
         && std::find(std::begin(kKnobMediaKeycodes), std::end(kKnobMediaKeycodes), c.keycode)
                != std::end(kKnobMediaKeycodes)) {
         text = mediaLabel(c.keycode);
@@ -310,34 +315,34 @@ QString Widget::keyText(int key, bool full) const
     return text;
 }
 
-QString Widget::buttonTextFor(int key) const
+QString KeySelection::buttonTextFor(int key) const
 {
     return keyText(key, false);
 }
 
-QString Widget::fullTextFor(int key) const
+QString KeySelection::fullTextFor(int key) const
 {
     return keyText(key, true);
 }
 
-void Widget::onKeyButtonTextChanged(int index, QString text)
+void KeySelection::onKeyButtonTextChanged(int index, const QString &text)
 {
-    qCDebug(lcUi).noquote() << "[UI] textChanged enter layout=" << m_layout.name
+    qCDebug(lcUi).noquote() << "[UI] textChanged enter layout=" << m_panel.layout().name
                             << "index=" << index << "text=" << text;
     if (index == 0 && legacyKnobLayoutActive())
         return;
     const int buttonIndex = buttonIndexForKey(index);
     if (buttonIndex < 0 || buttonIndex >= kKeySlotCount)
         return;
-    QPushButton *button = m_controlButtons[size_t(buttonIndex)];
+    QPushButton *button = m_panel.controlButton(buttonIndex);
     if (!button)
         return;
     auto *keyButton = qobject_cast<KeyButton *>(button);
-    const bool swatchShown = m_rgbPageShown && keyButton;
+    const bool swatchShown = m_lightingShown && keyButton;
     const bool assigned = !currentKey(index).isEmpty();
     if (!swatchShown)
         button->setText(buttonTextFor(index));
-    if (m_layout.name == QLatin1String("Layout_6K_1E_P0_S0") && buttonIndex >= 6
+    if (m_panel.layout().name == QLatin1String("Layout_6K_1E_P0_S0") && buttonIndex >= 6
         && buttonIndex <= 8)
         qCDebug(lcUi).noquote() << "[UI] textChanged key" << buttonIndex << "text="
                                 << button->text() << "set=" << assigned;
@@ -347,26 +352,25 @@ void Widget::onKeyButtonTextChanged(int index, QString text)
         setAssignedMark(button, assigned);
 }
 
-void Widget::onKeyFullTextChanged(int index, QString text)
+void KeySelection::onKeyFullTextChanged(int index)
 {
-    Q_UNUSED(text)
     if (index == 0 && legacyKnobLayoutActive())
         return;
-    if (index != m_keyboardData.selectedKey)
+    if (index != m_store.selectedKey)
         return;
     // On the lighting page a key stands for its LED, not its assignment.
-    if (m_rgbPageShown && qobject_cast<KeyButton *>(buttonForKey(index)))
-        m_keyDisplay->clear();
+    if (m_lightingShown && qobject_cast<KeyButton *>(buttonForKey(index)))
+        m_display.clear();
     else
-        showKeyDisplayText(fullTextFor(index));
+        m_display.showText(fullTextFor(index));
 }
 
-void Widget::refreshKeyTexts()
+void KeySelection::refreshKeyTexts()
 {
-    qCDebug(lcUi).noquote() << "[UI] restore enter layout=" << m_layout.name;
-    const bool sixKeyLayout = m_layout.name == QLatin1String("Layout_6K_1E_P0_S0");
+    qCDebug(lcUi).noquote() << "[UI] restore enter layout=" << m_panel.layout().name;
+    const bool sixKeyLayout = m_panel.layout().name == QLatin1String("Layout_6K_1E_P0_S0");
     for (int i = 0; i < kKeySlotCount; ++i) {
-        QPushButton *button = m_controlButtons[size_t(i)];
+        QPushButton *button = m_panel.controlButton(i);
         if (!button)
             continue;
         const int key = keyIndexForButton(i);
@@ -391,20 +395,20 @@ void Widget::refreshKeyTexts()
 
 // ---- Clear and Clear All ---------------------------------------------------
 
-void Widget::forgetSelectedButton()
+void KeySelection::forgetSelectedButton()
 {
     if (m_selectedButton)
         m_selectedButton->setChecked(false);
     m_selectedButton = nullptr;
 }
 
-void Widget::onClearSelectedClicked()
+void KeySelection::clearSelected()
 {
-    const int key = m_keyboardData.selectedKey;
+    const int key = m_store.selectedKey;
     if (key >= 0)
-        m_keyboardData.clearSelectedKey();
+        m_store.clearSelectedKey();
     forgetSelectedButton();
-    m_keyDisplay->clear();
+    m_display.clear();
     // A slot the keypad cannot store keeps its assignment and its text.
     if (key >= 0 && currentKey(key).isEmpty()) {
         if (QPushButton *button = buttonForKey(key)) {
@@ -415,18 +419,39 @@ void Widget::onClearSelectedClicked()
     qCDebug(lcUi).noquote() << "Clear button clicked - cleared selected key";
 }
 
-void Widget::onClearAllClicked()
+void KeySelection::clearAll()
 {
-    m_keyboardData.clearAllKeys();
+    m_store.clearAllKeys();
     m_selectedButton = nullptr;
     for (int i = 0; i < kKeySlotCount; ++i) {
-        QPushButton *button = m_controlButtons[size_t(i)];
+        QPushButton *button = m_panel.controlButton(i);
         // Slots the keypad cannot store were refused and keep their text.
         if (button && currentKey(keyIndexForButton(i)).isEmpty()) {
             button->setText(QString());
             setAssignedMark(button, false);
         }
     }
-    m_keyDisplay->clear();
-    qCDebug(lcUi).noquote() << "Clear All - cleared layer" << m_keyboardData.currentLayer + 1;
+    m_display.clear();
+    qCDebug(lcUi).noquote() << "Clear All - cleared layer" << m_store.currentLayer + 1;
+}
+
+void KeySelection::refreshAssignedMarks()
+{
+    // Each control stands for the key of its own slot number.
+    const KeyLayer &layer = m_store.layers[m_store.currentLayer];
+    for (int slot = 0; slot < kKeySlotCount; ++slot)
+        setAssignedMark(m_panel.controlButton(slot), !layer[slot].isEmpty());
+}
+
+void KeySelection::showSelectedKeyText()
+{
+    const int key = m_store.selectedKey;
+    if (key < 0)
+        return;
+    m_display.showText(fullTextFor(key));
+}
+
+QColor KeySelection::ledColorOf(int key) const
+{
+    return toQColor(currentLedColor(m_store, key));
 }

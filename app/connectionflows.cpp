@@ -1,0 +1,365 @@
+#include "app/connectionflows.h"
+
+#include "app/connectresult.h"
+#include "app/statusline.h"
+#include "device/hidmanager.h"
+#include "legacy/legacytables.h"
+#include "model/logging.h"
+
+#include <QPointer>
+#include <QtConcurrent>
+
+#include <iterator>
+
+namespace {
+
+constexpr int kReadLightingCount = 4;
+// Knob parts whose texts the connect and view reads log.
+constexpr int kLoggedKnobSlots[] = {6, 7, 8};
+
+const QString kSavedStyle =
+    QStringLiteral("background-color: #2d5a2d; color: #00FF00; font-weight: bold;");
+
+// Runs `work` on the global pool and hands its result to `deliver` on the UI
+// thread. The device link carries the result back: it lives on the UI thread
+// for the whole process, while the window may be gone by the time the task
+// ends, and a result for a window that is gone is dropped.
+template <typename Work, typename Deliver>
+void runDeviceTask(ConnectionFlows *flows, Work work, Deliver deliver)
+{
+    HIDManager *link = HIDManager::instance();
+    const QPointer<ConnectionFlows> guard(flows);
+    QtConcurrent::run([link, guard, work, deliver] {
+        const auto result = work(*link);
+        QMetaObject::invokeMethod(
+            link,
+            [guard, deliver, result] {
+                if (ConnectionFlows *target = guard.data())
+                    deliver(target, result);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+QString knobText(const KeyLayers &layers, int slot)
+{
+    return layers.value(0).value(slot).fullText;
+}
+
+// "L0= ... L1= ... L2= ...": the first knob's texts as read.
+QString knobTextsLine(const KeyLayers &layers)
+{
+    QStringList parts;
+    for (int i = 0; i < int(std::size(kLoggedKnobSlots)); ++i)
+        parts << QStringLiteral("L%1=").arg(i) << knobText(layers, kLoggedKnobSlots[i]);
+    return parts.join(QLatin1Char(' '));
+}
+
+int boundedLayerCount(int count)
+{
+    return qBound(1, count, 3);
+}
+
+DeviceInfo deviceInfoFromLegacy(const LegacyDeviceInfo &legacy)
+{
+    DeviceInfo info;
+    info.valid = legacy.valid;
+    info.keyCount = legacy.keyCount;
+    info.encoderCount = legacy.encoderCount;
+    info.layerCount = legacy.layerCount;
+    info.layoutS = legacy.shape;
+    return info;
+}
+
+} // namespace
+
+ConnectionFlows::ConnectionFlows(KeyboardData &store, StatusLine &status, QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_status(status)
+{
+}
+
+// ---- connecting and disconnecting ------------------------------------------
+
+void ConnectionFlows::onKeypadConnected()
+{
+    m_state.connected = true;
+    ++m_connectionSerial;
+    m_status.setConnected(true);
+    m_status.showConnected();
+    startReadTask(ReadPurpose::Connect);
+}
+
+void ConnectionFlows::onConnectResult(const DeviceReadResult &result)
+{
+    const bool infoOk = result.infoOk;
+    const bool legacyOk = result.legacyOk && !infoOk;
+    m_state.legacyActive = legacyOk;
+
+    if (infoOk) {
+        m_state.info = result.info;
+        m_state.legacyInfo = LegacyDeviceInfo();
+    } else if (legacyOk) {
+        m_state.legacyInfo = result.legacyInfo;
+        m_state.info = deviceInfoFromLegacy(m_state.legacyInfo);
+    } else {
+        m_state.info = DeviceInfo();
+        m_state.legacyInfo = LegacyDeviceInfo();
+        m_state.lastConnectedLayerCount = 1;
+    }
+    if (infoOk || legacyOk)
+        m_state.lastConnectedLayerCount = boundedLayerCount(m_state.info.layerCount);
+
+    m_state.legacyR20Wide = m_state.legacyActive && m_state.legacyInfo.format == LegacyFormatR20Wide;
+    m_state.legacyOld = m_state.legacyActive && m_state.legacyInfo.format == LegacyFormatOld;
+    // An "Old" keypad has no key number for some slots; changes there could
+    // never reach it, so the store refuses them while it is connected.
+    m_store.setUnwritableSlots(m_state.legacyOld ? legacyUnwritableSlots(LegacyFormatOld)
+                                                  : QVector<int>());
+    // The macro row's title, mouse gestures, delay and lighting pages follow
+    // the family.
+    emit keypadIdentified();
+
+    if (infoOk || legacyOk)
+        m_store.loadLayers(result.layers);
+
+    if (infoOk) {
+        emit keypadDescribed();
+        qCDebug(lcWidget).noquote()
+            << "Widget: device info" << "K=" << int(m_state.info.keyCount)
+            << "E=" << int(m_state.info.encoderCount) << "D=" << int(m_state.info.extraKeyCount)
+            << "L=" << int(m_state.info.layerCount) << "P=" << int(m_state.info.layoutP)
+            << "S=" << int(m_state.info.layoutS) << "B=" << int(m_state.info.reservedB);
+    } else if (legacyOk) {
+        emit keypadDescribed();
+        qCDebug(lcWidget).noquote()
+            << "Widget: legacy device info" << "K=" << int(m_state.legacyInfo.keyCount)
+            << "E=" << int(m_state.legacyInfo.encoderCount) << "Ver=" << int(m_state.legacyInfo.version)
+            << "Shape=" << int(m_state.legacyInfo.shape)
+            << "Fmt=" << legacyFamilyName(m_state.legacyInfo.format);
+        m_status.showConnected();
+    } else {
+        qCDebug(lcWidget).noquote() << "Widget: device info not available, keep current path";
+    }
+
+    qCDebug(lcUi).noquote() << "[UI] onDeviceConnected ready" << "infoOk=" << infoOk
+                            << "legacyOk=" << legacyOk << "allLayers=" << result.layers.size();
+    if (!infoOk && !legacyOk)
+        return;
+
+    m_store.loadLayers(result.layers);
+    qCDebug(lcUi).noquote() << "[UI] onDeviceConnected loaded allLayers";
+    if (!result.readComplete) {
+        qCDebug(lcWidget).noquote() << (infoOk
+            ? "readAllConfiguration completed with fallback/default data"
+            : "Legacy read layer failed or incomplete");
+    }
+    loadReadLighting(result.lighting);
+    qCDebug(lcWidget).noquote() << "Widget: loaded encoder texts" << knobTextsLine(result.layers);
+
+    emit configurationLoaded(true);
+    qCDebug(lcWidget).noquote() << (infoOk ? "Config loaded from device"
+                                           : "Legacy config loaded from device");
+}
+
+void ConnectionFlows::onKeypadDisconnected()
+{
+    m_state.forgetKeypad();
+    ++m_connectionSerial;
+    m_store.setUnwritableSlots({});
+    m_status.setConnected(false);
+    m_status.showDisconnected();
+    resetStoreToEmpty();
+}
+
+void ConnectionFlows::resetStoreToEmpty()
+{
+    // Nothing of the keypad that went away may look changed or assigned.
+    for (KeyLayer &layer : m_store.layers)
+        for (KeyConfig &key : layer)
+            key.clear();
+    for (LedLayerConfig &lighting : m_store.ledLayers)
+        lighting = LedLayerConfig();
+}
+
+// ---- reading ---------------------------------------------------------------
+
+void ConnectionFlows::startReadTask(ReadPurpose purpose)
+{
+    const int serial = m_connectionSerial;
+    const bool legacy = m_state.legacyActive;
+    ++m_deviceTasksRunning;
+    runDeviceTask(
+        this,
+        [purpose, serial, legacy](HIDManager &link) {
+            DeviceReadResult result = purpose == ReadPurpose::Connect
+                ? readConnectedKeypad(link)
+                : readKeypadConfiguration(link, legacy);
+            result.connectionSerial = serial;
+            return result;
+        },
+        [purpose](ConnectionFlows *flows, const DeviceReadResult &result) {
+            flows->onReadResult(purpose, result);
+        });
+}
+
+void ConnectionFlows::onReadResult(ReadPurpose purpose, const DeviceReadResult &result)
+{
+    --m_deviceTasksRunning;
+    // A keypad pulled out (or replaced) while it was being read: what came
+    // back belongs to a connection that is over.
+    if (result.connectionSerial != m_connectionSerial) {
+        qCDebug(lcWidget).noquote() << "Widget: dropped a read of an earlier connection";
+        return;
+    }
+    switch (purpose) {
+    case ReadPurpose::Connect:
+        onConnectResult(result);
+        break;
+    case ReadPurpose::View:
+        onViewResult(result);
+        break;
+    case ReadPurpose::ReadConfig:
+        onReadConfigResult(result);
+        break;
+    }
+}
+
+void ConnectionFlows::view()
+{
+    if (refuseDeviceTask(false))
+        return;
+    startReadTask(ReadPurpose::View);
+}
+
+void ConnectionFlows::onViewResult(const DeviceReadResult &result)
+{
+    if (!result.readComplete)
+        qCDebug(lcView).noquote() << "View: readAllConfiguration completed with fallback/default data";
+    m_store.loadLayers(result.layers);
+    loadReadLighting(result.lighting);
+    qCDebug(lcView).noquote() << "View: loaded encoder texts" << knobTextsLine(result.layers);
+    emit configurationLoaded(false);
+    qCDebug(lcView).noquote() << "View: config reloaded from device";
+}
+
+void ConnectionFlows::readConfig()
+{
+    // The link itself waits for any operation in progress, on the worker
+    // thread.
+    startReadTask(ReadPurpose::ReadConfig);
+}
+
+void ConnectionFlows::onReadConfigResult(const DeviceReadResult &result)
+{
+    if (result.layers.isEmpty()) {
+        qCDebug(lcWidget).noquote() << "readConfigFromDevice failed";
+        return;
+    }
+    m_store.loadLayers(result.layers);
+    loadReadLighting(result.lighting);
+    emit configurationLoaded(false);
+    qCDebug(lcWidget).noquote() << "Config loaded from device";
+    if (!result.readComplete)
+        qCDebug(lcWidget).noquote() << "readConfigFromDevice completed with fallback/default data";
+}
+
+void ConnectionFlows::loadReadLighting(const LedLayers &lighting)
+{
+    // Only a full set replaces the stored lighting; a legacy "Old" keypad
+    // brings none back.
+    if (lighting.size() != kReadLightingCount)
+        return;
+    m_store.ledLayers = lighting;
+    for (LedLayerConfig &record : m_store.ledLayers)
+        record.clearMarks();
+}
+
+// ---- saving ----------------------------------------------------------------
+
+bool ConnectionFlows::refuseDeviceTask(bool forSave) const
+{
+    const QLoggingCategory &category = forSave ? lcSave() : lcView();
+    const char *prefix = forSave ? "Save:" : "View:";
+    if (!m_state.connected) {
+        qCDebug(category).noquote() << prefix << "device not connected";
+        return true;
+    }
+    // A task of this window that has not reached the link yet counts as
+    // busy too: it would otherwise run right after the one in progress.
+    if (HIDManager::instance()->busy.load() || m_deviceTasksRunning > 0) {
+        qCDebug(category).noquote() << prefix << "device busy";
+        return true;
+    }
+    return false;
+}
+
+void ConnectionFlows::save()
+{
+    if (refuseDeviceTask(true))
+        return;
+    if (SaveSnapshot::ofAll(m_store).itemCount() == 0) {
+        qCDebug(lcSave).noquote() << "Save: nothing to save";
+        return;
+    }
+    startSaveTask(false);
+}
+
+void ConnectionFlows::saveKeysOnly()
+{
+    if (refuseDeviceTask(true))
+        return;
+    startSaveTask(true);
+}
+
+void ConnectionFlows::startSaveTask(bool keysOnly)
+{
+    // The task writes a copy of what is marked changed; the marks are
+    // cleared here afterwards, only where the store still holds what went.
+    const SaveSnapshot snapshot =
+        keysOnly ? SaveSnapshot::ofKeys(m_store) : SaveSnapshot::ofAll(m_store);
+    const bool legacy = m_state.legacyActive;
+    const LegacyDeviceInfo legacyInfo = m_state.legacyInfo;
+    ++m_deviceTasksRunning;
+    runDeviceTask(
+        this,
+        [snapshot, legacy, legacyInfo](HIDManager &link) {
+            return saveToKeypad(link, legacy, legacyInfo, snapshot);
+        },
+        [legacy](ConnectionFlows *flows, const SaveResult &result) {
+            --flows->m_deviceTasksRunning;
+            flows->onSaveResult(result, legacy);
+        });
+}
+
+void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
+{
+    // What reached the keypad is stored there whatever happened since, so
+    // its marks go even when the keypad has been pulled out meanwhile.
+    HIDManager::applySaveResult(m_store, result);
+    if (!legacy) {
+        // The link reports a save it ran through operationFinished.
+        if (!result.started)
+            qCDebug(lcSave).noquote() << "Save: device not connected";
+        return;
+    }
+    if (result.started && result.ok)
+        m_status.showSaved();
+    else
+        qCDebug(lcSave).noquote() << "Legacy save failed";
+}
+
+void ConnectionFlows::onOperationFinished(bool success, const QString &msg)
+{
+    if (!success) {
+        qCDebug(lcDevice).noquote() << "HIDManager operation failed:" << msg;
+        return;
+    }
+    m_status.showSaved();
+}
+
+void ConnectionFlows::onProgressUpdated(const QString &msg)
+{
+    qCDebug(lcDevice).noquote() << "HID progress:" << msg;
+}

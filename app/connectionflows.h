@@ -1,0 +1,71 @@
+#pragma once
+
+#include "app/devicestate.h"
+#include "model/keyboarddata.h"
+
+#include <QObject>
+#include <QString>
+
+class StatusLine;
+struct DeviceReadResult;
+struct SaveResult;
+
+// The window's side of the keypad link: what happens when a keypad is
+// plugged in or pulled out, the background reads ("View Settings") and saves
+// ("Save Settings", the keys-only save after a recording), and the status
+// line they drive.
+//
+// The UI thread never waits on the keypad. Every read and save runs as a task
+// on the global thread pool with copies of what it needs; only this thread
+// touches the key store, before a task starts and after its result is back.
+class ConnectionFlows : public QObject
+{
+    Q_OBJECT
+public:
+    ConnectionFlows(KeyboardData &store, StatusLine &status, QObject *parent);
+
+    const DeviceState &state() const { return m_state; }
+
+    void onKeypadConnected();
+    void onKeypadDisconnected();
+    void view();
+    // The same read as "View Settings", without its checks.
+    void readConfig();
+    void save();
+    void saveKeysOnly();
+
+    void onOperationFinished(bool success, const QString &msg);
+    void onProgressUpdated(const QString &msg);
+
+signals:
+    // A connect read told the keypad's family and description; the store
+    // does not hold its layers yet.
+    void keypadIdentified();
+    // The keypad's layers are in the store: its picture can be drawn.
+    void keypadDescribed();
+    // A read's layers and lighting are in the store.
+    void configurationLoaded(bool afterConnect);
+
+private:
+    enum class ReadPurpose { Connect, View, ReadConfig };
+    void startReadTask(ReadPurpose purpose);
+    void startSaveTask(bool keysOnly);
+    // Whether a view or save must not start now; logs why.
+    bool refuseDeviceTask(bool forSave) const;
+    void onReadResult(ReadPurpose purpose, const DeviceReadResult &result);
+    void onConnectResult(const DeviceReadResult &result);
+    void onViewResult(const DeviceReadResult &result);
+    void onReadConfigResult(const DeviceReadResult &result);
+    void onSaveResult(const SaveResult &result, bool legacy);
+    void loadReadLighting(const LedLayers &lighting);
+    void resetStoreToEmpty();
+
+    KeyboardData &m_store;
+    StatusLine &m_status;
+    DeviceState m_state;
+    // Changes on every connect and disconnect, so a result read from an
+    // earlier connection is recognised and dropped.
+    int m_connectionSerial = 0;
+    // Reads and saves started and not yet seen to their end.
+    int m_deviceTasksRunning = 0;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+
+class QString;
+class QTextEdit;
+class QWidget;
+
+// The key display beside the keypad picture: the whole function text of
+// the selected key, in the frame whose width follows the window.
+class KeyDisplay : public QObject
+{
+    Q_OBJECT
+public:
+    KeyDisplay(bool useChinese, QObject *parent);
+
+    // Builds the input frame that holds the display.
+    QWidget *build();
+    QWidget *frame() const { return m_frame; }
+    QTextEdit *textEdit() const { return m_display; }
+
+    // Rich text (the macro arrows) is shown as built; plain text through the
+    // translation table.
+    void showText(const QString &text);
+    void clear();
+    void showPlaceholder();
+
+private:
+    bool m_useChinese;
+    QWidget *m_frame = nullptr;
+    QTextEdit *m_display = nullptr;
+};

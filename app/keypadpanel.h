@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/layoutcatalogue.h"
+#include "model/keyboarddata.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <functional>
+
+class KeyButton;
+class KnobButton;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+constexpr int kGridKeyCount = 16;
+constexpr int kKnobCount = 3;
+constexpr int kKnobPartCount = 3;
+constexpr int kSingleKnobPartCount = 5;
+constexpr int kExtraTurnButtonCount = 4;
+
+// The picture of the keypad: the group box with the panel frame, its key
+// grid and knobs, built once. A layout shows and hides parts, points the 25
+// control slots at the buttons of its keypad and places them for a scale.
+class KeypadPanel : public QObject
+{
+    Q_OBJECT
+public:
+    // `windowRatio` tells the window's scale when the group is resized.
+    KeypadPanel(std::function<double()> windowRatio, QObject *parent);
+
+    // Builds the key and knob group; the window puts it in its content row.
+    QWidget *build();
+    QWidget *group() const { return m_keyKnobGroup; }
+
+    void applyLayout(const LayoutSpec &layoutSpec, double windowRatio);
+    const LayoutSpec &layout() const { return m_layout; }
+
+    // The control button in a slot (0..24), or null.
+    QPushButton *controlButton(int slot) const;
+    const std::array<QPushButton *, kKeySlotCount> &controlButtons() const
+    {
+        return m_controlButtons;
+    }
+
+    // Places the panel at the window's ratio, or smaller when the group is
+    // too small to hold it at that ratio.
+    void fitTo(double windowRatio);
+    // Scale the panel is drawn at.
+    double scale() const { return m_panelScale; }
+
+private:
+    QWidget *buildKeyMatrix();
+    QWidget *buildKnobArea();
+    void createExtraTurnButtons();
+    void showLayoutParts();
+    void assignControlSlots();
+    void placePanel(double panelRatio);
+    double fittingPanelScale(double ratio) const;
+    void logButtonMap() const;
+
+    std::function<double()> m_windowRatio;
+    LayoutSpec m_layout;
+    double m_panelScale = 1.0;      // scale the panel is drawn at
+    double m_panelPlacedScale = -1; // scale of the last placement; -1 forces one
+    QString m_appliedPanelFaceStyle;
+    int m_appliedKeyNumberPx = -1;
+
+    QWidget *m_keyKnobGroup = nullptr;
+    QWidget *m_physicalPanelFrame = nullptr;
+    // The frame's fill and rounded border, beneath the keys and knobs.
+    QWidget *m_panelFace = nullptr;
+    QWidget *m_keyMatrix = nullptr;
+    QWidget *m_knobArea = nullptr;
+    std::array<QWidget *, kGridKeyCount> m_keyCells{};
+    std::array<QLabel *, kGridKeyCount> m_keyNumberLabels{};
+    std::array<QWidget *, kKnobCount> m_knobGroups{};
+    std::array<std::array<KnobButton *, kKnobPartCount>, kKnobCount> m_knobButtons{};
+    QWidget *m_singleKnobContainer = nullptr;
+    std::array<KnobButton *, kSingleKnobPartCount> m_singleKnobButtons{};
+    QWidget *m_extraTurnContainer = nullptr;
+    std::array<KnobButton *, kExtraTurnButtonCount> m_extraTurnButtons{};
+
+    // Control buttons by slot (keys and knob parts) and the key buttons by
+    // grid position.
+    std::array<QPushButton *, kKeySlotCount> m_controlButtons{};
+    std::array<KeyButton *, kGridKeyCount> m_gridKeyButtons{};
+};

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "model/keyconfig.h"
+
+#include <QObject>
+#include <QString>
+
+class KeyboardData;
+class KeyDisplay;
+class KeypadPanel;
+class QColor;
+class QPushButton;
+struct DeviceState;
+
+// Which control is selected, what the controls and the key display show
+// for the keys of the current layer, and the Clear and Clear All commands.
+class KeySelection : public QObject
+{
+    Q_OBJECT
+public:
+    KeySelection(KeyboardData &store, const KeypadPanel &panel, const DeviceState &device,
+                 KeyDisplay &display, bool useChinese, QObject *parent);
+
+    // What the page host shows decides how keys are worded and whether
+    // keys stand for their LEDs.
+    void setFunctionRow(int row) { m_functionRow = row; }
+    void setLightingShown(bool shown) { m_lightingShown = shown; }
+    bool lightingShown() const { return m_lightingShown; }
+
+    void clickButton(QPushButton *button);
+    void selectButton(int buttonIndex);
+    QPushButton *selectedButton() const { return m_selectedButton; }
+    void forgetSelectedButton();
+    // The controls were re-pointed or blanked: none is selected any more.
+    void dropSelectedButton() { m_selectedButton = nullptr; }
+
+    // Which key a control edits and which control shows a key; they differ
+    // only on two layouts of the older keypad families.
+    int keyIndexForButton(int button) const;
+    int buttonIndexForKey(int key) const;
+    QPushButton *buttonForKey(int key) const;
+    bool legacyKnobLayoutActive() const;
+
+    QString buttonTextFor(int key) const;
+    QString fullTextFor(int key) const;
+    QColor ledColorOf(int key) const;
+
+    void onKeyButtonTextChanged(int index, const QString &text);
+    void onKeyFullTextChanged(int index);
+    void onSelectedKeyChanged(int index);
+    void refreshKeyTexts();
+    void refreshAssignedMarks();
+    void showSelectedKeyText();
+    void clearSelected();
+    void clearAll();
+
+signals:
+    // A key was selected while the keys stand for their LEDs.
+    void ledKeySelected(int key);
+    // The selection went away while the lighting page is shown.
+    void lightingViewStale();
+    // The legacy pages that follow the selected key should look again.
+    void selectionPagesStale();
+
+private:
+    KeyConfig currentKey(int key) const;
+    QString keyText(int key, bool full) const;
+    bool legacySixKeyLayoutActive() const;
+
+    KeyboardData &m_store;
+    const KeypadPanel &m_panel;
+    const DeviceState &m_device;
+    KeyDisplay &m_display;
+    bool m_useChinese;
+    int m_functionRow = 0;
+    bool m_lightingShown = false;
+    QPushButton *m_selectedButton = nullptr;
+};

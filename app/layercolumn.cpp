@@ -1,0 +1,153 @@
+// The layer buttons: how many are shown and which one is checked.
+
+#include "app/layercolumn.h"
+
+#include "app/devicestate.h"
+#include "app/widgetstyle.h"
+#include "model/keyboarddata.h"
+#include "model/logging.h"
+
+#include <QButtonGroup>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kMaxLayerButtons = kLayerButtonCount;
+constexpr int kDesignWidth = 1500;
+constexpr int kLayerColumnMinWidth = 80;
+
+constexpr const char *kLayerButtonTexts[kLayerButtonCount] = {"LAYER 1", "LAYER 2", "LAYER 3"};
+
+const char *boolText(bool value) { return value ? "true" : "false"; }
+
+} // namespace
+
+LayerColumn::LayerColumn(KeyboardData &store, const DeviceState &device, QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_device(device)
+{
+}
+
+QWidget *LayerColumn::build()
+{
+    m_column = new QWidget;
+    m_column->setObjectName(QStringLiteral("layerColumn"));
+    m_column->setFixedWidth(kLayerColumnWidth);
+    auto *layout = new QVBoxLayout(m_column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setAlignment(Qt::AlignTop);
+
+    for (int i = 0; i < kLayerButtonCount; ++i) {
+        auto *button = new QPushButton(QString::fromLatin1(kLayerButtonTexts[i]));
+        button->setCheckable(true);
+        button->setFlat(true);
+        button->setProperty("layer", i + 1);
+        button->setFixedHeight(kLayerButtonHeight);
+        button->setFixedWidth(kLayerColumnWidth);
+        button->setStyleSheet(layerButtonStyleSheet());
+        layout->addWidget(button);
+        m_buttons[size_t(i)] = button;
+    }
+    return m_column;
+}
+
+void LayerColumn::createButtonGroup()
+{
+    m_group = new QButtonGroup(this);
+    m_group->setExclusive(true);
+    for (int i = 0; i < kLayerButtonCount; ++i)
+        m_group->addButton(m_buttons[size_t(i)], i);
+    m_buttons[0]->setChecked(true);
+    connect(m_group, &QButtonGroup::idClicked, this, &LayerColumn::layerClicked);
+}
+
+int LayerColumn::effectiveCount() const
+{
+    const char *source = "startupDefault";
+    int count = m_startupDefaultCount;
+    if (m_forcedCount >= 0) {
+        source = "forced";
+        count = m_forcedCount;
+    } else if (m_device.info.valid) {
+        source = "device";
+        count = m_device.info.layerCount;
+    } else if (m_device.legacyActive) {
+        source = "legacy";
+        count = m_device.legacyInfo.layerCount;
+    } else if (m_device.lastConnectedLayerCount > 0) {
+        source = "lastConnected";
+        count = m_device.lastConnectedLayerCount;
+    }
+    const int result = qBound(0, count, kMaxLayerButtons);
+    qCDebug(lcLayer).noquote() << "[Layer] effectiveLayerDisplayCount"
+                               << "source=" << source << "forced=" << m_forcedCount
+                               << "deviceValid=" << boolText(m_device.info.valid)
+                               << "deviceLayer=" << int(m_device.info.layerCount)
+                               << "legacyLayer=" << int(m_device.legacyInfo.layerCount) << "result=" << result;
+    return result;
+}
+
+void LayerColumn::setForcedCount(int count)
+{
+    m_forcedCount = count < 0 ? -1 : qMin(count, kMaxLayerButtons);
+    qCDebug(lcLayer).noquote() << "[Layer] setForcedLayerDisplayCount"
+                               << "count=" << count << "stored=" << m_forcedCount
+                               << "deviceValid=" << boolText(m_device.info.valid)
+                               << "deviceLayer=" << int(m_device.info.layerCount)
+                               << "legacyLayer=" << int(m_device.legacyInfo.layerCount);
+    updateVisibility();
+}
+
+void LayerColumn::updateVisibility()
+{
+    const int effective = effectiveCount();
+    const int currentLayer = m_store.currentLayer;
+    qCDebug(lcLayer).noquote() << "[Layer] updateLayerButtonsVisibility"
+                               << "forced=" << m_forcedCount
+                               << "effective=" << effective << "currentLayer=" << currentLayer
+                               << "deviceValid=" << boolText(m_device.info.valid)
+                               << "deviceLayer=" << int(m_device.info.layerCount)
+                               << "legacyLayer=" << int(m_device.legacyInfo.layerCount);
+
+    bool visible[kLayerButtonCount] = {};
+    for (int i = 0; i < kLayerButtonCount; ++i) {
+        visible[i] = i < effective;
+        if (QPushButton *button = m_buttons[size_t(i)]) {
+            button->setVisible(visible[i]);
+            button->setEnabled(visible[i]);
+        }
+    }
+    qCDebug(lcLayer).noquote() << "[Layer] button visible states" << boolText(visible[0])
+                               << boolText(visible[1]) << boolText(visible[2]);
+
+    if (!m_group)
+        return;
+
+    int target = currentLayer;
+    if (effective >= 1) {
+        target = qBound(0, currentLayer, effective - 1);
+        if (target != currentLayer)
+            m_store.setCurrentLayer(target);
+    }
+
+    // An exclusive group keeps one button checked; with no layer button
+    // shown none may be, so exclusivity is lifted while the marks are set.
+    m_group->setExclusive(false);
+    for (int i = 0; i < kLayerButtonCount; ++i)
+        m_buttons[size_t(i)]->setChecked(effective >= 1 && i < effective && i == target);
+    m_group->setExclusive(true);
+}
+
+void LayerColumn::scaleToWindowWidth(int windowWidth)
+{
+    const int width =
+        qMax(kLayerColumnMinWidth, qRound(double(windowWidth) / kDesignWidth * kLayerColumnWidth));
+    if (width == m_appliedWidth)
+        return;
+    m_appliedWidth = width;
+    m_column->setFixedWidth(width);
+    for (QPushButton *button : m_buttons)
+        button->setFixedWidth(width);
+}

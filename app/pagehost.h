@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+
+class BaseKeysPage;
+class ExtKeysPage;
+class KeyboardData;
+class KeyDisplay;
+class KeypadPanel;
+class KeySelection;
+class LightingPage;
+class MacroPage;
+class MousePage;
+class MultiMediaPage;
+class OldDelayPage;
+class OldLightingPage;
+class ProcreatePage;
+class QListWidget;
+class QStackedWidget;
+class QWidget;
+class R20WideDelayPage;
+class R20WideLightingPage;
+struct DeviceState;
+
+// The function list and the stack of assignment pages: which page a row
+// shows for the connected family, the pages' clicks into the key store, and
+// the pages' scale, which is applied to a page when it is shown.
+class PageHost : public QObject
+{
+    Q_OBJECT
+public:
+    PageHost(KeyboardData &store, const DeviceState &device, KeySelection &selection,
+             const KeypadPanel &panel, KeyDisplay &display, bool useChinese, QWidget *window);
+
+    // The stack first: the list's row changes switch its pages.
+    QStackedWidget *buildPageStack();
+    QListWidget *buildFunctionList();
+    QListWidget *functionList() const { return m_functionList; }
+    QStackedWidget *pageStack() const { return m_pageStack; }
+
+    void showPage(int row);
+    // Whether the shown page makes the keys stand for their LEDs.
+    bool lightingShown() const;
+    // Follows the connected family: mouse gestures, delay and lighting pages.
+    void applyDeviceStateToPages();
+    void applyMouseGestureSupport();
+    void updateMacroPageTitle();
+    void refreshLightingView();
+    void refreshSelectionPages();
+    // Restyling a page costs several milliseconds, so a rescale restyles only
+    // the page on screen; the others take the ratio when they are shown.
+    void scalePages(double ratio);
+
+    BaseKeysPage *baseKeysPage() const { return m_baseKeysPage; }
+    ExtKeysPage *extKeysPage() const { return m_extKeysPage; }
+    MultiMediaPage *multiMediaPage() const { return m_multiMediaPage; }
+    LightingPage *lightingPage() const { return m_lightingPage; }
+    MousePage *mousePage() const { return m_mousePage; }
+    MacroPage *macroPage() const { return m_macroPage; }
+    ProcreatePage *procreatePage() const { return m_procreatePage; }
+    R20WideDelayPage *r20WideDelayPage() const { return m_r20WideDelayPage; }
+    OldDelayPage *oldDelayPage() const { return m_oldDelayPage; }
+    R20WideLightingPage *r20WideLightingPage() const { return m_r20WideLightingPage; }
+    OldLightingPage *oldLightingPage() const { return m_oldLightingPage; }
+
+private slots:
+    void onBaseKeyClicked();
+    void onMultiMediaClicked();
+    void onMouseClicked();
+    void onLightingChanged();
+
+private:
+    void createPages(QStackedWidget *stack);
+    void scaleStackPage(int stackIndex);
+    void showSelectedLedColor(int key);
+    bool hasLed(int key) const;
+    void showLedSwatches();
+
+    KeyboardData &m_store;
+    const DeviceState &m_device;
+    KeySelection &m_selection;
+    const KeypadPanel &m_panel;
+    KeyDisplay &m_display;
+    bool m_useChinese;
+    QWidget *m_window;
+    QListWidget *m_functionList = nullptr;
+    QStackedWidget *m_pageStack = nullptr;
+    double m_pageScale = 1.0;
+    std::array<bool, 11> m_pageScaleStale{};
+
+    BaseKeysPage *m_baseKeysPage = nullptr;
+    ExtKeysPage *m_extKeysPage = nullptr;
+    MultiMediaPage *m_multiMediaPage = nullptr;
+    LightingPage *m_lightingPage = nullptr;
+    MousePage *m_mousePage = nullptr;
+    MacroPage *m_macroPage = nullptr;
+    ProcreatePage *m_procreatePage = nullptr;
+    R20WideDelayPage *m_r20WideDelayPage = nullptr;
+    OldDelayPage *m_oldDelayPage = nullptr;
+    R20WideLightingPage *m_r20WideLightingPage = nullptr;
+    OldLightingPage *m_oldLightingPage = nullptr;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+
+class FunctionButtons;
+class KeyDisplay;
+class KeypadPanel;
+class LayerColumn;
+class PageHost;
+class QSize;
+class QTimer;
+class QWidget;
+
+// Scales the window with its size. The window is designed for 1500 x 1100;
+// a short debounce keeps a drag from restyling the window at every step, and
+// every step restyles only what a new ratio actually changes.
+class WindowScaler : public QObject
+{
+    Q_OBJECT
+public:
+    struct Parts {
+        KeypadPanel *panel;
+        LayerColumn *layers;
+        PageHost *pages;
+        FunctionButtons *functionButtons;
+        KeyDisplay *display;
+        QWidget *lowerRow;
+    };
+    WindowScaler(QWidget *window, const Parts &parts);
+
+    double scaleRatio() const { return m_scaleRatio; }
+    double targetScaleRatio() const { return m_targetScaleRatio; }
+
+    // From the window's resize and show events.
+    void onResize(const QSize &size);
+    void onShow();
+
+    void applyScale(double ratio);
+
+private:
+    void onResizeTimeout();
+    void rescaleShell(double ratio);
+    void scaleFunctionList(double ratio);
+    void scaleInputFrame();
+
+    QWidget *m_window;
+    Parts m_parts;
+    double m_scaleRatio = 1.0;
+    double m_targetScaleRatio = 1.0;
+    bool m_scalePending = false;
+    bool m_wasMaximizedOnLightingPage = false;
+    QTimer *m_resizeTimer = nullptr;
+    // What was last applied, so a rescale restyles only what changed.
+    int m_appliedListFontPx = -1;
+    int m_appliedListRowPx = -1;
+    int m_appliedPageLabelPoints = -1;
+};
