@@ -1,6 +1,7 @@
 // The picture of the keypad: the panel frame with its key grid and knobs,
 // built once; each layout only re-points the control slots and shows and
-// hides parts. Their placement for a scale is in keypadpanelgeometry.cpp.
+// hides parts, and the panel is placed for a scale with the sizes of
+// panelmetrics.cpp.
 
 #include "app/keypadpanel.h"
 
@@ -13,8 +14,9 @@
 #include <QBoxLayout>
 #include <QFrame>
 #include <QGroupBox>
-#include <QVBoxLayout>
 #include <QLabel>
+#include <QLayout>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -37,6 +39,14 @@ constexpr const char *kExtraTurnPictures[kExtraTurnButtonCount] = {
 constexpr int kExtraTurnFirstSlot = 5;
 
 constexpr int kGroupMargin = 20;
+constexpr int kFrameRadius = 26;
+constexpr int kKeyNumberOffset = 5;
+constexpr int kKeyNumberSide = 24;
+constexpr int kKeyNumberMinPx = 7;
+// The panel never shrinks below this while fitting a small window.
+constexpr double kMinPanelScale = 0.2;
+// The single-knob display shows three parts, then the two pressed turns.
+constexpr int kSingleKnobFirstRow = 3;
 constexpr int kKnobAreaMinWidth = 220;
 constexpr int kDesignKeyCell = 80;
 
@@ -291,4 +301,135 @@ void KeypadPanel::logButtonMap() const
                                            : QStringLiteral("none"))
                                 << "text" << (button ? button->text() : QString());
     }
+}
+
+// ---- placing for a scale ---------------------------------------------------
+
+double KeypadPanel::fittingPanelScale(double ratio) const
+{
+    // Before the window is laid out the group has no meaningful size.
+    if (!m_keyKnobGroup->testAttribute(Qt::WA_WState_Visible) || !m_keyKnobGroup->layout())
+        return ratio;
+    const QSize room =
+        m_keyKnobGroup->contentsRect().marginsRemoved(m_keyKnobGroup->layout()->contentsMargins())
+            .size();
+    const auto fits = [&](double r) {
+        const QSize frame = panelMetrics(m_layout, r).frame;
+        return frame.width() <= room.width() && frame.height() <= room.height();
+    };
+    if (fits(ratio))
+        return ratio;
+    double low = kMinPanelScale;
+    double high = ratio;
+    for (int step = 0; step < 12; ++step) {
+        const double middle = (low + high) / 2;
+        (fits(middle) ? low : high) = middle;
+    }
+    return low;
+}
+
+void KeypadPanel::fitTo(double windowRatio)
+{
+    if (!m_keyMatrix)
+        return;
+    placePanel(fittingPanelScale(windowRatio));
+}
+
+void KeypadPanel::placePanel(double panelRatio)
+{
+    if (qFuzzyCompare(panelRatio, m_panelPlacedScale))
+        return;
+    m_panelPlacedScale = panelRatio;
+    m_panelScale = panelRatio;
+    const LayoutSpec &layoutSpec = m_layout;
+    const PanelMetrics m = panelMetrics(layoutSpec, panelRatio);
+
+    // Keys, row by row; a hovered key keeps its grown size until it is left.
+    m_keyMatrix->setFixedSize(m.matrix);
+    const int columns = qMax(1, layoutSpec.columns);
+    // Key numbers stay legible on the small panel of a small window.
+    const int numberPx = qMax(kKeyNumberMinPx, scaledPx(layoutSpec.keyNumberFontPx, panelRatio));
+    const int numberOffset = kKeyHoverRoom / 2 + scaledPx(kKeyNumberOffset, panelRatio);
+    const int numberSide = qMax(numberPx + 4, scaledPx(kKeyNumberSide, panelRatio));
+    const bool numberSizeChanged = numberPx != m_appliedKeyNumberPx;
+    m_appliedKeyNumberPx = numberPx;
+    QFont numberFont;
+    numberFont.setPixelSize(numberPx);
+    for (int i = 0; i < kGridKeyCount; ++i) {
+        const int x = (i % columns) * (m.cell + m.keyGap);
+        const int y = (i / columns) * (m.cell + m.keyGap);
+        m_keyCells[size_t(i)]->setGeometry(x, y, m.cell, m.cell);
+        KeyButton *key = m_gridKeyButtons[size_t(i)];
+        key->setButtonBaseSize(layoutSpec.keySize);
+        key->setScale(panelRatio);
+        key->move((m.cell - key->width() + 1) / 2, (m.cell - key->height() + 1) / 2);
+        QLabel *number = m_keyNumberLabels[size_t(i)];
+        number->setGeometry(numberOffset, numberOffset, numberSide, numberSide);
+        if (numberSizeChanged)
+            number->setFont(numberFont);
+    }
+
+    // Knobs: each one a row of its parts, the knobs in display order.
+    const auto placeParts = [&m](KnobButton *const *buttons, int count, int x, int y) {
+        for (int i = 0; i < count; ++i) {
+            buttons[i]->setButtonSize(m.part);
+            buttons[i]->move(x + i * (m.part + m.partGap), y);
+        }
+    };
+    const int perRow = qMax(1, layoutSpec.knobsPerRow);
+    int knobY = 0;
+    int knobX = 0;
+    for (int k = 0; k < kKnobCount; ++k) {
+        const int parts = layoutSpec.knobs.value(k).shownParts();
+        QWidget *group = m_knobGroups[size_t(k)];
+        if (k < layoutSpec.knobs.size() && !layoutSpec.isSingleKnob()) {
+            if (k > 0 && k % perRow == 0) {
+                knobX = 0;
+                knobY += m.part + m.groupGap;
+            }
+            const QSize size = knobGroupSize(m, parts);
+            group->setGeometry(knobX, knobY, size.width(), size.height());
+            knobX += size.width() + m.groupGap;
+        }
+        placeParts(m_knobButtons[size_t(k)].data(), kKnobPartCount, 0, 0);
+        // A two-part knob has no press: its button takes no room at all.
+        KnobButton *press = m_knobButtons[size_t(k)][kKnobPartCount - 1];
+        if (parts < kKnobPartCount) {
+            press->setFixedSize(0, 0);
+            press->move(-10000, -10000);
+        }
+    }
+
+    m_singleKnobContainer->setGeometry(QRect(QPoint(0, 0), m.knobs.isEmpty() ? QSize(1, 1)
+                                                                             : m.knobs));
+    placeParts(m_singleKnobButtons.data(), kSingleKnobFirstRow, 0, 0);
+    const int secondRow = kSingleKnobPartCount - kSingleKnobFirstRow;
+    const int secondRowX = (3 * m.part + 2 * m.partGap - (secondRow * m.part + m.partGap)) / 2;
+    placeParts(m_singleKnobButtons.data() + kSingleKnobFirstRow, secondRow, secondRowX,
+               m.part + m.partGap);
+
+    if (m_extraTurnContainer) {
+        m_extraTurnContainer->setGeometry(QRect(QPoint(0, 0), m.knobs.isEmpty() ? QSize(1, 1)
+                                                                                : m.knobs));
+        for (int knob = 0; knob < kExtraTurnButtonCount / 2; ++knob)
+            placeParts(m_extraTurnButtons.data() + 2 * knob, 2, 0, knob * (m.part + m.groupGap));
+    }
+
+    if (m.knobsShown)
+        m_knobArea->setFixedSize(m.knobs);
+
+    auto *frameLayout = static_cast<QBoxLayout *>(m_physicalPanelFrame->layout());
+    frameLayout->setDirection(layoutSpec.topToBottom ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+    frameLayout->setSpacing(m.spacing);
+    frameLayout->setContentsMargins(m.marginX + m.border, m.marginY + m.border,
+                                    m.marginX + m.border, m.marginY + m.border);
+
+    const QString faceStyle =
+        panelFaceStyleSheet(m.border, qMax(1, scaledPx(kFrameRadius, panelRatio)));
+    if (faceStyle != m_appliedPanelFaceStyle) {
+        m_appliedPanelFaceStyle = faceStyle;
+        m_panelFace->setStyleSheet(faceStyle);
+    }
+    m_physicalPanelFrame->setFixedSize(m.frame);
+    m_panelFace->setGeometry(QRect(QPoint(0, 0), m.frame));
 }

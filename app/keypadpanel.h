@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/layoutcatalogue.h"
+#include "app/panelmetrics.h"
 #include "model/keyboarddata.h"
 
 #include <QObject>
@@ -13,12 +14,6 @@ class KnobButton;
 class QLabel;
 class QPushButton;
 class QWidget;
-
-constexpr int kGridKeyCount = 16;
-constexpr int kKnobCount = 3;
-constexpr int kKnobPartCount = 3;
-constexpr int kSingleKnobPartCount = 5;
-constexpr int kExtraTurnButtonCount = 4;
 
 // The picture of the keypad: the group box with the panel frame, its key
 // grid and knobs, built once. A layout shows and hides parts, points the 25
