@@ -5,6 +5,7 @@
 #include "device/hidmanager.h"
 #include "legacy/legacytables.h"
 #include "model/logging.h"
+#include "model/translation.h"
 
 #include <QPointer>
 #include <QtConcurrent>
@@ -73,11 +74,18 @@ DeviceInfo deviceInfoFromLegacy(const LegacyDeviceInfo &legacy)
 
 } // namespace
 
-ConnectionFlows::ConnectionFlows(KeyboardData &store, StatusLine &status, QObject *parent)
+ConnectionFlows::ConnectionFlows(KeyboardData &store, StatusLine &status, bool useChinese,
+                                 QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_status(status)
+    , m_useChinese(useChinese)
 {
+}
+
+QString ConnectionFlows::text(const char *english) const
+{
+    return translateText(QString::fromUtf8(english), m_useChinese);
 }
 
 // ---- connecting and disconnecting ------------------------------------------
@@ -86,6 +94,8 @@ void ConnectionFlows::onKeypadConnected()
 {
     m_state.connected = true;
     ++m_connectionSerial;
+    const HIDManager *link = HIDManager::instance();
+    m_keypad = KeypadIdentity{link->vendorId(), link->productId(), link->serialNumber(), {}};
     m_status.setConnected(true);
     m_status.showConnected();
     startReadTask(ReadPurpose::Connect);
@@ -157,6 +167,7 @@ void ConnectionFlows::onConnectResult(const DeviceReadResult &result)
     }
     loadReadLighting(result.lighting);
     qCDebug(lcWidget).noquote() << "Widget: loaded encoder texts" << knobTextsLine(result.layers);
+    layKeptEditsOnTop();
 
     emit configurationLoaded(true);
     qCDebug(lcWidget).noquote() << (infoOk ? "Config loaded from device"
@@ -165,12 +176,53 @@ void ConnectionFlows::onConnectResult(const DeviceReadResult &result)
 
 void ConnectionFlows::onKeypadDisconnected()
 {
+    setAsideUnsavedEdits();
     m_state.forgetKeypad();
     ++m_connectionSerial;
     m_store.setUnwritableSlots({});
     m_status.setConnected(false);
     m_status.showDisconnected();
     resetStoreToEmpty();
+}
+
+// Which keypad this is: its ids, serial number and the description it gave.
+static QByteArray descriptionBytes(const DeviceState &state)
+{
+    if (state.legacyActive) {
+        const LegacyDeviceInfo &l = state.legacyInfo;
+        return QByteArray::number(l.format) + ':' + QByteArray::number(l.keyCount) + ','
+            + QByteArray::number(l.encoderCount) + ',' + QByteArray::number(l.layerCount) + ','
+            + QByteArray::number(l.version) + ',' + QByteArray::number(l.shape);
+    }
+    const DeviceInfo &i = state.info;
+    const char bytes[] = {char(i.valid),       char(i.keyCount), char(i.encoderCount),
+                          char(i.extraKeyCount), char(i.layerCount), char(i.layoutP),
+                          char(i.layoutS),     char(i.reservedB)};
+    return QByteArray(bytes, int(sizeof(bytes)));
+}
+
+void ConnectionFlows::setAsideUnsavedEdits()
+{
+    // The keypad is gone with changes it never received: they wait for it
+    // to come back rather than vanish with the store.
+    if (!m_store.hasUnsavedChanges())
+        return;
+    KeypadIdentity keypad = m_keypad;
+    keypad.description = descriptionBytes(m_state);
+    if (m_setAside.takeFrom(m_store, keypad))
+        qCDebug(lcWidget).noquote() << "Widget: unsaved edits set aside until the keypad is back";
+}
+
+void ConnectionFlows::layKeptEditsOnTop()
+{
+    m_keypad.description = descriptionBytes(m_state);
+    const int laid = m_setAside.layOnto(m_store, m_keypad);
+    if (laid > 0) {
+        qCDebug(lcWidget).noquote() << "Widget: laid" << laid << "unsaved edits on the keypad's own";
+        m_status.showNotice(text("Unsaved changes restored: Save Settings writes them"));
+    } else if (!m_setAside.isEmpty()) {
+        m_status.showNotice(text("Unsaved changes of another keypad are kept aside"));
+    }
 }
 
 void ConnectionFlows::resetStoreToEmpty()
@@ -295,15 +347,16 @@ bool ConnectionFlows::refuseDeviceTask(bool forSave) const
     return false;
 }
 
-void ConnectionFlows::save()
+bool ConnectionFlows::save()
 {
     if (refuseDeviceTask(true))
-        return;
+        return false;
     if (SaveSnapshot::ofAll(m_store).itemCount() == 0) {
         qCDebug(lcSave).noquote() << "Save: nothing to save";
-        return;
+        return false;
     }
     startSaveTask(false);
+    return true;
 }
 
 void ConnectionFlows::saveKeysOnly()
@@ -338,16 +391,20 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
     // What reached the keypad is stored there whatever happened since, so
     // its marks go even when the keypad has been pulled out meanwhile.
     HIDManager::applySaveResult(m_store, result);
-    if (!legacy) {
-        // The link reports a save it ran through operationFinished.
-        if (!result.started)
-            qCDebug(lcSave).noquote() << "Save: device not connected";
-        return;
-    }
-    if (result.started && result.ok)
-        m_status.showSaved();
-    else
+    const bool ok = result.started && result.ok;
+    if (!result.started)
+        qCDebug(lcSave).noquote() << "Save: device not connected";
+    else if (!result.ok && legacy)
         qCDebug(lcSave).noquote() << "Legacy save failed";
+    if (ok && legacy) {
+        // The link reports a current-protocol save through operationFinished.
+        m_status.showSaved();
+    } else if (!ok && m_state.connected) {
+        // Never a silent return to "Device connected": what did not reach
+        // the keypad stays marked, and the next Save tries it again.
+        m_status.showFailure(text("Save failed: some changes did not reach the keypad"));
+    }
+    emit saveFinished(ok);
 }
 
 void ConnectionFlows::onOperationFinished(bool success, const QString &msg)

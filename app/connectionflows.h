@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/devicestate.h"
+#include "app/setasideedits.h"
 #include "model/keyboarddata.h"
 
 #include <QObject>
@@ -22,7 +23,7 @@ class ConnectionFlows : public QObject
 {
     Q_OBJECT
 public:
-    ConnectionFlows(KeyboardData &store, StatusLine &status, QObject *parent);
+    ConnectionFlows(KeyboardData &store, StatusLine &status, bool useChinese, QObject *parent);
 
     const DeviceState &state() const { return m_state; }
 
@@ -31,8 +32,11 @@ public:
     void view();
     // The same read as "View Settings", without its checks.
     void readConfig();
-    void save();
+    // False when the save did not start (no keypad, busy, nothing changed).
+    bool save();
     void saveKeysOnly();
+    // Whether a read or save of this window is under way.
+    bool taskRunning() const { return m_deviceTasksRunning > 0; }
 
     void onOperationFinished(bool success, const QString &msg);
     void onProgressUpdated(const QString &msg);
@@ -45,6 +49,8 @@ signals:
     void keypadDescribed();
     // A read's layers and lighting are in the store.
     void configurationLoaded(bool afterConnect);
+    // A save came to its end; `ok` when everything reached the keypad.
+    void saveFinished(bool ok);
 
 private:
     enum class ReadPurpose { Connect, View, ReadConfig };
@@ -59,10 +65,17 @@ private:
     void onSaveResult(const SaveResult &result, bool legacy);
     void loadReadLighting(const LedLayers &lighting);
     void resetStoreToEmpty();
+    void setAsideUnsavedEdits();
+    void layKeptEditsOnTop();
+    QString text(const char *english) const;
 
     KeyboardData &m_store;
     StatusLine &m_status;
+    bool m_useChinese;
     DeviceState m_state;
+    // The keypad now connected, and the unsaved edits of keypads pulled out.
+    KeypadIdentity m_keypad;
+    SetAsideEdits m_setAside;
     // Changes on every connect and disconnect, so a result read from an
     // earlier connection is recognised and dropped.
     int m_connectionSerial = 0;

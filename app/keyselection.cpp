@@ -443,6 +443,20 @@ void KeySelection::refreshAssignedMarks()
         setAssignedMark(m_panel.controlButton(slot), !layer[slot].isEmpty());
 }
 
+void KeySelection::refreshUnsavedMarks()
+{
+    const KeyLayer &layer = m_store.layers[m_store.currentLayer];
+    for (int slot = 0; slot < kKeySlotCount; ++slot) {
+        QPushButton *button = m_panel.controlButton(slot);
+        const int key = keyIndexForButton(slot);
+        const bool unsaved = key >= 0 && key < layer.size() && layer[key].dirty;
+        if (auto *keyButton = qobject_cast<KeyButton *>(button))
+            keyButton->setUnsaved(unsaved);
+        else if (auto *knob = qobject_cast<KnobButton *>(button))
+            knob->setUnsaved(unsaved);
+    }
+}
+
 void KeySelection::showSelectedKeyText()
 {
     const int key = m_store.selectedKey;

@@ -50,6 +50,8 @@ public:
     void onSelectedKeyChanged(int index);
     void refreshKeyTexts();
     void refreshAssignedMarks();
+    // Marks the controls whose keys are changed but not yet saved.
+    void refreshUnsavedMarks();
     void showSelectedKeyText();
     void clearSelected();
     void clearAll();

@@ -28,11 +28,13 @@
 #include "pages/r20widedelaypage.h"
 #include "pages/r20widelightingpage.h"
 #include "widgets/keybutton.h"
+#include "widgets/macroflowwidget.h"
 #include "widgets/rgbcolorpickerwidget.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 
 namespace {
@@ -158,6 +160,14 @@ void PageHost::createPages(QStackedWidget *stack)
 
     m_macroPage->setUseChinese(m_useChinese);
 
+    // Delays are set on the records in place; the window learns of them here.
+    connect(m_macroPage->flow(), &MacroFlowWidget::delayEdited, this, &PageHost::recordEdited);
+    for (QWidget *page : {static_cast<QWidget *>(m_r20WideDelayPage),
+                          static_cast<QWidget *>(m_oldDelayPage)})
+        for (QSpinBox *spin : page->findChildren<QSpinBox *>())
+            connect(spin, QOverload<int>::of(&QSpinBox::valueChanged), this,
+                    &PageHost::recordEdited);
+
     // Runs after the window's own disconnect handling, which was connected
     // earlier: the pages then see the keypad gone.
     connect(HIDManager::instance(), &HIDManager::deviceDisconnected, this,
@@ -274,6 +284,7 @@ void PageHost::refreshLightingView()
 
 void PageHost::onLightingChanged()
 {
+    emit lightingEdited();
     if (m_selection.lightingShown())
         showLedSwatches();
     else

@@ -8,10 +8,13 @@
 namespace {
 
 constexpr int kSavedStatusMs = 1500;
+constexpr int kNoticeMs = 5000;
 constexpr int kTipLabelHeight = 34;
 
 const QString kDisconnectedStyle = QStringLiteral("color: #FF0000;");
 const QString kConnectedStyle = QStringLiteral("color: #00FF00; font-weight: bold;");
+const QString kFailureStyle = QStringLiteral("color: #FF0000; font-weight: bold;");
+const QString kNoticeStyle = QStringLiteral("color: #FFB020; font-weight: bold;");
 const QString kSavedStyle =
     QStringLiteral("background-color: #2d5a2d; color: #00FF00; font-weight: bold;");
 
@@ -60,15 +63,36 @@ void StatusLine::showSaved()
         return;
     m_label->setText(translateText(QStringLiteral("Saved successfully"), m_useChinese));
     m_label->setStyleSheet(kSavedStyle);
+    showFor(kSavedStatusMs);
+}
+
+void StatusLine::showFailure(const QString &text)
+{
+    if (m_resetTimer)
+        m_resetTimer->stop();
+    m_label->setText(text);
+    m_label->setStyleSheet(kFailureStyle);
+}
+
+void StatusLine::showNotice(const QString &text)
+{
+    m_label->setText(text);
+    m_label->setStyleSheet(kNoticeStyle);
+    showFor(kNoticeMs);
+}
+
+void StatusLine::showFor(int ms)
+{
     if (!m_resetTimer) {
         m_resetTimer = new QTimer(this);
         m_resetTimer->setSingleShot(true);
-        m_resetTimer->setInterval(kSavedStatusMs);
         connect(m_resetTimer, &QTimer::timeout, this, [this] {
             if (m_connected)
                 showConnected();
+            else
+                showDisconnected();
         });
     }
-    // One timer, restarted: a second save keeps its message its full time.
-    m_resetTimer->start();
+    // One timer, restarted: a second message keeps its full time.
+    m_resetTimer->start(ms);
 }

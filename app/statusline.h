@@ -22,10 +22,16 @@ public:
     void showConnected();
     // Ignored once the keypad is gone.
     void showSaved();
+    // Red, until the next status: a save that did not reach the keypad.
+    void showFailure(const QString &text);
+    // A passing note; the line returns to the keypad's state after a while.
+    void showNotice(const QString &text);
 
 private:
     QLabel *m_label = nullptr;
     bool m_useChinese;
     bool m_connected = false;
     QTimer *m_resetTimer = nullptr;
+
+    void showFor(int ms);
 };

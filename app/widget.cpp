@@ -43,7 +43,7 @@ Widget::Widget(QWidget *parent)
     m_useChinese = settings.useChinese;
 
     m_status = new StatusLine(m_useChinese, this);
-    m_flows = new ConnectionFlows(m_keyboardData, *m_status, this);
+    m_flows = new ConnectionFlows(m_keyboardData, *m_status, m_useChinese, this);
     m_panel = new KeypadPanel([this] { return scaleRatio(); }, this);
     m_layers = new LayerColumn(m_keyboardData, m_flows->state(), this);
     m_display = new KeyDisplay(m_useChinese, this);
@@ -141,6 +141,9 @@ void Widget::connectParts()
     connect(m_flows, &ConnectionFlows::keypadDescribed, this, &Widget::onKeypadDescribed);
     connect(m_flows, &ConnectionFlows::configurationLoaded, this,
             &Widget::onConfigurationLoaded);
+    connect(m_flows, &ConnectionFlows::saveFinished, this, &Widget::onSaveFinished);
+    connect(m_pages, &PageHost::recordEdited, this, &Widget::refreshUnsavedState);
+    connect(m_pages, &PageHost::lightingEdited, this, &Widget::refreshUnsavedState);
 }
 
 void Widget::wireControlSlots()
@@ -169,6 +172,7 @@ void Widget::onLayerButtonClicked(int id)
     // selection, so the picture and the display follow.
     m_keyboardData.setCurrentLayer(id);
     refreshAssignedMarks();
+    refreshUnsavedState();
     updateLayerButtonsVisibility();
     m_display->clear();
     m_selection->dropSelectedButton();
@@ -262,6 +266,7 @@ int Widget::buttonIndexForKey(int key) const { return m_selection->buttonIndexFo
 void Widget::onKeyButtonTextChanged(int index, QString text)
 {
     m_selection->onKeyButtonTextChanged(index, text);
+    refreshUnsavedState();
 }
 
 void Widget::onKeyFullTextChanged(int index, QString text)
@@ -273,6 +278,16 @@ void Widget::onKeyFullTextChanged(int index, QString text)
 void Widget::onSelectedKeyChanged(int index) { m_selection->onSelectedKeyChanged(index); }
 void Widget::onClearSelectedClicked() { m_selection->clearSelected(); }
 void Widget::onClearAllClicked() { m_selection->clearAll(); }
+
+void Widget::refreshUnsavedState()
+{
+    // The title carries the marker only while something waits for a save,
+    // so a saved window's title is the plain name.
+    const bool unsaved = m_keyboardData.hasUnsavedChanges();
+    setWindowTitle(unsaved ? QStringLiteral("Zentrik[*]") : QStringLiteral("Zentrik"));
+    setWindowModified(unsaved);
+    m_selection->refreshUnsavedMarks();
+}
 
 // ---- the pages -------------------------------------------------------------
 

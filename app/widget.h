@@ -112,6 +112,8 @@ public slots:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    // With unsaved changes the window asks first.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildWidgetTree();
@@ -124,10 +126,15 @@ private:
     void onMacroRecordingChanged(bool recording);
     void onKeypadDescribed();
     void onConfigurationLoaded(bool afterConnect);
+    void onSaveFinished(bool ok);
+    // The title's modified marker and the controls' unsaved marks.
+    void refreshUnsavedState();
 
     // Settings, fixed for the life of the window.
     bool m_useChinese = false;
     StartupLayoutPreset m_startupPreset = Preset6K1E;
+    // Close once the save started from the close question has succeeded.
+    bool m_closeAfterSave = false;
 
     KeyboardData m_keyboardData;
 

@@ -8,12 +8,15 @@
 #include "app/keydisplay.h"
 #include "app/keyselection.h"
 #include "app/pagehost.h"
+#include "app/unsavedprompt.h"
 #include "device/hidmanager.h"
 #include "model/logging.h"
 #include "model/translation.h"
+#include "pages/macropage.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
 
+#include <QCloseEvent>
 #include <QPushButton>
 
 void Widget::initHIDCommunication()
@@ -33,6 +36,9 @@ void Widget::initHIDCommunication()
 void Widget::onDeviceConnected()
 {
     qCDebug(lcWidget).noquote() << "=== onDeviceConnected called ===";
+    // A recording meant for no keypad or another one ends here, unsaved;
+    // the read that follows leaves every control usable.
+    m_pages->macroPage()->abandonRecording();
     QPushButton *save = m_functionButtons->saveButton();
     save->setEnabled(true);
     save->setText(translateText(QStringLiteral("Save Settings"), m_useChinese));
@@ -59,11 +65,50 @@ void Widget::onConfigurationLoaded(bool afterConnect)
     if (afterConnect)
         m_pages->refreshSelectionPages();
     m_selection->showSelectedKeyText();
+    refreshUnsavedState();
+}
+
+void Widget::onSaveFinished(bool ok)
+{
+    refreshUnsavedState();
+    if (!m_closeAfterSave)
+        return;
+    m_closeAfterSave = false;
+    // A failed save keeps the window open with its failure on the status line.
+    if (ok && !m_keyboardData.hasUnsavedChanges())
+        close();
+}
+
+void Widget::closeEvent(QCloseEvent *event)
+{
+    if (m_closeAfterSave) {
+        // The save the user asked for is still running.
+        event->ignore();
+        return;
+    }
+    if (!m_keyboardData.hasUnsavedChanges()) {
+        event->accept();
+        return;
+    }
+    const bool canSave = m_flows->state().connected && !m_flows->taskRunning();
+    switch (UnsavedPrompt::askBeforeClose(this, canSave, m_useChinese)) {
+    case UnsavedPrompt::Choice::Discard:
+        event->accept();
+        return;
+    case UnsavedPrompt::Choice::Save:
+        m_closeAfterSave = m_flows->save();
+        break;
+    case UnsavedPrompt::Choice::Cancel:
+        break;
+    }
+    event->ignore();
 }
 
 void Widget::onDeviceDisconnected()
 {
     qCDebug(lcWidget).noquote() << "=== onDeviceDisconnected called ===";
+    // The steps recorded so far stay with the key's other unsaved changes.
+    m_pages->macroPage()->abandonRecording();
     m_flows->onKeypadDisconnected();
 
     QPushButton *save = m_functionButtons->saveButton();
@@ -87,10 +132,19 @@ void Widget::onDeviceDisconnected()
 
     m_pages->refreshSelectionPages();
     updateLayerButtonsVisibility();
+    refreshUnsavedState();
     qCDebug(lcWidget).noquote() << "Device disconnected, UI updated to disconnected state";
 }
 
-void Widget::onViewSettingsClicked() { m_flows->view(); }
+void Widget::onViewSettingsClicked()
+{
+    // Reading again replaces the store: unsaved changes go only when the
+    // user says so.
+    if (m_flows->state().connected && m_keyboardData.hasUnsavedChanges()
+        && !UnsavedPrompt::askBeforeReread(this, m_useChinese))
+        return;
+    m_flows->view();
+}
 
 void Widget::readConfigFromDevice()
 {

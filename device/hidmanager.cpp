@@ -179,6 +179,9 @@ bool HIDManager::openDevice()
                     QMutexLocker locker(&stateLock);
                     matchedVendorId = candidate.vendorId;
                     matchedProductId = candidate.productId;
+                    matchedSerialNumber = d->serial_number
+                        ? QString::fromWCharArray(d->serial_number)
+                        : QString();
                 }
                 handle.store(device);
                 qCDebug(lcDevice).noquote()
@@ -243,6 +246,7 @@ bool HIDManager::closeHandleLocked()
             deviceInfoCopy = DeviceInfo();
             matchedVendorId = 0;
             matchedProductId = 0;
+            matchedSerialNumber.clear();
         }
         qCDebug(lcDevice).noquote() << "HIDManager: device closed";
     }
@@ -301,4 +305,10 @@ uint16_t HIDManager::productId() const
 {
     QMutexLocker locker(&stateLock);
     return matchedProductId;
+}
+
+QString HIDManager::serialNumber() const
+{
+    QMutexLocker locker(&stateLock);
+    return matchedSerialNumber;
 }

@@ -98,6 +98,8 @@ public:
     DeviceInfo deviceInfo() const;
     uint16_t vendorId() const;
     uint16_t productId() const;
+    // The open keypad's USB serial number; empty when it has none.
+    QString serialNumber() const;
     bool isConnected() const { return connected.load() != 0; }
 
 signals:
@@ -127,9 +129,10 @@ private:
     DeviceInfo deviceInfoCopy;      // guarded by stateLock
     uint16_t matchedVendorId = 0;   // guarded by stateLock
     uint16_t matchedProductId = 0;  // guarded by stateLock
+    QString matchedSerialNumber;    // guarded by stateLock
     QMutex deviceLock;
 
-    mutable QMutex stateLock;                    // the three fields above; held briefly
+    mutable QMutex stateLock;                    // the four fields above; held briefly
     std::atomic<Qt::HANDLE> lockOwner{nullptr};  // thread holding deviceLock
     std::atomic<bool> closeRequested{false};     // loss seen while another thread held the lock
     OpenFailureLog openFailures;                 // searching thread only

@@ -146,6 +146,18 @@ void KeyboardData::loadLayers(const KeyLayers &source)
     }
 }
 
+bool KeyboardData::hasUnsavedChanges() const
+{
+    for (const KeyLayer &layer : layers)
+        for (const KeyConfig &key : layer)
+            if (key.dirty)
+                return true;
+    for (const LedLayerConfig &lighting : ledLayers)
+        if (lighting.isChanged())
+            return true;
+    return false;
+}
+
 void KeyboardData::refreshSelectedTexts()
 {
     emitSelectedTexts();

@@ -43,6 +43,9 @@ public:
     void setLayerEffect(int layer, uint8_t effect);
     void setLedColor(int layer, int led, uint8_t red, uint8_t green, uint8_t blue);
 
+    // Whether any key or lighting record is marked changed and not yet saved.
+    bool hasUnsavedChanges() const;
+
     // The selected slot of the current layer, or null without a selection.
     KeyConfig *selectedConfig();
 

@@ -153,6 +153,19 @@ constexpr TextPair kTextPairs[] = {
     {"Undo", u8"撤销"},
     {"Redo", u8"重做"},
     {"Deselect", u8"取消选择"},
+    // Unsaved changes: the questions before they could be lost, and what
+    // happens to them when the keypad goes away or a save fails.
+    {"Unsaved changes restored: Save Settings writes them", u8"未保存的更改已恢复：点击保存设置即可写入"},
+    {"Unsaved changes of another keypad are kept aside", u8"另一设备未保存的更改已另行保留"},
+    {"Save failed: some changes did not reach the keypad", u8"保存失败：部分更改未写入设备"},
+    {"Some changes have not been saved to the keypad.", u8"有更改尚未保存到设备。"},
+    {"Save them before closing?", u8"关闭前保存这些更改吗？"},
+    {"No keypad can take them now. Close anyway?", u8"当前没有可写入的设备。仍要关闭吗？"},
+    {"Save", u8"保存"},
+    {"Discard", u8"放弃"},
+    {"Cancel", u8"取消"},
+    {"Reading the keypad again discards the changes not yet saved.", u8"重新读取设备将放弃尚未保存的更改。"},
+    {"Discard and read", u8"放弃并读取"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

@@ -147,6 +147,16 @@ void MacroPage::startMacroRecording()
 
 void MacroPage::stopMacroRecording()
 {
+    endRecording(true);
+}
+
+void MacroPage::abandonRecording()
+{
+    endRecording(false);
+}
+
+void MacroPage::endRecording(bool requestSave)
+{
     if (!isRecording())
         return;
     m_recorder.end();
@@ -156,7 +166,7 @@ void MacroPage::stopMacroRecording()
     setRecordText(kStartText);
     m_recordButton->setEnabled(m_store.selectedKey >= 0);
     restyleRecordButton();
-    if (m_store.selectedKey >= 0)
+    if (requestSave && m_store.selectedKey >= 0)
         emit saveKeysRequested();
     qCDebug(lcMacro).noquote() << "Macro: recording stopped";
 }
@@ -189,6 +199,12 @@ void MacroPage::onKeyButtonTextChanged(int keyIdx, const QString &text)
     Q_UNUSED(text);
     if (keyIdx != m_store.selectedKey)
         return;
+    if (!isRecording()) {
+        // A read, a clear or another page changed the selected key: the flow
+        // shows what the store holds now.
+        rebuildFlow();
+        return;
+    }
     const KeyConfig *key = m_store.selectedConfig();
     if (key && key->isEmpty())
         m_flow->clearBlocks();

@@ -39,6 +39,9 @@ public:
 public slots:
     void startMacroRecording();
     void stopMacroRecording();
+    // Ends a recording without asking for the keys-only save: the keypad it
+    // was meant for went away, or another one came.
+    void abandonRecording();
     void onSelectedKeyChanged(int keyIdx);
     void onKeyButtonTextChanged(int keyIdx, const QString &text);
     // Shows the selected key's steps again.
@@ -57,6 +60,7 @@ protected:
 
 private:
     void onRecordClicked();
+    void endRecording(bool requestSave);
     void onStepRecorded(int index);
     void onDelayEdited(int index, int delay);
     void restyleRecordButton();

@@ -71,3 +71,15 @@ void drawLegend(QPainter &painter, const QRect &rect, const QString &text, const
         }
     }
 }
+
+void drawUnsavedMark(QPainter &painter, const QRect &rect)
+{
+    const qreal diameter = qMax<qreal>(6, rect.width() / 9.0);
+    const qreal inset = diameter * 0.6;
+    painter.save();
+    painter.setPen(QPen(QColor(0x20, 0x20, 0x20), 1));
+    painter.setBrush(QColor(0xFF, 0xB0, 0x20));
+    painter.drawEllipse(QRectF(rect.right() - inset - diameter, rect.top() + inset, diameter,
+                               diameter));
+    painter.restore();
+}

@@ -19,3 +19,7 @@ QString legendTail(const QString &text, int side);
 // Draws the legend centred in the rectangle with the painter's current font.
 // Only the text parts take the given colour; each "->" is blue.
 void drawLegend(QPainter &painter, const QRect &rect, const QString &text, const QColor &color);
+
+// The mark of an assignment that is changed but not yet saved to the keypad:
+// an amber dot in the button's top right corner.
+void drawUnsavedMark(QPainter &painter, const QRect &rect);

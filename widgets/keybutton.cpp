@@ -68,6 +68,14 @@ void KeyButton::applySize()
     update();
 }
 
+void KeyButton::setUnsaved(bool unsaved)
+{
+    if (m_unsaved == unsaved)
+        return;
+    m_unsaved = unsaved;
+    update();
+}
+
 void KeyButton::setAssigned(bool assigned)
 {
     if (m_assigned == assigned)
@@ -205,4 +213,6 @@ void KeyButton::paintEvent(QPaintEvent *)
     else if (m_assigned)
         textColor = Qt::white;
     drawLegend(painter, rect(), legendTail(text(), m_size), textColor);
+    if (m_unsaved)
+        drawUnsavedMark(painter, rect());
 }

@@ -28,6 +28,9 @@ public:
 
     void setAssigned(bool assigned);
     bool isAssigned() const { return m_assigned; }
+    // Changed but not yet saved to the keypad: drawn with a mark of its own.
+    void setUnsaved(bool unsaved);
+    bool isUnsaved() const { return m_unsaved; }
 
     void setSwatch(const QColor &color);
     void clearSwatch();
@@ -54,6 +57,7 @@ private:
     int m_size = 80;
     int m_fontPointSize = 10;
     bool m_assigned = false;
+    bool m_unsaved = false;
     int m_minRadius = 8;
     bool m_swatchOn = false;
     QColor m_swatchColor;

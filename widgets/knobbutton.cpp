@@ -84,6 +84,14 @@ int KnobButton::scaledFontPointSize() const
     return qMax(1, qRound(double(m_size) / kDesignSide * m_fontPointSize));
 }
 
+void KnobButton::setUnsaved(bool unsaved)
+{
+    if (m_unsaved == unsaved)
+        return;
+    m_unsaved = unsaved;
+    update();
+}
+
 void KnobButton::setAssigned(bool assigned)
 {
     if (m_assigned == assigned)
@@ -147,6 +155,9 @@ void KnobButton::paintEvent(QPaintEvent *)
         painter.drawPixmap(topLeft, picture);
     }
 
+    // A cleared part has no legend but may still wait for a save.
+    if (m_unsaved)
+        drawUnsavedMark(painter, rect());
     if (text().isEmpty())
         return;
     QFont legendFont = font();

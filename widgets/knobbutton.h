@@ -23,6 +23,9 @@ public:
 
     void setAssigned(bool assigned);
     bool isAssigned() const { return m_assigned; }
+    // Changed but not yet saved to the keypad: drawn with a mark of its own.
+    void setUnsaved(bool unsaved);
+    bool isUnsaved() const { return m_unsaved; }
     bool isHovered() const { return m_hovered; }
 
     QString imagePath() const { return m_imagePath; }
@@ -49,4 +52,5 @@ private:
     int m_fontPointSize = 10;
     bool m_hovered = false;
     bool m_assigned = false;
+    bool m_unsaved = false;
 };

@@ -1,0 +1,56 @@
+#include "app/setasideedits.h"
+
+namespace {
+
+// Enough for a few keypads swapped back and forth; the oldest go first.
+constexpr int kMaxKeptKeypads = 4;
+
+} // namespace
+
+bool SetAsideEdits::takeFrom(const KeyboardData &store, const KeypadIdentity &keypad)
+{
+    Kept kept;
+    kept.keypad = keypad;
+    for (int l = 0; l < store.layers.size(); ++l)
+        for (int k = 0; k < store.layers[l].size(); ++k)
+            if (store.layers[l][k].dirty)
+                kept.keys.append({l, k, store.layers[l][k]});
+    for (int l = 0; l < store.ledLayers.size(); ++l)
+        if (store.ledLayers[l].isChanged())
+            kept.lighting.append({l, store.ledLayers[l]});
+    if (kept.keys.isEmpty() && kept.lighting.isEmpty())
+        return false;
+    // Newer edits for the same keypad replace what was kept before: they
+    // were made on top of it.
+    for (int i = m_kept.size() - 1; i >= 0; --i)
+        if (m_kept[i].keypad == keypad)
+            m_kept.removeAt(i);
+    m_kept.append(kept);
+    while (m_kept.size() > kMaxKeptKeypads)
+        m_kept.removeFirst();
+    return true;
+}
+
+int SetAsideEdits::layOnto(KeyboardData &store, const KeypadIdentity &keypad)
+{
+    for (int i = 0; i < m_kept.size(); ++i) {
+        if (!(m_kept[i].keypad == keypad))
+            continue;
+        const Kept kept = m_kept.takeAt(i);
+        int laid = 0;
+        for (const KeptKey &key : kept.keys) {
+            if (key.layer < store.layers.size() && key.key < store.layers[key.layer].size()) {
+                store.layers[key.layer][key.key] = key.record;
+                ++laid;
+            }
+        }
+        for (const KeptLighting &lighting : kept.lighting) {
+            if (lighting.layer < store.ledLayers.size()) {
+                store.ledLayers[lighting.layer] = lighting.record;
+                ++laid;
+            }
+        }
+        return laid;
+    }
+    return 0;
+}

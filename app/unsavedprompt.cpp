@@ -1,0 +1,58 @@
+#include "app/unsavedprompt.h"
+
+#include "model/translation.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QString tr(const char *english, bool useChinese)
+{
+    return translateText(QString::fromUtf8(english), useChinese);
+}
+
+} // namespace
+
+namespace UnsavedPrompt {
+
+Choice askBeforeClose(QWidget *parent, bool canSave, bool useChinese)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zentrik"),
+                    tr("Some changes have not been saved to the keypad.", useChinese),
+                    QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("closePrompt"));
+    box.setInformativeText(canSave ? tr("Save them before closing?", useChinese)
+                                   : tr("No keypad can take them now. Close anyway?", useChinese));
+    QPushButton *save = nullptr;
+    if (canSave)
+        save = box.addButton(tr("Save", useChinese), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(tr("Discard", useChinese), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(tr("Cancel", useChinese), QMessageBox::RejectRole);
+    box.setDefaultButton(save ? save : cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (save && box.clickedButton() == save)
+        return Choice::Save;
+    if (box.clickedButton() == discard)
+        return Choice::Discard;
+    return Choice::Cancel;
+}
+
+bool askBeforeReread(QWidget *parent, bool useChinese)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zentrik"),
+                    tr("Reading the keypad again discards the changes not yet saved.",
+                       useChinese),
+                    QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("rereadPrompt"));
+    QPushButton *discard =
+        box.addButton(tr("Discard and read", useChinese), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(tr("Cancel", useChinese), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == discard;
+}
+
+} // namespace UnsavedPrompt
