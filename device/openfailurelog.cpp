@@ -74,7 +74,7 @@ QString openFailureStatusText(const OpenFailure &failure, bool useChinese)
         return QString();
     if (failure.noPermission) {
         return translateText(
-            QStringLiteral("No permission to open the keypad: run cmake --install, then replug"),
+            QStringLiteral("No access to the keypad: run cmake --install, replug"),
             useChinese);
     }
     return translateText(QStringLiteral("The keypad cannot be opened: %1"), useChinese)

@@ -35,7 +35,7 @@ QString saveFailureText(SaveFailure failure)
     case SaveFailure::NotOnKeypad:
         return QStringLiteral("Save failed: this keypad has no such key");
     case SaveFailure::CannotEncode:
-        return QStringLiteral("Save failed: a key holds more than the keypad can store");
+        return QStringLiteral("Save failed: a key is too long for the keypad");
     }
     return QString();
 }

@@ -159,9 +159,9 @@ constexpr TextPair kTextPairs[] = {
     {"Save failed: the keypad was unplugged", u8"保存失败：键盘已被拔出"},
     {"Save failed: the data did not reach the keypad", u8"保存失败：数据未能送达键盘"},
     {"Save failed: this keypad has no such key", u8"保存失败：此键盘没有该按键"},
-    {"Save failed: a key holds more than the keypad can store", u8"保存失败：按键内容超出键盘的容量"},
-    {"No permission to open the keypad: run cmake --install, then replug",
-     u8"无权限打开键盘：请运行 cmake --install 后重新插入"},
+    {"Save failed: a key is too long for the keypad", u8"保存失败：按键内容超出键盘的容量"},
+    {"No access to the keypad: run cmake --install, replug",
+     u8"无权访问键盘：请运行 cmake --install 后重新插入"},
     {"The keypad cannot be opened: %1", u8"无法打开键盘：%1"},
     {"The keypad uses effect %1, which is not in this list.", u8"键盘正在使用灯效 %1，它不在此列表中。"},
 };

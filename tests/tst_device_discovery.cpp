@@ -176,9 +176,9 @@ void TestDeviceDiscovery::explainsAnUnopenableKeypadOncePerNode()
     QVERIFY(failure.failed && failure.noPermission);
     QCOMPARE(failure.path, path);
     QCOMPARE(openFailureStatusText(failure, false),
-             QStringLiteral("No permission to open the keypad: run cmake --install, then replug"));
+             QStringLiteral("No access to the keypad: run cmake --install, replug"));
     QCOMPARE(openFailureStatusText(failure, true),
-             QStringLiteral("无权限打开键盘：请运行 cmake --install 后重新插入"));
+             QStringLiteral("无权访问键盘：请运行 cmake --install 后重新插入"));
 
     // Unplugged, the failure is over; plugged in again, it is told again.
     VirtualKeypad::unplug(id);
