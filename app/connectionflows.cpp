@@ -3,6 +3,8 @@
 #include "app/connectresult.h"
 #include "app/statusline.h"
 #include "device/hidmanager.h"
+#include "device/keypadslots.h"
+#include "device/savefailure.h"
 #include "legacy/legacytables.h"
 #include "model/logging.h"
 #include "model/translation.h"
@@ -123,10 +125,13 @@ void ConnectionFlows::onConnectResult(const DeviceReadResult &result)
 
     m_state.legacyR20Wide = m_state.legacyActive && m_state.legacyInfo.format == LegacyFormatR20Wide;
     m_state.legacyOld = m_state.legacyActive && m_state.legacyInfo.format == LegacyFormatOld;
-    // An "Old" keypad has no key number for some slots; changes there could
-    // never reach it, so the store refuses them while it is connected.
+    // An "Old" keypad has no key number for some slots, and a picture may
+    // show more controls than a keypad of the current family reported;
+    // changes there could never reach it, so the store refuses them while
+    // it is connected.
     m_store.setUnwritableSlots(m_state.legacyOld ? legacyUnwritableSlots(LegacyFormatOld)
-                                                  : QVector<int>());
+                               : infoOk          ? slotsBeyondKeypad(m_state.info)
+                                                 : QVector<int>());
     // The macro row's title, mouse gestures, delay and lighting pages follow
     // the family.
     emit keypadIdentified();
@@ -330,6 +335,11 @@ void ConnectionFlows::loadReadLighting(const LedLayers &lighting)
 
 // ---- saving ----------------------------------------------------------------
 
+bool ConnectionFlows::canStartTask() const
+{
+    return m_state.connected && !HIDManager::instance()->busy.load() && m_deviceTasksRunning == 0;
+}
+
 bool ConnectionFlows::refuseDeviceTask(bool forSave) const
 {
     const QLoggingCategory &category = forSave ? lcSave() : lcView();
@@ -391,7 +401,8 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
     // What reached the keypad is stored there whatever happened since, so
     // its marks go even when the keypad has been pulled out meanwhile.
     HIDManager::applySaveResult(m_store, result);
-    const bool ok = result.started && result.ok;
+    const QString failure = saveStatusText(result, m_useChinese);
+    const bool ok = failure.isEmpty();
     if (!result.started)
         qCDebug(lcSave).noquote() << "Save: device not connected";
     else if (!result.ok && legacy)
@@ -402,7 +413,7 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
     } else if (!ok && m_state.connected) {
         // Never a silent return to "Device connected": what did not reach
         // the keypad stays marked, and the next Save tries it again.
-        m_status.showFailure(text("Save failed: some changes did not reach the keypad"));
+        m_status.showFailure(failure);
     }
     emit saveFinished(ok);
 }

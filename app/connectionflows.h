@@ -35,6 +35,8 @@ public:
     // False when the save did not start (no keypad, busy, nothing changed).
     bool save();
     void saveKeysOnly();
+    // Whether a view or save would start now (connected, nothing running).
+    bool canStartTask() const;
     // Whether a read or save of this window is under way.
     bool taskRunning() const { return m_deviceTasksRunning > 0; }
 

@@ -2,6 +2,7 @@
 
 #include "model/translation.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTimer>
 
@@ -44,6 +45,7 @@ void StatusLine::setConnected(bool connected)
 
 void StatusLine::showDisconnected()
 {
+    m_label->setToolTip(QString());
     m_label->setText(translateText(QStringLiteral("Connect the device with a usb cable"),
                                    m_useChinese));
     m_label->setStyleSheet(kDisconnectedStyle);
@@ -51,6 +53,7 @@ void StatusLine::showDisconnected()
 
 void StatusLine::showConnected()
 {
+    m_label->setToolTip(QString());
     m_label->setText(translateText(QStringLiteral("Device connected"), m_useChinese));
     m_label->setStyleSheet(kConnectedStyle);
 }
@@ -70,8 +73,13 @@ void StatusLine::showFailure(const QString &text)
 {
     if (m_resetTimer)
         m_resetTimer->stop();
-    m_label->setText(text);
+    // A long reason from the system must not widen the window: the line
+    // shows what fits, the tooltip all of it.
     m_label->setStyleSheet(kFailureStyle);
+    const int room = m_label->width() - 8;
+    const QFontMetrics metrics(m_label->font());
+    m_label->setText(room > 0 ? metrics.elidedText(text, Qt::ElideRight, room) : text);
+    m_label->setToolTip(text);
 }
 
 void StatusLine::showNotice(const QString &text)

@@ -127,6 +127,8 @@ private:
     void onKeypadDescribed();
     void onConfigurationLoaded(bool afterConnect);
     void onSaveFinished(bool ok);
+    void enableWritableControls();
+    void showOpenFailure();
     // The title's modified marker and the controls' unsaved marks.
     void refreshUnsavedState();
 

@@ -9,7 +9,9 @@
 #include "app/keyselection.h"
 #include "app/pagehost.h"
 #include "app/unsavedprompt.h"
+#include "app/statusline.h"
 #include "device/hidmanager.h"
+#include "device/openfailurelog.h"
 #include "model/logging.h"
 #include "model/translation.h"
 #include "pages/macropage.h"
@@ -28,6 +30,8 @@ void Widget::initHIDCommunication()
     connect(link, &HIDManager::deviceDisconnected, this, &Widget::onDeviceDisconnected);
     connect(link, &HIDManager::operationFinished, m_flows,
             [this](bool success, QString msg) { m_flows->onOperationFinished(success, msg); });
+    // A keypad that is there but cannot be opened says why on the status line.
+    connect(link, &HIDManager::openFailureChanged, this, &Widget::showOpenFailure);
     connect(link, &HIDManager::progressUpdated, m_flows,
             [this](int, int, QString msg) { m_flows->onProgressUpdated(msg); });
     link->startMonitoring();
@@ -50,7 +54,24 @@ void Widget::onDeviceConnected()
 void Widget::onKeypadDescribed()
 {
     applyLayout(layoutForDevice(m_flows->state().info));
+    enableWritableControls();
     updateLayerButtonsVisibility();
+}
+
+void Widget::enableWritableControls()
+{
+    // A fallback picture can show more controls than the keypad has; those
+    // cannot be edited while it is connected. The older families keep their
+    // controls: the store refuses their unwritable slots with a log line.
+    const bool currentFamily = !m_flows->state().legacyActive;
+    for (int slot = 0; slot < kKeySlotCount; ++slot) {
+        QPushButton *button = m_panel->controlButton(slot);
+        if (!button)
+            continue;
+        const bool writable =
+            !currentFamily || m_keyboardData.isWritableSlot(keyIndexForButton(slot));
+        button->setEnabled(button->isVisibleTo(this) && writable);
+    }
 }
 
 void Widget::onConfigurationLoaded(bool afterConnect)
@@ -90,7 +111,7 @@ void Widget::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    const bool canSave = m_flows->state().connected && !m_flows->taskRunning();
+    const bool canSave = m_flows->canStartTask();
     switch (UnsavedPrompt::askBeforeClose(this, canSave, m_useChinese)) {
     case UnsavedPrompt::Choice::Discard:
         event->accept();
@@ -129,6 +150,7 @@ void Widget::onDeviceDisconnected()
             knob->setAssigned(false);
     }
     m_selection->dropSelectedButton();
+    enableWritableControls();
 
     m_pages->refreshSelectionPages();
     updateLayerButtonsVisibility();
@@ -136,11 +158,23 @@ void Widget::onDeviceDisconnected()
     qCDebug(lcWidget).noquote() << "Device disconnected, UI updated to disconnected state";
 }
 
+void Widget::showOpenFailure()
+{
+    if (m_flows->state().connected)
+        return;
+    const QString failure =
+        openFailureStatusText(HIDManager::instance()->lastOpenFailure(), m_useChinese);
+    if (failure.isEmpty())
+        m_status->showDisconnected();
+    else
+        m_status->showFailure(failure);
+}
+
 void Widget::onViewSettingsClicked()
 {
     // Reading again replaces the store: unsaved changes go only when the
     // user says so.
-    if (m_flows->state().connected && m_keyboardData.hasUnsavedChanges()
+    if (m_flows->canStartTask() && m_keyboardData.hasUnsavedChanges()
         && !UnsavedPrompt::askBeforeReread(this, m_useChinese))
         return;
     m_flows->view();

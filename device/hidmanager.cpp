@@ -1,6 +1,7 @@
 #include "device/hidmanager.h"
 
 #include "device/candidates.h"
+#include "device/keypadslots.h"
 #include "device/openfailurelog.h"
 #include "model/logging.h"
 
@@ -133,6 +134,11 @@ void HIDManager::onScanTimer()
         return;
     const bool opened = openDevice();
     releaseDevice();
+    if (m_openFailureChanged) {
+        // Told once the device lock is free, so a receiver may use the link.
+        m_openFailureChanged = false;
+        emit openFailureChanged();
+    }
     if (!opened)
         return;
     if (scanTimer && scanTimer->isActive())
@@ -169,11 +175,16 @@ bool HIDManager::openDevice()
                 hid_device *device = hid_open_path(d->path);
                 if (!device) {
                     const int error = openErrorOf(d->path, errno);
-                    openFailures.report(path, candidate.vendorId, candidate.productId, error,
-                                        lastOpenError());
+                    const QString detail = lastOpenError();
+                    if (openFailures.report(path, candidate.vendorId, candidate.productId, error,
+                                            detail)) {
+                        m_lastOpenFailure = openFailureOf(path, error, detail);
+                        m_openFailureChanged = true;
+                    }
                     continue;
                 }
                 openFailures.forget(path);
+                setOpenFailure(OpenFailure());
                 hid_set_nonblocking(device, 0);
                 {
                     QMutexLocker locker(&stateLock);
@@ -196,9 +207,20 @@ bool HIDManager::openDevice()
             break;
     }
     hid_free_enumeration(all);
-    if (!opened)
+    if (!opened) {
         openFailures.keepOnly(listedPaths);
+        if (m_lastOpenFailure.failed && !listedPaths.contains(m_lastOpenFailure.path))
+            setOpenFailure(OpenFailure());  // the keypad that could not be opened is gone
+    }
     return opened;
+}
+
+void HIDManager::setOpenFailure(const OpenFailure &failure)
+{
+    if (!failure.failed && !m_lastOpenFailure.failed)
+        return;
+    m_lastOpenFailure = failure;
+    m_openFailureChanged = true;
 }
 
 // ---- presence and loss ----------------------------------------------------
@@ -283,10 +305,7 @@ void HIDManager::finishClose(bool wasConnected)
 
 int HIDManager::keySlotCount() const
 {
-    const DeviceInfo info = deviceInfo();
-    if (!info.valid || !info.keyCount)
-        return kKeySlotCount;
-    return std::min(info.keyCount + 3 * info.encoderCount + info.extraKeyCount, kKeySlotCount);
+    return keySlotCountOf(deviceInfo());
 }
 
 DeviceInfo HIDManager::deviceInfo() const

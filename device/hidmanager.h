@@ -102,11 +102,20 @@ public:
     QString serialNumber() const;
     bool isConnected() const { return connected.load() != 0; }
 
+    // Why the keypad last found could not be opened; cleared when a keypad
+    // is opened. UI thread.
+    OpenFailure lastOpenFailure() const { return m_lastOpenFailure; }
+
 signals:
     void deviceConnected();
     void deviceDisconnected();
     void progressUpdated(int current, int total, QString msg);
     void operationFinished(bool success, QString msg);
+    // lastOpenFailure() changed: a keypad is there but its node cannot be
+    // opened (once per node, as the log line), or that is over (the node went
+    // away or a keypad was opened). From the search, on the UI thread;
+    // openFailureStatusText() gives the status line's words.
+    void openFailureChanged();
 
 private slots:
     void onScanTimer();
@@ -136,23 +145,36 @@ private:
     std::atomic<Qt::HANDLE> lockOwner{nullptr};  // thread holding deviceLock
     std::atomic<bool> closeRequested{false};     // loss seen while another thread held the lock
     OpenFailureLog openFailures;                 // searching thread only
+    OpenFailure m_lastOpenFailure;               // searching thread only
+    bool m_openFailureChanged = false;           // not yet signalled
 
     void acquireDevice();
     bool tryAcquireDevice();
     void releaseDevice();
     bool holdsDevice() const;
 
+    void setOpenFailure(const OpenFailure &failure);
     void onPresenceProbe();
     bool closeHandleLocked();  // true when this ended a connection
     void reportLoss(bool wasConnected, bool queued);
     void finishClose(bool wasConnected);
 
     int pollReport(hid_device *device, uint8_t *report);
+    enum class AckWait { Acknowledged, Refused, TimedOut, Lost };
+    AckWait awaitAck(uint8_t layer, uint8_t key, uint8_t packetIndex, uint8_t *statusOut);
     enum class WriteOutcome { Acknowledged, Refused, Failed };
     // Up to three attempts, 50 ms and a flush apart; a status that
-    // isFinalStatus accepts ends them at once (Refused).
+    // isFinalStatus accepts ends them at once (Refused). `why` receives the
+    // reason the last attempt failed.
     WriteOutcome sendWithRetry(const uint8_t *packet, uint8_t layer, uint8_t key,
                                uint8_t packetIndex, bool useStatus,
-                               bool (*isFinalStatus)(uint8_t));
-    bool writeRecord(int layer, int key, const KeyConfig &record);
+                               bool (*isFinalStatus)(uint8_t), SaveFailure *why = nullptr);
+    // The writes without the model check; None when acknowledged.
+    SaveFailure writeKeyItem(int layer, int key, const KeyConfig &record);
+    SaveFailure writeMacroItem(int layer, int key, const KeyConfig &record);
+    SaveFailure clearKeyItem(int layer, int key);
+    SaveFailure writeLightingItem(int layer, const LedLayerConfig &lighting);
+    // One changed slot of a save. A slot the keypad did not report is not
+    // written and comes back NotOnKeypad.
+    SaveFailure writeRecord(int layer, int key, const KeyConfig &record);
 };

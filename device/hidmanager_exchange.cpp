@@ -63,9 +63,15 @@ void HIDManager::flushInput()
 
 bool HIDManager::waitAck(uint8_t layer, uint8_t key, uint8_t packetIndex, uint8_t *statusOut)
 {
+    return awaitAck(layer, key, packetIndex, statusOut) == AckWait::Acknowledged;
+}
+
+HIDManager::AckWait HIDManager::awaitAck(uint8_t layer, uint8_t key, uint8_t packetIndex,
+                                         uint8_t *statusOut)
+{
     hid_device *device = handle.load();
     if (!device)
-        return false;
+        return AckWait::Lost;
     hid_set_nonblocking(device, 1);
     QElapsedTimer timer;
     timer.start();
@@ -77,7 +83,7 @@ bool HIDManager::waitAck(uint8_t layer, uint8_t key, uint8_t packetIndex, uint8_
         if (received < 0) {
             qCDebug(lcDevice).noquote() << "HIDManager: waitAck hid_read error";
             closeDevice();
-            return false;
+            return AckWait::Lost;
         }
         if (report[0] != kReportId)
             continue;
@@ -95,7 +101,7 @@ bool HIDManager::waitAck(uint8_t layer, uint8_t key, uint8_t packetIndex, uint8_
             if (reply->layer == layer && reply->key == key && reply->packetIndex == packetIndex) {
                 if (statusOut)
                     *statusOut = reply->status;
-                return reply->status == 0;
+                return reply->status == 0 ? AckWait::Acknowledged : AckWait::Refused;
             }
             qCDebug(lcDevice).noquote()
                 << "HIDManager: waitAck wrong ACK" << "layer=" << int(reply->layer) << "key="
@@ -107,31 +113,44 @@ bool HIDManager::waitAck(uint8_t layer, uint8_t key, uint8_t packetIndex, uint8_
             qCDebug(lcDevice).noquote() << "HIDManager: waitAck NAK status=" << int(reply->status);
             if (statusOut)
                 *statusOut = reply->status;
-            return false;
+            return AckWait::Refused;
         }
         qCDebug(lcDevice).noquote() << skipLine << QString::number(reply->command, 16);
     }
     qCDebug(lcDevice).noquote() << "HIDManager: waitAck timeout layer=" << int(layer)
                                 << "key=" << int(key) << "pkt=" << int(packetIndex);
-    return false;
+    return AckWait::TimedOut;
 }
 
 HIDManager::WriteOutcome HIDManager::sendWithRetry(const uint8_t *packet, uint8_t layer,
                                                   uint8_t key, uint8_t packetIndex,
-                                                  bool useStatus, bool (*isFinalStatus)(uint8_t))
+                                                  bool useStatus, bool (*isFinalStatus)(uint8_t),
+                                                  SaveFailure *why)
 {
+    SaveFailure failure = SaveFailure::NoAnswer;
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
         if (attempt > 0) {
             QThread::msleep(kRetryPauseMs);
             flushInput();
         }
-        if (!sendPacket(packet, kPacketSize))
+        if (!sendPacket(packet, kPacketSize)) {
+            failure = handle.load() ? SaveFailure::NotSent : SaveFailure::Unplugged;
             continue;
+        }
         uint8_t status = 0;
-        if (waitAck(layer, key, packetIndex, useStatus ? &status : nullptr))
+        const AckWait wait = awaitAck(layer, key, packetIndex, useStatus ? &status : nullptr);
+        if (wait == AckWait::Acknowledged)
             return WriteOutcome::Acknowledged;
-        if (useStatus && isFinalStatus && isFinalStatus(status))
+        failure = wait == AckWait::Refused ? SaveFailure::Refused
+                : wait == AckWait::Lost    ? SaveFailure::Unplugged
+                                           : SaveFailure::NoAnswer;
+        if (useStatus && isFinalStatus && isFinalStatus(status) && wait == AckWait::Refused) {
+            if (why)
+                *why = failure;
             return WriteOutcome::Refused;
+        }
     }
+    if (why)
+        *why = failure;
     return WriteOutcome::Failed;
 }

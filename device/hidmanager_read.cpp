@@ -99,10 +99,7 @@ bool HIDManager::readDeviceInfo(DeviceInfo &info)
                                     << "bytes=" << hexBytes(report.data(), received);
         if (report[0] != kReportId)
             continue;
-        if (received >= kLongReplyMin) {
-            const std::optional<DeviceInfo> reply = parseDeviceInfoReply(report.data(), received);
-            if (!reply)
-                continue;
+        if (const std::optional<DeviceInfo> reply = parseDeviceInfoReply(report.data(), received)) {
             info = *reply;
             {
                 QMutexLocker locker(&stateLock);
@@ -115,10 +112,11 @@ bool HIDManager::readDeviceInfo(DeviceInfo &info)
                 << "S=" << int(info.layoutS) << "B=" << int(info.reservedB);
             return true;
         }
-        const std::optional<ShortReply> reply = parseShortReply(report.data(), received);
-        if (reply && reply->command == CmdNak) {
+        // hidraw hands over the report at its full declared size, so a
+        // refusal may come padded with zeros to 64 bytes.
+        if (const std::optional<ShortReply> refusal = parseRefusal(report.data(), received)) {
             qCDebug(lcDevice).noquote() << "HIDManager: readDeviceInfo NAK status="
-                                        << int(reply->status);
+                                        << int(refusal->status);
             return false;
         }
     }
@@ -249,10 +247,10 @@ bool HIDManager::sendReadLedLayer(int layer, LedLayerConfig &lighting)
         }
         if (report[0] != kReportId)
             continue;
-        if (received < kLongReplyMin) {
-            const std::optional<ShortReply> reply = parseShortReply(report.data(), received);
-            if (reply && reply->command == CmdNak && reply->layer == layer
-                && reply->key == kLightingKey)
+        // A refusal, also one padded to the report's full size.
+        const std::optional<ShortReply> refusal = parseRefusal(report.data(), received);
+        if (refusal) {
+            if (refusal->layer == layer && refusal->key == kLightingKey)
                 return false;
             continue;
         }

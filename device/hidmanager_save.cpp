@@ -72,11 +72,13 @@ SaveResult HIDManager::saveSnapshot(const SaveSnapshot &snapshot)
                                                    .arg(layer + 1)
                                                    .arg(item.key));
             flushInput();
-            const bool written = writeRecord(layer, item.key, item.record);
+            const SaveFailure failure = writeRecord(layer, item.key, item.record);
+            const bool written = failure == SaveFailure::None;
             if (written)
                 result.writtenKeys.append(item);
             else
                 ok = false;
+            noteSaveFailure(result, failure);
             if (keysOnly) {
                 qCDebug(lcDevice).noquote()
                     << (written ? "HIDManager: saved layer=" : "HIDManager: FAILED layer=")
@@ -94,10 +96,12 @@ SaveResult HIDManager::saveSnapshot(const SaveSnapshot &snapshot)
             emit progressUpdated(index, total,
                                  QStringLiteral("Saving RGB layer %1...").arg(layer + 1));
             flushInput();
-            if (sendWriteLedLayer(layer, item.record))
+            const SaveFailure failure = writeLightingItem(layer, item.record);
+            if (failure == SaveFailure::None)
                 result.writtenLighting.append(item);
             else
                 ok = false;
+            noteSaveFailure(result, failure);
             ++index;
             QThread::msleep(kItemPauseMs);
         }

@@ -21,14 +21,47 @@ bool isFinalChunkStatus(uint8_t status)
     return status == 2 || status == 4;
 }
 
+bool keyInModel(int key, int slotCount)
+{
+    return key >= 0 && key < slotCount;
+}
+
 } // namespace
 
 bool HIDManager::sendWriteKey(int layer, int key, const KeyConfig &record)
 {
-    if (key < 0 || key >= keySlotCount()) {
+    if (!keyInModel(key, keySlotCount())) {
         qCDebug(lcDevice).noquote() << "HIDManager: skip key outside current model" << key;
         return true;
     }
+    return writeKeyItem(layer, key, record) == SaveFailure::None;
+}
+
+bool HIDManager::sendWriteMacro(int layer, int key, const KeyConfig &record)
+{
+    if (!keyInModel(key, keySlotCount())) {
+        qCDebug(lcDevice).noquote() << "HIDManager: skip macro outside current model" << key;
+        return true;
+    }
+    return writeMacroItem(layer, key, record) == SaveFailure::None;
+}
+
+bool HIDManager::sendClearKey(int layer, int key)
+{
+    if (!keyInModel(key, keySlotCount())) {
+        qCDebug(lcDevice).noquote() << "HIDManager: skip clear outside current model" << key;
+        return true;
+    }
+    return clearKeyItem(layer, key) == SaveFailure::None;
+}
+
+bool HIDManager::sendWriteLedLayer(int layer, const LedLayerConfig &lighting)
+{
+    return writeLightingItem(layer, lighting) == SaveFailure::None;
+}
+
+SaveFailure HIDManager::writeKeyItem(int layer, int key, const KeyConfig &record)
+{
     switch (record.type) {
     case KeyTypeSingle:
     case KeyTypeMedia:
@@ -37,27 +70,27 @@ bool HIDManager::sendWriteKey(int layer, int key, const KeyConfig &record)
         break;
     default:
         qCDebug(lcDevice).noquote() << "HIDManager: sendWriteKey bad type";
-        return false;
+        return SaveFailure::CannotEncode;
     }
     const QByteArray payload = encodeKeyPayload(record);
     if (payload.size() > kMaxKeyPayload)
-        return false;
+        return SaveFailure::CannotEncode;
     const QByteArray block = encodeKeyData(record);
     const Packet packet = buildWriteKeyPacket(uint8_t(layer), uint8_t(key), block);
-    return sendWithRetry(packet.data(), uint8_t(layer), uint8_t(key), 0, true, isFinalKeyStatus)
-        == WriteOutcome::Acknowledged;
+    SaveFailure failure = SaveFailure::None;
+    if (sendWithRetry(packet.data(), uint8_t(layer), uint8_t(key), 0, true, isFinalKeyStatus,
+                      &failure)
+        == WriteOutcome::Acknowledged)
+        return SaveFailure::None;
+    return failure;
 }
 
-bool HIDManager::sendWriteMacro(int layer, int key, const KeyConfig &record)
+SaveFailure HIDManager::writeMacroItem(int layer, int key, const KeyConfig &record)
 {
-    if (key < 0 || key >= keySlotCount()) {
-        qCDebug(lcDevice).noquote() << "HIDManager: skip macro outside current model" << key;
-        return true;
-    }
     const int steps = record.macroSteps.size();
     if (steps == 0 || steps > kMaxMacroSteps) {
         qCDebug(lcDevice).noquote() << "HIDManager: sendWriteMacro bad step count" << steps;
-        return false;
+        return SaveFailure::CannotEncode;
     }
     KeyConfig macro = record;
     macro.type = KeyTypeMacro;
@@ -69,45 +102,57 @@ bool HIDManager::sendWriteMacro(int layer, int key, const KeyConfig &record)
     for (int i = 0; i < count; ++i) {
         const Packet packet = buildMacroChunkPacket(uint8_t(layer), uint8_t(key), uint8_t(i),
                                                     uint8_t(count), chunks[i]);
+        SaveFailure failure = SaveFailure::None;
         const WriteOutcome outcome = sendWithRetry(packet.data(), uint8_t(layer), uint8_t(key),
-                                                   uint8_t(i), true, isFinalChunkStatus);
+                                                   uint8_t(i), true, isFinalChunkStatus, &failure);
         if (outcome == WriteOutcome::Refused)
-            return false;
+            return failure;
         if (outcome == WriteOutcome::Failed) {
             qCDebug(lcDevice).noquote() << "HIDManager: sendWriteMacro pkt" << i << "failed";
-            return false;
+            return failure;
         }
         QThread::msleep(kChunkPauseMs);
     }
-    return true;
+    return SaveFailure::None;
 }
 
-bool HIDManager::sendClearKey(int layer, int key)
+SaveFailure HIDManager::clearKeyItem(int layer, int key)
 {
-    if (key < 0 || key >= keySlotCount()) {
-        qCDebug(lcDevice).noquote() << "HIDManager: skip clear outside current model" << key;
-        return true;
-    }
     const Packet packet = buildClearKeyPacket(uint8_t(layer), uint8_t(key));
-    return sendWithRetry(packet.data(), uint8_t(layer), uint8_t(key), 0, false, nullptr)
-        == WriteOutcome::Acknowledged;
+    SaveFailure failure = SaveFailure::None;
+    if (sendWithRetry(packet.data(), uint8_t(layer), uint8_t(key), 0, false, nullptr, &failure)
+        == WriteOutcome::Acknowledged)
+        return SaveFailure::None;
+    return failure;
 }
 
-bool HIDManager::sendWriteLedLayer(int layer, const LedLayerConfig &lighting)
+SaveFailure HIDManager::writeLightingItem(int layer, const LedLayerConfig &lighting)
 {
     const Packet packet = buildLightingPacket(uint8_t(layer), lighting);
-    return sendWithRetry(packet.data(), uint8_t(layer), kLightingKey, 0, false, nullptr)
-        == WriteOutcome::Acknowledged;
+    SaveFailure failure = SaveFailure::None;
+    if (sendWithRetry(packet.data(), uint8_t(layer), kLightingKey, 0, false, nullptr, &failure)
+        == WriteOutcome::Acknowledged)
+        return SaveFailure::None;
+    return failure;
 }
 
-bool HIDManager::writeRecord(int layer, int key, const KeyConfig &record)
+SaveFailure HIDManager::writeRecord(int layer, int key, const KeyConfig &record)
 {
+    if (!keyInModel(key, keySlotCount())) {
+        // The keypad did not report this slot: nothing is sent, and the
+        // change stays marked rather than pass for saved.
+        const char *line = record.type == KeyTypeEmpty ? "HIDManager: skip clear outside current model"
+                         : record.type == KeyTypeMacro ? "HIDManager: skip macro outside current model"
+                                                       : "HIDManager: skip key outside current model";
+        qCDebug(lcDevice).noquote() << line << key;
+        return SaveFailure::NotOnKeypad;
+    }
     switch (record.type) {
     case KeyTypeEmpty:
-        return sendClearKey(layer, key);
+        return clearKeyItem(layer, key);
     case KeyTypeMacro:
-        return sendWriteMacro(layer, key, record);
+        return writeMacroItem(layer, key, record);
     default:
-        return sendWriteKey(layer, key, record);
+        return writeKeyItem(layer, key, record);
     }
 }

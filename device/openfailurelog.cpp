@@ -1,6 +1,7 @@
 #include "device/openfailurelog.h"
 
 #include "model/logging.h"
+#include "model/translation.h"
 
 #include <cerrno>
 #include <cstring>
@@ -45,13 +46,39 @@ QString openFailureLine(const QString &path, uint16_t vendorId, uint16_t product
     return head + reason;
 }
 
-void OpenFailureLog::report(const QString &path, uint16_t vendorId, uint16_t productId,
+bool OpenFailureLog::report(const QString &path, uint16_t vendorId, uint16_t productId,
                             int error, const QString &detail)
 {
     if (m_reported.contains(path))
-        return;
+        return false;
     m_reported.insert(path);
     qCWarning(lcDevice).noquote() << openFailureLine(path, vendorId, productId, error, detail);
+    return true;
+}
+
+OpenFailure openFailureOf(const QString &path, int error, const QString &detail)
+{
+    OpenFailure failure;
+    failure.failed = true;
+    failure.noPermission = isPermissionError(error);
+    failure.path = path;
+    failure.reason = error ? qt_error_string(error) : detail;
+    if (failure.reason.isEmpty())
+        failure.reason = QStringLiteral("unknown error");
+    return failure;
+}
+
+QString openFailureStatusText(const OpenFailure &failure, bool useChinese)
+{
+    if (!failure.failed)
+        return QString();
+    if (failure.noPermission) {
+        return translateText(
+            QStringLiteral("No access to the keypad: run cmake --install, replug"),
+            useChinese);
+    }
+    return translateText(QStringLiteral("The keypad cannot be opened: %1"), useChinese)
+        .arg(failure.reason);
 }
 
 void OpenFailureLog::keepOnly(const QSet<QString> &listed)

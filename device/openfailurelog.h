@@ -11,9 +11,10 @@
 class OpenFailureLog
 {
 public:
-    // Logs the failure of `path` unless it is already reported. `error` is
-    // the errno the open left; `detail` what hid_error said.
-    void report(const QString &path, uint16_t vendorId, uint16_t productId, int error,
+    // Logs the failure of `path` unless it is already reported; true when
+    // this call logged it. `error` is the errno the open left; `detail`
+    // what hid_error said.
+    bool report(const QString &path, uint16_t vendorId, uint16_t productId, int error,
                 const QString &detail);
     // Forgets the nodes not in `listed` (unplugged), so a keypad plugged in
     // again is reported again.
@@ -31,3 +32,17 @@ int openErrorOf(const char *path, int errnoAfterOpen);
 
 QString openFailureLine(const QString &path, uint16_t vendorId, uint16_t productId, int error,
                         const QString &detail);
+
+// Why the last keypad found could not be opened, for the status line.
+struct OpenFailure {
+    bool failed = false;
+    bool noPermission = false;  // EACCES / EPERM: no udev rule for the node
+    QString reason;             // the system's reason, e.g. "Device or resource busy"
+    QString path;
+};
+
+OpenFailure openFailureOf(const QString &path, int error, const QString &detail);
+
+// The status line's text for `failure`, translated: the fix for a missing
+// permission, the system's reason otherwise; empty when nothing failed.
+QString openFailureStatusText(const OpenFailure &failure, bool useChinese);

@@ -112,6 +112,14 @@ std::optional<ShortReply> parseShortReply(const uint8_t *report, int received)
                       report[kAckKey], report[kAckPacketIndex]};
 }
 
+std::optional<ShortReply> parseRefusal(const uint8_t *report, int received)
+{
+    const std::optional<ShortReply> reply = parseShortReply(report, received);
+    if (!reply || reply->command != CmdNak)
+        return std::nullopt;
+    return reply;
+}
+
 std::optional<KeyDataReply> parseKeyDataReply(const uint8_t *report, int received)
 {
     if (!longChecksumValid(report, received) || report[kLongCommand] != CmdKeyData)

@@ -120,6 +120,10 @@ struct ShortReply {
 };
 // An acknowledgement-shaped reply: at least 9 bytes with a valid short checksum.
 std::optional<ShortReply> parseShortReply(const uint8_t *report, int received);
+// A NAK: an acknowledgement-shaped reply with command 7, of any length from 9
+// bytes (hidraw may pad it with zeros to the report's full 64). No data reply
+// carries command 7, so a long report with it is a refusal too.
+std::optional<ShortReply> parseRefusal(const uint8_t *report, int received);
 
 struct KeyDataReply {
     uint8_t layer;

@@ -41,9 +41,27 @@ struct SaveSnapshot {
     int itemCount() const { return keys.size() + lighting.size(); }
 };
 
+// Why a save did not get everything onto the keypad; the first failure of a
+// save names it, except that a pulled cable always wins (every item after it
+// fails too, and plugging in again is what the user has to do).
+enum class SaveFailure {
+    None,
+    Refused,       // the keypad answered with a refusal (NAK or a failure status)
+    NoAnswer,      // no acknowledgement before the deadline, on every attempt
+    Unplugged,     // the keypad went away during the save (or was not there)
+    NotSent,       // the report could not be written to the keypad
+    NotOnKeypad,   // a changed slot the keypad has no place for; never written
+    CannotEncode,  // an assignment the keypad's records cannot hold
+};
+
 struct SaveResult {
     bool started = false;  // false: no device was open, nothing was signalled
     bool ok = false;
-    QVector<SavedKey> writtenKeys;           // includes slots outside the model
+    SaveFailure failure = SaveFailure::None;  // set whenever ok is false after a start
+    QVector<SavedKey> writtenKeys;           // only what reached the keypad
     QVector<SavedLighting> writtenLighting;
 };
+
+// Records the failure of one item into `result` (see SaveFailure for which
+// failure names the save).
+void noteSaveFailure(SaveResult &result, SaveFailure failure);

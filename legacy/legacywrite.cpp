@@ -86,15 +86,19 @@ int keyLayerCount(const LegacyDeviceInfo &info)
 
 } // namespace
 
-bool legacyWriteKey(hid_device *device, const LegacyDeviceInfo &info, int layer, int slot,
-                    const KeyConfig &key)
+namespace {
+
+// The write of one key; None when the report went out. A slot without a wire
+// key is logged and comes back NotOnKeypad.
+SaveFailure writeLegacyKey(hid_device *device, const LegacyDeviceInfo &info, int layer, int slot,
+                           const KeyConfig &key)
 {
     if (!device || !info.valid || layer < 0 || layer >= info.layerCount || layer >= kLayerCount)
-        return false;
+        return SaveFailure::NotSent;
     const int wireKey = legacyWireKey(info.format, slot);
     if (wireKey < 0) {
         qCDebug(lcLegacy).noquote() << "Legacy write skipped invalid key" << slot;
-        return true;
+        return SaveFailure::NotOnKeypad;
     }
 
     const char *family = legacyFamilyName(info.format);
@@ -102,14 +106,23 @@ bool legacyWriteKey(hid_device *device, const LegacyDeviceInfo &info, int layer,
     if (!legacyEncode(info.format, key, report)) {
         qCDebug(lcLegacy).noquote() << QStringLiteral("Legacy write encode failed %1 layer=").arg(family)
                                     << layer << "key=" << slot;
-        return false;
+        return SaveFailure::CannotEncode;
     }
     if (!legacySendReport(device, report)) {
         qCDebug(lcLegacy).noquote() << QStringLiteral("Legacy write failed %1 layer=").arg(family)
                                     << layer << "key=" << slot << "name=" << wireKey;
-        return false;
+        return SaveFailure::NotSent;
     }
-    return true;
+    return SaveFailure::None;
+}
+
+} // namespace
+
+bool legacyWriteKey(hid_device *device, const LegacyDeviceInfo &info, int layer, int slot,
+                    const KeyConfig &key)
+{
+    const SaveFailure failure = writeLegacyKey(device, info, layer, slot, key);
+    return failure == SaveFailure::None || failure == SaveFailure::NotOnKeypad;
 }
 
 bool legacyWriteLighting(hid_device *device, const LegacyDeviceInfo &info,
@@ -147,9 +160,17 @@ SaveResult legacySave(hid_device *device, const LegacyDeviceInfo &info, const Sa
     for (const SavedKey &item : snapshot.keys) {
         if (item.layer < 0 || item.layer >= keyLayerCount(info))
             continue;
-        if (!legacyWriteKey(device, info, item.layer, item.key, item.record)) {
+        const SaveFailure failure = writeLegacyKey(device, info, item.layer, item.key, item.record);
+        if (failure == SaveFailure::NotOnKeypad) {
+            // Nothing went out for it; the rest of the save goes on, and the
+            // change stays marked instead of passing for saved.
+            noteSaveFailure(result, failure);
+            continue;
+        }
+        if (failure != SaveFailure::None) {
             qCDebug(lcLegacy).noquote() << "Legacy save failed layer=" << item.layer
                                         << "key=" << item.key;
+            result.failure = failure;
             return result;
         }
         writtenKeys.append(item);
@@ -160,12 +181,14 @@ SaveResult legacySave(hid_device *device, const LegacyDeviceInfo &info, const Sa
     QVector<SavedLighting> writtenLighting;
     if (!legacyWriteLighting(device, info, snapshot.lighting, writtenLighting)) {
         qCDebug(lcLegacy).noquote() << "Legacy RGB save failed";
+        result.failure = SaveFailure::NotSent;
         return result;
     }
 
     if (writes > 0 || lightingChanged) {
         if (!legacySendReport(device, buildCommitReport())) {
             qCDebug(lcLegacy).noquote() << "Legacy save commit packet failed";
+            result.failure = SaveFailure::NotSent;
             return result;
         }
         QThread::msleep(kCommitPauseMs);
@@ -173,7 +196,7 @@ SaveResult legacySave(hid_device *device, const LegacyDeviceInfo &info, const Sa
 
     qCDebug(lcLegacy).noquote() << "Legacy save done writes=" << writes
                                 << "fmt=" << legacyFamilyName(info.format);
-    result.ok = true;
+    result.ok = result.failure == SaveFailure::None;
     result.writtenKeys = writtenKeys;
     result.writtenLighting = writtenLighting;
     return result;

@@ -11,7 +11,8 @@
 // until the commit report arrives. Call inside HIDManager::DeviceSession.
 
 // Writes the record of `key` to slot `slot` of layer `layer`. A slot the family
-// cannot address is skipped (logged) and counts as done.
+// cannot address is skipped (logged) and counts as done here; a save leaves
+// such a slot marked and reports it (SaveFailure::NotOnKeypad).
 bool legacyWriteKey(hid_device *device, const LegacyDeviceInfo &info, int layer, int slot,
                     const KeyConfig &key);
 

@@ -153,11 +153,21 @@ constexpr TextPair kTextPairs[] = {
     {"Undo", u8"撤销"},
     {"Redo", u8"重做"},
     {"Deselect", u8"取消选择"},
+    // Why a save failed, and why a keypad that is there cannot be opened.
+    {"Save failed: the keypad refused the change", u8"保存失败：设备拒绝了更改"},
+    {"Save failed: the keypad did not answer", u8"保存失败：设备没有响应"},
+    {"Save failed: the keypad was unplugged", u8"保存失败：设备已被拔出"},
+    {"Save failed: the data did not reach the keypad", u8"保存失败：数据未能送达设备"},
+    {"Save failed: this keypad has no such key", u8"保存失败：此设备没有该按键"},
+    {"Save failed: a key is too long for the keypad", u8"保存失败：按键内容超出设备的容量"},
+    {"No access to the keypad: run cmake --install, replug",
+     u8"无权访问设备：请运行 cmake --install 后重新插入"},
+    {"The keypad cannot be opened: %1", u8"无法打开设备：%1"},
+    {"The keypad uses effect %1, which is not in this list.", u8"设备正在使用灯效 %1，它不在此列表中。"},
     // Unsaved changes: the questions before they could be lost, and what
     // happens to them when the keypad goes away or a save fails.
     {"Unsaved changes restored: Save Settings writes them", u8"未保存的更改已恢复：点击保存设置即可写入"},
     {"Unsaved changes of another keypad are kept aside", u8"另一设备未保存的更改已另行保留"},
-    {"Save failed: some changes did not reach the keypad", u8"保存失败：部分更改未写入设备"},
     {"Some changes have not been saved to the keypad.", u8"有更改尚未保存到设备。"},
     {"Save them before closing?", u8"关闭前保存这些更改吗？"},
     {"No keypad can take them now. Close anyway?", u8"当前没有可写入的设备。仍要关闭吗？"},

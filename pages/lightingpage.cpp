@@ -117,6 +117,12 @@ QWidget *LightingPage::buildEffectsPanel()
     m_hints << hint;
     layout->addWidget(title);
     layout->addWidget(hint);
+    m_unlistedEffectNote = new QLabel(panel);
+    m_unlistedEffectNote->setObjectName(QStringLiteral("rgbUnlistedEffect"));
+    m_unlistedEffectNote->setWordWrap(true);
+    m_unlistedEffectNote->setVisible(false);
+    m_hints << m_unlistedEffectNote;
+    layout->addWidget(m_unlistedEffectNote);
 
     auto *grid = new QGridLayout;
     grid->setSpacing(kEffectSpacing);
@@ -193,13 +199,17 @@ void LightingPage::refresh()
 void LightingPage::refreshEffectButtons()
 {
     const QVector<LightingEffect> effects = lightingEffects(m_knobLedLayout);
-    uint8_t effect = m_data ? currentLayerEffect(*m_data) : 1;
+    const uint8_t effect = m_data ? currentLayerEffect(*m_data) : 1;
     const bool offered = std::any_of(effects.begin(), effects.end(),
                                      [effect](const LightingEffect &e) { return e.id == effect; });
-    if (!offered && m_data) {
-        m_data->setLayerEffect(m_data->currentLayer, effects.first().id);
-        effect = currentLayerEffect(*m_data);
-    }
+    // The keypad's firmware may know more effects than this list. Such an
+    // effect is kept as read (no button is checked) until the user picks one.
+    m_unlistedEffectNote->setVisible(!offered);
+    m_unlistedEffectNote->setText(
+        offered ? QString()
+                : translateText(QStringLiteral("The keypad uses effect %1, which is not in this list."),
+                                m_useChinese)
+                      .arg(int(effect)));
 
     // An exclusive group refuses to uncheck its checked button.
     m_effectGroup->setExclusive(false);

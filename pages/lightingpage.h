@@ -46,8 +46,8 @@ public:
     void setRgbPageActive(bool active) { m_rgbPageActive = active; }
 
     // On showing the page, a layer change and after a read. An effect the
-    // layout does not offer is replaced by its first one (marking the layer
-    // changed). Emits lightingChanged so the window redraws the keys.
+    // layout does not offer is kept as it is: no button is checked and a note
+    // names its number. Emits lightingChanged so the window redraws the keys.
     void refresh();
 
     // Shows the colour of key `key`'s LED in the picker without writing it.
@@ -59,6 +59,7 @@ public:
     QButtonGroup *effectGroup() const { return m_effectGroup; }
     QList<QPushButton *> effectButtons() const { return m_effectButtons; }
     KnobLedRing *knobLedRing() const { return m_knobLedRing; }
+    QLabel *unlistedEffectNote() const { return m_unlistedEffectNote; }
 
 signals:
     // The effect or an LED colour of the current layer was edited, or the
@@ -95,6 +96,7 @@ private:
     QList<QPushButton *> m_effectButtons;
     QList<QLabel *> m_titles;
     QList<QLabel *> m_hints;
+    QLabel *m_unlistedEffectNote = nullptr;  // shown for an effect the list lacks
     RgbColorPickerWidget *m_picker = nullptr;
     KnobLedRing *m_knobLedRing = nullptr;
 };

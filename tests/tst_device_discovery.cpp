@@ -158,6 +158,7 @@ void TestDeviceDiscovery::explainsAnUnopenableKeypadOncePerNode()
 
     LogCatcher log;
     HIDManager manager;
+    QSignalSpy failureChanged(&manager, &HIDManager::openFailureChanged);
     manager.startMonitoring();
     QTRY_VERIFY_WITH_TIMEOUT(VirtualKeypad::openCount(path.toStdString()) == 0
                                  && log.countStartingWith(prefix) == 1,
@@ -169,11 +170,24 @@ void TestDeviceDiscovery::explainsAnUnopenableKeypadOncePerNode()
     QVERIFY(line.contains(QLatin1String("udev")));
     QVERIFY(!manager.isConnected());
 
-    // Unplugged and plugged in again, it is told again.
+    // The window hears it once, with the fix, in both languages.
+    QCOMPARE(failureChanged.count(), 1);
+    const OpenFailure failure = manager.lastOpenFailure();
+    QVERIFY(failure.failed && failure.noPermission);
+    QCOMPARE(failure.path, path);
+    QCOMPARE(openFailureStatusText(failure, false),
+             QStringLiteral("No access to the keypad: run cmake --install, replug"));
+    QCOMPARE(openFailureStatusText(failure, true),
+             QStringLiteral("无权访问设备：请运行 cmake --install 后重新插入"));
+
+    // Unplugged, the failure is over; plugged in again, it is told again.
     VirtualKeypad::unplug(id);
-    QTest::qWait(700);
+    QTRY_COMPARE_WITH_TIMEOUT(failureChanged.count(), 2, 2000);
+    QVERIFY(!manager.lastOpenFailure().failed);
+    QVERIFY(openFailureStatusText(manager.lastOpenFailure(), false).isEmpty());
     VirtualKeypad::plugBack(id);
     QTRY_COMPARE_WITH_TIMEOUT(log.countStartingWith(prefix), 2, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(failureChanged.count(), 3, 2000);
 
     // Another reason gives its own text and no udev advice.
     const QString busy = openFailureLine(path, 0xF1A1, 0x4155, EBUSY,
@@ -181,6 +195,27 @@ void TestDeviceDiscovery::explainsAnUnopenableKeypadOncePerNode()
     QVERIFY(busy.startsWith(prefix));
     QVERIFY(busy.contains(QLatin1String("held elsewhere")));
     QVERIFY(!busy.contains(QLatin1String("udev")));
+
+    // A node held by another program: the system's reason, no permission
+    // advice; once the keypad opens, the failure is cleared.
+    VirtualKeypad::reset();
+    VirtualKeypadConfig held;
+    VirtualHidInterface busyNode = VirtualHidInterface::vendor(0);
+    busyNode.openable = false;
+    busyNode.openErrno = EBUSY;
+    held.interfaces = {busyNode};
+    VirtualKeypad::plug(held);
+    QTRY_VERIFY_WITH_TIMEOUT(manager.lastOpenFailure().failed
+                                 && !manager.lastOpenFailure().noPermission, 2000);
+    const QString heldText = openFailureStatusText(manager.lastOpenFailure(), false);
+    QCOMPARE(heldText, QStringLiteral("The keypad cannot be opened: %1").arg(qt_error_string(EBUSY)));
+    QVERIFY(openFailureStatusText(manager.lastOpenFailure(), true)
+                .startsWith(QStringLiteral("无法打开设备：")));
+    const int changes = failureChanged.count();
+    VirtualKeypad::plug();
+    QTRY_VERIFY_WITH_TIMEOUT(manager.isConnected(), 2000);
+    QVERIFY(!manager.lastOpenFailure().failed);
+    QCOMPARE(failureChanged.count(), changes + 1);
 }
 
 void TestDeviceDiscovery::reportsEachLossOnceAndFindsTheKeypadAgain()

@@ -1,6 +1,7 @@
 // Packets, checksums, acknowledgements and the retries of a write.
 
 #include "device/packet.h"
+#include "device/savefailure.h"
 #include "tst_device_support.h"
 
 class TestDeviceFraming : public QObject
@@ -17,6 +18,7 @@ private slots:
     void nakStatusDecidesRetries();
     void timesOutAfterThreeSilentAttempts();
     void flushCountsStaleReports();
+    void paddedRepliesAreTakenAtOnce();
 
 private:
     HIDManager *manager = nullptr;
@@ -189,3 +191,48 @@ void TestDeviceFraming::flushCountsStaleReports()
 
 QTEST_GUILESS_MAIN(TestDeviceFraming)
 #include "tst_device_framing.moc"
+
+// hidraw delivers each input report at its declared 64 bytes, so an ACK or a
+// NAK can arrive padded with zeros. A padded refusal ends the exchange on the
+// spot (no deadline line, no further attempt); a padded ACK is success.
+void TestDeviceFraming::paddedRepliesAreTakenAtOnce()
+{
+    VirtualKeypad::setPaddedReplies(true);
+    LogCatcher log;
+    KeyConfig key;
+    key.setSingleKey(0x04);
+    QVERIFY(manager->sendWriteKey(0, 3, key));
+    QCOMPARE(VirtualKeypad::key(0, 3), VirtualKeySlot::singleKey(0x04));
+    const std::vector<VirtualReportRecord> records = VirtualKeypad::records();
+    QCOMPARE(records.back().bytes.size(), size_t(64));
+
+    // A final refusal of a key: one request, nothing waited out.
+    VirtualKeypad::nakNext(VirtualKeypad::StatusNoSuchKey, 1, CmdWriteKey);
+    QVERIFY(!manager->sendWriteKey(0, 4, key));
+    QCOMPARE(VirtualKeypad::requestCount(CmdWriteKey), 2);
+
+    // The reads take a padded refusal as one too.
+    VirtualKeypad::nakNext(VirtualKeypad::StatusBadRequest, 1, CmdDeviceInfo);
+    DeviceInfo info;
+    QVERIFY(!manager->readDeviceInfo(info));
+    QVERIFY(log.has(QStringLiteral("HIDManager: readDeviceInfo NAK status= 3")));
+    VirtualKeypad::nakNext(VirtualKeypad::StatusBadRequest, 1, CmdReadLighting);
+    LedLayerConfig lighting;
+    QVERIFY(!manager->sendReadLedLayer(1, lighting));
+    QCOMPARE(log.countStartingWith(QStringLiteral("HIDManager: waitAck timeout")), 0);
+    QCOMPARE(log.countStartingWith(QStringLiteral("HIDManager: readDeviceInfo timeout")), 0);
+    QCOMPARE(log.countStartingWith(QStringLiteral("HIDManager: sendReadLedLayer timeout")), 0);
+
+    // A whole read and save with padded replies.
+    VirtualKeypad::setKey(2, 5, VirtualKeySlot::media(0x00E9));
+    KeyLayers layers;
+    LedLayers lightingLayers;
+    QVERIFY(manager->readAllConfiguration(layers, lightingLayers));
+    QCOMPARE(int(layers[2][5].mediaCode), 0x00E9);
+    KeyboardData store;
+    store.loadLayers(layers);
+    store.layers[1][0].setMacro(macroSteps(20));
+    store.setLedColor(3, 2, 9, 8, 7);
+    QVERIFY(manager->saveAll(store));
+    QCOMPARE(VirtualKeypad::lighting(3).colors[2], (VirtualLighting::Rgb{9, 8, 7}));
+}

@@ -1,9 +1,12 @@
 // Writing keys, macros and lighting, and the two save flows.
 
+#include "device/keypadslots.h"
 #include "device/packet.h"
+#include "device/savefailure.h"
 #include "tst_device_support.h"
 
 #include <QtConcurrent>
+#include <functional>
 
 class TestDeviceWrites : public QObject
 {
@@ -18,6 +21,7 @@ private slots:
     void skipsSlotsOutsideModel();
     void savesLightingOnly();
     void failedKeyKeepsOnlyItsMark();
+    void failedSaveNamesItsReason();
     void keysOnlySaveReportsEachKey();
     void everythingWrittenReadsBack();
     void editDuringSaveKeepsItsMark();
@@ -166,13 +170,44 @@ void TestDeviceWrites::skipsSlotsOutsideModel()
     store.layers[0][22].dirty = 1;  // an empty slot: a clear
     store.layers[0][3].setSingleKey(0x05);
     LogCatcher log;
-    QVERIFY(manager->saveAll(store));
+    // Nothing goes out for a slot the keypad did not report, and it does not
+    // pass for saved: it keeps its mark and the save names the reason.
+    const SaveResult result = manager->saveSnapshot(SaveSnapshot::ofAll(store));
+    HIDManager::applySaveResult(store, result);
+    QVERIFY(!result.ok);
+    QCOMPARE(int(result.failure), int(SaveFailure::NotOnKeypad));
+    QCOMPARE(saveStatusText(result, false), QStringLiteral("Save failed: this keypad has no such key"));
+    QCOMPARE(saveStatusText(result, true), QStringLiteral("保存失败：此设备没有该按键"));
     QVERIFY(log.has(QStringLiteral("HIDManager: skip key outside current model 20")));
     QVERIFY(log.has(QStringLiteral("HIDManager: skip macro outside current model 21")));
     QVERIFY(log.has(QStringLiteral("HIDManager: skip clear outside current model 22")));
     QCOMPARE(VirtualKeypad::writtenReports().size(), size_t(1));
-    for (int key : {3, 20, 21, 22})
-        QCOMPARE(store.layers[0][key].dirty, uint8_t(0));
+    QCOMPARE(store.layers[0][3].dirty, uint8_t(0));
+    for (int key : {20, 21, 22})
+        QCOMPARE(store.layers[0][key].dirty, uint8_t(1));
+
+    // An 8-key keypad with one knob has slots 0..10 (its knob at 8..10). A
+    // store that knows it refuses the rest, so clearing every key and
+    // saving writes no slot at 11 or beyond.
+    manager->closeDevice();
+    QVERIFY(connectManager(*manager, modelConfig(8, 1)));
+    VirtualKeypad::clearRecords();
+    QCOMPARE(slotsBeyondKeypad(manager->deviceInfo()),
+             (QVector<int>{11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}));
+    QVERIFY(slotsBeyondKeypad(DeviceInfo()).isEmpty());
+    KeyboardData eightKeys;
+    eightKeys.setUnwritableSlots(slotsBeyondKeypad(manager->deviceInfo()));
+    eightKeys.clearAllKeys();
+    eightKeys.selectKey(16);
+    eightKeys.assignMedia(0x00E9);
+    eightKeys.selectKey(10);
+    eightKeys.assignMedia(0x00EA);
+    QVERIFY(manager->saveAll(eightKeys));
+    QCOMPARE(writtenWithCommand(CmdClearKey).size() + writtenWithCommand(CmdWriteKey).size(),
+             size_t(11));
+    for (const Bytes &report : VirtualKeypad::writtenReports())
+        QVERIFY2(report[3] < 11, qPrintable(QStringLiteral("slot %1 written").arg(report[3])));
+    QCOMPARE(VirtualKeypad::key(0, 10), VirtualKeySlot::media(0x00EA));
 }
 
 void TestDeviceWrites::savesLightingOnly()
@@ -231,6 +266,83 @@ void TestDeviceWrites::failedKeyKeepsOnlyItsMark()
     QCOMPARE(progress[2][0].toInt(), 2);
     QCOMPARE(progress[2][1].toInt(), 3);
     QCOMPARE(writtenWithCommand(CmdWriteKey).size(), size_t(3));
+}
+
+// Every failure of a save comes back with the reason the window shows;
+// what did not reach the keypad keeps its mark and goes with the next save.
+void TestDeviceWrites::failedSaveNamesItsReason()
+{
+    struct Case {
+        const char *name;
+        std::function<void()> fault;
+        SaveFailure failure;
+        const char *english;
+        const char *chinese;
+    };
+    const Case cases[] = {
+        {"refused", [] { VirtualKeypad::nakNext(4, 1, CmdWriteKey); }, SaveFailure::Refused,
+         "Save failed: the keypad refused the change", "保存失败：设备拒绝了更改"},
+        {"padded refusal",
+         [] {
+             VirtualKeypad::setPaddedReplies(true);
+             VirtualKeypad::nakNext(1, 3, CmdWriteKey);
+         },
+         SaveFailure::Refused, "Save failed: the keypad refused the change", "保存失败：设备拒绝了更改"},
+        {"no answer",
+         [] {
+             VirtualFault silence;
+             silence.kind = VirtualFault::Kind::DropReply;
+             silence.command = CmdWriteLighting;
+             silence.count = 3;
+             VirtualKeypad::addFault(silence);
+         },
+         SaveFailure::NoAnswer, "Save failed: the keypad did not answer", "保存失败：设备没有响应"},
+        {"unplugged", [] { VirtualKeypad::unplugAfterWrite(1); }, SaveFailure::Unplugged,
+         "Save failed: the keypad was unplugged", "保存失败：设备已被拔出"},
+    };
+    for (const Case &c : cases) {
+        manager->closeDevice();
+        QVERIFY(connectManager(*manager));
+        VirtualKeypad::clearRecords();
+        KeyboardData store;
+        store.layers[0][1].setSingleKey(0x04);
+        store.setLayerEffect(0, 3);
+        c.fault();
+        QSignalSpy finished(manager, &HIDManager::operationFinished);
+        const SaveResult result = manager->saveSnapshot(SaveSnapshot::ofAll(store));
+        HIDManager::applySaveResult(store, result);
+        QVERIFY2(result.started && !result.ok, c.name);
+        QCOMPARE(int(saveFailureOf(result)), int(c.failure));
+        QCOMPARE(saveStatusText(result, false), QString::fromUtf8(c.english));
+        QCOMPARE(saveStatusText(result, true), QString::fromUtf8(c.chinese));
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished[0][0].toBool(), false);
+        // Refusals hit the key, silence the lighting, the cable both.
+        QCOMPARE(bool(store.layers[0][1].dirty), c.failure != SaveFailure::NoAnswer);
+        QCOMPARE(store.ledLayers[0].isChanged(), c.failure != SaveFailure::Refused);
+
+        // A second save (keypad back, answering again) takes what is left.
+        VirtualKeypad::clearFaults();
+        VirtualKeypad::setPaddedReplies(false);
+        if (!VirtualKeypad::isPlugged()) {
+            VirtualKeypad::plugBack();
+            QVERIFY(manager->openDevice());
+        }
+        QVERIFY2(manager->saveAll(store), c.name);
+        QVERIFY(!store.layers[0][1].dirty && !store.ledLayers[0].isChanged());
+        QCOMPARE(VirtualKeypad::key(0, 1), VirtualKeySlot::singleKey(0x04));
+        QCOMPARE(int(VirtualKeypad::lighting(0).effect), 3);
+    }
+
+    // No keypad open: not started, told as unplugged; success names nothing.
+    HIDManager idle;
+    KeyboardData store;
+    store.layers[0][0].setSingleKey(0x04);
+    const SaveResult none = idle.saveSnapshot(SaveSnapshot::ofAll(store));
+    QCOMPARE(saveStatusText(none, false), QStringLiteral("Save failed: the keypad was unplugged"));
+    SaveResult fine;
+    fine.started = fine.ok = true;
+    QVERIFY(saveStatusText(fine, true).isEmpty());
 }
 
 void TestDeviceWrites::keysOnlySaveReportsEachKey()

@@ -2,6 +2,8 @@
 // legacy families. Each schedule is numbered; the generator's starting state
 // is derived from that number and printed, so a failing schedule can be run
 // again on its own (ZENTRIK_SCHEDULE=<number> runs just that one).
+// ZENTRIK_FAULT_SCHEDULES=<count> runs that many current-protocol schedules
+// (and a quarter as many per legacy family) instead of the short default run.
 //
 // After every faulty save the keypad is plugged back, reconnected and read:
 //   - every item whose mark the save cleared is on the keypad as assigned;
@@ -48,6 +50,22 @@ private:
 uint64_t rngStateOf(int family, int scheduleNumber)
 {
     return (uint64_t(family + 1) << 32) ^ (uint64_t(scheduleNumber) * 0x2545F4914F6CDD1Dull);
+}
+
+// The number of current-protocol schedules: ZENTRIK_FAULT_SCHEDULES when set
+// to a positive count, else the short run. Legacy families get a quarter.
+int currentScheduleCount()
+{
+    bool ok = false;
+    const int count = qEnvironmentVariableIntValue("ZENTRIK_FAULT_SCHEDULES", &ok);
+    return ok && count > 0 ? count : kCurrentSchedules;
+}
+
+int legacyScheduleCount()
+{
+    return currentScheduleCount() == kCurrentSchedules
+               ? kLegacySchedulesPerFamily
+               : qMax(1, currentScheduleCount() / 4);
 }
 
 // -1: every schedule; otherwise the one named in ZENTRIK_SCHEDULE.
@@ -218,7 +236,9 @@ void TestFaultSchedules::currentProtocolSchedules()
 {
     const int only = onlySchedule();
     int ran = 0;
-    for (int number = 0; number < kCurrentSchedules; ++number) {
+    // A schedule named on its own runs whatever the count.
+    const int count = qMax(currentScheduleCount(), only + 1);
+    for (int number = 0; number < count; ++number) {
         if (only >= 0 && number != only)
             continue;
         runCurrentSchedule(number);
@@ -388,6 +408,8 @@ void TestFaultSchedules::runCurrentSchedule(int scheduleNumber)
                                                 .arg(elapsedMs).arg(boundMs)));
     const SaveResult result = save.result();
     QVERIFY2(result.started, qPrintable(described));
+    QVERIFY2(result.ok == (result.failure == SaveFailure::None),
+             qPrintable(described + QStringLiteral(": a failed save names no reason")));
     HIDManager::applySaveResult(store, result);
     QCOMPARE(int(manager.busy.load()), 0);
 
@@ -457,7 +479,8 @@ void TestFaultSchedules::legacySchedules()
     QFETCH(int, family);
     const int only = onlySchedule();
     int ran = 0;
-    for (int number = 0; number < kLegacySchedulesPerFamily; ++number) {
+    const int count = qMax(legacyScheduleCount(), only + 1);
+    for (int number = 0; number < count; ++number) {
         if (only >= 0 && number != only)
             continue;
         runLegacySchedule(legacytest::Family(family), number);
@@ -604,6 +627,8 @@ void TestFaultSchedules::runLegacySchedule(legacytest::Family family, int schedu
     QVERIFY2(inTime, qPrintable(described + QStringLiteral(": save took %1 ms, bound %2 ms")
                                                 .arg(elapsedMs).arg(boundMs)));
     const SaveResult result = save.result();
+    QVERIFY2(!result.started || result.ok == (result.failure == SaveFailure::None),
+             qPrintable(described + QStringLiteral(": a failed save names no reason")));
     HIDManager::applySaveResult(store, result);
     QCOMPARE(int(manager.busy.load()), 0);
 

@@ -10,7 +10,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QStringList>
 #include <QThreadPool>
@@ -121,6 +124,33 @@ bool waitFor(Condition done, int timeoutMs = kConnectTimeoutMs)
 }
 
 // Plugs in a demo keypad and waits until the window has loaded it.
+// Clicks the button with this text in the next message box the window
+// opens; `seen` tells afterwards whether one came within a few seconds.
+inline void answerNextMessageBox(const QString &buttonText, bool *seen = nullptr)
+{
+    if (seen)
+        *seen = false;
+    auto *poll = new QTimer;
+    auto *waited = new QElapsedTimer;
+    waited->start();
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box && waited->elapsed() < 5000)
+            return;
+        if (box) {
+            for (QAbstractButton *button : box->buttons())
+                if (button->text() == buttonText) {
+                    if (seen)
+                        *seen = true;
+                    button->click();
+                }
+        }
+        poll->deleteLater();
+        delete waited;
+    });
+    poll->start(10);
+}
+
 inline bool connectDemo(const FlowLog &log, const std::string &model)
 {
     VirtualKeypad::installDemoKeypad(model);

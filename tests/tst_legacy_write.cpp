@@ -201,19 +201,31 @@ void TestLegacyWrite::lightingReports()
     }
 }
 
-// The "Old" keypad has no key number for slot 20: the save passes over it as
-// done and still commits.
+// The "Old" keypad has no key number for slot 20: nothing is sent for it and
+// it does not pass for saved. The other changes are still written and
+// committed.
 void TestLegacyWrite::oldSlotsWithoutWireKeyAreSkipped()
 {
     LogCapture log;
     LegacyKeypad keypad(Family::Old);
     KeyboardData store;
     store.layers[0][20].setSingleKey(A);
-    QVERIFY(legacySave(keypad.handle, keypad.info, store));
+    QVERIFY(!legacySave(keypad.handle, keypad.info, store));
     QVERIFY(log.contains("Legacy write skipped invalid key 20"));
-    QVERIFY(log.contains("Legacy save done writes= 1 fmt= Old"));
-    QCOMPARE(int(store.layers[0][20].dirty), 0);
-    QCOMPARE(keypad.written(), std::vector<Bytes>{kCommit});
+    QVERIFY(log.contains("Legacy save done writes= 0 fmt= Old"));
+    QCOMPARE(int(store.layers[0][20].dirty), 1);
+    QVERIFY(keypad.written().empty());
+
+    store.layers[0][3].setSingleKey(B);
+    const SaveResult result = legacySave(keypad.handle, keypad.info, SaveSnapshot::ofAll(store));
+    HIDManager::applySaveResult(store, result);
+    QVERIFY(result.started && !result.ok);
+    QCOMPARE(int(result.failure), int(SaveFailure::NotOnKeypad));
+    QCOMPARE(result.writtenKeys.size(), 1);
+    QCOMPARE(int(store.layers[0][3].dirty), 0);
+    QCOMPARE(int(store.layers[0][20].dirty), 1);
+    QCOMPARE(keypad.written().size(), std::size_t(2));
+    QCOMPARE(keypad.written().back(), kCommit);
     QCOMPARE(keypad.commitCount(), 1);
 }
 

@@ -1,6 +1,7 @@
 // The lighting pages: the colour picker, the standard page's effects and
 // colours (also the knob LED ring), and the two older families' pages.
 
+#include "device/packet.h"
 #include "legacy/legacytables.h"
 #include "model/keyboarddata.h"
 #include "pages/knobledring.h"
@@ -11,6 +12,7 @@
 #include "widgets/rgbcolorpickerwidget.h"
 
 #include <QButtonGroup>
+#include <QLabel>
 #include <QPushButton>
 
 namespace {
@@ -65,6 +67,7 @@ private slots:
     void pickerColoursTheSelectedKey();
     void knobLedSegmentsTakeThePicker();
     void assignedLightingIsSaved();
+    void unlistedEffectSurvivesSaves();
     void r20WidePaletteColoursSelectedKey();
     void oldPageHighlightsNearestColour();
 };
@@ -185,11 +188,16 @@ void TestPagesLighting::knobLayoutOffersItsOwnEffects()
     page.setKnobLedLayout(true);
     page.refresh();
 
-    // Breathing is 5 on this pad; the unknown 7 falls back to Lights Off.
-    QCOMPARE(data.ledLayers[0].effect, uint8_t(0));
-    QCOMPARE(data.ledLayers[0].dirty, uint8_t(1));
+    // Breathing is 5 on this pad; the keypad's 7 is not listed and is kept:
+    // no button is checked and a note names it.
+    QCOMPARE(data.ledLayers[0].effect, uint8_t(7));
+    QCOMPARE(data.ledLayers[0].dirty, uint8_t(0));
     const QList<QPushButton *> buttons = page.effectButtons();
-    QVERIFY(buttons.at(0)->isChecked());
+    for (QPushButton *button : buttons)
+        QVERIFY(!button->isChecked());
+    QVERIFY(!page.unlistedEffectNote()->isHidden());
+    QCOMPARE(page.unlistedEffectNote()->text(),
+             QStringLiteral("The keypad uses effect 7, which is not in this list."));
     QCOMPARE(buttons.at(2)->text(), QStringLiteral("Key Reactive"));
     QCOMPARE(buttons.at(5)->text(), QStringLiteral("Breathing"));
     for (int i = 6; i < 10; ++i) {
@@ -203,6 +211,9 @@ void TestPagesLighting::knobLayoutOffersItsOwnEffects()
 
     buttons.at(5)->click();
     QCOMPARE(data.ledLayers[0].effect, uint8_t(5));
+    QCOMPARE(data.ledLayers[0].dirty, uint8_t(1));
+    page.refresh();
+    QVERIFY(page.unlistedEffectNote()->isHidden());
 
     // Back on a ten-effect pad every button is usable again.
     page.setKnobLedLayout(false);
@@ -334,6 +345,63 @@ void TestPagesLighting::assignedLightingIsSaved()
     QCOMPARE(stored.effect, uint8_t(8));
     QCOMPARE(stored.colors[4], (VirtualLighting::Rgb{picked.r, picked.g, picked.b}));
     QCOMPARE(stored.colors[3], (VirtualLighting::Rgb{255, 255, 0}));
+}
+
+// A keypad whose firmware has more effects than the page lists keeps its own
+// lighting byte for byte through a keys-only and a full save, however often
+// the page is shown; only a choice on the page changes it.
+void TestPagesLighting::unlistedEffectSurvivesSaves()
+{
+    HIDManager manager;
+    QVERIFY(connectManager(manager));
+    VirtualLighting own;
+    own.effect = 12;
+    for (int led = 0; led < kLedCount; ++led)
+        own.colors[size_t(led)] = {uint8_t(led), uint8_t(200 - led), uint8_t(7 * led)};
+    for (int layer = 0; layer < kLayerCount; ++layer)
+        VirtualKeypad::setLighting(layer, own);
+
+    KeyboardData data;
+    KeyLayers layers;
+    LedLayers lighting;
+    QVERIFY(manager.readAllConfiguration(layers, lighting));
+    data.loadLayers(layers);
+    data.ledLayers = lighting;
+    LightingPage page;
+    page.bind(data);
+    page.setRgbPageActive(true);
+    for (bool knobLeds : {false, true}) {
+        page.setKnobLedLayout(knobLeds);
+        for (int layer = 0; layer < kLayerCount; ++layer) {
+            data.setCurrentLayer(layer);
+            page.refresh();
+            for (QPushButton *button : page.effectButtons())
+                QVERIFY(!button->isChecked());
+        }
+    }
+    page.setUseChinese(true);
+    page.refresh();
+    QCOMPARE(page.unlistedEffectNote()->text(),
+             QStringLiteral("设备正在使用灯效 12，它不在此列表中。"));
+
+    VirtualKeypad::clearRecords();
+    data.layers[0][2].setSingleKey(0x04);
+    QVERIFY(manager.saveKeys(data));
+    data.layers[1][2].setSingleKey(0x05);
+    QVERIFY(manager.saveAll(data));
+    QVERIFY(writtenWithCommand(CmdWriteLighting).empty());
+    for (int layer = 0; layer < kLayerCount; ++layer)
+        QVERIFY(VirtualKeypad::lighting(layer) == own);
+
+    // The user's choice is the only thing that replaces it.
+    page.setKnobLedLayout(false);
+    data.setCurrentLayer(2);
+    page.refresh();
+    page.effectButtons().at(3)->click();
+    QVERIFY(manager.saveAll(data));
+    QCOMPARE(int(VirtualKeypad::lighting(2).effect), 3);
+    QVERIFY(VirtualKeypad::lighting(2).colors == own.colors);
+    QVERIFY(VirtualKeypad::lighting(1) == own);
 }
 
 void TestPagesLighting::r20WidePaletteColoursSelectedKey()

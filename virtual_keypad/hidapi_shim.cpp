@@ -316,6 +316,12 @@ void HID_API_EXPORT HID_API_CALL hid_close(hid_device *dev)
         std::lock_guard<std::mutex> lock(s.mutex);
         s.handles.erase(dev);
         ++s.closeCount;
+        // Replies still on their way to the last open handle go with it; the
+        // next one opened finds an idle line, not their schedule.
+        const bool lastHandle = std::none_of(s.handles.begin(), s.handles.end(),
+                                             [dev](hid_device *h) { return h->device == dev->device; });
+        if (lastHandle && dev->device)
+            dev->device->lineFreeAt = Clock::time_point{};
     }
     delete dev;
 }

@@ -118,6 +118,12 @@ bool processOutputReport(State &s, Device &device, int interfaceIndex, const Vir
         if (!leftover.empty())
             replies.insert(replies.begin(), std::move(leftover));
     }
+    if (device.paddedReplies) {
+        constexpr std::size_t PaddedSize = 64;
+        for (VirtualReport &reply : replies)
+            if (reply.size() < PaddedSize)
+                reply.resize(PaddedSize, 0);
+    }
     if (unplugAfter) {
         unplugLocked(s, device);
         return true;
@@ -384,6 +390,14 @@ void VirtualKeypad::setSilent(bool silent, int device)
     std::lock_guard<std::mutex> lock(s.mutex);
     if (auto d = find(s, device))
         d->silent = silent;
+}
+
+void VirtualKeypad::setPaddedReplies(bool padded, int device)
+{
+    State &s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (auto d = find(s, device))
+        d->paddedReplies = padded;
 }
 
 void VirtualKeypad::injectInputReport(const std::vector<uint8_t> &report, int device)

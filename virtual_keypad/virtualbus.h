@@ -40,6 +40,7 @@ struct Device
     bool plugged = true;
     int generation = 0;         // bumped by every plug; older handles are dead
     bool silent = false;
+    bool paddedReplies = false; // replies padded with zeros to 64 bytes
     std::chrono::microseconds latency{1000};
     Clock::time_point lineFreeAt{};  // when the last queued reply becomes readable
     std::vector<ActiveFault> faults;

@@ -207,6 +207,9 @@ public:
     static void failWrite(int command, int nth = 1, int device = FirstDevice);
     // A keypad that stops answering anything (true) or answers again (false).
     static void setSilent(bool silent, int device = FirstDevice);
+    // Pads every reply shorter than 64 bytes with zeros to 64 (report id and
+    // 63 bytes), as hidraw hands over input reports at their declared size.
+    static void setPaddedReplies(bool padded, int device = FirstDevice);
     // Queues an arbitrary input report (report id first, any length 1..4096)
     // to every open handle of the keypad's protocol interface, after the
     // usual latency. For untrusted-input tests.
