@@ -176,7 +176,8 @@ bool MacroPage::event(QEvent *event)
     // Taken here rather than in keyPressEvent, before Tab can move the focus.
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto *keyEvent = static_cast<QKeyEvent *>(event);
-        if (m_recorder.recordKeyEvent(keyEvent->key(), event->type() == QEvent::KeyPress,
+        if (m_recorder.recordKeyEvent(keyEvent->key(), keyEvent->nativeScanCode(),
+                                      event->type() == QEvent::KeyPress,
                                       keyEvent->isAutoRepeat())) {
             keyEvent->accept();
             return true;

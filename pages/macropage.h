@@ -28,6 +28,7 @@ public:
     // Restyles the record button and the blocks for the window's scale ratio.
     void applyScale(double ratio);
     void setClock(MacroRecorder::Clock clock) { m_recorder.setClock(std::move(clock)); }
+    void setScanCodesArePositions(bool arePositions) { m_recorder.setScanCodesArePositions(arePositions); }
 
     QPushButton *recordButton() const { return m_recordButton; }
     MacroFlowWidget *flow() const { return m_flow; }

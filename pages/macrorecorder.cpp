@@ -2,13 +2,16 @@
 
 #include "model/keyboarddata.h"
 #include "pages/qtkeytable.h"
+#include "pages/scancodetable.h"
 
 #include <QDateTime>
+#include <QGuiApplication>
 
 MacroRecorder::MacroRecorder(KeyboardData &store, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_clock([] { return QDateTime::currentMSecsSinceEpoch(); })
+    , m_scanCodesArePositions(scanCodesArePositions(QGuiApplication::platformName()))
 {
 }
 
@@ -41,7 +44,17 @@ int MacroRecorder::recordedDelay(qint64 elapsed, int heldSteps)
     return heldSteps == 0 ? 0 : kMinStepDelay;
 }
 
-bool MacroRecorder::recordKeyEvent(int qtKey, bool press, bool autoRepeat)
+uint8_t MacroRecorder::usageOf(int qtKey, quint32 nativeScanCode) const
+{
+    // The keypad plays key positions, and the computer turns them into
+    // characters with its own layout: record where the key is, not what it
+    // typed. The Qt key (read as on a US layout) serves when the event
+    // carries no position.
+    const uint8_t atPosition = m_scanCodesArePositions ? usageForXkbKeycode(nativeScanCode) : 0;
+    return atPosition != 0 ? atPosition : usageForQtKey(qtKey);
+}
+
+bool MacroRecorder::recordKeyEvent(int qtKey, quint32 nativeScanCode, bool press, bool autoRepeat)
 {
     // Holding a key makes the system repeat it; the keypad repeats nothing,
     // so only the real press and release count.
@@ -52,18 +65,17 @@ bool MacroRecorder::recordKeyEvent(int qtKey, bool press, bool autoRepeat)
     const qint64 elapsed = m_lastEventTime < 0 ? 0 : now - m_lastEventTime;
     if (press)
         m_lastEventTime = now;
-    recordStep(qtKey, press, elapsed);
+    recordStep(usageOf(qtKey, nativeScanCode), press, elapsed);
     if (!press)
         m_lastEventTime = now;
     return true;
 }
 
-void MacroRecorder::recordStep(int qtKey, bool press, qint64 elapsed)
+void MacroRecorder::recordStep(uint8_t usage, bool press, qint64 elapsed)
 {
     KeyConfig *key = m_store.selectedConfig();
     if (!key)
         return;
-    const uint8_t usage = usageForQtKey(qtKey);
     if (usage == 0)
         return;
 

@@ -31,9 +31,14 @@ public:
     bool begin();
     void end();
 
-    // One key event. Returns true when the recording took it, false when it
-    // should go on to normal handling (not recording, or an auto-repeat).
-    bool recordKeyEvent(int qtKey, bool press, bool autoRepeat);
+    // Whether native scan codes name key positions; set from the platform,
+    // tests switch it.
+    void setScanCodesArePositions(bool arePositions) { m_scanCodesArePositions = arePositions; }
+
+    // One key event: its Qt key, and its native scan code (0 when it has
+    // none). Returns true when the recording took it, false when it should go
+    // on to normal handling (not recording, or an auto-repeat).
+    bool recordKeyEvent(int qtKey, quint32 nativeScanCode, bool press, bool autoRepeat);
 
     // Delay of a step recorded `elapsed` ms after the previous event into a
     // key that already holds `heldSteps` steps.
@@ -46,10 +51,12 @@ signals:
     void limitReached();
 
 private:
-    void recordStep(int qtKey, bool press, qint64 elapsed);
+    uint8_t usageOf(int qtKey, quint32 nativeScanCode) const;
+    void recordStep(uint8_t usage, bool press, qint64 elapsed);
 
     KeyboardData &m_store;
     Clock m_clock;
+    bool m_scanCodesArePositions = false;
     bool m_recording = false;
     qint64 m_lastEventTime = -1;
 };

@@ -5,6 +5,7 @@
 #include "pages/olddelaypage.h"
 #include "pages/qtkeytable.h"
 #include "pages/r20widedelaypage.h"
+#include "pages/scancodetable.h"
 #include "widgets/macroblock.h"
 #include "widgets/macroflowwidget.h"
 
@@ -40,6 +41,14 @@ bool sendKey(QWidget *target, QEvent::Type type, int key, bool autoRepeat = fals
     QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
     QApplication::sendEvent(target, &event);
     return event.isAccepted();
+}
+
+// A key event as X11 delivers it: the Qt key the layout made of the key, and
+// the key's XKB keycode.
+void sendNativeKey(QWidget *target, QEvent::Type type, int key, quint32 keycode)
+{
+    QKeyEvent event(type, key, Qt::NoModifier, keycode, 0, 0);
+    QApplication::sendEvent(target, &event);
 }
 
 // A page with a fake clock the test moves by hand.
@@ -91,6 +100,8 @@ private slots:
     void init() { capturedLines.clear(); }
 
     void qtKeyTableMapsKeysNotCharacters();
+    void keyPositionsAgreeWithTheQtKeysOfAUsLayout();
+    void recordingTakesKeyPositionsOnAnyLayout();
     void delayRules();
     void recordingPressAndRelease();
     void pausesRepeatsAndUnmappedKeys();
@@ -128,6 +139,121 @@ void TestPagesMacro::qtKeyTableMapsKeysNotCharacters()
     QCOMPARE(usageForQtKey(Qt::Key_F13), uint8_t(0));
     QCOMPARE(usageForQtKey(Qt::Key_VolumeUp), uint8_t(0));
     QCOMPARE(usageForQtKey(Qt::Key_unknown), uint8_t(0));
+}
+
+void TestPagesMacro::keyPositionsAgreeWithTheQtKeysOfAUsLayout()
+{
+    // What X11 delivers on a US layout: rows of printable keys (XKB keycode
+    // of the first, the Qt keys plain and shifted), then keys one by one.
+    struct UsRow {
+        quint32 firstKeycode;
+        const char *plain;
+        const char *shifted;
+    };
+    const UsRow rows[] = {
+        {10, "1234567890-=", "!@#$%^&*()_+"},
+        {24, "QWERTYUIOP[]", "QWERTYUIOP{}"},
+        {38, "ASDFGHJKL;'`", "ASDFGHJKL:\"~"},
+        {51, "\\ZXCVBNM,./", "|ZXCVBNM<>?"},
+    };
+    QVector<QPair<quint32, int>> usKeys;
+    for (const UsRow &row : rows) {
+        for (int i = 0; row.plain[i]; ++i) {
+            usKeys.append({row.firstKeycode + i, row.plain[i]});
+            usKeys.append({row.firstKeycode + i, row.shifted[i]});
+        }
+    }
+    for (int f = 0; f < 10; ++f)
+        usKeys.append({67u + f, Qt::Key_F1 + f});
+    usKeys += {{95, Qt::Key_F11}, {96, Qt::Key_F12}, {9, Qt::Key_Escape}, {22, Qt::Key_Backspace},
+               {23, Qt::Key_Tab}, {23, Qt::Key_Backtab}, {36, Qt::Key_Return}, {65, Qt::Key_Space},
+               {66, Qt::Key_CapsLock}, {107, Qt::Key_Print}, {78, Qt::Key_ScrollLock},
+               {127, Qt::Key_Pause}, {118, Qt::Key_Insert}, {110, Qt::Key_Home},
+               {112, Qt::Key_PageUp}, {119, Qt::Key_Delete}, {115, Qt::Key_End},
+               {117, Qt::Key_PageDown}, {114, Qt::Key_Right}, {113, Qt::Key_Left},
+               {116, Qt::Key_Down}, {111, Qt::Key_Up}, {77, Qt::Key_NumLock},
+               {104, Qt::Key_Enter}, {37, Qt::Key_Control}, {50, Qt::Key_Shift},
+               {64, Qt::Key_Alt}, {133, Qt::Key_Meta}};
+
+    QSet<int> listed;
+    for (const auto &usKey : usKeys) {
+        QVERIFY2(usageForXkbKeycode(usKey.first) == usageForQtKey(usKey.second),
+                 qPrintable(QStringLiteral("keycode %1").arg(usKey.first)));
+        listed.insert(usKey.second);
+    }
+    // The list holds every Qt key the table maps.
+    QSet<int> mapped;
+    for (int qtKey = 0x20; qtKey < 0x7F; ++qtKey)
+        if (usageForQtKey(qtKey) != 0)
+            mapped.insert(qtKey);
+    for (int qtKey = Qt::Key_Escape; qtKey < Qt::Key_Escape + 0x100; ++qtKey)
+        if (usageForQtKey(qtKey) != 0)
+            mapped.insert(qtKey);
+    QCOMPARE(listed, mapped);
+
+    // Keys the Qt keys cannot tell apart, and codes that name no key.
+    QCOMPARE(usageForXkbKeycode(105), uint8_t(0xE4));  // right Ctrl
+    QCOMPARE(usageForXkbKeycode(134), uint8_t(0xE7));  // right Windows key
+    QCOMPARE(usageForXkbKeycode(87), uint8_t(0x59));   // keypad 1, which Qt calls 1
+    QCOMPARE(usageForXkbKeycode(91), uint8_t(0x63));   // keypad .
+    QCOMPARE(usageForXkbKeycode(135), uint8_t(0x65));  // Menu
+    QCOMPARE(usageForXkbKeycode(0), uint8_t(0));
+    QCOMPARE(usageForXkbKeycode(7), uint8_t(0));
+    QCOMPARE(usageForXkbKeycode(123), uint8_t(0));     // volume up
+    QCOMPARE(usageForXkbKeycode(136), uint8_t(0));
+    QCOMPARE(usageForXkbKeycode(0xFFFFFFFF), uint8_t(0));
+
+    QVERIFY(scanCodesArePositions(QStringLiteral("xcb")));
+    QVERIFY(scanCodesArePositions(QStringLiteral("wayland-egl")));
+    QVERIFY(!scanCodesArePositions(QStringLiteral("offscreen")));
+    QVERIFY(!scanCodesArePositions(QStringLiteral("windows")));
+}
+
+void TestPagesMacro::recordingTakesKeyPositionsOnAnyLayout()
+{
+    RecorderRig rig;
+    rig.page.setScanCodesArePositions(true);
+    rig.store.selectKey(0);
+    rig.page.startMacroRecording();
+    auto type = [&](int qtKey, quint32 keycode) {
+        rig.now += 100;
+        sendNativeKey(&rig.page, QEvent::KeyPress, qtKey, keycode);
+        rig.now += 100;
+        sendNativeKey(&rig.page, QEvent::KeyRelease, qtKey, keycode);
+    };
+    // German: z and y swap places, the ISO key beside left Shift types <.
+    type(Qt::Key_Z, 29);
+    type(Qt::Key_Y, 52);
+    type(Qt::Key_Less, 94);
+    // French: a sits where US has q, & on the 1 key.
+    type(Qt::Key_A, 24);
+    type(Qt::Key_Ampersand, 10);
+    // US, and the right-hand modifiers Qt names like the left ones.
+    type(Qt::Key_A, 38);
+    type(Qt::Key_Control, 105);
+    type(Qt::Key_Shift, 62);
+    // No scan code (a synthetic event): the Qt key, read on a US layout.
+    type(Qt::Key_Z, 0);
+    // A code with no position of its own falls back to the Qt key too.
+    type(Qt::Key_Q, 7);
+
+    QVector<uint8_t> pressed;
+    const QVector<MacroStep> &steps = rig.key(0).macroSteps;
+    for (int i = 0; i < steps.size(); i += 2) {
+        QCOMPARE(steps[i + 1].keycode, steps[i].keycode);
+        pressed << steps[i].keycode;
+    }
+    QCOMPARE(pressed, (QVector<uint8_t>{0x1C, 0x1D, 0x64, 0x14, 0x1E, 0x04, 0xE4, 0xE5, 0x1D, 0x14}));
+    QCOMPARE(steps[1], step(1, 0x1C, 100));
+    rig.page.stopMacroRecording();
+
+    // Where scan codes are no positions, the Qt key decides.
+    rig.page.setScanCodesArePositions(false);
+    rig.store.selectKey(1);
+    rig.page.startMacroRecording();
+    type(Qt::Key_Z, 29);
+    QCOMPARE(rig.key(1).macroSteps.first().keycode, uint8_t(0x1D));
+    rig.page.stopMacroRecording();
 }
 
 void TestPagesMacro::delayRules()
