@@ -1,3 +1,6 @@
+#include "app/appidentity.h"
+#include "app/raisewindow.h"
+#include "app/singleinstance.h"
 #include "app/widget.h"
 
 #include <QApplication>
@@ -12,12 +15,27 @@ int main(int argc, char *argv[])
     // reference the linker leaves them out.
     Q_INIT_RESOURCE(resources);
     QApplication app(argc, argv);
+    // A Wayland compositor knows the window's name and icon only by this id.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileId));
+
+    // One program per keypad: a second start shows the first one's window
+    // and leaves, before it could open the keypad itself.
+#ifdef ZENTRIK_DEMO
+    SingleInstance instance(QString::fromLatin1(kDemoBusName));
+#else
+    SingleInstance instance(QString::fromLatin1(kBusName));
+#endif
+    if (instance.claim() == SingleInstance::Claim::HandedOver)
+        return 0;
+
 #ifdef ZENTRIK_DEMO
     // The demo build has a virtual keypad plugged in from the start; the
     // ZENTRIK_VIRTUAL_KEYPAD environment variable picks its model.
     VirtualKeypad::installDemoKeypad();
 #endif
     Widget window;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
+                     [&window] { raiseWindow(&window); });
     window.show();
     return app.exec();
 }

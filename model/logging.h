@@ -15,3 +15,4 @@ Q_DECLARE_LOGGING_CATEGORY(lcSave)    // "Save:"
 Q_DECLARE_LOGGING_CATEGORY(lcWidget)  // "Widget:"
 Q_DECLARE_LOGGING_CATEGORY(lcMacro)   // "Macro:"
 Q_DECLARE_LOGGING_CATEGORY(lcModel)   // key store lines
+Q_DECLARE_LOGGING_CATEGORY(lcApp)     // "App: " start-up and the session
