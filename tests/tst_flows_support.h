@@ -131,7 +131,7 @@ inline void answerNextMessageBox(const QString &buttonText, bool *seen = nullptr
     if (seen)
         *seen = false;
     auto *poll = new QTimer;
-    auto *waited = new QElapsedTimer;
+    auto waited = std::make_shared<QElapsedTimer>();
     waited->start();
     QObject::connect(poll, &QTimer::timeout, [=] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -145,8 +145,8 @@ inline void answerNextMessageBox(const QString &buttonText, bool *seen = nullptr
                     button->click();
                 }
         }
+        poll->stop();
         poll->deleteLater();
-        delete waited;
     });
     poll->start(10);
 }

@@ -1,0 +1,136 @@
+// Unsaved changes: kept aside over an unplug, asked about before they could
+// be lost, and shown on the window and its controls.
+
+#include "tst_flows_support.h"
+
+#include "widgets/keybutton.h"
+
+using namespace flowtest;
+
+namespace {
+
+constexpr uint8_t UsageB = 0x05;
+
+bool poolIdle() { return QThreadPool::globalInstance()->activeThreadCount() == 0; }
+
+void assignKey(Widget &window, int slot, uint8_t usage)
+{
+    window.controlButton(slot)->click();
+    window.keyboardData().appendBaseKey(usage);
+}
+
+bool reconnected(FlowLog &log, int device)
+{
+    log.clear();
+    VirtualKeypad::plugBack(device);
+    return waitFor([&log] { return configLoaded(log); }) && waitFor(poolIdle);
+}
+
+} // namespace
+
+class FlowsUnsavedTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { dropKeypads(); }
+    void cleanup() { dropKeypads(); }
+    void editsSurviveAnUnplug();
+    void closeAndViewAskFirst();
+};
+
+void FlowsUnsavedTest::editsSurviveAnUnplug()
+{
+    FlowLog log;
+    auto window = makeWindow();
+    const int first = VirtualKeypad::installDemoKeypad("16k3e");
+    QVERIFY(waitFor([&] { return configLoaded(log); }) && waitFor(poolIdle));
+    QVERIFY(!window->isWindowModified());
+
+    assignKey(*window, 3, UsageB);
+    QVERIFY(window->isWindowModified());
+    QVERIFY(static_cast<KeyButton *>(window->controlButton(3))->isUnsaved());
+    QVERIFY(!static_cast<KeyButton *>(window->controlButton(4))->isUnsaved());
+
+    // Unplugged and back while idle: the edit is laid on the keypad's own.
+    VirtualKeypad::unplug(first);
+    QVERIFY(waitFor([&] { return !window->keyboardData().hasUnsavedChanges(); }));
+    QVERIFY(reconnected(log, first));
+    QCOMPARE(window->keyboardData().layers[0][3].keycode, UsageB);
+    QCOMPARE(window->keyboardData().layers[0][3].dirty, uint8_t(1));
+    QVERIFY(window->isWindowModified());
+
+    // Unplugged again, and pulled out once more while its read runs: the
+    // edit still waits for the keypad.
+    VirtualKeypad::unplug(first);
+    QVERIFY(waitFor([&] { return !window->keyboardData().hasUnsavedChanges(); }));
+    log.clear();
+    VirtualKeypad::plugBack(first);
+    QVERIFY(waitFor([&] { return log.has("=== onDeviceConnected called ==="); }));
+    VirtualKeypad::unplug(first);
+    QVERIFY(waitFor([&] { return log.has("Device disconnected, UI updated to disconnected state"); }));
+    QVERIFY(waitFor(poolIdle));
+    QVERIFY(reconnected(log, first));
+    QCOMPARE(window->keyboardData().layers[0][3].dirty, uint8_t(1));
+
+    // One Save writes it.
+    buttonWithText(*window, "Save Settings")->click();
+    QVERIFY(waitFor([&] { return poolIdle() && !window->keyboardData().hasUnsavedChanges(); }));
+    QCOMPARE(VirtualKeypad::key(0, 3, first), VirtualKeySlot::singleKey(UsageB));
+    QVERIFY(!window->isWindowModified());
+
+    // Another keypad never receives what was kept for the first.
+    assignKey(*window, 5, UsageB);
+    VirtualKeypad::unplug(first);
+    QVERIFY(waitFor([&] { return !window->keyboardData().hasUnsavedChanges(); }));
+    log.clear();
+    VirtualKeypad::installDemoKeypad("16k3e");
+    QVERIFY(waitFor([&] { return configLoaded(log); }) && waitFor(poolIdle));
+    QVERIFY(!window->keyboardData().hasUnsavedChanges());
+    QCOMPARE(statusLabel(*window)->text(),
+             QStringLiteral("Unsaved changes of another keypad are kept aside"));
+}
+
+void FlowsUnsavedTest::closeAndViewAskFirst()
+{
+    FlowLog log;
+    auto window = makeWindow();
+    window->show();
+    QVERIFY(connectDemo(log, "16k3e") && waitFor(poolIdle));
+
+    // Without changes View does not ask (a question would block here).
+    window->onViewSettingsClicked();
+    QVERIFY(waitFor([&] { return log.has("View: config reloaded from device"); }));
+    QVERIFY(waitFor(poolIdle));
+
+    bool asked = false;
+    assignKey(*window, 2, UsageB);
+    answerNextMessageBox(QStringLiteral("Cancel"), &asked);
+    window->onViewSettingsClicked();
+    QVERIFY(asked);
+    QVERIFY(poolIdle());
+    QCOMPARE(window->keyboardData().layers[0][2].keycode, UsageB);
+
+    answerNextMessageBox(QStringLiteral("Cancel"), &asked);
+    QVERIFY(!window->close());
+    QVERIFY(asked);
+    QVERIFY(window->isVisible());
+
+    // Save closes the window once the keypad has the change.
+    answerNextMessageBox(QStringLiteral("Save"), &asked);
+    window->close();
+    QVERIFY(asked);
+    QVERIFY(waitFor([&] { return !window->isVisible(); }));
+    QCOMPARE(VirtualKeypad::key(0, 2), VirtualKeySlot::singleKey(UsageB));
+
+    // Discard on View reads the keypad again.
+    window->show();
+    assignKey(*window, 2, 0x06);
+    log.clear();
+    answerNextMessageBox(QStringLiteral("Discard and read"), &asked);
+    window->onViewSettingsClicked();
+    QVERIFY(waitFor([&] { return log.has("View: config reloaded from device"); }));
+    QCOMPARE(window->keyboardData().layers[0][2].keycode, UsageB);
+}
+
+QTEST_MAIN(FlowsUnsavedTest)
+#include "tst_flows_unsaved.moc"
