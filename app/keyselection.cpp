@@ -437,10 +437,10 @@ void KeySelection::clearAll()
 
 void KeySelection::refreshAssignedMarks()
 {
-    // Each control stands for the key of its own slot number.
-    const KeyLayer &layer = m_store.layers[m_store.currentLayer];
+    // Each control is marked by the key it edits, which on two legacy
+    // layouts is not the key of its own slot number.
     for (int slot = 0; slot < kKeySlotCount; ++slot)
-        setAssignedMark(m_panel.controlButton(slot), !layer[slot].isEmpty());
+        setAssignedMark(m_panel.controlButton(slot), !currentKey(keyIndexForButton(slot)).isEmpty());
 }
 
 void KeySelection::showSelectedKeyText()
