@@ -67,10 +67,15 @@ WindowScaler::WindowScaler(QWidget *window, const Parts &parts)
     connect(m_resizeTimer, &QTimer::timeout, this, &WindowScaler::onResizeTimeout);
 }
 
+double WindowScaler::targetRatioFor(const QSize &size)
+{
+    return qMax(kMinScaleRatio, qMin(double(size.height()) / kDesignHeight,
+                                     double(size.width()) / kDesignWidth));
+}
+
 void WindowScaler::onResize(const QSize &size)
 {
-    const double target = qMax(kMinScaleRatio, qMin(double(size.height()) / kDesignHeight,
-                                                    double(size.width()) / kDesignWidth));
+    const double target = targetRatioFor(size);
     m_targetScaleRatio = target;
     m_parts.functionButtons->fitHeights(size.height());
     const bool lightingShown = m_parts.pages->lightingShown();
@@ -112,12 +117,18 @@ void WindowScaler::onShow()
         return;
     g_firstShow = false;
     m_scalePending = false;
-    m_scaleRatio = 1.0;
-    m_targetScaleRatio = 1.0;
+    // A window fitted to a small screen opens below the design size and is
+    // drawn at its own ratio from the start.
+    const double ratio = targetRatioFor(m_window->size());
+    m_scaleRatio = ratio;
+    m_targetScaleRatio = ratio;
     m_window->layout()->activate();
     m_parts.lowerRow->layout()->activate();
     m_parts.panel->group()->layout()->activate();
-    rescaleShell(1.0);
+    if (ratio == 1.0)
+        rescaleShell(1.0);
+    else
+        applyScale(ratio);
     m_window->update();
 }
 

@@ -30,6 +30,8 @@ public:
 
     double scaleRatio() const { return m_scaleRatio; }
     double targetScaleRatio() const { return m_targetScaleRatio; }
+    // The ratio a window of `size` is drawn at.
+    static double targetRatioFor(const QSize &size);
 
     // From the window's resize and show events.
     void onResize(const QSize &size);
