@@ -1,5 +1,6 @@
 #include "widgets/buttonlegend.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QRect>
@@ -70,4 +71,12 @@ void drawLegend(QPainter &painter, const QRect &rect, const QString &text, const
             x += metrics.horizontalAdvance(parts.at(i));
         }
     }
+}
+
+QFont legibleLegendFont(QFont font)
+{
+    constexpr int kLegendMinPx = 8;
+    if (QFontInfo(font).pixelSize() < kLegendMinPx)
+        font.setPixelSize(kLegendMinPx);
+    return font;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 
 class QPainter;
@@ -18,4 +19,7 @@ QString legendTail(const QString &text, int side);
 
 // Draws the legend centred in the rectangle with the painter's current font.
 // Only the text parts take the given colour; each "->" is blue.
+// `font`, raised to the smallest pixel size a legend stays legible at.
+QFont legibleLegendFont(QFont font);
+
 void drawLegend(QPainter &painter, const QRect &rect, const QString &text, const QColor &color);

@@ -194,10 +194,7 @@ void KeyButton::paintEvent(QPaintEvent *)
         painter.drawRoundedRect(QRectF(rect().adjusted(2, 2, -2, -2)), radius - 1, radius - 1);
     }
 
-    QFont legendFont = font();
-    legendFont.setWeight(QFont::Bold);
-    legendFont.setPointSize(qMax(1, qRound(m_fontPointSize * m_scale)));
-    painter.setFont(legendFont);
+    painter.setFont(legendFont());
 
     QColor textColor = kUnassignedText;
     if (isChecked())
@@ -205,4 +202,12 @@ void KeyButton::paintEvent(QPaintEvent *)
     else if (m_assigned)
         textColor = Qt::white;
     drawLegend(painter, rect(), legendTail(text(), m_size), textColor);
+}
+
+QFont KeyButton::legendFont() const
+{
+    QFont legend = font();
+    legend.setWeight(QFont::Bold);
+    legend.setPointSize(qMax(1, qRound(m_fontPointSize * m_scale)));
+    return legibleLegendFont(legend);
 }

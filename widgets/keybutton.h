@@ -26,6 +26,9 @@ public:
     bool isHovered() const { return m_hovered; }
     int fontPointSize() const { return m_fontPointSize; }
 
+    // The font the legend is painted in.
+    QFont legendFont() const;
+
     void setAssigned(bool assigned);
     bool isAssigned() const { return m_assigned; }
 

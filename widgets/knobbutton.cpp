@@ -149,14 +149,19 @@ void KnobButton::paintEvent(QPaintEvent *)
 
     if (text().isEmpty())
         return;
-    QFont legendFont = font();
-    legendFont.setBold(true);
-    legendFont.setPointSize(scaledFontPointSize());
-    painter.setFont(legendFont);
+    painter.setFont(legendFont());
     QColor textColor = kUnassignedText;
     if (isChecked())
         textColor = kCheckedText;
     else if (m_assigned)
         textColor = Qt::white;
     drawLegend(painter, rect(), legendTail(text(), m_size), textColor);
+}
+
+QFont KnobButton::legendFont() const
+{
+    QFont legend = font();
+    legend.setBold(true);
+    legend.setPointSize(scaledFontPointSize());
+    return legibleLegendFont(legend);
 }

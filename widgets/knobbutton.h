@@ -21,6 +21,9 @@ public:
     int fontPointSize() const { return m_fontPointSize; }
     int scaledFontPointSize() const;
 
+    // The font the legend is painted in.
+    QFont legendFont() const;
+
     void setAssigned(bool assigned);
     bool isAssigned() const { return m_assigned; }
     bool isHovered() const { return m_hovered; }
