@@ -29,6 +29,11 @@ public:
     void setAssigned(bool assigned);
     bool isAssigned() const { return m_assigned; }
 
+    // The key's whole function text; the key shows it as its tooltip while
+    // its legend shows less than all of it (see legendToolTip).
+    void setFullText(const QString &text);
+    QString fullText() const { return m_fullText; }
+
     void setSwatch(const QColor &color);
     void clearSwatch();
     bool swatchOn() const { return m_swatchOn; }
@@ -47,6 +52,8 @@ private:
     void centreInCell();
     bool deliverForcedClick(int index);
     int cornerRadius() const;
+    QFont paintedLegendFont() const;
+    void updateLegendToolTip();
 
     bool m_hovered = false;
     double m_scale = 1.0;
@@ -57,4 +64,5 @@ private:
     int m_minRadius = 8;
     bool m_swatchOn = false;
     QColor m_swatchColor;
+    QString m_fullText;
 };
