@@ -19,7 +19,16 @@ QString legendTail(const QString &text, int side);
 
 // Draws the legend centred in the rectangle with the painter's current font.
 // Only the text parts take the given colour; each "->" is blue.
-// `font`, raised to the smallest pixel size a legend stays legible at.
-QFont legibleLegendFont(QFont font);
-
 void drawLegend(QPainter &painter, const QRect &rect, const QString &text, const QColor &color);
+
+// The bold legend font at the given point size, never drawn smaller than
+// eight pixels: a key shrunk with a small window stays readable.
+QFont legendFont(QFont font, int pointSize, int logicalDpiY);
+
+// The tooltip of a button whose legend does not show its whole function:
+// `fullText` (or the button text when there is none) when the legend is cut
+// to its last characters, is wider than `width`, ends in the "..." of a
+// shortened macro, or is a short name for a longer function; empty when the
+// legend already shows it all.
+QString legendToolTip(const QString &text, const QString &fullText, int side, const QFont &font,
+                      int width);

@@ -65,7 +65,29 @@ void KeyButton::applySize()
     m_size = qMax(0, qRound(m_baseSize * m_scale));
     const int side = m_hovered ? m_size + kHoverGrowth : m_size;
     setFixedSize(side, side);
+    updateLegendToolTip();
     update();
+}
+
+void KeyButton::setFullText(const QString &text)
+{
+    m_fullText = text;
+    updateLegendToolTip();
+}
+
+QFont KeyButton::paintedLegendFont() const
+{
+    return legendFont(font(), qRound(m_fontPointSize * m_scale), logicalDpiY());
+}
+
+void KeyButton::updateLegendToolTip()
+{
+    // A key showing its LED colour stands for the LED, not its function.
+    const QString tip = m_swatchOn
+        ? QString()
+        : legendToolTip(text(), m_fullText, m_size, paintedLegendFont(), m_size);
+    if (tip != toolTip())
+        setToolTip(tip);
 }
 
 void KeyButton::setAssigned(bool assigned)
@@ -80,6 +102,7 @@ void KeyButton::setSwatch(const QColor &color)
 {
     m_swatchOn = true;
     m_swatchColor = color;
+    updateLegendToolTip();
     update();
 }
 
@@ -88,12 +111,17 @@ void KeyButton::clearSwatch()
     if (!m_swatchOn)
         return;
     m_swatchOn = false;
+    updateLegendToolTip();
     update();
 }
 
 // The key is installed as its own filter; it only watches, every event goes on.
+// The window sets the text before or after the full text, so the tooltip is
+// checked once more when it is about to show.
 bool KeyButton::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == this && event->type() == QEvent::ToolTip)
+        updateLegendToolTip();
     return QPushButton::eventFilter(watched, event);
 }
 
@@ -194,7 +222,7 @@ void KeyButton::paintEvent(QPaintEvent *)
         painter.drawRoundedRect(QRectF(rect().adjusted(2, 2, -2, -2)), radius - 1, radius - 1);
     }
 
-    painter.setFont(legendFont());
+    painter.setFont(paintedLegendFont());
 
     QColor textColor = kUnassignedText;
     if (isChecked())
@@ -202,12 +230,4 @@ void KeyButton::paintEvent(QPaintEvent *)
     else if (m_assigned)
         textColor = Qt::white;
     drawLegend(painter, rect(), legendTail(text(), m_size), textColor);
-}
-
-QFont KeyButton::legendFont() const
-{
-    QFont legend = font();
-    legend.setWeight(QFont::Bold);
-    legend.setPointSize(qMax(1, qRound(m_fontPointSize * m_scale)));
-    return legibleLegendFont(legend);
 }
