@@ -220,6 +220,8 @@ class TestLayoutSweep : public QObject
 {
     Q_OBJECT
 private slots:
+    // The knob pictures live in the static program library.
+    void initTestCase() { Q_INIT_RESOURCE(resources); }
     void init() { flowtest::dropKeypads(); }
     void cleanup() { flowtest::dropKeypads(); }
     void wholeAndLegibleAtEverySize_data();
