@@ -42,7 +42,7 @@ constexpr int kGroupMargin = 20;
 constexpr int kFrameRadius = 26;
 constexpr int kKeyNumberOffset = 5;
 constexpr int kKeyNumberSide = 24;
-constexpr int kKeyNumberMinPx = 7;
+constexpr int kKeyNumberMinPx = 8;
 // The panel never shrinks below this while fitting a small window.
 constexpr double kMinPanelScale = 0.2;
 // The single-knob display shows three parts, then the two pressed turns.
@@ -199,6 +199,10 @@ void KeypadPanel::applyLayout(const LayoutSpec &layoutSpec, double windowRatio)
 
     showLayoutParts();
     assignControlSlots();
+    // The window keeps room for the smallest panel this layout is drawn at.
+    m_keyKnobGroup->setMinimumSize(
+        panelMetrics(layoutSpec, kMinPanelScale).frame
+        + QSize(left + right, top + kGroupMargin));
 
     m_panelPlacedScale = -1;
     placePanel(fittingPanelScale(windowRatio));
@@ -361,7 +365,7 @@ void KeypadPanel::placePanel(double panelRatio)
         m_keyCells[size_t(i)]->setGeometry(x, y, m.cell, m.cell);
         KeyButton *key = m_gridKeyButtons[size_t(i)];
         key->setButtonBaseSize(layoutSpec.keySize);
-        key->setScale(panelRatio);
+        key->setScale(controlScale(layoutSpec.keySize, panelRatio));
         key->move((m.cell - key->width() + 1) / 2, (m.cell - key->height() + 1) / 2);
         QLabel *number = m_keyNumberLabels[size_t(i)];
         number->setGeometry(numberOffset, numberOffset, numberSide, numberSide);

@@ -95,6 +95,15 @@ QStringList macroKeyNames(const QVector<MacroStep> &steps)
     return names;
 }
 
+// The whole function text, shown on hover when the legend cuts it.
+void setFullTextOf(QPushButton *button, const QString &text)
+{
+    if (auto *key = qobject_cast<KeyButton *>(button))
+        key->setFullText(text);
+    else if (auto *knob = qobject_cast<KnobButton *>(button))
+        knob->setFullText(text);
+}
+
 void setAssignedMark(QPushButton *button, bool assigned)
 {
     if (auto *key = qobject_cast<KeyButton *>(button))
@@ -340,8 +349,10 @@ void KeySelection::onKeyButtonTextChanged(int index, const QString &text)
     auto *keyButton = qobject_cast<KeyButton *>(button);
     const bool swatchShown = m_lightingShown && keyButton;
     const bool assigned = !currentKey(index).isEmpty();
-    if (!swatchShown)
+    if (!swatchShown) {
         button->setText(buttonTextFor(index));
+        setFullTextOf(button, fullTextFor(index));
+    }
     if (m_panel.layout().name == QLatin1String("Layout_6K_1E_P0_S0") && buttonIndex >= 6
         && buttonIndex <= 8)
         qCDebug(lcUi).noquote() << "[UI] textChanged key" << buttonIndex << "text="
@@ -378,6 +389,7 @@ void KeySelection::refreshKeyTexts()
         if (auto *keyButton = qobject_cast<KeyButton *>(button)) {
             keyButton->clearSwatch();
             keyButton->setText(buttonTextFor(key));
+            keyButton->setFullText(fullTextFor(key));
             keyButton->setAssigned(assigned);
         } else if (auto *knob = qobject_cast<KnobButton *>(button)) {
             const bool logKnob = sixKeyLayout && i >= 6 && i <= 8;
@@ -385,6 +397,7 @@ void KeySelection::refreshKeyTexts()
                 qCDebug(lcUi).noquote() << "[UI] restore knob before" << i << "text="
                                         << knob->text() << "set=" << knob->isAssigned();
             knob->setText(buttonTextFor(key));
+            knob->setFullText(fullTextFor(key));
             knob->setAssigned(assigned);
             if (logKnob)
                 qCDebug(lcUi).noquote() << "[UI] restore knob after" << i << "text="
@@ -413,6 +426,7 @@ void KeySelection::clearSelected()
     if (key >= 0 && currentKey(key).isEmpty()) {
         if (QPushButton *button = buttonForKey(key)) {
             button->setText(QString());
+            setFullTextOf(button, QString());
             setAssignedMark(button, false);
         }
     }
@@ -428,6 +442,7 @@ void KeySelection::clearAll()
         // Slots the keypad cannot store were refused and keep their text.
         if (button && currentKey(keyIndexForButton(i)).isEmpty()) {
             button->setText(QString());
+            setFullTextOf(button, QString());
             setAssignedMark(button, false);
         }
     }
@@ -437,10 +452,10 @@ void KeySelection::clearAll()
 
 void KeySelection::refreshAssignedMarks()
 {
-    // Each control stands for the key of its own slot number.
-    const KeyLayer &layer = m_store.layers[m_store.currentLayer];
+    // Each control is marked by the key it edits, which on two legacy
+    // layouts is not the key of its own slot number.
     for (int slot = 0; slot < kKeySlotCount; ++slot)
-        setAssignedMark(m_panel.controlButton(slot), !layer[slot].isEmpty());
+        setAssignedMark(m_panel.controlButton(slot), !currentKey(keyIndexForButton(slot)).isEmpty());
 }
 
 void KeySelection::refreshUnsavedMarks()

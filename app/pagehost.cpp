@@ -159,6 +159,8 @@ void PageHost::createPages(QStackedWidget *stack)
             &PageHost::onLightingChanged);
 
     m_macroPage->setUseChinese(m_useChinese);
+    m_r20WideDelayPage->setUseChinese(m_useChinese);
+    m_oldDelayPage->setUseChinese(m_useChinese);
 
     // Delays are set on the records in place; the window learns of them here.
     connect(m_macroPage->flow(), &MacroFlowWidget::delayEdited, this, &PageHost::recordEdited);
@@ -336,6 +338,8 @@ void PageHost::scaleStackPage(int stackIndex)
     case RowProcreate: m_procreatePage->setScale(ratio); break;
     case StackR20WideLighting: m_r20WideLightingPage->setScale(ratio); break;
     case StackOldLighting: m_oldLightingPage->setScale(ratio); break;
+    case StackR20WideDelay: m_r20WideDelayPage->setScale(ratio); break;
+    case StackOldDelay: m_oldDelayPage->setScale(ratio); break;
     default: break;
     }
 }

@@ -44,10 +44,11 @@ QSize knobGroupSize(const PanelMetrics &m, int parts)
 PanelMetrics panelMetrics(const LayoutSpec &layoutSpec, double ratio)
 {
     PanelMetrics m;
-    m.keySide = scaledPx(layoutSpec.keySize, ratio);
+    m.keySide = scaledPx(layoutSpec.keySize, controlScale(layoutSpec.keySize, ratio));
     m.cell = m.keySide + kKeyHoverRoom;
     m.keyGap = scaledPx(layoutSpec.keySpacing, ratio);
-    m.part = qMax(1, scaledPx(layoutSpec.knobPartSize, ratio));
+    m.part = qMax(1, scaledPx(layoutSpec.knobPartSize,
+                              controlScale(layoutSpec.knobPartSize, ratio)));
     m.partGap = scaledPx(layoutSpec.knobPartGap, ratio);
     m.groupGap = scaledPx(layoutSpec.knobGroupGap, ratio);
     m.border = qMax(1, scaledPx(kFrameBorder, ratio));

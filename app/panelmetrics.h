@@ -15,8 +15,16 @@ constexpr int kExtraTurnButtonCount = 4;
 
 // A hovered key grows by 4 pixels; its cell leaves room for that.
 constexpr int kKeyHoverRoom = 4;
+// Keys and knob parts stay large enough to hit and to read, however small
+// the panel is drawn; the frame around them shrinks instead.
+constexpr int kMinControlSide = 32;
 
 inline int scaledPx(int value, double ratio) { return qRound(value * ratio); }
+// The scale a key or knob part of `side` at design size is drawn at.
+inline double controlScale(int side, double ratio)
+{
+    return side > 0 ? qMax(ratio, double(kMinControlSide) / side) : ratio;
+}
 
 // Every size of the picture for one layout at one scale. The placement and
 // the fitting both use it, so what is measured is what is drawn.

@@ -5,6 +5,7 @@
 #include "app/widget.h"
 
 #include "app/connectionflows.h"
+#include "app/firstwindow.h"
 #include "app/functionbuttons.h"
 #include "app/keydisplay.h"
 #include "app/keyselection.h"
@@ -61,6 +62,8 @@ Widget::Widget(QWidget *parent)
     setWindowTitle(QStringLiteral("Zentrik"));
     resize(kDesignWidth, kDesignHeight);
     setMinimumSize(kMinimumWidth, kMinimumHeight);
+    // A screen smaller than the design gets a window that fits it.
+    fitFirstWindowToScreen(*this);
 
     buildWidgetTree();
     m_scaler = new WindowScaler(this, {m_panel, m_layers, m_pages, m_functionButtons, m_display,

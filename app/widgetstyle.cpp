@@ -11,12 +11,12 @@ QString windowStyleSheet()
         " border-bottom-left-radius: 8px; border-bottom-right-radius: 8px; }"
         // The keypad picture's fill and border are its face's (panelFaceStyleSheet).
         "#physicalPanelFrame { background: transparent; border: none; }"
-        "QWidget#inputFrame { background-color: #F5F5DC; border-radius: 8px;"
-        " min-width: 250px; max-width: 500px; }"
+        // Its width follows the window (WindowScaler::scaleInputFrame).
+        "QWidget#inputFrame { background-color: #F5F5DC; border-radius: 8px; }"
         "QLineEdit { background: transparent; color: #CD5C5C; font-weight: bold;"
         " font-size: 18px; min-height: 80px; max-height: 150px; }"
         "QPushButton[class=\"FuncBtn\"] { background-color: #1E90FF; color: #FFF; border: none;"
-        " border-radius: 4px; font-weight: bold; font-size: 32px; min-height: 70px; }"
+        " border-radius: 4px; font-weight: bold; font-size: 32px; }"
         "QPushButton[class=\"FuncBtn\"]:hover { background-color: #1874CD; }"
         // Without a keypad, View and Save are disabled; they must not look
         // like the buttons that work.

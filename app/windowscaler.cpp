@@ -44,6 +44,12 @@ constexpr int kLowerRowDesignHeight = 350;
 constexpr int kPageDesignHeight = 300;
 constexpr int kPageLabelDesignPoints = 14;
 
+// Below the floor ratio the shell's fonts stay at the floor, while the
+// pages, the function list's rows and the input frame compact with the
+// window down to this ratio.
+constexpr double kMinPageRatio = 0.5;
+constexpr int kFloorWidth = 1200;
+
 constexpr double kInputFrameShare = 0.2;
 constexpr int kInputFrameMinWidth = 250;
 constexpr int kInputFrameMaxWidth = 500;
@@ -67,16 +73,23 @@ WindowScaler::WindowScaler(QWidget *window, const Parts &parts)
     connect(m_resizeTimer, &QTimer::timeout, this, &WindowScaler::onResizeTimeout);
 }
 
+double WindowScaler::targetRatioFor(const QSize &size)
+{
+    return qMax(kMinScaleRatio, qMin(double(size.height()) / kDesignHeight,
+                                     double(size.width()) / kDesignWidth));
+}
+
 void WindowScaler::onResize(const QSize &size)
 {
-    const double target = qMax(kMinScaleRatio, qMin(double(size.height()) / kDesignHeight,
-                                                    double(size.width()) / kDesignWidth));
+    const double target = targetRatioFor(size);
     m_targetScaleRatio = target;
+    m_targetPageRatio = pageRatioFor(size);
     m_parts.functionButtons->fitHeights(size.height());
     const bool lightingShown = m_parts.pages->lightingShown();
     if (lightingShown && m_window->isMaximized())
         m_wasMaximizedOnLightingPage = true;
-    if (qAbs(target - m_scaleRatio) >= kScaleThreshold)
+    if (qAbs(target - m_scaleRatio) >= kScaleThreshold
+        || qAbs(m_targetPageRatio - m_pageRatio) >= kScaleThreshold)
         m_scalePending = true;
     // Only the last size of a burst reaches the rescale.
     m_resizeTimer->stop();
@@ -85,10 +98,16 @@ void WindowScaler::onResize(const QSize &size)
 
 void WindowScaler::onResizeTimeout()
 {
-    if (!m_scalePending)
+    if (!m_scalePending) {
+        // The ratio stayed, the width may not have: the columns that follow
+        // the width follow it whatever size came before.
+        m_parts.layers->scaleToWindowWidth(m_window->width());
+        scaleInputFrame();
         return;
+    }
     m_scalePending = false;
     m_scaleRatio = m_targetScaleRatio;
+    m_pageRatio = m_targetPageRatio;
     applyScale(m_scaleRatio);
 
     if (m_wasMaximizedOnLightingPage && m_parts.pages->lightingShown() && !m_window->isMaximized()
@@ -112,19 +131,37 @@ void WindowScaler::onShow()
         return;
     g_firstShow = false;
     m_scalePending = false;
-    m_scaleRatio = 1.0;
-    m_targetScaleRatio = 1.0;
+    // A window fitted to a small screen opens below the design size and is
+    // drawn at its own ratio from the start.
+    const double ratio = targetRatioFor(m_window->size());
+    m_scaleRatio = ratio;
+    m_targetScaleRatio = ratio;
+    m_pageRatio = m_targetPageRatio = pageRatioFor(m_window->size());
     m_window->layout()->activate();
     m_parts.lowerRow->layout()->activate();
     m_parts.panel->group()->layout()->activate();
-    rescaleShell(1.0);
+    if (qFuzzyCompare(ratio, 1.0) && qFuzzyCompare(m_pageRatio, 1.0))
+        rescaleShell(1.0);
+    else
+        applyScale(ratio);
     m_window->update();
+}
+
+double WindowScaler::pageRatioFor(const QSize &size)
+{
+    return qMax(kMinPageRatio, qMin(double(size.height()) / kDesignHeight,
+                                    double(size.width()) / kDesignWidth));
+}
+
+double WindowScaler::compacted(double ratio) const
+{
+    return ratio <= kMinScaleRatio ? qMin(ratio, m_pageRatio) : ratio;
 }
 
 void WindowScaler::applyScale(double ratio)
 {
     rescaleShell(ratio);
-    m_parts.pages->scalePages(ratio);
+    m_parts.pages->scalePages(compacted(ratio));
 }
 
 void WindowScaler::rescaleShell(double ratio)
@@ -143,8 +180,9 @@ void WindowScaler::rescaleShell(double ratio)
     m_parts.functionButtons->fitTexts();
 }
 
-void WindowScaler::scaleFunctionList(double ratio)
+void WindowScaler::scaleFunctionList(double shellRatio)
 {
+    const double ratio = compacted(shellRatio);
     const int width = qBound(kListMinWidth, qRound(kListDesignWidth * ratio), kListMaxWidth);
     const int rowPx = qBound(kListMinRowPx, qRound(kListDesignRowPx * ratio), kListMaxRowPx);
     const int fontPx = qBound(kListMinFontPx, qRound(kListDesignFontPx * ratio), kListMaxFontPx);
@@ -178,7 +216,10 @@ void WindowScaler::scaleFunctionList(double ratio)
 
 void WindowScaler::scaleInputFrame()
 {
+    // Narrower than the floor's width, the frame gives up its share.
+    const int width = m_window->width();
     m_parts.display->frame()->setFixedWidth(
-        qBound(kInputFrameMinWidth, qRound(kInputFrameShare * m_window->width()),
-               kInputFrameMaxWidth));
+        width >= kFloorWidth
+            ? qBound(kInputFrameMinWidth, qRound(kInputFrameShare * width), kInputFrameMaxWidth)
+            : qRound(double(kInputFrameMinWidth) * width / kFloorWidth));
 }

@@ -30,6 +30,12 @@ public:
 
     double scaleRatio() const { return m_scaleRatio; }
     double targetScaleRatio() const { return m_targetScaleRatio; }
+    // The ratio a window of `size` is drawn at.
+    static double targetRatioFor(const QSize &size);
+    // The ratio the pages are drawn at: the same, but below the floor they
+    // compact with the window.
+    static double pageRatioFor(const QSize &size);
+    double pageRatio() const { return m_pageRatio; }
 
     // From the window's resize and show events.
     void onResize(const QSize &size);
@@ -42,11 +48,14 @@ private:
     void rescaleShell(double ratio);
     void scaleFunctionList(double ratio);
     void scaleInputFrame();
+    double compacted(double ratio) const;
 
     QWidget *m_window;
     Parts m_parts;
     double m_scaleRatio = 1.0;
     double m_targetScaleRatio = 1.0;
+    double m_pageRatio = 1.0;
+    double m_targetPageRatio = 1.0;
     bool m_scalePending = false;
     bool m_wasMaximizedOnLightingPage = false;
     QTimer *m_resizeTimer = nullptr;

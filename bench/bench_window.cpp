@@ -171,7 +171,8 @@ QPushButton *buttonWithText(Widget &window, const QString &text)
 // The window's resize debounce timer: its only single-shot 10 ms child timer.
 QTimer *resizeTimerOf(Widget &window)
 {
-    for (QTimer *timer : window.findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly))
+    // The debounce timer belongs to the window's scaler, a child of the window.
+    for (QTimer *timer : window.findChildren<QTimer *>())
         if (timer->isSingleShot() && timer->interval() == 10)
             return timer;
     return nullptr;

@@ -176,6 +176,20 @@ constexpr TextPair kTextPairs[] = {
     {"Cancel", u8"取消"},
     {"Reading the keypad again discards the changes not yet saved.", u8"重新读取设备将放弃尚未保存的更改。"},
     {"Discard and read", u8"放弃并读取"},
+    // The macro flow's block titles and delay unit.
+    {"delay", u8"延时"},
+    {"Press", u8"按下"},
+    {"Release", u8"松开"},
+    {"ms", u8"毫秒"},
+    // The older families' delay pages.
+    {"Delay:", u8"延时："},
+    {"MS", u8"毫秒"},
+    {"NULL", u8"空"},
+    // The LED segments around the single knob.
+    {"LED1", u8"灯珠1"},
+    {"LED2", u8"灯珠2"},
+    {"LED3", u8"灯珠3"},
+    {"LED4", u8"灯珠4"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

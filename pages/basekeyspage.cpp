@@ -1,6 +1,7 @@
 #include "pages/basekeyspage.h"
 
 #include "pages/basekeytable.h"
+#include "pages/cuttexttooltip.h"
 #include "pages/pagebutton.h"
 #include "pages/pagestyles.h"
 #include "widgets/dualcharbutton.h"
@@ -102,6 +103,7 @@ BaseKeysPage::BaseKeysPage(QWidget *parent)
         grid->setRowStretch(row, row == kGapRow ? kGapRowStretch : kKeyRowStretch);
 
     setScale(1.0);
+    showCutTextsAsToolTips(this);
 }
 
 void BaseKeysPage::setScale(double scale)
@@ -123,7 +125,7 @@ void BaseKeysPage::setScale(double scale)
     // size is set: the family still comes from the window's sheet.
     for (int i = 0; i < m_keyButtons.size(); ++i) {
         QPushButton *key = m_keyButtons[i];
-        const int px = scaledPixels(m_designFontPx[i], scale);
+        const int px = scaledFontPixels(m_designFontPx[i], scale);
         if (key->testAttribute(Qt::WA_SetFont) && key->font().pixelSize() == px)
             continue;
         QFont font;

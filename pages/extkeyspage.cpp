@@ -1,5 +1,6 @@
 #include "pages/extkeyspage.h"
 
+#include "pages/cuttexttooltip.h"
 #include "pages/pagebutton.h"
 #include "pages/pagestyles.h"
 
@@ -67,6 +68,7 @@ ExtKeysPage::ExtKeysPage(QWidget *parent)
         grid->setRowStretch(row, 1);
 
     setScale(1.0);
+    showCutTextsAsToolTips(this);
 }
 
 void ExtKeysPage::setScale(double scale)

@@ -1,5 +1,7 @@
 #include "pages/knobledring.h"
 
+#include "pages/pagebutton.h"
+
 #include <QPainter>
 #include <QPushButton>
 #include <QVariant>
@@ -110,7 +112,7 @@ void KnobLedRing::restyle()
                 .arg(kBorderPx)
                 .arg(QStringLiteral("#202020"))
                 .arg(kCornerPx)
-                .arg(scaled(kFontPx, m_scale))
+                .arg(scaledFontPixels(kFontPx, m_scale))
                 .arg(kCheckedBorderPx)
                 .arg(QStringLiteral("#ffffff")));
     }

@@ -1,9 +1,11 @@
 #include "pages/lightingpage.h"
 
-#include "model/translation.h"
 #include "model/keyboarddata.h"
 #include "model/logging.h"
+#include "model/translation.h"
+#include "pages/cuttexttooltip.h"
 #include "pages/knobledring.h"
+#include "pages/pagebutton.h"
 #include "widgets/rgbcolorpickerwidget.h"
 
 #include <QButtonGroup>
@@ -47,6 +49,7 @@ constexpr int kEffectMinHeight = 68;
 constexpr int kEffectLowestHeight = 24;
 // Page and panel margins, title and hint above the effect buttons.
 constexpr int kEffectPanelChrome = 140;
+constexpr int kEffectPanelLowestChrome = 100;
 constexpr int kTitleFontPx = 18;
 constexpr int kHintFontPx = 13;
 constexpr int kPanelMargin = 16;
@@ -93,6 +96,7 @@ LightingPage::LightingPage(QWidget *parent)
     layout->addWidget(buildPalettePanel(), 1);
     applyTextStyles(1.0);
     refreshEffectButtons();
+    showCutTextsAsToolTips(this);
 }
 
 QWidget *LightingPage::buildEffectsPanel()
@@ -320,7 +324,10 @@ void LightingPage::fitEffectButtons()
     // Until a layout has sized the page the design height stands.
     if (testAttribute(Qt::WA_Resized) && !m_effectButtons.isEmpty()) {
         const int rows = (int(m_effectButtons.size()) + kEffectColumns - 1) / kEffectColumns;
-        const int room = height() - scaled(kEffectPanelChrome, m_scale);
+        // The title and the wrapped hint shrink less than the window does.
+        const int chrome =
+            std::max(kEffectPanelLowestChrome, scaled(kEffectPanelChrome, m_scale));
+        const int room = height() - chrome;
         const int fitting = room / rows - kEffectSpacing;
         buttonHeight = std::max(kEffectLowestHeight, std::min(buttonHeight, fitting));
     }
@@ -334,7 +341,7 @@ void LightingPage::fitEffectButtons()
 void LightingPage::applyTextStyles(double scale)
 {
     for (QLabel *title : qAsConst(m_titles))
-        title->setStyleSheet(titleStyle(scaled(kTitleFontPx, scale)));
+        title->setStyleSheet(titleStyle(scaledFontPixels(kTitleFontPx, scale)));
     for (QLabel *hint : qAsConst(m_hints))
-        hint->setStyleSheet(hintStyle(scaled(kHintFontPx, scale)));
+        hint->setStyleSheet(hintStyle(scaledFontPixels(kHintFontPx, scale)));
 }

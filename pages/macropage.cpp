@@ -115,6 +115,7 @@ void MacroPage::setUseChinese(bool useChinese)
 {
     m_useChinese = useChinese;
     setRecordText(isRecording() ? kStopText : kStartText);
+    m_flow->setUseChinese(useChinese);
 }
 
 void MacroPage::applyScale(double ratio)

@@ -52,9 +52,11 @@ QPainterPath arrowPath(bool up)
 
 } // namespace
 
-QPixmap drawMouseIcon(MouseIconKind kind, bool enabled)
+QPixmap drawMouseIcon(MouseIconKind kind, bool enabled, qreal ratio)
 {
-    QPixmap pixmap(kMouseIconSize, kMouseIconSize);
+    const int side = qRound(kMouseIconSize * ratio);
+    QPixmap pixmap(side, side);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
 
     const QColor outline = enabled ? kOutlineColor : kDisabledOutlineColor;

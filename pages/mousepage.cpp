@@ -1,6 +1,7 @@
 #include "pages/mousepage.h"
 
 #include "model/logging.h"
+#include "pages/cuttexttooltip.h"
 #include "pages/mouseicon.h"
 #include "pages/pagebutton.h"
 #include "pages/pagestyles.h"
@@ -47,11 +48,13 @@ constexpr MouseEntry kMouseEntries[][kColumns] = {
 QIcon mouseIcon(MouseIconKind kind, bool enabled)
 {
     // The disabled entries are drawn grey already; the toolkit must not grey
-    // them a second time.
-    const QPixmap pixmap = drawMouseIcon(kind, enabled);
+    // them a second time. The icon picks the drawing that suits the screen.
     QIcon icon;
-    icon.addPixmap(pixmap, QIcon::Normal);
-    icon.addPixmap(pixmap, QIcon::Disabled);
+    for (qreal ratio : {1.0, 2.0}) {
+        const QPixmap pixmap = drawMouseIcon(kind, enabled, ratio);
+        icon.addPixmap(pixmap, QIcon::Normal);
+        icon.addPixmap(pixmap, QIcon::Disabled);
+    }
     return icon;
 }
 
@@ -99,6 +102,7 @@ MousePage::MousePage(QWidget *parent)
     }
 
     applyScale(1.0);
+    showCutTextsAsToolTips(this);
 }
 
 void MousePage::applyMouseGestureSupport(bool oldFamily)
@@ -113,14 +117,14 @@ void MousePage::setScale(double scale)
 {
     applyScale(scale);
     qCDebug(lcUi).noquote() << "[FONT][MOUSE]"
-                            << "scale" << scale << "px" << scaledPixels(kFontPx, scale)
+                            << "scale" << scale << "px" << scaledFontPixels(kFontPx, scale)
                             << "minHeight" << scaledPixels(kButtonMinHeight, scale);
 }
 
 void MousePage::applyScale(double scale)
 {
     QFont font(QStringLiteral("Microsoft YaHei"));
-    font.setPixelSize(scaledPixels(kFontPx, scale));
+    font.setPixelSize(scaledFontPixels(kFontPx, scale));
     font.setWeight(QFont::Normal);
     const int minHeight = scaledPixels(kButtonMinHeight, scale);
     for (QPushButton *button : qAsConst(m_allButtons)) {

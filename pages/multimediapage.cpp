@@ -1,5 +1,6 @@
 #include "pages/multimediapage.h"
 
+#include "pages/cuttexttooltip.h"
 #include "pages/pagebutton.h"
 #include "pages/pagestyles.h"
 
@@ -66,6 +67,7 @@ MultiMediaPage::MultiMediaPage(QWidget *parent)
     }
 
     setScale(1.0);
+    showCutTextsAsToolTips(this);
 }
 
 void MultiMediaPage::setScale(double scale)

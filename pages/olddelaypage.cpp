@@ -1,7 +1,9 @@
 #include "pages/olddelaypage.h"
 
 #include "model/keyboarddata.h"
+#include "model/translation.h"
 #include "pages/legacydelayedit.h"
+#include "pages/pagebutton.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -20,11 +22,23 @@ constexpr int kSliderPageStep = 50;
 constexpr int kSliderMinWidth = 300;
 constexpr int kSliderMaxWidth = 820;
 
+constexpr int kTextFontPx = 20;
+constexpr int kSpinMinWidth = 80;
+constexpr int kSpinMinHeight = 36;
+constexpr int kArrowFontPx = 10;
+constexpr int kArrowWidth = 22;
+constexpr int kArrowMinHeight = 16;
+
+constexpr auto kLabelText = "Delay:";
+constexpr auto kUnitText = "MS";
+
 // The window's style sheet has no rules for this page's classes, so the page
 // brings its own.
+// Sizes: %1 text font, %2 spin width, %3 spin height, %4 arrow font,
+// %5 arrow width, %6 arrow height.
 constexpr auto kPageStyle =
     "QLabel[class=\"legacyOldDelayLabel\"], QLabel[class=\"legacyOldDelayUnit\"] {"
-    " color: #ffffff; font-size: 20px; font-weight: bold; background: transparent; }"
+    " color: #ffffff; font-size: %1px; font-weight: bold; background: transparent; }"
     "QSlider[class=\"legacyOldDelaySlider\"] { background: transparent; min-height: 28px; }"
     "QSlider[class=\"legacyOldDelaySlider\"]::groove:horizontal { height: 6px;"
     " background: #555555; border-radius: 3px; }"
@@ -37,17 +51,28 @@ constexpr auto kPageStyle =
     "QFrame[class=\"legacyOldDelaySpinFrame\"] { background-color: #2a2a2a;"
     " border: 1px solid #555555; border-radius: 4px; }"
     "QSpinBox[class=\"legacyOldDelaySpin\"] { background: transparent; border: none;"
-    " color: #ffffff; font-size: 20px; font-weight: bold; min-width: 80px; min-height: 36px; }"
+    " color: #ffffff; font-size: %1px; font-weight: bold; min-width: %2px; min-height: %3px; }"
     "QSpinBox[class=\"legacyOldDelaySpin\"]:disabled { color: #777777; }"
     "QSpinBox[class=\"legacyOldDelaySpin\"] QLineEdit { min-height: 0px;"
-    " max-height: 16777215px; background: transparent; color: #ffffff; font-size: 20px; }"
+    " max-height: 16777215px; background: transparent; color: #ffffff; font-size: %1px; }"
     "QSpinBox[class=\"legacyOldDelaySpin\"] QLineEdit:disabled { color: #777777; }"
     "QWidget[class=\"legacyOldDelayArrowPanel\"] { background: transparent; }"
     "QPushButton[class=\"legacyOldDelayArrow\"] { background-color: #3c3c3c; color: #ffffff;"
-    " border: none; border-radius: 2px; font-size: 10px; min-width: 22px; max-width: 22px;"
-    " min-height: 16px; }"
+    " border: none; border-radius: 2px; font-size: %4px; min-width: %5px; max-width: %5px;"
+    " min-height: %6px; }"
     "QPushButton[class=\"legacyOldDelayArrow\"]:hover { background-color: #4a4a4a; }"
     "QPushButton[class=\"legacyOldDelayArrow\"]:disabled { color: #666666; }";
+
+QString pageStyle(double share)
+{
+    return QString::fromLatin1(kPageStyle)
+        .arg(scaledFontPixels(kTextFontPx, share))
+        .arg(scaledPixels(kSpinMinWidth, share))
+        .arg(scaledPixels(kSpinMinHeight, share))
+        .arg(scaledFontPixels(kArrowFontPx, share))
+        .arg(scaledPixels(kArrowWidth, share))
+        .arg(scaledPixels(kArrowMinHeight, share));
+}
 
 void setStyleClass(QWidget *widget, const char *styleClass)
 {
@@ -63,10 +88,10 @@ OldDelayPage::OldDelayPage(KeyboardData &store, QWidget *parent)
     setObjectName(QStringLiteral("oldDelayPage"));
     // Paints the page background the window's style sheet gives every page.
     setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(QLatin1String(kPageStyle));
+    setStyleSheet(pageStyle(1.0));
 
-    auto *label = new QLabel(QStringLiteral("Delay:"), this);
-    setStyleClass(label, "legacyOldDelayLabel");
+    m_label = new QLabel(QString::fromLatin1(kLabelText), this);
+    setStyleClass(m_label, "legacyOldDelayLabel");
 
     m_slider = new QSlider(Qt::Horizontal, this);
     setStyleClass(m_slider, "legacyOldDelaySlider");
@@ -106,16 +131,16 @@ OldDelayPage::OldDelayPage(KeyboardData &store, QWidget *parent)
     spinLayout->addWidget(m_spin);
     spinLayout->addWidget(arrowPanel);
 
-    auto *unit = new QLabel(QStringLiteral("MS"), this);
-    setStyleClass(unit, "legacyOldDelayUnit");
+    m_unit = new QLabel(QString::fromLatin1(kUnitText), this);
+    setStyleClass(m_unit, "legacyOldDelayUnit");
 
     auto *row = new QHBoxLayout;
     row->setSpacing(12);
     row->addStretch();
-    row->addWidget(label);
+    row->addWidget(m_label);
     row->addWidget(m_slider, 1);
     row->addWidget(spinFrame);
-    row->addWidget(unit);
+    row->addWidget(m_unit);
     row->addStretch();
 
     auto *layout = new QVBoxLayout(this);
@@ -149,6 +174,24 @@ void OldDelayPage::setDeviceConnected(bool connected)
 {
     m_deviceConnected = connected;
     refresh();
+}
+
+void OldDelayPage::setScale(double ratio)
+{
+    const double share = fixedPageShare(ratio);
+    if (share == m_share)
+        return;
+    m_share = share;
+    // A page that was never polished does not re-read a changed sheet.
+    ensurePolished();
+    setStyleSheet(pageStyle(share));
+    m_slider->setMinimumWidth(scaledPixels(kSliderMinWidth, share));
+}
+
+void OldDelayPage::setUseChinese(bool useChinese)
+{
+    m_label->setText(translateText(QString::fromLatin1(kLabelText), useChinese));
+    m_unit->setText(translateText(QString::fromLatin1(kUnitText), useChinese));
 }
 
 void OldDelayPage::refresh()

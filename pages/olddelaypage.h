@@ -18,6 +18,10 @@ public:
 
     // True while an "Old" keypad is connected; the controls work only then.
     void setDeviceConnected(bool connected);
+    // Words the label and the unit in the window's language.
+    void setUseChinese(bool useChinese);
+    // Below the window's usual smallest ratio the controls shrink with it.
+    void setScale(double ratio);
 
     QSlider *slider() const { return m_slider; }
     QSpinBox *spinBox() const { return m_spin; }
@@ -34,6 +38,9 @@ private:
 
     KeyboardData &m_store;
     bool m_deviceConnected = false;
+    double m_share = 1.0;
+    QLabel *m_label = nullptr;
+    QLabel *m_unit = nullptr;
     QSlider *m_slider = nullptr;
     QSpinBox *m_spin = nullptr;
     QPushButton *m_upButton = nullptr;

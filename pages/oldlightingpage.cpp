@@ -1,6 +1,7 @@
 #include "pages/oldlightingpage.h"
 
 #include "model/keyboarddata.h"
+#include "pages/cuttexttooltip.h"
 #include "pages/lightingcommon.h"
 
 #include <QHBoxLayout>
@@ -113,6 +114,7 @@ OldLightingPage::OldLightingPage(QWidget *parent)
     layout->addLayout(colorRow, 2);
     layout->addStretch(1);
     refresh();
+    showCutTextsAsToolTips(this);
 }
 
 void OldLightingPage::bind(KeyboardData &data)

@@ -24,3 +24,14 @@ int scaledPixels(double pixels, double scale)
 {
     return qMax(1, qRound(pixels * scale));
 }
+
+double fixedPageShare(double ratio)
+{
+    constexpr double kFullSizeRatio = 0.8;
+    return ratio > 0 ? qMin(1.0, ratio / kFullSizeRatio) : 1.0;
+}
+
+int scaledFontPixels(double pixels, double scale)
+{
+    return qMax(kMinPageFontPx, qRound(pixels * scale));
+}

@@ -24,3 +24,13 @@ QPushButton *createEmptyCell(const QString &styleClass, QWidget *parent);
 
 // A pixel size at the window's scale, never below one pixel.
 int scaledPixels(double pixels, double scale);
+
+// A font's pixel size at the window's scale, never below the smallest text
+// that stays readable (a window far below its design size).
+constexpr int kMinPageFontPx = 8;
+int scaledFontPixels(double pixels, double scale);
+
+// The share of their design size the pages with fixed sizes (the older
+// families' delay pages) take at a window ratio: all of it from the window's
+// usual smallest ratio of 0.8 up, proportionally less below it.
+double fixedPageShare(double ratio);

@@ -52,7 +52,7 @@ QString extKeysStyleSheet(double scale)
                                 .arg(scaledPixels(12, scale));
     return QString::fromLatin1(kPageBackground)
         + cellButtonRules(QStringLiteral("extKey"), QStringLiteral("extKeyEmpty"),
-                          scaledPixels(kExtKeyFontPx, scale), padding);
+                          scaledFontPixels(kExtKeyFontPx, scale), padding);
 }
 
 QString multiMediaStyleSheet(double scale)
@@ -60,7 +60,7 @@ QString multiMediaStyleSheet(double scale)
     const QString padding = QStringLiteral("%1px").arg(scaledPixels(6, scale));
     return QString::fromLatin1(kPageBackground)
         + cellButtonRules(QStringLiteral("mediaKey"), QStringLiteral("mediaKeyEmpty"),
-                          scaledPixels(kMediaKeyFontPx, scale), padding);
+                          scaledFontPixels(kMediaKeyFontPx, scale), padding);
 }
 
 QString mouseStyleSheet()

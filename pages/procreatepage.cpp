@@ -2,6 +2,7 @@
 
 #include "model/keyboarddata.h"
 #include "model/logging.h"
+#include "pages/cuttexttooltip.h"
 #include "pages/procreateshortcuts.h"
 
 #include <QFont>
@@ -114,6 +115,7 @@ ProcreatePage::ProcreatePage(QWidget *parent)
         outer->addLayout(rowLayout);
     }
     applyStyle(1.0);
+    showCutTextsAsToolTips(this);
 }
 
 void ProcreatePage::bind(KeyboardData &data)
@@ -173,6 +175,9 @@ void ProcreatePage::applyCellSizes()
 
 void ProcreatePage::applyStyle(double scale)
 {
+    // A page that was never polished does not re-read a changed sheet,
+    // while its cells already hold the old fonts.
+    ensurePolished();
     setStyleSheet(pageStyleSheet(scaled(kKeyFontPx, scale), scaled(kEmptyFontPx, scale)));
 }
 

@@ -2,6 +2,9 @@
 
 #include "model/keyboarddata.h"
 #include "model/labels.h"
+#include "model/translation.h"
+#include "pages/cuttexttooltip.h"
+#include "pages/pagebutton.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -20,29 +23,50 @@ constexpr int kFirstSlotMinDelay = 0;
 constexpr int kLaterSlotMinDelay = 50;
 
 constexpr auto kKeyButtonStyle =
-    "background-color:#202020; color:%1; border:1px solid #101010; font-size:18px; font-weight:500;";
+    "background-color:#202020; color:%1; border:1px solid #101010; font-size:%2px; font-weight:500;";
+constexpr int kKeyFontPx = 18;
+constexpr int kKeyMinHeight = 40;
+constexpr int kSpinFontPx = 16;
+constexpr int kSpinMinHeight = 30;
+constexpr int kArrowFontPx = 9;
+constexpr int kArrowWidth = 18;
+constexpr int kArrowMinHeight = 13;
 constexpr auto kFilledColor = "#00ff00";
 constexpr auto kEmptyColor = "#ff0000";
 constexpr auto kEmptySlotText = "NULL";
+constexpr auto kDelayUnit = "ms";
 
 // The window's style sheet has no rules for this page's classes, so the page
 // brings its own. The key buttons carry their colour in their own sheet.
+// Sizes: %1 key height, %2 spin font, %3 spin height, %4 arrow font,
+// %5 arrow width, %6 arrow height.
 constexpr auto kPageStyle =
-    "QPushButton[class=\"legacyDelayKey\"] { min-height: 40px; }"
+    "QPushButton[class=\"legacyDelayKey\"] { min-height: %1px; }"
     "QFrame[class=\"legacyDelaySpinFrame\"] { background-color: #2a2a2a;"
     " border: 1px solid #555555; border-radius: 4px; }"
     "QSpinBox[class=\"legacyDelaySpin\"] { background: transparent; border: none; color: #ffffff;"
-    " font-size: 16px; font-weight: bold; min-height: 30px; }"
+    " font-size: %2px; font-weight: bold; min-height: %3px; }"
     "QSpinBox[class=\"legacyDelaySpin\"]:disabled { color: #666666; }"
     "QSpinBox[class=\"legacyDelaySpin\"] QLineEdit { min-height: 0px; max-height: 16777215px;"
-    " background: transparent; color: #ffffff; font-size: 16px; }"
+    " background: transparent; color: #ffffff; font-size: %2px; }"
     "QSpinBox[class=\"legacyDelaySpin\"] QLineEdit:disabled { color: #666666; }"
     "QWidget[class=\"legacyDelayArrowPanel\"] { background: transparent; }"
     "QPushButton[class=\"legacyDelayArrow\"] { background-color: #3c3c3c; color: #ffffff;"
-    " border: none; border-radius: 2px; font-size: 9px; min-width: 18px; max-width: 18px;"
-    " min-height: 13px; }"
+    " border: none; border-radius: 2px; font-size: %4px; min-width: %5px; max-width: %5px;"
+    " min-height: %6px; }"
     "QPushButton[class=\"legacyDelayArrow\"]:hover { background-color: #4a4a4a; }"
     "QPushButton[class=\"legacyDelayArrow\"]:disabled { color: #555555; }";
+
+QString pageStyle(double share)
+{
+    return QString::fromLatin1(kPageStyle)
+        .arg(scaledPixels(kKeyMinHeight, share))
+        .arg(scaledFontPixels(kSpinFontPx, share))
+        .arg(scaledPixels(kSpinMinHeight, share))
+        .arg(scaledFontPixels(kArrowFontPx, share))
+        .arg(scaledPixels(kArrowWidth, share))
+        .arg(scaledPixels(kArrowMinHeight, share));
+}
 
 void setStyleClass(QWidget *widget, const char *styleClass)
 {
@@ -58,7 +82,7 @@ R20WideDelayPage::R20WideDelayPage(KeyboardData &store, QWidget *parent)
     setObjectName(QStringLiteral("r20WideDelayPage"));
     // Paints the page background the window's style sheet gives every page.
     setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(QLatin1String(kPageStyle));
+    setStyleSheet(pageStyle(m_share));
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(12, 12, 12, 12);
@@ -77,6 +101,7 @@ R20WideDelayPage::R20WideDelayPage(KeyboardData &store, QWidget *parent)
     });
 
     refresh();
+    showCutTextsAsToolTips(this);
 }
 
 QWidget *R20WideDelayPage::buildSlot(int slot)
@@ -92,7 +117,6 @@ QWidget *R20WideDelayPage::buildSlot(int slot)
     setStyleClass(frame, "legacyDelaySpinFrame");
     s.spin = new QSpinBox(frame);
     setStyleClass(s.spin, "legacyDelaySpin");
-    s.spin->setSuffix(QStringLiteral(" ms"));
     s.spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
     s.spin->setAlignment(Qt::AlignCenter);
     s.spin->setRange(slot == 0 ? kFirstSlotMinDelay : kLaterSlotMinDelay, kMaxLegacyDelay);
@@ -136,8 +160,29 @@ void R20WideDelayPage::setDeviceConnected(bool connected)
     refresh();
 }
 
+void R20WideDelayPage::setScale(double ratio)
+{
+    const double share = fixedPageShare(ratio);
+    if (share == m_share)
+        return;
+    m_share = share;
+    // A page that was never polished does not re-read a changed sheet.
+    ensurePolished();
+    setStyleSheet(pageStyle(share));
+    refresh();
+}
+
+void R20WideDelayPage::setUseChinese(bool useChinese)
+{
+    m_useChinese = useChinese;
+    refresh();
+}
+
 void R20WideDelayPage::refresh()
 {
+    const QString unit =
+        QLatin1Char(' ') + translateText(QString::fromLatin1(kDelayUnit), m_useChinese);
+    const QString emptyText = translateText(QString::fromLatin1(kEmptySlotText), m_useChinese);
     const KeyConfig *key = m_store.selectedConfig();
     const QVector<R20WideDelayEntry> entries = key ? r20WideDelayEntries(*key)
                                                    : QVector<R20WideDelayEntry>();
@@ -150,12 +195,13 @@ void R20WideDelayPage::refresh()
         s.downButton->setEnabled(editable);
         {
             const QSignalBlocker blocker(s.spin);
+            s.spin->setSuffix(unit);
             s.spin->setValue(filled ? entries[slot].delay : s.spin->minimum());
         }
-        s.keyButton->setText(filled ? keyLabel(entries[slot].usage)
-                                    : QString::fromLatin1(kEmptySlotText));
+        s.keyButton->setText(filled ? keyLabel(entries[slot].usage) : emptyText);
         s.keyButton->setStyleSheet(QString::fromLatin1(kKeyButtonStyle)
-                                       .arg(QLatin1String(filled ? kFilledColor : kEmptyColor)));
+                                       .arg(QLatin1String(filled ? kFilledColor : kEmptyColor))
+                                       .arg(scaledFontPixels(kKeyFontPx, m_share)));
     }
 }
 

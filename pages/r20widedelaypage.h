@@ -20,6 +20,10 @@ public:
 
     // True while an R20Wide keypad is connected; the delays are editable only then.
     void setDeviceConnected(bool connected);
+    // Words the empty slots and the delay unit in the window's language.
+    void setUseChinese(bool useChinese);
+    // Below the window's usual smallest ratio the slots shrink with it.
+    void setScale(double ratio);
 
     QPushButton *keyButton(int slot) const { return m_slots[slot].keyButton; }
     QSpinBox *delaySpin(int slot) const { return m_slots[slot].spin; }
@@ -43,5 +47,7 @@ private:
 
     KeyboardData &m_store;
     bool m_deviceConnected = false;
+    bool m_useChinese = false;
+    double m_share = 1.0;
     std::array<Slot, kR20WideDelaySlots> m_slots{};
 };

@@ -1,6 +1,7 @@
 #include "pages/r20widelightingpage.h"
 
 #include "model/keyboarddata.h"
+#include "pages/cuttexttooltip.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -78,6 +79,7 @@ R20WideLightingPage::R20WideLightingPage(QWidget *parent)
     }
     layout->addLayout(grid, 1);
     refreshModeButtons();
+    showCutTextsAsToolTips(this);
 }
 
 void R20WideLightingPage::bind(KeyboardData &data)

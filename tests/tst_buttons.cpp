@@ -72,6 +72,7 @@ private slots:
     void knobScalesPictureAndLegend();
     void missingKnobPictureIsLoggedAndStillDrawn();
     void dualCharLabelFollowsTheButton();
+    void cutLegendShowsWholeTextOnHover();
 };
 
 void TestButtons::initTestCase()
@@ -317,6 +318,47 @@ void TestButtons::dualCharLabelFollowsTheButton()
     QCOMPARE(button.smallLabel()->font().pointSize(), 18);
     button.resize(40, 30);
     QCOMPARE(button.smallLabel()->font().pointSize(), 6);
+}
+
+void TestButtons::cutLegendShowsWholeTextOnHover()
+{
+    KeyButton key;
+    // The legend shows "rl + C"; the tooltip gives the whole function.
+    key.setText(QStringLiteral("LCtrl + C"));
+    key.setFullText(QStringLiteral("LCtrl + C"));
+    QCOMPARE(key.toolTip(), QStringLiteral("LCtrl + C"));
+    // A whole legend needs none, unless it is a short name for more.
+    key.setText(QStringLiteral("A"));
+    key.setFullText(QStringLiteral("A"));
+    QCOMPARE(key.toolTip(), QString());
+    key.setText(QStringLiteral("Brush"));
+    key.setFullText(QStringLiteral("Activate Brush Tool"));
+    QCOMPARE(key.toolTip(), QStringLiteral("Activate Brush Tool"));
+    // A macro chain cut to "..." carries the rich full text.
+    const QString chain = QStringLiteral("A<span style='color:#3296ff;'> &#x27A1; </span>B");
+    key.setText(QStringLiteral("A -> B -..."));
+    key.setFullText(chain);
+    QCOMPARE(key.toolTip(), chain);
+    key.setText(QStringLiteral("A -> B"));
+    QCOMPARE(key.toolTip(), chain); // still the old text until it is asked again
+    QHelpEvent hover(QEvent::ToolTip, QPoint(4, 4), key.mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(&key, &hover);
+    QCOMPARE(key.toolTip(), QString());
+    // A key showing its LED colour has no function tooltip.
+    key.setText(QStringLiteral("Ctrl+Shift+A"));
+    key.setSwatch(Qt::red);
+    QCOMPARE(key.toolTip(), QString());
+    key.clearSwatch();
+    QCOMPARE(key.toolTip(), chain);
+
+    // Smaller parts keep fewer characters: a text whole at 80 is cut at 50.
+    KnobButton knob(QString(), QStringLiteral("Vol+12"));
+    knob.setFullText(QStringLiteral("Vol+12"));
+    QCOMPARE(knob.toolTip(), QString());
+    knob.setButtonSize(50);
+    QCOMPARE(knob.toolTip(), QStringLiteral("Vol+12"));
+    // The legend never drops below eight pixels with a tiny knob.
+    QCOMPARE(QFontInfo(legendFont(knob.font(), 3, knob.logicalDpiY())).pixelSize(), 8);
 }
 
 QTEST_MAIN(TestButtons)

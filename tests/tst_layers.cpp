@@ -1,6 +1,9 @@
+#include "tst_flows_support.h"
 #include "tst_log_collector.h"
 #include "app/widget.h"
+#include "virtual_keypad/r20widefirmware.h"
 #include "widgets/keybutton.h"
+#include "widgets/knobbutton.h"
 
 #include <QTextEdit>
 #include <QtTest>
@@ -58,6 +61,7 @@ private slots:
     void buttonCountPullsTheLayerIntoRange_data();
     void buttonCountPullsTheLayerIntoRange();
     void switchingLayers();
+    void legacyMarksFollowTheLayer();
 };
 
 void TestLayers::initTestCase()
@@ -175,6 +179,55 @@ void TestLayers::switchingLayers()
     QVERIFY(key0->text().isEmpty());
     QVERIFY(!key0->isAssigned());
     QCOMPARE(checkedLayerButton(window), 1);
+}
+
+bool isMarked(const QPushButton *button)
+{
+    if (auto *key = qobject_cast<const KeyButton *>(button))
+        return key->isAssigned();
+    if (auto *knob = qobject_cast<const KnobButton *>(button))
+        return knob->isAssigned();
+    return false;
+}
+
+void TestLayers::legacyMarksFollowTheLayer()
+{
+    // On these two legacy layouts a control edits another key than its slot
+    // number: the single knob's button 0 edits key 3, the six-key pad's
+    // knob buttons 6..8 edit keys 16..18.
+    const struct {
+        uint8_t keys;
+        uint8_t knobs;
+        const char *layout;
+        int button;
+        int key;
+    } cases[] = {{0, 1, "Layout_0K_1E_P0_S0", 0, 3}, {6, 1, "Layout_6K_1E_P0_S0", 6, 16}};
+    for (const auto &c : cases) {
+        flowtest::FlowLog log;
+        auto window = flowtest::makeWindow();
+        VirtualKeypadConfig config;
+        config.vendorId = 0xF1C3;
+        config.productId = 0x8830;
+        VirtualKeypad::plug(config, std::make_unique<R20WideFirmware>(
+                                        LegacyFirmware::Identity{c.keys, c.knobs, 10, 0}));
+        QVERIFY(flowtest::waitFor([&log] { return flowtest::configLoaded(log); }));
+        QCOMPARE(window->currentLayout().name, QString::fromLatin1(c.layout));
+        QCOMPARE(window->keyIndexForButton(c.button), c.key);
+        window->setForcedLayerDisplayCount(3);
+
+        KeyboardData &store = window->keyboardData();
+        assignKey(store, 1, c.key, QStringLiteral("K"));
+        store.layers[1][c.button] = KeyConfig();
+        QTest::mouseClick(layerButtons(*window).at(1), Qt::LeftButton);
+        QCOMPARE(store.currentLayer, 1);
+        QVERIFY2(isMarked(window->controlButton(c.button)), c.layout);
+        QCOMPARE(window->controlButton(c.button)->text(), QStringLiteral("K"));
+
+        QTest::mouseClick(layerButtons(*window).at(0), Qt::LeftButton);
+        QCOMPARE(isMarked(window->controlButton(c.button)), !store.layers[0][c.key].isEmpty());
+        window.reset();
+        flowtest::dropKeypads();
+    }
 }
 
 QTEST_MAIN(TestLayers)

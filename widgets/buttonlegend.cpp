@@ -1,6 +1,7 @@
 #include "widgets/buttonlegend.h"
 
 #include <QFontMetrics>
+#include <QTextDocument>
 #include <QPainter>
 #include <QRect>
 #include <QStringList>
@@ -23,6 +24,8 @@ constexpr LegendLimit kLegendLimits[] = {
     {59, 5},
 };
 constexpr int kSmallestLimit = 4;
+constexpr int kMinLegendPx = 8;
+const QString kShortenedMark = QStringLiteral("...");
 
 } // namespace
 
@@ -82,4 +85,29 @@ void drawUnsavedMark(QPainter &painter, const QRect &rect)
     painter.drawEllipse(QRectF(rect.right() - inset - diameter, rect.top() + inset, diameter,
                                diameter));
     painter.restore();
+}
+
+QFont legendFont(QFont font, int pointSize, int logicalDpiY)
+{
+    font.setWeight(QFont::Bold);
+    font.setPointSize(qMax(1, pointSize));
+    if (qreal(pointSize) * logicalDpiY / 72.0 < kMinLegendPx)
+        font.setPixelSize(kMinLegendPx);
+    return font;
+}
+
+QString legendToolTip(const QString &text, const QString &fullText, int side, const QFont &font,
+                      int width)
+{
+    const QString whole = fullText.isEmpty() ? text : fullText;
+    if (whole.isEmpty())
+        return QString();
+    const QString shown = legendTail(text, side);
+    // Rich full texts (the macro chains) are never the legend word for word;
+    // for them only the legend itself tells whether something is missing.
+    const bool shortName =
+        !fullText.isEmpty() && !Qt::mightBeRichText(fullText) && fullText != text;
+    const bool cut = shown != text || text.endsWith(kShortenedMark) || shortName
+        || QFontMetrics(font).horizontalAdvance(shown) > width;
+    return cut ? whole : QString();
 }

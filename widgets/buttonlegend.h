@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 
 class QPainter;
@@ -23,3 +24,15 @@ void drawLegend(QPainter &painter, const QRect &rect, const QString &text, const
 // The mark of an assignment that is changed but not yet saved to the keypad:
 // an amber dot in the button's top right corner.
 void drawUnsavedMark(QPainter &painter, const QRect &rect);
+
+// The bold legend font at the given point size, never drawn smaller than
+// eight pixels: a key shrunk with a small window stays readable.
+QFont legendFont(QFont font, int pointSize, int logicalDpiY);
+
+// The tooltip of a button whose legend does not show its whole function:
+// `fullText` (or the button text when there is none) when the legend is cut
+// to its last characters, is wider than `width`, ends in the "..." of a
+// shortened macro, or is a short name for a longer function; empty when the
+// legend already shows it all.
+QString legendToolTip(const QString &text, const QString &fullText, int side, const QFont &font,
+                      int width);

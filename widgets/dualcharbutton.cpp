@@ -1,5 +1,6 @@
 #include "widgets/dualcharbutton.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 
 namespace {
@@ -42,12 +43,15 @@ void DualCharButton::placeSmallLabel()
     const int w = width();
     const int h = height();
     const int margin = qRound(kMarginShare * w);
-    m_smallLabel->setGeometry(margin, margin, qRound(kLabelShare * w), qRound(kLabelShare * h));
-
     QFont labelFont = font();
     labelFont.setBold(true);
     labelFont.setPointSize(qBound(kMinFontPoints, qRound(kFontShare * h), kMaxFontPoints));
     m_smallLabel->setFont(labelFont);
+    // On a narrow key the legend's share may be narrower than the legend:
+    // it takes the room it needs, up to the key's width.
+    const int textWidth = QFontMetrics(labelFont).horizontalAdvance(m_smallLabel->text());
+    const int labelWidth = qMin(w - 2 * margin, qMax(qRound(kLabelShare * w), textWidth));
+    m_smallLabel->setGeometry(margin, margin, labelWidth, qRound(kLabelShare * h));
     m_smallLabel->raise();
     m_smallLabel->show();
 }

@@ -65,6 +65,7 @@ void KeyButton::applySize()
     m_size = qMax(0, qRound(m_baseSize * m_scale));
     const int side = m_hovered ? m_size + kHoverGrowth : m_size;
     setFixedSize(side, side);
+    updateLegendToolTip();
     update();
 }
 
@@ -74,6 +75,27 @@ void KeyButton::setUnsaved(bool unsaved)
         return;
     m_unsaved = unsaved;
     update();
+}
+
+void KeyButton::setFullText(const QString &text)
+{
+    m_fullText = text;
+    updateLegendToolTip();
+}
+
+QFont KeyButton::paintedLegendFont() const
+{
+    return legendFont(font(), qRound(m_fontPointSize * m_scale), logicalDpiY());
+}
+
+void KeyButton::updateLegendToolTip()
+{
+    // A key showing its LED colour stands for the LED, not its function.
+    const QString tip = m_swatchOn
+        ? QString()
+        : legendToolTip(text(), m_fullText, m_size, paintedLegendFont(), m_size);
+    if (tip != toolTip())
+        setToolTip(tip);
 }
 
 void KeyButton::setAssigned(bool assigned)
@@ -88,6 +110,7 @@ void KeyButton::setSwatch(const QColor &color)
 {
     m_swatchOn = true;
     m_swatchColor = color;
+    updateLegendToolTip();
     update();
 }
 
@@ -96,12 +119,17 @@ void KeyButton::clearSwatch()
     if (!m_swatchOn)
         return;
     m_swatchOn = false;
+    updateLegendToolTip();
     update();
 }
 
 // The key is installed as its own filter; it only watches, every event goes on.
+// The window sets the text before or after the full text, so the tooltip is
+// checked once more when it is about to show.
 bool KeyButton::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == this && event->type() == QEvent::ToolTip)
+        updateLegendToolTip();
     return QPushButton::eventFilter(watched, event);
 }
 
@@ -202,10 +230,7 @@ void KeyButton::paintEvent(QPaintEvent *)
         painter.drawRoundedRect(QRectF(rect().adjusted(2, 2, -2, -2)), radius - 1, radius - 1);
     }
 
-    QFont legendFont = font();
-    legendFont.setWeight(QFont::Bold);
-    legendFont.setPointSize(qMax(1, qRound(m_fontPointSize * m_scale)));
-    painter.setFont(legendFont);
+    painter.setFont(paintedLegendFont());
 
     QColor textColor = kUnassignedText;
     if (isChecked())

@@ -26,11 +26,19 @@ public:
     bool isHovered() const { return m_hovered; }
     int fontPointSize() const { return m_fontPointSize; }
 
+    // The font the legend is painted in.
+    QFont paintedLegendFont() const;
+
     void setAssigned(bool assigned);
     bool isAssigned() const { return m_assigned; }
     // Changed but not yet saved to the keypad: drawn with a mark of its own.
     void setUnsaved(bool unsaved);
     bool isUnsaved() const { return m_unsaved; }
+
+    // The key's whole function text; the key shows it as its tooltip while
+    // its legend shows less than all of it (see legendToolTip).
+    void setFullText(const QString &text);
+    QString fullText() const { return m_fullText; }
 
     void setSwatch(const QColor &color);
     void clearSwatch();
@@ -50,6 +58,7 @@ private:
     void centreInCell();
     bool deliverForcedClick(int index);
     int cornerRadius() const;
+    void updateLegendToolTip();
 
     bool m_hovered = false;
     double m_scale = 1.0;
@@ -61,4 +70,5 @@ private:
     int m_minRadius = 8;
     bool m_swatchOn = false;
     QColor m_swatchColor;
+    QString m_fullText;
 };

@@ -47,24 +47,56 @@ void KnobButton::setButtonSize(int side)
     if (side == m_size)
         return;
     m_size = side;
+    updateLegendToolTip();
     update();
+}
+
+void KnobButton::setFullText(const QString &text)
+{
+    m_fullText = text;
+    updateLegendToolTip();
+}
+
+QFont KnobButton::paintedLegendFont() const
+{
+    return legendFont(font(), scaledFontPointSize(), logicalDpiY());
+}
+
+void KnobButton::updateLegendToolTip()
+{
+    const QString tip = legendToolTip(text(), m_fullText, m_size, paintedLegendFont(), m_size);
+    if (tip != toolTip())
+        setToolTip(tip);
+}
+
+bool KnobButton::event(QEvent *event)
+{
+    // The text may have changed since the full text was set.
+    if (event->type() == QEvent::ToolTip)
+        updateLegendToolTip();
+    return QPushButton::event(event);
 }
 
 QPixmap KnobButton::scaledPicture() const
 {
     const int side = qRound(m_size * kPictureShare);
-    if (side == m_scaledPictureSide)
+    const qreal ratio = devicePixelRatioF();
+    if (side == m_scaledPictureSide && ratio == m_scaledPictureRatio)
         return m_scaledPicture;
     m_scaledPictureSide = side;
+    m_scaledPictureRatio = ratio;
     m_scaledPicture = QPixmap();
     if (m_picture.isNull() || side < 1)
         return m_scaledPicture;
     // Knobs share their pictures, and a window going back and forth between
     // two sizes asks for the same few sides again.
-    const QString key = QStringLiteral("zentrik-knob/%1/%2").arg(m_imagePath).arg(side);
+    const QString key =
+        QStringLiteral("zentrik-knob/%1/%2@%3").arg(m_imagePath).arg(side).arg(ratio);
     if (!QPixmapCache::find(key, &m_scaledPicture)) {
-        m_scaledPicture =
-            m_picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        const int deviceSide = qRound(side * ratio);
+        m_scaledPicture = m_picture.scaled(deviceSide, deviceSide, Qt::KeepAspectRatio,
+                                           Qt::SmoothTransformation);
+        m_scaledPicture.setDevicePixelRatio(ratio);
         QPixmapCache::insert(key, m_scaledPicture);
     }
     return m_scaledPicture;
@@ -151,8 +183,10 @@ void KnobButton::paintEvent(QPaintEvent *)
 
     const QPixmap picture = scaledPicture();
     if (!picture.isNull()) {
-        const QPoint topLeft((width() - picture.width()) / 2, (height() - picture.height()) / 2);
-        painter.drawPixmap(topLeft, picture);
+        // Whole logical pixels: a picture placed on half a pixel is smeared.
+        const QSize shown = (QSizeF(picture.size()) / picture.devicePixelRatio()).toSize();
+        painter.drawPixmap(QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2),
+                           picture);
     }
 
     // A cleared part has no legend but may still wait for a save.
@@ -160,10 +194,7 @@ void KnobButton::paintEvent(QPaintEvent *)
         drawUnsavedMark(painter, rect());
     if (text().isEmpty())
         return;
-    QFont legendFont = font();
-    legendFont.setBold(true);
-    legendFont.setPointSize(scaledFontPointSize());
-    painter.setFont(legendFont);
+    painter.setFont(paintedLegendFont());
     QColor textColor = kUnassignedText;
     if (isChecked())
         textColor = kCheckedText;

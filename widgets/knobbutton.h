@@ -21,6 +21,14 @@ public:
     int fontPointSize() const { return m_fontPointSize; }
     int scaledFontPointSize() const;
 
+    // The knob part's whole function text; shown as its tooltip while the
+    // legend shows less than all of it (see legendToolTip).
+    void setFullText(const QString &text);
+    QString fullText() const { return m_fullText; }
+
+    // The font the legend is painted in.
+    QFont paintedLegendFont() const;
+
     void setAssigned(bool assigned);
     bool isAssigned() const { return m_assigned; }
     // Changed but not yet saved to the keypad: drawn with a mark of its own.
@@ -31,10 +39,13 @@ public:
     QString imagePath() const { return m_imagePath; }
     QPixmap picture() const { return m_picture; }
     // The picture at the button's side, scaled when first asked for: the
-    // window places every knob part at each rescale, shown or not.
+    // window places every knob part at each rescale, shown or not. It holds
+    // the screen's device pixels (devicePixelRatio of the button), so the
+    // picture stays sharp on a scaled screen.
     QPixmap scaledPicture() const;
 
 protected:
+    bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void enterEvent(QEvent *event) override;
@@ -43,14 +54,17 @@ protected:
 
 private:
     void logMouse(const char *what, const QMouseEvent *event) const;
+    void updateLegendToolTip();
 
     QPixmap m_picture;
     mutable QPixmap m_scaledPicture;
     mutable int m_scaledPictureSide = -1;
+    mutable qreal m_scaledPictureRatio = 0;
     QString m_imagePath;
     int m_size = 80;
     int m_fontPointSize = 10;
     bool m_hovered = false;
     bool m_assigned = false;
     bool m_unsaved = false;
+    QString m_fullText;
 };

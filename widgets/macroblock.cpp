@@ -1,5 +1,7 @@
 #include "widgets/macroblock.h"
 
+#include "model/translation.h"
+
 #include <QFontMetrics>
 #include <QHash>
 #include <QSignalBlocker>
@@ -17,6 +19,13 @@ constexpr int kBlockSpacing = 2;
 constexpr int kMaxBlockDelay = 9999;
 // Spin boxes draw their text inset by a frame of their own.
 constexpr int kSpinTextInset = 2;
+// Texts are drawn smaller to fit their block, but never below this.
+constexpr int kMinTextPx = 8;
+
+constexpr auto kDelayTitle = "delay";
+constexpr auto kPressTitle = "Press";
+constexpr auto kReleaseTitle = "Release";
+constexpr auto kDelayUnit = "ms";
 
 constexpr auto kFlowStyle =
     "MacroFlowWidget { background-color: #2a2a2a; }"
@@ -95,7 +104,7 @@ int MacroBlock::fittedPixelSize(const QString &text, int wantedPx, int inset) co
     if (known != fitted.constEnd())
         return *known;
     int px = wantedPx;
-    for (; px > 6; --px) {
+    for (; px > kMinTextPx; --px) {
         font.setPixelSize(px);
         if (QFontMetrics(font).horizontalAdvance(text) <= available)
             break;
@@ -142,15 +151,14 @@ MacroBlock::MacroBlock(Kind kind, QWidget *parent)
 }
 
 MacroBlock *MacroBlock::createDelayBlock(int delay, const MacroBlockMetrics &metrics,
-                                         QWidget *parent)
+                                         bool useChinese, QWidget *parent)
 {
     auto *block = new MacroBlock(Kind::Delay, parent);
-    block->m_title->setText(QStringLiteral("delay"));
+    block->m_useChinese = useChinese;
 
     auto *spin = new DelaySpinBox(block);
     spin->setRange(0, kMaxBlockDelay);
     spin->setValue(delay);
-    spin->setSuffix(QStringLiteral("ms"));
     spin->setAlignment(Qt::AlignCenter);
     spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
     spin->setFocusPolicy(Qt::StrongFocus);
@@ -158,15 +166,18 @@ MacroBlock *MacroBlock::createDelayBlock(int delay, const MacroBlockMetrics &met
     block->m_layout->addWidget(spin);
     connect(spin, QOverload<int>::of(&QSpinBox::valueChanged), block, &MacroBlock::delayChanged);
 
+    block->applyWords();
     block->applyMetrics(metrics);
     return block;
 }
 
 MacroBlock *MacroBlock::createKeyBlock(bool press, const QString &keyName,
-                                       const MacroBlockMetrics &metrics, QWidget *parent)
+                                       const MacroBlockMetrics &metrics, bool useChinese,
+                                       QWidget *parent)
 {
     auto *block = new MacroBlock(press ? Kind::Press : Kind::Release, parent);
-    block->m_title->setText(press ? QStringLiteral("Press") : QStringLiteral("Release"));
+    block->m_useChinese = useChinese;
+    block->applyWords();
 
     block->m_keyName = new QLabel(keyName, block);
     block->m_keyName->setObjectName(QStringLiteral("keyName"));
@@ -188,12 +199,47 @@ void MacroBlock::showKey(bool press, const QString &keyName)
     const Kind kind = press ? Kind::Press : Kind::Release;
     if (kind != m_kind) {
         m_kind = kind;
-        m_title->setText(press ? QStringLiteral("Press") : QStringLiteral("Release"));
+        applyWords();
         styleTitle();
     }
     if (keyName != m_keyName->text()) {
         m_keyName->setText(keyName);
         styleKeyName();
+    }
+}
+
+QString MacroBlock::word(const char *english) const
+{
+    return translateText(QString::fromLatin1(english), m_useChinese);
+}
+
+void MacroBlock::applyWords()
+{
+    switch (m_kind) {
+    case Kind::Delay:
+        m_title->setText(word(kDelayTitle));
+        break;
+    case Kind::Press:
+        m_title->setText(word(kPressTitle));
+        break;
+    case Kind::Release:
+        m_title->setText(word(kReleaseTitle));
+        break;
+    }
+    if (m_delaySpin)
+        m_delaySpin->setSuffix(word(kDelayUnit));
+}
+
+void MacroBlock::setUseChinese(bool useChinese)
+{
+    if (useChinese == m_useChinese)
+        return;
+    m_useChinese = useChinese;
+    applyWords();
+    // The longest title and delay text differ from language to language.
+    if (m_styled) {
+        m_styled = false;
+        applyMetrics(m_metrics);
     }
 }
 
@@ -226,7 +272,9 @@ void MacroBlock::styleTitle()
     }
     // Every title takes the size that fits the longest one, so a row of
     // blocks reads evenly.
-    const int titlePx = fittedPixelSize(QStringLiteral("Release"), m_metrics.titlePx);
+    int titlePx = m_metrics.titlePx;
+    for (const char *title : {kDelayTitle, kPressTitle, kReleaseTitle})
+        titlePx = qMin(titlePx, fittedPixelSize(word(title), m_metrics.titlePx));
     setBoldPixelSize(m_title, titlePx);
 }
 

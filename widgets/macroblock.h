@@ -30,12 +30,17 @@ class MacroBlock : public QWidget
 public:
     enum class Kind { Delay, Press, Release };
 
-    static MacroBlock *createDelayBlock(int delay, const MacroBlockMetrics &metrics, QWidget *parent);
+    static MacroBlock *createDelayBlock(int delay, const MacroBlockMetrics &metrics,
+                                        bool useChinese, QWidget *parent);
     static MacroBlock *createKeyBlock(bool press, const QString &keyName,
-                                      const MacroBlockMetrics &metrics, QWidget *parent);
+                                      const MacroBlockMetrics &metrics, bool useChinese,
+                                      QWidget *parent);
 
     // The look of every block, set once on the flow that holds them.
     static QString flowStyleSheet();
+
+    // Words the title and the delay unit in the window's language.
+    void setUseChinese(bool useChinese);
 
     Kind kind() const { return m_kind; }
     // A block is kept and shown again for later macros rather than rebuilt:
@@ -63,8 +68,11 @@ private:
     int fittedPixelSize(const QString &text, int wantedPx, int inset = 0) const;
     void styleTitle();
     void styleKeyName();
+    QString word(const char *english) const;
+    void applyWords();
 
     Kind m_kind;
+    bool m_useChinese = false;
     int m_stepIndex = 0;
     MacroBlockMetrics m_metrics;
     bool m_styled = false;

@@ -38,12 +38,13 @@ void MacroFlowWidget::appendStepBlocks(int index, const MacroStep &step)
 
 void MacroFlowWidget::makePair(const MacroStep &step)
 {
-    MacroBlock *delayBlock = MacroBlock::createDelayBlock(step.delay, m_metrics, this);
+    MacroBlock *delayBlock =
+        MacroBlock::createDelayBlock(step.delay, m_metrics, m_useChinese, this);
     connect(delayBlock, &MacroBlock::delayChanged, this, [this, delayBlock](int delay) {
         emit delayEdited(delayBlock->stepIndex(), delay);
     });
-    MacroBlock *keyBlock =
-        MacroBlock::createKeyBlock(step.action == 0, keyLabel(step.keycode), m_metrics, this);
+    MacroBlock *keyBlock = MacroBlock::createKeyBlock(step.action == 0, keyLabel(step.keycode),
+                                                      m_metrics, m_useChinese, this);
     delayBlock->hide();
     keyBlock->hide();
     m_made << delayBlock << keyBlock;
@@ -101,6 +102,16 @@ void MacroFlowWidget::setScaleRatio(double ratio)
     m_metrics = metrics;
     for (QWidget *block : qAsConst(m_blocks))
         static_cast<MacroBlock *>(block)->applyMetrics(m_metrics);
+    layoutBlocks();
+}
+
+void MacroFlowWidget::setUseChinese(bool useChinese)
+{
+    if (useChinese == m_useChinese)
+        return;
+    m_useChinese = useChinese;
+    for (MacroBlock *block : qAsConst(m_made))
+        block->setUseChinese(useChinese);
     layoutBlocks();
 }
 
