@@ -25,6 +25,8 @@ public:
     ConnectionFlows(KeyboardData &store, StatusLine &status, QObject *parent);
 
     const DeviceState &state() const { return m_state; }
+    // Whether a save has been started and its result is not back yet.
+    bool saveRunning() const { return m_savesRunning > 0; }
 
     void onKeypadConnected();
     void onKeypadDisconnected();
@@ -45,6 +47,10 @@ signals:
     void keypadDescribed();
     // A read's layers and lighting are in the store.
     void configurationLoaded(bool afterConnect);
+    // The keypad went away and the store was emptied.
+    void keypadDisconnected();
+    // A save started, or the last one running ended.
+    void saveRunningChanged(bool running);
 
 private:
     enum class ReadPurpose { Connect, View, ReadConfig };
@@ -68,4 +74,5 @@ private:
     int m_connectionSerial = 0;
     // Reads and saves started and not yet seen to their end.
     int m_deviceTasksRunning = 0;
+    int m_savesRunning = 0;
 };

@@ -8,10 +8,13 @@
 namespace {
 
 constexpr int kSavedStatusMs = 1500;
+constexpr int kNoticeMs = 3000;
 constexpr int kTipLabelHeight = 34;
 
 const QString kDisconnectedStyle = QStringLiteral("color: #FF0000;");
 const QString kConnectedStyle = QStringLiteral("color: #00FF00; font-weight: bold;");
+const QString kNoticeStyle =
+    QStringLiteral("background-color: #5a4a2d; color: #FFD060; font-weight: bold;");
 const QString kSavedStyle =
     QStringLiteral("background-color: #2d5a2d; color: #00FF00; font-weight: bold;");
 
@@ -71,4 +74,22 @@ void StatusLine::showSaved()
     }
     // One timer, restarted: a second save keeps its message its full time.
     m_resetTimer->start();
+}
+
+void StatusLine::showNotice(const QString &text)
+{
+    m_label->setText(text);
+    m_label->setStyleSheet(kNoticeStyle);
+    if (!m_noticeTimer) {
+        m_noticeTimer = new QTimer(this);
+        m_noticeTimer->setSingleShot(true);
+        m_noticeTimer->setInterval(kNoticeMs);
+        connect(m_noticeTimer, &QTimer::timeout, this, [this] {
+            if (m_connected)
+                showConnected();
+            else
+                showDisconnected();
+        });
+    }
+    m_noticeTimer->start();
 }

@@ -22,10 +22,14 @@ public:
     void showConnected();
     // Ignored once the keypad is gone.
     void showSaved();
+    // A passing message (a refused paste): shown for a few seconds, then
+    // the line tells the connection again.
+    void showNotice(const QString &text);
 
 private:
     QLabel *m_label = nullptr;
     bool m_useChinese;
     bool m_connected = false;
     QTimer *m_resetTimer = nullptr;
+    QTimer *m_noticeTimer = nullptr;
 };

@@ -43,6 +43,12 @@ public:
     void setLayerEffect(int layer, uint8_t effect);
     void setLedColor(int layer, int led, uint8_t red, uint8_t green, uint8_t blue);
 
+    // Puts a whole record back (undo, redo, paste, layer copy), marks
+    // included. A key of the current layer announces its texts as any edit
+    // does: the button text, then the full text when it is the selected key.
+    void replaceKey(int layer, int key, const KeyConfig &record);
+    void replaceLedLayer(int layer, const LedLayerConfig &record);
+
     // The selected slot of the current layer, or null without a selection.
     KeyConfig *selectedConfig();
 
