@@ -188,6 +188,7 @@ void ConnectionFlows::onKeypadDisconnected()
     m_status.setConnected(false);
     m_status.showDisconnected();
     resetStoreToEmpty();
+    emit keypadDisconnected();
 }
 
 // Which keypad this is: its ids, serial number and the description it gave.
@@ -385,6 +386,8 @@ void ConnectionFlows::startSaveTask(bool keysOnly)
     const bool legacy = m_state.legacyActive;
     const LegacyDeviceInfo legacyInfo = m_state.legacyInfo;
     ++m_deviceTasksRunning;
+    if (m_savesRunning++ == 0)
+        emit saveRunningChanged(true);
     runDeviceTask(
         this,
         [snapshot, legacy, legacyInfo](HIDManager &link) {
@@ -393,6 +396,8 @@ void ConnectionFlows::startSaveTask(bool keysOnly)
         [legacy](ConnectionFlows *flows, const SaveResult &result) {
             --flows->m_deviceTasksRunning;
             flows->onSaveResult(result, legacy);
+            if (--flows->m_savesRunning == 0)
+                emit flows->saveRunningChanged(false);
         });
 }
 

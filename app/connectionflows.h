@@ -26,6 +26,8 @@ public:
     ConnectionFlows(KeyboardData &store, StatusLine &status, bool useChinese, QObject *parent);
 
     const DeviceState &state() const { return m_state; }
+    // Whether a save has been started and its result is not back yet.
+    bool saveRunning() const { return m_savesRunning > 0; }
 
     void onKeypadConnected();
     void onKeypadDisconnected();
@@ -53,6 +55,10 @@ signals:
     void configurationLoaded(bool afterConnect);
     // A save came to its end; `ok` when everything reached the keypad.
     void saveFinished(bool ok);
+    // The keypad went away and the store was emptied.
+    void keypadDisconnected();
+    // A save started, or the last one running ended.
+    void saveRunningChanged(bool running);
 
 private:
     enum class ReadPurpose { Connect, View, ReadConfig };
@@ -83,4 +89,5 @@ private:
     int m_connectionSerial = 0;
     // Reads and saves started and not yet seen to their end.
     int m_deviceTasksRunning = 0;
+    int m_savesRunning = 0;
 };

@@ -6,8 +6,10 @@
 #include "app/widgetstyle.h"
 #include "model/keyboarddata.h"
 #include "model/logging.h"
+#include "model/translation.h"
 
 #include <QButtonGroup>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -49,6 +51,9 @@ QWidget *LayerColumn::build()
         button->setStyleSheet(layerButtonStyleSheet());
         layout->addWidget(button);
         m_buttons[size_t(i)] = button;
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(button, &QPushButton::customContextMenuRequested, this,
+                [this, i](const QPoint &pos) { showLayerMenu(i, pos); });
     }
     return m_column;
 }
@@ -150,4 +155,37 @@ void LayerColumn::scaleToWindowWidth(int windowWidth)
     m_column->setFixedWidth(width);
     for (QPushButton *button : m_buttons)
         button->setFixedWidth(width);
+}
+
+QPushButton *LayerColumn::button(int layer) const
+{
+    return layer >= 0 && layer < kLayerButtonCount ? m_buttons[size_t(layer)] : nullptr;
+}
+
+QMenu *LayerColumn::createLayerMenu(int layer)
+{
+    auto *menu = new QMenu;
+    QMenu *copyTo = menu->addMenu(
+        translateText(QStringLiteral("Copy this layer to\u2026"), m_useChinese));
+    const int shown = effectiveCount();
+    for (int target = 0; target < shown; ++target) {
+        if (target == layer)
+            continue;
+        QAction *action = copyTo->addAction(
+            translateText(QString::fromLatin1(kLayerButtonTexts[target]), m_useChinese));
+        connect(action, &QAction::triggered, this,
+                [this, layer, target] { emit copyLayerRequested(layer, target); });
+    }
+    copyTo->setEnabled(!copyTo->isEmpty());
+    return menu;
+}
+
+void LayerColumn::showLayerMenu(int layer, const QPoint &pos)
+{
+    QPushButton *source = button(layer);
+    if (!source)
+        return;
+    QMenu *menu = createLayerMenu(layer);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(source->mapToGlobal(pos));
 }

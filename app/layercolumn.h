@@ -5,6 +5,8 @@
 
 class KeyboardData;
 class QButtonGroup;
+class QMenu;
+class QPoint;
 class QPushButton;
 class QWidget;
 struct DeviceState;
@@ -34,8 +36,16 @@ public:
 
     void scaleToWindowWidth(int windowWidth);
 
+    // The context menu of a layer button: "Copy this layer to…" each other
+    // shown layer. The caller owns the menu.
+    void setUseChinese(bool useChinese) { m_useChinese = useChinese; }
+    QMenu *createLayerMenu(int layer);
+    QPushButton *button(int layer) const;
+
 signals:
     void layerClicked(int layer);
+    // The user chose to copy layer `from` onto layer `to`.
+    void copyLayerRequested(int from, int to);
 
 private:
     KeyboardData &m_store;
@@ -46,4 +56,7 @@ private:
     QWidget *m_column = nullptr;
     std::array<QPushButton *, kLayerButtonCount> m_buttons{};
     QButtonGroup *m_group = nullptr;
+    bool m_useChinese = false;
+
+    void showLayerMenu(int layer, const QPoint &pos);
 };

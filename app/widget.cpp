@@ -77,6 +77,7 @@ Widget::Widget(QWidget *parent)
     updateLayerButtonsVisibility();
 
     connectParts();
+    connectEditing();
     // Every text of the finished tree is translated in one pass.
     applyLanguage();
 

@@ -10,6 +10,10 @@
 
 class BaseKeysPage;
 class ConnectionFlows;
+class EditControls;
+class EditHistory;
+class KeyClipboard;
+class LayerCopy;
 class ExtKeysPage;
 class FunctionButtons;
 class KeyDisplay;
@@ -41,6 +45,12 @@ public:
     ~Widget() override;
 
     KeyboardData &keyboardData() { return m_keyboardData; }
+    EditHistory *editHistory() const { return m_history; }
+    KeyClipboard *keyClipboard() const { return m_clipboard; }
+    LayerCopy *layerCopy() const { return m_layerCopy; }
+    EditControls *editControls() const { return m_editControls; }
+    LayerColumn *layerColumn() const { return m_layers; }
+    StatusLine *statusLine() const { return m_status; }
 
     // Layers (LayerColumn).
     int effectiveLayerDisplayCount() const;
@@ -122,6 +132,8 @@ private:
     QWidget *buildLowerRow();
     void wireControlSlots();
     void connectParts();
+    // Undo and redo, copy, paste and swap, layer copy, keyboard control.
+    void connectEditing();
     void onLayerButtonClicked(int id);
     void onMacroRecordingChanged(bool recording);
     void onKeypadDescribed();
@@ -151,4 +163,8 @@ private:
     PageHost *m_pages = nullptr;
     WindowScaler *m_scaler = nullptr;
     QWidget *m_lowerRow = nullptr;
+    EditHistory *m_history = nullptr;
+    KeyClipboard *m_clipboard = nullptr;
+    LayerCopy *m_layerCopy = nullptr;
+    EditControls *m_editControls = nullptr;
 };

@@ -302,3 +302,21 @@ void KeyboardData::setLedColor(int layer, int led, uint8_t red, uint8_t green, u
     record.keyDirty[led] = 1;
     ledLayers.replace(layer, record);
 }
+
+void KeyboardData::replaceKey(int layer, int key, const KeyConfig &record)
+{
+    if (!isValidLayer(layer) || key < 0 || key >= kKeySlotCount)
+        return;
+    layers[layer][key] = record;
+    if (layer != currentLayer)
+        return;
+    emit keyButtonTextChanged(key, buttonTextOf(record));
+    if (key == selectedKey)
+        emit keyFullTextChanged(key, fullTextOf(record));
+}
+
+void KeyboardData::replaceLedLayer(int layer, const LedLayerConfig &record)
+{
+    if (isValidLayer(layer))
+        ledLayers.replace(layer, record);
+}

@@ -45,6 +45,11 @@ public:
 
     // Whether any key or lighting record is marked changed and not yet saved.
     bool hasUnsavedChanges() const;
+    // Puts a whole record back (undo, redo, paste, layer copy), marks
+    // included. A key of the current layer announces its texts as any edit
+    // does: the button text, then the full text when it is the selected key.
+    void replaceKey(int layer, int key, const KeyConfig &record);
+    void replaceLedLayer(int layer, const LedLayerConfig &record);
 
     // The selected slot of the current layer, or null without a selection.
     KeyConfig *selectedConfig();

@@ -190,6 +190,19 @@ constexpr TextPair kTextPairs[] = {
     {"LED2", u8"灯珠2"},
     {"LED3", u8"灯珠3"},
     {"LED4", u8"灯珠4"},
+    // The history of edits, copy and paste, layer copy.
+    {"Key Function", u8"按键功能"},
+    {"Macro Recording", u8"宏录制"},
+    {"Delay Change", u8"延时修改"},
+    {"Lighting Change", u8"灯光修改"},
+    {"Swap Keys", u8"交换按键"},
+    {"Layer Copy", u8"复制层"},
+    {"This keypad cannot store this key", u8"此设备无法保存这个按键"},
+    {"This keypad cannot store macros", u8"此设备无法保存宏"},
+    {"Copy this layer to\u2026", u8"将此层复制到…"},
+    {"Copy Layer", u8"复制层"},
+    {"Layer %2 holds assignments. Replace them with those of layer %1?", u8"第%2层已有按键功能。要用第%1层的功能替换吗？"},
+    {"Replace", u8"替换"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

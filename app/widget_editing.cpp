@@ -1,0 +1,64 @@
+// The editing aids of the window: the history of edits, the key clipboard,
+// the layer copy and the keyboard's shortcuts, wired to the parts they use.
+
+#include "app/widget.h"
+
+#include "app/connectionflows.h"
+#include "app/editcontrols.h"
+#include "app/edithistory.h"
+#include "app/functionbuttons.h"
+#include "app/keyclipboard.h"
+#include "app/keyselection.h"
+#include "app/layercopy.h"
+#include "app/pagehost.h"
+#include "app/statusline.h"
+#include "pages/lightingpage.h"
+#include "widgets/macroflowwidget.h"
+#include "pages/macropage.h"
+#include "pages/oldlightingpage.h"
+#include "pages/r20widelightingpage.h"
+
+#include <QPushButton>
+
+void Widget::connectEditing()
+{
+    const auto switchLayer = [this](int layer) { onLayerButtonClicked(layer); };
+    m_history = new EditHistory(m_keyboardData, m_useChinese, this);
+    m_history->setLayerSwitch(switchLayer);
+    m_clipboard = new KeyClipboard(m_keyboardData, m_flows->state(), *m_history, *m_status,
+                                   m_useChinese, this);
+    m_layerCopy = new LayerCopy(m_keyboardData, *m_history, m_useChinese, this, switchLayer);
+    m_editControls = new EditControls(
+        this, *m_panel, *m_selection, *m_layers, *m_history, *m_clipboard,
+        [this] { m_functionButtons->clearButton()->click(); }, switchLayer);
+    m_layers->setUseChinese(m_useChinese);
+
+    // Whatever changes the store announces, or a page changes quietly,
+    // becomes a step.
+    EditHistory *history = m_history;
+    connect(&m_keyboardData, &KeyboardData::keyButtonTextChanged, history,
+            &EditHistory::noteChange);
+    connect(&m_keyboardData, &KeyboardData::keyFullTextChanged, history,
+            &EditHistory::noteChange);
+    connect(m_pages->lightingPage(), &LightingPage::lightingChanged, history,
+            &EditHistory::noteChange);
+    connect(m_pages->r20WideLightingPage(), &R20WideLightingPage::lightingChanged, history,
+            &EditHistory::noteChange);
+    connect(m_pages->oldLightingPage(), &OldLightingPage::lightingChanged, history,
+            &EditHistory::noteChange);
+    connect(m_pages->macroPage()->flow(), &MacroFlowWidget::delayEdited, history,
+            &EditHistory::noteDelayChange);
+    connect(history, &EditHistory::lightingRestored, m_pages, [this] {
+        m_pages->refreshLightingView();
+        m_pages->refreshSelectionPages();
+    });
+
+    // A read or an emptied store starts the history afresh.
+    connect(m_flows, &ConnectionFlows::configurationLoaded, history, &EditHistory::reset);
+    connect(m_flows, &ConnectionFlows::keypadDisconnected, history, &EditHistory::reset);
+    connect(m_flows, &ConnectionFlows::saveRunningChanged, history, &EditHistory::setSaving);
+    connect(m_pages->macroPage(), &MacroPage::recordingChanged, m_editControls,
+            &EditControls::setRecording);
+
+    connect(m_layers, &LayerColumn::copyLayerRequested, m_layerCopy, &LayerCopy::copy);
+}
