@@ -3,7 +3,12 @@
 
 #include "tst_flows_support.h"
 
+#include "pages/macropage.h"
 #include "widgets/keybutton.h"
+#include "widgets/macroflowwidget.h"
+
+#include <QKeyEvent>
+#include <QListWidget>
 
 using namespace flowtest;
 
@@ -36,6 +41,7 @@ private slots:
     void cleanup() { dropKeypads(); }
     void editsSurviveAnUnplug();
     void closeAndViewAskFirst();
+    void recordingAcrossAnUnplugAndTheFlowAfterView();
 };
 
 void FlowsUnsavedTest::editsSurviveAnUnplug()
@@ -130,6 +136,46 @@ void FlowsUnsavedTest::closeAndViewAskFirst()
     window->onViewSettingsClicked();
     QVERIFY(waitFor([&] { return log.has("View: config reloaded from device"); }));
     QCOMPARE(window->keyboardData().layers[0][2].keycode, UsageB);
+}
+
+void FlowsUnsavedTest::recordingAcrossAnUnplugAndTheFlowAfterView()
+{
+    FlowLog log;
+    auto window = makeWindow();
+    const int device = VirtualKeypad::installDemoKeypad("16k3e");
+    QVERIFY(waitFor([&] { return configLoaded(log); }) && waitFor(poolIdle));
+    window->findChild<QListWidget *>()->setCurrentRow(RowMacro);
+    MacroPage *page = window->macroPage();
+
+    // A recording the keypad leaves in the middle ends, unsaved, and every
+    // control is usable again.
+    window->controlButton(4)->click();
+    page->startMacroRecording();
+    QVERIFY(page->isRecording());
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_B, Qt::NoModifier);
+    QCoreApplication::sendEvent(page, &press);
+    QCoreApplication::sendEvent(page, &release);
+    log.clear();
+    VirtualKeypad::unplug(device);
+    QVERIFY(waitFor([&] { return log.has("Device disconnected, UI updated to disconnected state"); }));
+    QVERIFY(!page->isRecording());
+    QVERIFY(!log.has("Save: device not connected"));
+    QVERIFY(window->findChild<QListWidget *>()->isEnabled());
+    QVERIFY(window->controlButton(0)->isEnabled());
+
+    // Back: the recorded steps return as an unsaved change, and the flow
+    // shows the key's macro as the store holds it after a View.
+    QVERIFY(reconnected(log, device));
+    QCOMPARE(window->keyboardData().layers[0][4].type, uint8_t(KeyTypeMacro));
+    window->controlButton(4)->click();
+    QCOMPARE(page->flow()->blocks().isEmpty(), false);
+    VirtualKeypad::setKey(0, 4, VirtualKeySlot::singleKey(UsageB), device);
+    log.clear();
+    answerNextMessageBox(QStringLiteral("Discard and read"));
+    window->onViewSettingsClicked();
+    QVERIFY(waitFor([&] { return log.has("View: config reloaded from device"); }));
+    QVERIFY(page->flow()->blocks().isEmpty());
 }
 
 QTEST_MAIN(FlowsUnsavedTest)
