@@ -9,9 +9,12 @@
 #include "widgets/rgbcolorpickerwidget.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -61,6 +64,35 @@ const QString kPanelStyle = QStringLiteral("background:#2c2c2c;border-radius:10p
 const QString kEffectButtonStyle = QStringLiteral(
     "QPushButton { background:#444444; color:#f0f0f0; border:none; border-radius:8px;"
     " font-weight:bold;}QPushButton:checked { background:#1e90ff; color:white;}");
+
+// Room left and right of an effect name inside its rounded button.
+constexpr int kEffectTextPadding = 6;
+constexpr int kEffectLowestFontPx = 8;
+
+// An effect name as it fits a button of `room` pixels: on one line when it
+// can, else broken at the space nearest its middle when two lines fit the
+// button's height.
+QString effectTextFor(const QString &name, const QFontMetrics &metrics, const QSize &room)
+{
+    if (metrics.horizontalAdvance(name) <= room.width()
+        || 2 * metrics.lineSpacing() + kEffectTextPadding > room.height())
+        return name;
+    int best = -1;
+    for (int i = name.indexOf(QLatin1Char(' ')); i >= 0; i = name.indexOf(QLatin1Char(' '), i + 1))
+        if (best < 0 || std::abs(i - name.size() / 2) < std::abs(best - name.size() / 2))
+            best = i;
+    if (best < 0)
+        return name;
+    return name.left(best) + QLatin1Char('\n') + name.mid(best + 1);
+}
+
+int widestLine(const QString &text, const QFontMetrics &metrics)
+{
+    int widest = 0;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest;
+}
 
 int scaled(double value, double scale)
 {
@@ -138,6 +170,7 @@ QWidget *LightingPage::buildEffectsPanel()
         button->setMinimumHeight(kEffectMinHeight);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         button->setStyleSheet(kEffectButtonStyle);
+        button->installEventFilter(this);
         m_effectGroup->addButton(button, i);
         m_effectButtons << button;
         grid->addWidget(button, i / kEffectColumns, i % kEffectColumns);
@@ -222,12 +255,14 @@ void LightingPage::refreshEffectButtons()
         const bool used = i < effects.size();
         if (used) {
             const LightingEffect &entry = effects.at(i);
-            button->setText(translateText(QString::fromUtf8(entry.label), m_useChinese));
+            button->setProperty("effectName",
+                                translateText(QString::fromUtf8(entry.label), m_useChinese));
             button->setProperty("modeId", int(entry.id));
             m_effectGroup->setId(button, entry.id);
             button->setChecked(entry.id == effect);
         } else {
             button->setChecked(false);
+            button->setProperty("effectName", QString());
             button->setText(QString());
         }
         button->setEnabled(used);
@@ -235,6 +270,7 @@ void LightingPage::refreshEffectButtons()
         button->setAttribute(Qt::WA_TransparentForMouseEvents, !used);
     }
     m_effectGroup->setExclusive(true);
+    fitEffectTexts();
 }
 
 void LightingPage::refreshPage()
@@ -331,11 +367,62 @@ void LightingPage::fitEffectButtons()
         const int fitting = room / rows - kEffectSpacing;
         buttonHeight = std::max(kEffectLowestHeight, std::min(buttonHeight, fitting));
     }
-    if (buttonHeight == m_appliedEffectHeight)
-        return;
-    m_appliedEffectHeight = buttonHeight;
-    for (QPushButton *button : qAsConst(m_effectButtons))
-        button->setMinimumHeight(buttonHeight);
+    if (buttonHeight != m_appliedEffectHeight) {
+        m_appliedEffectHeight = buttonHeight;
+        for (QPushButton *button : qAsConst(m_effectButtons))
+            button->setMinimumHeight(buttonHeight);
+    }
+}
+
+bool LightingPage::eventFilter(QObject *watched, QEvent *event)
+{
+    // The effect names fit again whenever a button's width changes, also
+    // while the page is hidden and its layout runs late.
+    if (event->type() == QEvent::Resize && qobject_cast<QPushButton *>(watched))
+        fitEffectTexts();
+    return QWidget::eventFilter(watched, event);
+}
+
+// A long effect name in a narrow window goes on two lines, and only when
+// even those are too wide do the names shrink, all to one size so the grid
+// reads evenly; the page's own font size stands whenever the names fit.
+void LightingPage::fitEffectTexts()
+{
+    QFont font = this->font();
+    font.setBold(true);
+    const int designPx = QFontInfo(font).pixelSize();
+    struct Fit {
+        QPushButton *button;
+        QString name;
+        QSize room;
+    };
+    QVector<Fit> fits;
+    for (QPushButton *button : qAsConst(m_effectButtons)) {
+        const QString name = button->property("effectName").toString();
+        const QSize room = button->contentsRect().size() - QSize(2 * kEffectTextPadding, 0);
+        // Before the first layout a button has no width to fit.
+        if (name.isEmpty() || !button->testAttribute(Qt::WA_Resized) || room.width() <= 0)
+            button->setText(name);
+        else
+            fits.append({button, name, room});
+    }
+    const auto allFit = [&fits](const QFont &candidate) {
+        const QFontMetrics metrics(candidate);
+        return std::all_of(fits.begin(), fits.end(), [&metrics](const Fit &fit) {
+            return widestLine(effectTextFor(fit.name, metrics, fit.room), metrics)
+                <= fit.room.width();
+        });
+    };
+    for (int px = designPx; px > kEffectLowestFontPx && !allFit(font); --px)
+        font.setPixelSize(px - 1);
+    const QFontMetrics metrics(font);
+    for (const Fit &fit : qAsConst(fits)) {
+        if (fit.button->font() != font)
+            fit.button->setFont(font);
+        const QString text = effectTextFor(fit.name, metrics, fit.room);
+        if (fit.button->text() != text)
+            fit.button->setText(text);
+    }
 }
 
 void LightingPage::applyTextStyles(double scale)

@@ -74,9 +74,11 @@ private slots:
 protected:
     // A low window gets lower effect buttons, so the rows never overlap.
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void fitEffectButtons();
+    void fitEffectTexts();
     QWidget *buildEffectsPanel();
     QWidget *buildPalettePanel();
     void refreshEffectButtons();

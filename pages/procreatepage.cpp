@@ -6,6 +6,7 @@
 #include "pages/procreateshortcuts.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,18 +28,37 @@ constexpr double kDesignPageWidth = 1300.0;
 constexpr double kMinCellScale = 0.5;
 constexpr int kKeyFontPx = 17;
 constexpr int kEmptyFontPx = 16;
+constexpr int kLowestFontPx = 8;
+constexpr int kPaddingV = 10;
+constexpr int kPaddingH = 12;
+constexpr int kLowestPadding = 4;
+constexpr int kBorder = 1;
+// At this cell scale and above (a 1200 px window gives 0.77) the design's
+// padding and scaled font stand.
+constexpr double kFloorCellScale = 0.7;
 
 int scaled(double value, double scale)
 {
     return int(std::lround(value * scale));
 }
 
-QString pageStyleSheet(int keyFontPx, int emptyFontPx)
+// Cells narrower than the floor's give up their padding first, down to a
+// few pixels at the smallest cells, so the label keeps the little room
+// there is.
+int paddingFor(int designPadding, double cellScale)
+{
+    if (cellScale >= kFloorCellScale)
+        return designPadding;
+    const double share = (cellScale - kMinCellScale) / (kFloorCellScale - kMinCellScale);
+    return kLowestPadding + scaled(designPadding - kLowestPadding, std::max(0.0, share));
+}
+
+QString pageStyleSheet(int keyFontPx, int emptyFontPx, int paddingV, int paddingH)
 {
     return QStringLiteral(
                "QWidget { background-color: #2d2d2d; }"
                "QPushButton[class=\"procreateKey\"] { background-color: #3c3c3c; color: #ffffff;"
-               " border: 1px solid #555555; border-radius: 4px; padding: 10px 12px;"
+               " border: 1px solid #555555; border-radius: 4px; padding: %3px %4px;"
                " font-size: %1px; text-align: center; }"
                "QPushButton[class=\"procreateKey\"]:hover { background-color: #4a4a4a;"
                " border-color: #777777; }"
@@ -46,7 +66,9 @@ QString pageStyleSheet(int keyFontPx, int emptyFontPx)
                "QPushButton[class=\"procreateKeyEmpty\"] { background-color: #2d2d2d;"
                " color: transparent; border: 1px solid #3a3a3a; font-size: %2px; }")
         .arg(keyFontPx)
-        .arg(emptyFontPx);
+        .arg(emptyFontPx)
+        .arg(paddingV)
+        .arg(paddingH);
 }
 
 QFont cellFont(int pixelSize)
@@ -114,7 +136,7 @@ ProcreatePage::ProcreatePage(QWidget *parent)
         }
         outer->addLayout(rowLayout);
     }
-    applyStyle(1.0);
+    applyStyle(1.0, kKeyFontPx);
     showCutTextsAsToolTips(this);
 }
 
@@ -131,6 +153,9 @@ void ProcreatePage::applyLanguage(bool useChinese)
     for (QPushButton *button : qAsConst(m_shortcutButtons))
         button->setText(procreateButtonText(button->property("procreateLabel").toString(),
                                             useChinese));
+    // The other language's labels may need another font size.
+    m_appliedCellScale = -1;
+    applyCellSizes();
 }
 
 void ProcreatePage::setScale(double scale)
@@ -160,7 +185,7 @@ void ProcreatePage::applyCellSizes()
         return;
     m_appliedCellScale = cellScale;
     m_appliedPlaced = placed;
-    applyStyle(cellScale);
+    applyStyle(cellScale, placed ? fittingFontPx(cellScale) : scaled(kKeyFontPx, cellScale));
     // Five rows must fit the lowest page, or the layout lets them overlap.
     const int designHeight = scaled(kMinCellHeight, cellScale);
     const int cellHeight = placed ? std::min(designHeight, scaled(kFitCellHeight, m_scale))
@@ -173,12 +198,40 @@ void ProcreatePage::applyCellSizes()
     }
 }
 
-void ProcreatePage::applyStyle(double scale)
+// The scaled font size; below the floor made smaller until the widest line
+// of every label fits an equal share of the page's width.
+int ProcreatePage::fittingFontPx(double cellScale) const
+{
+    const int cellWidth = (width() - 2 * kMargin - (kColumns - 1) * kSpacing) / kColumns;
+    const int room = cellWidth - 2 * (paddingFor(kPaddingH, cellScale) + kBorder);
+    int px = scaled(kKeyFontPx, cellScale);
+    // At the floor and above, the design's sizes stand.
+    if (cellScale >= kFloorCellScale || m_shortcutButtons.isEmpty())
+        return px;
+    QFont font = m_shortcutButtons.first()->font();
+    for (; px > kLowestFontPx; --px) {
+        font.setPixelSize(px);
+        const QFontMetrics metrics(font);
+        const bool fits = std::all_of(
+            m_shortcutButtons.begin(), m_shortcutButtons.end(), [&](const QPushButton *button) {
+                const QStringList lines = button->text().split(QLatin1Char('\n'));
+                return std::all_of(lines.begin(), lines.end(), [&](const QString &line) {
+                    return metrics.horizontalAdvance(line) <= room;
+                });
+            });
+        if (fits)
+            break;
+    }
+    return px;
+}
+
+void ProcreatePage::applyStyle(double scale, int keyFontPx)
 {
     // A page that was never polished does not re-read a changed sheet,
     // while its cells already hold the old fonts.
     ensurePolished();
-    setStyleSheet(pageStyleSheet(scaled(kKeyFontPx, scale), scaled(kEmptyFontPx, scale)));
+    setStyleSheet(pageStyleSheet(keyFontPx, scaled(kEmptyFontPx, scale),
+                                 paddingFor(kPaddingV, scale), paddingFor(kPaddingH, scale)));
 }
 
 void ProcreatePage::onProcreateClicked()

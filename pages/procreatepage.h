@@ -38,7 +38,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void applyStyle(double scale);
+    void applyStyle(double scale, int keyFontPx);
+    int fittingFontPx(double cellScale) const;
     void applyCellSizes();
 
     double m_scale = 1.0;
