@@ -2,19 +2,12 @@
 
 #include "app/firstwindow.h"
 
+#include "app/windowsize.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <QtMath>
-
-namespace {
-
-constexpr int kDesignWidth = 1500;
-constexpr int kDesignHeight = 1100;
-constexpr int kMinimumWidth = 800;
-constexpr int kMinimumHeight = 600;
-
-} // namespace
 
 QSize firstWindowSize(const QRect &available, const QMargins &frame)
 {

@@ -4,6 +4,7 @@
 
 #include "app/devicestate.h"
 #include "app/widgetstyle.h"
+#include "app/windowsize.h"
 #include "model/keyboarddata.h"
 #include "model/logging.h"
 #include "model/translation.h"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr int kMaxLayerButtons = kLayerButtonCount;
-constexpr int kDesignWidth = 1500;
 constexpr int kLayerColumnMinWidth = 80;
 
 constexpr const char *kLayerButtonTexts[kLayerButtonCount] = {"LAYER 1", "LAYER 2", "LAYER 3"};

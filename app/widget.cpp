@@ -14,6 +14,7 @@
 #include "app/statusline.h"
 #include "app/widgetstyle.h"
 #include "app/windowscaler.h"
+#include "app/windowsize.h"
 #include "pages/macropage.h"
 #include "model/logging.h"
 
@@ -22,15 +23,6 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStackedWidget>
-
-namespace {
-
-constexpr int kDesignWidth = 1500;
-constexpr int kDesignHeight = 1100;
-constexpr int kMinimumWidth = 800;
-constexpr int kMinimumHeight = 600;
-
-} // namespace
 
 Widget::Widget(QWidget *parent)
     : QWidget(parent)

@@ -10,6 +10,7 @@
 #include "app/layercolumn.h"
 #include "app/pagehost.h"
 #include "app/widgetstyle.h"
+#include "app/windowsize.h"
 #include "model/logging.h"
 
 #include <QCoreApplication>
@@ -22,8 +23,6 @@
 
 namespace {
 
-constexpr int kDesignWidth = 1500;
-constexpr int kDesignHeight = 1100;
 constexpr double kMinScaleRatio = 0.8;
 // Ratio changes smaller than this are not worth a restyle.
 constexpr double kScaleThreshold = 0.01;
