@@ -9,16 +9,8 @@ constexpr int kMaxKeptKeypads = 4;
 
 bool SetAsideEdits::takeFrom(const KeyboardData &store, const KeypadIdentity &keypad)
 {
-    Kept kept;
-    kept.keypad = keypad;
-    for (int l = 0; l < store.layers.size(); ++l)
-        for (int k = 0; k < store.layers[l].size(); ++k)
-            if (store.layers[l][k].dirty)
-                kept.keys.append({l, k, store.layers[l][k]});
-    for (int l = 0; l < store.ledLayers.size(); ++l)
-        if (store.ledLayers[l].isChanged())
-            kept.lighting.append({l, store.ledLayers[l]});
-    if (kept.keys.isEmpty() && kept.lighting.isEmpty())
+    const Kept kept{keypad, SaveSnapshot::ofAll(store)};
+    if (kept.edits.itemCount() == 0)
         return false;
     // Newer edits for the same keypad replace what was kept before: they
     // were made on top of it.
@@ -38,13 +30,13 @@ int SetAsideEdits::layOnto(KeyboardData &store, const KeypadIdentity &keypad)
             continue;
         const Kept kept = m_kept.takeAt(i);
         int laid = 0;
-        for (const KeptKey &key : kept.keys) {
+        for (const SavedKey &key : kept.edits.keys) {
             if (key.layer < store.layers.size() && key.key < store.layers[key.layer].size()) {
                 store.layers[key.layer][key.key] = key.record;
                 ++laid;
             }
         }
-        for (const KeptLighting &lighting : kept.lighting) {
+        for (const SavedLighting &lighting : kept.edits.lighting) {
             if (lighting.layer < store.ledLayers.size()) {
                 store.ledLayers[lighting.layer] = lighting.record;
                 ++laid;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/savesnapshot.h"
 #include "model/keyboarddata.h"
 
 #include <QByteArray>
@@ -35,19 +36,9 @@ public:
     bool isEmpty() const { return m_kept.isEmpty(); }
 
 private:
-    struct KeptKey {
-        int layer = 0;
-        int key = 0;
-        KeyConfig record;
-    };
-    struct KeptLighting {
-        int layer = 0;
-        LedLayerConfig record;
-    };
     struct Kept {
         KeypadIdentity keypad;
-        QList<KeptKey> keys;
-        QList<KeptLighting> lighting;
+        SaveSnapshot edits;  // the changed keys and lighting, as a save takes them
     };
     QList<Kept> m_kept;
 };
