@@ -2,6 +2,7 @@
 
 #include "model/keyboarddata.h"
 #include "model/translation.h"
+#include "pages/delayspinframe.h"
 #include "pages/legacydelayedit.h"
 #include "pages/pagebutton.h"
 
@@ -21,6 +22,7 @@ constexpr int kMaxOldDelay = 6000;
 constexpr int kSliderPageStep = 50;
 constexpr int kSliderMinWidth = 300;
 constexpr int kSliderMaxWidth = 820;
+constexpr int kSpinLeftMargin = 4;
 
 constexpr int kTextFontPx = 20;
 constexpr int kSpinMinWidth = 80;
@@ -101,35 +103,14 @@ OldDelayPage::OldDelayPage(KeyboardData &store, QWidget *parent)
     m_slider->setMinimumWidth(kSliderMinWidth);
     m_slider->setMaximumWidth(kSliderMaxWidth);
 
-    auto *spinFrame = new QFrame(this);
-    setStyleClass(spinFrame, "legacyOldDelaySpinFrame");
-    m_spin = new QSpinBox(spinFrame);
-    setStyleClass(m_spin, "legacyOldDelaySpin");
+    const DelaySpinFrame entry =
+        buildDelaySpinFrame(this, QStringLiteral("legacyOldDelay"), kSpinLeftMargin, 0);
+    QFrame *spinFrame = entry.frame;
+    m_spin = entry.spin;
+    m_upButton = entry.upButton;
+    m_downButton = entry.downButton;
     m_spin->setRange(0, kMaxOldDelay);
     m_spin->setSingleStep(1);
-    m_spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    m_spin->setAlignment(Qt::AlignCenter);
-
-    auto *arrowPanel = new QWidget(spinFrame);
-    setStyleClass(arrowPanel, "legacyOldDelayArrowPanel");
-    m_upButton = new QPushButton(QStringLiteral("▲"), arrowPanel);
-    m_downButton = new QPushButton(QStringLiteral("▼"), arrowPanel);
-    for (QPushButton *arrow : {m_upButton, m_downButton}) {
-        setStyleClass(arrow, "legacyOldDelayArrow");
-        arrow->setFocusPolicy(Qt::NoFocus);
-        arrow->setAutoRepeat(true);
-    }
-    auto *arrowLayout = new QVBoxLayout(arrowPanel);
-    arrowLayout->setContentsMargins(0, 2, 2, 2);
-    arrowLayout->setSpacing(2);
-    arrowLayout->addWidget(m_upButton);
-    arrowLayout->addWidget(m_downButton);
-
-    auto *spinLayout = new QHBoxLayout(spinFrame);
-    spinLayout->setContentsMargins(4, 0, 0, 0);
-    spinLayout->setSpacing(2);
-    spinLayout->addWidget(m_spin);
-    spinLayout->addWidget(arrowPanel);
 
     m_unit = new QLabel(QString::fromLatin1(kUnitText), this);
     setStyleClass(m_unit, "legacyOldDelayUnit");

@@ -4,6 +4,7 @@
 #include "model/labels.h"
 #include "model/translation.h"
 #include "pages/cuttexttooltip.h"
+#include "pages/delayspinframe.h"
 #include "pages/pagebutton.h"
 
 #include <QFrame>
@@ -21,6 +22,7 @@ constexpr int kSlotColumns = 6;
 constexpr int kFirstSlotMinDelay = 0;
 // Every press after the first waits at least this long.
 constexpr int kLaterSlotMinDelay = 50;
+constexpr int kSpinLeftMargin = 2;
 
 constexpr auto kKeyButtonStyle =
     "background-color:#202020; color:%1; border:1px solid #101010; font-size:%2px; font-weight:500;";
@@ -113,39 +115,18 @@ QWidget *R20WideDelayPage::buildSlot(int slot)
     setStyleClass(s.keyButton, "legacyDelayKey");
     s.keyButton->setFocusPolicy(Qt::NoFocus);
 
-    auto *frame = new QFrame(cell);
-    setStyleClass(frame, "legacyDelaySpinFrame");
-    s.spin = new QSpinBox(frame);
-    setStyleClass(s.spin, "legacyDelaySpin");
-    s.spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    s.spin->setAlignment(Qt::AlignCenter);
+    const DelaySpinFrame entry =
+        buildDelaySpinFrame(cell, QStringLiteral("legacyDelay"), kSpinLeftMargin, 1);
+    s.spin = entry.spin;
+    s.upButton = entry.upButton;
+    s.downButton = entry.downButton;
     s.spin->setRange(slot == 0 ? kFirstSlotMinDelay : kLaterSlotMinDelay, kMaxLegacyDelay);
-
-    auto *arrowPanel = new QWidget(frame);
-    setStyleClass(arrowPanel, "legacyDelayArrowPanel");
-    s.upButton = new QPushButton(QStringLiteral("▲"), arrowPanel);
-    s.downButton = new QPushButton(QStringLiteral("▼"), arrowPanel);
-    auto *arrowLayout = new QVBoxLayout(arrowPanel);
-    arrowLayout->setContentsMargins(0, 2, 2, 2);
-    arrowLayout->setSpacing(2);
-    for (QPushButton *arrow : {s.upButton, s.downButton}) {
-        setStyleClass(arrow, "legacyDelayArrow");
-        arrow->setFocusPolicy(Qt::NoFocus);
-        arrow->setAutoRepeat(true);
-        arrowLayout->addWidget(arrow);
-    }
-
-    auto *frameLayout = new QHBoxLayout(frame);
-    frameLayout->setContentsMargins(2, 0, 0, 0);
-    frameLayout->setSpacing(2);
-    frameLayout->addWidget(s.spin, 1);
-    frameLayout->addWidget(arrowPanel);
 
     auto *cellLayout = new QVBoxLayout(cell);
     cellLayout->setContentsMargins(0, 0, 0, 0);
     cellLayout->setSpacing(4);
     cellLayout->addWidget(s.keyButton);
-    cellLayout->addWidget(frame);
+    cellLayout->addWidget(entry.frame);
 
     connect(s.spin, QOverload<int>::of(&QSpinBox::valueChanged), this,
             [this, slot](int value) { onDelayChosen(slot, value); });
