@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/accessiblecontrolname.h"
 #include "app/layoutcatalogue.h"
 #include "app/panelmetrics.h"
 #include "model/keyboarddata.h"
@@ -38,6 +39,10 @@ public:
     {
         return m_controlButtons;
     }
+
+    // Which key or knob part a button of the panel is, numbered as the
+    // panel shows it.
+    ControlIdentity identityOf(const QPushButton *button) const;
 
     // Places the panel at the window's ratio, or smaller when the group is
     // too small to hold it at that ratio.

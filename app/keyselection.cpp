@@ -3,6 +3,7 @@
 
 #include "app/keyselection.h"
 
+#include "app/accessiblecontrolname.h"
 #include "app/devicestate.h"
 #include "app/functionrows.h"
 #include "app/keydisplay.h"
@@ -93,15 +94,6 @@ QStringList macroKeyNames(const QVector<MacroStep> &steps)
         names << name;
     }
     return names;
-}
-
-// The whole function text, shown on hover when the legend cuts it.
-void setFullTextOf(QPushButton *button, const QString &text)
-{
-    if (auto *key = qobject_cast<KeyButton *>(button))
-        key->setFullText(text);
-    else if (auto *knob = qobject_cast<KnobButton *>(button))
-        knob->setFullText(text);
 }
 
 void setAssignedMark(QPushButton *button, bool assigned)
@@ -352,6 +344,8 @@ void KeySelection::onKeyButtonTextChanged(int index, const QString &text)
     if (!swatchShown) {
         button->setText(buttonTextFor(index));
         setFullTextOf(button, fullTextFor(index));
+    } else {
+        describeControl(button, fullTextFor(index));
     }
     if (m_panel.layout().name == QLatin1String("Layout_6K_1E_P0_S0") && buttonIndex >= 6
         && buttonIndex <= 8)
@@ -389,7 +383,7 @@ void KeySelection::refreshKeyTexts()
         if (auto *keyButton = qobject_cast<KeyButton *>(button)) {
             keyButton->clearSwatch();
             keyButton->setText(buttonTextFor(key));
-            keyButton->setFullText(fullTextFor(key));
+            setFullTextOf(keyButton, fullTextFor(key));
             keyButton->setAssigned(assigned);
         } else if (auto *knob = qobject_cast<KnobButton *>(button)) {
             const bool logKnob = sixKeyLayout && i >= 6 && i <= 8;
@@ -397,13 +391,32 @@ void KeySelection::refreshKeyTexts()
                 qCDebug(lcUi).noquote() << "[UI] restore knob before" << i << "text="
                                         << knob->text() << "set=" << knob->isAssigned();
             knob->setText(buttonTextFor(key));
-            knob->setFullText(fullTextFor(key));
+            setFullTextOf(knob, fullTextFor(key));
             knob->setAssigned(assigned);
             if (logKnob)
                 qCDebug(lcUi).noquote() << "[UI] restore knob after" << i << "text="
                                         << knob->text() << "set=" << knob->isAssigned();
         }
     }
+}
+
+void KeySelection::setFullTextOf(QPushButton *button, const QString &text) const
+{
+    // The whole function text, shown on hover when the legend cuts it.
+    if (auto *key = qobject_cast<KeyButton *>(button))
+        key->setFullText(text);
+    else if (auto *knob = qobject_cast<KnobButton *>(button))
+        knob->setFullText(text);
+    describeControl(button, text);
+}
+
+void KeySelection::describeControl(QPushButton *button, const QString &fullText) const
+{
+    if (!button)
+        return;
+    const ControlIdentity control = m_panel.identityOf(button);
+    button->setAccessibleName(accessibleControlName(control, fullText, m_useChinese));
+    button->setAccessibleDescription(accessibleControlDescription(control, m_useChinese));
 }
 
 // ---- Clear and Clear All ---------------------------------------------------
@@ -415,6 +428,15 @@ void KeySelection::forgetSelectedButton()
     m_selectedButton = nullptr;
 }
 
+void KeySelection::blankControl(QPushButton *button) const
+{
+    if (!button)
+        return;
+    button->setText(QString());
+    setFullTextOf(button, QString());
+    setAssignedMark(button, false);
+}
+
 void KeySelection::clearSelected()
 {
     const int key = m_store.selectedKey;
@@ -423,13 +445,8 @@ void KeySelection::clearSelected()
     forgetSelectedButton();
     m_display.clear();
     // A slot the keypad cannot store keeps its assignment and its text.
-    if (key >= 0 && currentKey(key).isEmpty()) {
-        if (QPushButton *button = buttonForKey(key)) {
-            button->setText(QString());
-            setFullTextOf(button, QString());
-            setAssignedMark(button, false);
-        }
-    }
+    if (key >= 0 && currentKey(key).isEmpty())
+        blankControl(buttonForKey(key));
     qCDebug(lcUi).noquote() << "Clear button clicked - cleared selected key";
 }
 
@@ -440,11 +457,8 @@ void KeySelection::clearAll()
     for (int i = 0; i < kKeySlotCount; ++i) {
         QPushButton *button = m_panel.controlButton(i);
         // Slots the keypad cannot store were refused and keep their text.
-        if (button && currentKey(keyIndexForButton(i)).isEmpty()) {
-            button->setText(QString());
-            setFullTextOf(button, QString());
-            setAssignedMark(button, false);
-        }
+        if (button && currentKey(keyIndexForButton(i)).isEmpty())
+            blankControl(button);
     }
     m_display.clear();
     qCDebug(lcUi).noquote() << "Clear All - cleared layer" << m_store.currentLayer + 1;

@@ -66,6 +66,12 @@ signals:
 
 private:
     KeyConfig currentKey(int key) const;
+    // Sets the control's whole function text and what a screen reader says
+    // of it.
+    void setFullTextOf(QPushButton *button, const QString &text) const;
+    void describeControl(QPushButton *button, const QString &fullText) const;
+    // Shows the control as having no function: no legend, no mark.
+    void blankControl(QPushButton *button) const;
     QString keyText(int key, bool full) const;
     bool legacySixKeyLayoutActive() const;
 

@@ -203,6 +203,18 @@ constexpr TextPair kTextPairs[] = {
     {"Copy Layer", u8"复制层"},
     {"Layer %2 holds assignments. Replace them with those of layer %1?", u8"第%2层已有按键功能。要用第%1层的功能替换吗？"},
     {"Replace", u8"替换"},
+    // What a screen reader says of the keys and knob parts.
+    {"Key %1: %2", u8"按键 %1：%2"},
+    {"Knob %1 turn left: %2", u8"旋钮 %1 左旋：%2"},
+    {"Knob %1 turn right: %2", u8"旋钮 %1 右旋：%2"},
+    {"Knob %1 press: %2", u8"旋钮 %1 按下：%2"},
+    {"Knob %1 press and turn right: %2", u8"旋钮 %1 按住右旋：%2"},
+    {"Knob %1 press and turn left: %2", u8"旋钮 %1 按住左旋：%2"},
+    {"not assigned", u8"未设置"},
+    {"Select to give this key a function; Ctrl+C copies, Ctrl+V pastes, Delete clears",
+     u8"选中后可为此按键设置功能；Ctrl+C 复制，Ctrl+V 粘贴，Delete 清除"},
+    {"Select to give this knob part a function; Ctrl+C copies, Ctrl+V pastes, Delete clears",
+     u8"选中后可为此旋钮动作设置功能；Ctrl+C 复制，Ctrl+V 粘贴，Delete 清除"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

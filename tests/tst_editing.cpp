@@ -77,6 +77,7 @@ private slots:
     void copyPasteAndSwap();
     void layerCopyAsksOnlyOverAssignments();
     void keyboardControlAndRecording();
+    void controlsTellScreenReadersTheirFunction();
 };
 
 void EditingTest::undoAndRedoEachKindOfEdit()
@@ -339,6 +340,50 @@ void EditingTest::keyboardControlAndRecording()
     QCOMPARE(keyAt(*window, 0, 6).macroSteps.size(), 2);
     QCOMPARE(steps(*window), before + 1);
     QCOMPARE(window->editHistory()->undoAction()->text(), QStringLiteral("Undo Macro Recording"));
+}
+
+void EditingTest::controlsTellScreenReadersTheirFunction()
+{
+    FlowLog log;
+    auto window = connectedWindow(log, "16k3e");
+    QVERIFY(window);
+    QPushButton *key3 = window->controlButton(2);
+    // The macro's whole text, read without its arrow markup.
+    const QString macroName = QString::fromUtf8("Key 3: h \u27A1 i");
+    QCOMPARE(key3->accessibleName(), macroName);
+    QVERIFY(key3->accessibleDescription().contains(QLatin1String("Ctrl+V pastes")));
+    QCOMPARE(window->controlButton(16)->accessibleName(),
+             QStringLiteral("Knob 1 turn left: Vol-"));
+    QCOMPARE(window->controlButton(18)->accessibleName(), QStringLiteral("Knob 1 press: Mute"));
+
+    // The name follows an edit, its undo and the layer.
+    assignKey(*window, 2, UsageB);
+    QCOMPARE(key3->accessibleName(), QStringLiteral("Key 3: B"));
+    window->editHistory()->undo();
+    QCOMPARE(key3->accessibleName(), macroName);
+    window->layerColumn()->button(1)->click();
+    QCOMPARE(window->controlButton(0)->accessibleName(), QStringLiteral("Key 1: LCtrl + V"));
+    QCOMPARE(key3->accessibleName(), QStringLiteral("Key 3: not assigned"));
+
+    // An unplugged keypad leaves the controls with no function to name.
+    window->layerColumn()->button(0)->click();
+    VirtualKeypad::reset();
+    QVERIFY(waitFor(
+        [&] { return key3->accessibleName() == QStringLiteral("Key 3: not assigned"); }));
+
+    // In Chinese.
+    window.reset();
+    dropKeypads();
+    log.clear();
+    auto chinese = makeChineseWindow();
+    QVERIFY(chinese);
+    chinese->show();
+    QVERIFY(connectDemo(log, "16k3e"));
+    QCOMPARE(chinese->controlButton(1)->accessibleName(), QString::fromUtf8("按键 2：LCtrl + C"));
+    QCOMPARE(chinese->controlButton(5)->accessibleName(), QString::fromUtf8("按键 6：未设置"));
+    QPushButton *turnRight = chinese->controlButton(17);
+    QCOMPARE(turnRight->accessibleName(), QString::fromUtf8("旋钮 1 右旋：音量+"));
+    QVERIFY(turnRight->accessibleDescription().startsWith(QString::fromUtf8("选中后")));
 }
 
 QTEST_MAIN(EditingTest)

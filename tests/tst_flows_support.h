@@ -90,6 +90,20 @@ inline std::unique_ptr<Widget> makeWindow()
     return std::make_unique<Widget>();
 }
 
+// A window in Chinese, as a settings file asking for it makes it; the file
+// is gone again once the window has read it.
+inline std::unique_ptr<Widget> makeChineseWindow()
+{
+    const QString settings = QCoreApplication::applicationDirPath() + QStringLiteral("/Config.ini");
+    QFile file(settings);
+    if (!file.open(QIODevice::WriteOnly) || file.write("Language = CH\r\n") < 0)
+        return nullptr;
+    file.close();
+    auto window = std::make_unique<Widget>();
+    QFile::remove(settings);
+    return window;
+}
+
 inline QLabel *statusLabel(const Widget &window)
 {
     return window.findChild<QLabel *>(QStringLiteral("topTipBar"));

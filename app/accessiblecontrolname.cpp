@@ -1,0 +1,45 @@
+#include "app/accessiblecontrolname.h"
+
+#include "model/translation.h"
+
+#include <QTextDocumentFragment>
+
+namespace {
+
+// The name patterns by part, in the order of ControlPart.
+constexpr const char *kNamePatterns[] = {
+    "Key %1: %2",
+    "Knob %1 turn left: %2",
+    "Knob %1 turn right: %2",
+    "Knob %1 press: %2",
+    "Knob %1 press and turn right: %2",
+    "Knob %1 press and turn left: %2",
+};
+
+QString plainText(const QString &text)
+{
+    if (!text.contains(QLatin1Char('<')))
+        return text.simplified();
+    return QTextDocumentFragment::fromHtml(text).toPlainText().simplified();
+}
+
+} // namespace
+
+QString accessibleControlName(const ControlIdentity &control, const QString &functionText,
+                              bool useChinese)
+{
+    QString function = plainText(functionText);
+    if (function.isEmpty())
+        function = translateText(QStringLiteral("not assigned"), useChinese);
+    const QString pattern =
+        translateText(QString::fromLatin1(kNamePatterns[int(control.part)]), useChinese);
+    return pattern.arg(QString::number(control.number), function);
+}
+
+QString accessibleControlDescription(const ControlIdentity &control, bool useChinese)
+{
+    const char *text = control.part == ControlPart::Key
+        ? "Select to give this key a function; Ctrl+C copies, Ctrl+V pastes, Delete clears"
+        : "Select to give this knob part a function; Ctrl+C copies, Ctrl+V pastes, Delete clears";
+    return translateText(QString::fromLatin1(text), useChinese);
+}

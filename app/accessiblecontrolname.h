@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// Which control of the keypad picture a button is: a key, or one part of a
+// knob. `number` counts from 1, as the panel shows it.
+enum class ControlPart { Key, TurnLeft, TurnRight, Press, PressTurnRight, PressTurnLeft };
+
+struct ControlIdentity {
+    ControlPart part = ControlPart::Key;
+    int number = 0;
+};
+
+// What a screen reader says of a control: "Key 3: Ctrl+C", "Knob 1 turn
+// left: Vol-", or "... not assigned" without a function. `functionText` is
+// the whole function text; rich text (a macro's arrows) is read as plain.
+QString accessibleControlName(const ControlIdentity &control, const QString &functionText,
+                              bool useChinese);
+
+// How the control is used from the keyboard.
+QString accessibleControlDescription(const ControlIdentity &control, bool useChinese);
