@@ -271,15 +271,20 @@ void TestDeviceDiscovery::lossSeenByWorkerIsReportedOnOwningThread()
             },
             Qt::DirectConnection);
 
-    QFuture<bool> read = QtConcurrent::run([&manager] {
+    // Waiting on a QFuture happens inside Qt, where the thread sanitizer
+    // cannot see it; the worker's last store tells the test it is done.
+    std::atomic<bool> readOver{false};
+    QFuture<bool> read = QtConcurrent::run([&manager, &readOver] {
         KeyLayers layers;
         LedLayers lighting;
-        return manager.readAllConfiguration(layers, lighting);
+        const bool ok = manager.readAllConfiguration(layers, lighting);
+        readOver.store(true);
+        return ok;
     });
     QTest::qWait(300);
     VirtualKeypad::unplug();
     // Both the exchange and, once it is over, the probe meet the pulled cable.
-    QTRY_VERIFY_WITH_TIMEOUT(read.isFinished(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(readOver.load() && read.isFinished(), 10000);
     QVERIFY(!read.result());
     QTest::qWait(1300);
     QCOMPARE(emitted.load(), 1);
@@ -300,12 +305,16 @@ void TestDeviceDiscovery::probeLeavesRepliesToRunningExchange()
     // between and must leave the reply alone.
     std::atomic<bool> release{false};
     std::atomic<bool> holding{false};
+    std::atomic<bool> over{false};
     QFuture<void> exchange = QtConcurrent::run([&] {
-        HIDManager::DeviceSession session(manager);
-        holding = true;
-        while (!release.load())
-            QThread::msleep(5);
-        manager.flushInput();
+        {
+            HIDManager::DeviceSession session(manager);
+            holding = true;
+            while (!release.load())
+                QThread::msleep(5);
+            manager.flushInput();
+        }
+        over = true;
     });
     QTRY_VERIFY(holding.load());
     QVERIFY(manager.busy.load());
@@ -313,6 +322,7 @@ void TestDeviceDiscovery::probeLeavesRepliesToRunningExchange()
     QTest::qWait(1300);  // at least one probe interval
     release = true;
     exchange.waitForFinished();
+    QTRY_VERIFY(over.load());
     QVERIFY(!manager.busy.load());
     QVERIFY(log.has(QStringLiteral("HIDManager: flushed 1 stale packets")));
     for (const VirtualReportRecord &record : VirtualKeypad::records())
