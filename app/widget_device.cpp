@@ -15,8 +15,7 @@
 #include "model/logging.h"
 #include "model/translation.h"
 #include "pages/macropage.h"
-#include "widgets/keybutton.h"
-#include "widgets/knobbutton.h"
+#include "widgets/controlbutton.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -144,10 +143,8 @@ void Widget::onDeviceDisconnected()
             continue;
         button->setText(QString());
         button->setChecked(false);
-        if (auto *key = qobject_cast<KeyButton *>(button))
-            key->setAssigned(false);
-        else if (auto *knob = qobject_cast<KnobButton *>(button))
-            knob->setAssigned(false);
+        if (auto *control = qobject_cast<ControlButton *>(button))
+            control->setAssigned(false);
     }
     m_selection->dropSelectedButton();
     enableWritableControls();
