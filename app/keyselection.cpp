@@ -105,14 +105,12 @@ void setAssignedMark(QPushButton *button, bool assigned)
 } // namespace
 
 KeySelection::KeySelection(KeyboardData &store, const KeypadPanel &panel,
-                           const DeviceState &device, KeyDisplay &display, bool useChinese,
-                           QObject *parent)
+                           const DeviceState &device, KeyDisplay &display, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_panel(panel)
     , m_device(device)
     , m_display(display)
-    , m_useChinese(useChinese)
 {
 }
 
@@ -265,8 +263,7 @@ QString KeySelection::keyText(int key, bool full) const
 
     if (row == RowProcreate) {
         if (const auto shortcut = recognizeProcreate(c))
-            return translateText(QString::fromUtf8(full ? shortcut->label : shortcut->shortLabel),
-                                 m_useChinese);
+            return translateText(QString::fromUtf8(full ? shortcut->label : shortcut->shortLabel));
     }
 
     QString text;
@@ -308,7 +305,7 @@ QString KeySelection::keyText(int key, bool full) const
     }
     // Rich text (the macro arrows) is shown as built.
     if (!(full && text.contains(QLatin1String("<span"))))
-        text = translateText(text, m_useChinese);
+        text = translateText(text);
     if (row == RowBaseKeys)
         text = arrowSubstituted(text);
     return text;
@@ -410,8 +407,8 @@ void KeySelection::describeControl(QPushButton *button, const QString &fullText)
     if (!button)
         return;
     const ControlIdentity control = m_panel.identityOf(button);
-    button->setAccessibleName(accessibleControlName(control, fullText, m_useChinese));
-    button->setAccessibleDescription(accessibleControlDescription(control, m_useChinese));
+    button->setAccessibleName(accessibleControlName(control, fullText));
+    button->setAccessibleDescription(accessibleControlDescription(control));
 }
 
 // ---- Clear and Clear All ---------------------------------------------------
