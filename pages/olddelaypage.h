@@ -18,7 +18,7 @@ public:
 
     // True while an "Old" keypad is connected; the controls work only then.
     void setDeviceConnected(bool connected);
-    // Words the label and the unit in the window's language.
+    // Words the label and the unit in the interface's language.
     void retranslate() override;
     // Below the window's usual smallest ratio the controls shrink with it.
     void setScale(double ratio) override;

@@ -20,7 +20,7 @@ public:
 
     // True while an R20Wide keypad is connected; the delays are editable only then.
     void setDeviceConnected(bool connected);
-    // Words the empty slots and the delay unit in the window's language.
+    // Words the empty slots and the delay unit in the interface's language.
     void retranslate() override { refresh(); }
     // Below the window's usual smallest ratio the slots shrink with it.
     void setScale(double ratio) override;
