@@ -67,7 +67,7 @@ private slots:
 
 void FlowsSaveTest::saveShowsSavedThenConnected()
 {
-    FlowLog log;
+    LogCapture log;
     auto window = makeWindow();
     QVERIFY(connectDemo(log, "16k3e"));
 
@@ -106,7 +106,7 @@ void FlowsSaveTest::saveShowsSavedThenConnected()
 
 void FlowsSaveTest::unplugAfterSaveStaysRed()
 {
-    FlowLog log;
+    LogCapture log;
     auto window = makeWindow();
     QVERIFY(connectDemo(log, "6k1e"));
 
@@ -125,7 +125,7 @@ void FlowsSaveTest::unplugAfterSaveStaysRed()
 
 void FlowsSaveTest::refusalsOnlyLog()
 {
-    FlowLog log;
+    LogCapture log;
     auto window = makeWindow();
 
     // No keypad.
@@ -176,7 +176,7 @@ void FlowsSaveTest::refusalsOnlyLog()
 
 void FlowsSaveTest::viewReloadsTheKeypad()
 {
-    FlowLog log;
+    LogCapture log;
     auto window = makeWindow();
     QVERIFY(connectDemo(log, "16k3e"));
 
@@ -198,7 +198,7 @@ void FlowsSaveTest::viewReloadsTheKeypad()
 
 void FlowsSaveTest::viewOnLegacyKeypadUsesLegacyReads()
 {
-    FlowLog log;
+    LogCapture log;
     auto window = makeWindow();
     QVERIFY(connectDemo(log, "r20wide"));
     const QString volumeUp = window->controlButton(2)->text();
@@ -227,7 +227,7 @@ void FlowsSaveTest::viewOnLegacyKeypadUsesLegacyReads()
 
 void FlowsSaveTest::legacySave()
 {
-    FlowLog log;
+    LogCapture log;
     auto window = makeWindow();
     QVERIFY(connectDemo(log, "old"));
     QCOMPARE(legacyCommits(), 0);
@@ -252,7 +252,7 @@ void FlowsSaveTest::legacySave()
 
 void FlowsSaveTest::keysOnlySaveLeavesLighting()
 {
-    FlowLog log;
+    LogCapture log;
     auto window = makeWindow();
     QVERIFY(connectDemo(log, "16k3e"));
 
@@ -269,7 +269,7 @@ void FlowsSaveTest::keysOnlySaveLeavesLighting()
 
 void FlowsSaveTest::closingDuringSaveFinishesTheWrite()
 {
-    FlowLog log;
+    LogCapture log;
     auto window = makeWindow();
     QVERIFY(connectDemo(log, "16k3e"));
 

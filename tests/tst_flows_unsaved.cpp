@@ -24,7 +24,7 @@ void assignKey(Widget &window, int slot, uint8_t usage)
     window.keyboardData().appendBaseKey(usage);
 }
 
-bool reconnected(FlowLog &log, int device)
+bool reconnected(LogCapture &log, int device)
 {
     log.clear();
     VirtualKeypad::plugBack(device);
@@ -46,7 +46,7 @@ private slots:
 
 void FlowsUnsavedTest::editsSurviveAnUnplug()
 {
-    FlowLog log;
+    LogCapture log;
     auto window = makeWindow();
     const int first = VirtualKeypad::installDemoKeypad("16k3e");
     QVERIFY(waitFor([&] { return configLoaded(log); }) && waitFor(poolIdle));
@@ -98,7 +98,7 @@ void FlowsUnsavedTest::editsSurviveAnUnplug()
 
 void FlowsUnsavedTest::closeAndViewAskFirst()
 {
-    FlowLog log;
+    LogCapture log;
     auto window = makeWindow();
     window->show();
     QVERIFY(connectDemo(log, "16k3e") && waitFor(poolIdle));
@@ -140,7 +140,7 @@ void FlowsUnsavedTest::closeAndViewAskFirst()
 
 void FlowsUnsavedTest::recordingAcrossAnUnplugAndTheFlowAfterView()
 {
-    FlowLog log;
+    LogCapture log;
     auto window = makeWindow();
     const int device = VirtualKeypad::installDemoKeypad("16k3e");
     QVERIFY(waitFor([&] { return configLoaded(log); }) && waitFor(poolIdle));
