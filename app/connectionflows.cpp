@@ -20,9 +20,6 @@ constexpr int kReadLightingCount = 4;
 // Knob parts whose texts the connect and view reads log.
 constexpr int kLoggedKnobSlots[] = {6, 7, 8};
 
-const QString kSavedStyle =
-    QStringLiteral("background-color: #2d5a2d; color: #00FF00; font-weight: bold;");
-
 // Runs `work` on the global pool and hands its result to `deliver` on the UI
 // thread. The device link carries the result back: it lives on the UI thread
 // for the whole process, while the window may be gone by the time the task
@@ -276,48 +273,41 @@ void ConnectionFlows::onReadResult(ReadPurpose purpose, const DeviceReadResult &
         onConnectResult(result);
         break;
     case ReadPurpose::View:
-        onViewResult(result);
-        break;
-    case ReadPurpose::ReadConfig:
-        onReadConfigResult(result);
+    case ReadPurpose::ReadSlot:
+        onViewResult(result, purpose == ReadPurpose::ReadSlot);
         break;
     }
 }
 
-void ConnectionFlows::view()
+void ConnectionFlows::view() { startView(ReadPurpose::View); }
+void ConnectionFlows::viewFromReadSlot() { startView(ReadPurpose::ReadSlot); }
+
+void ConnectionFlows::startView(ReadPurpose purpose)
 {
     if (refuseDeviceTask(false))
         return;
-    startReadTask(ReadPurpose::View);
+    startReadTask(purpose);
 }
 
-void ConnectionFlows::onViewResult(const DeviceReadResult &result)
+void ConnectionFlows::onViewResult(const DeviceReadResult &result, bool forReadSlot)
 {
-    if (!result.readComplete)
-        qCDebug(lcView).noquote() << "View: readAllConfiguration completed with fallback/default data";
-    m_store.loadLayers(result.layers);
-    loadReadLighting(result.lighting);
-    qCDebug(lcView).noquote() << "View: loaded encoder texts" << knobTextsLine(result.layers);
-    emit configurationLoaded(false);
-    qCDebug(lcView).noquote() << "View: config reloaded from device";
-}
-
-void ConnectionFlows::readConfig()
-{
-    // The link itself waits for any operation in progress, on the worker
-    // thread.
-    startReadTask(ReadPurpose::ReadConfig);
-}
-
-void ConnectionFlows::onReadConfigResult(const DeviceReadResult &result)
-{
-    if (result.layers.isEmpty()) {
+    // The direct read slot leaves the store alone when nothing came back,
+    // and words its lines as that slot always has.
+    if (forReadSlot && result.layers.isEmpty()) {
         qCDebug(lcWidget).noquote() << "readConfigFromDevice failed";
         return;
     }
+    if (!result.readComplete && !forReadSlot)
+        qCDebug(lcView).noquote() << "View: readAllConfiguration completed with fallback/default data";
     m_store.loadLayers(result.layers);
     loadReadLighting(result.lighting);
+    if (!forReadSlot)
+        qCDebug(lcView).noquote() << "View: loaded encoder texts" << knobTextsLine(result.layers);
     emit configurationLoaded(false);
+    if (!forReadSlot) {
+        qCDebug(lcView).noquote() << "View: config reloaded from device";
+        return;
+    }
     qCDebug(lcWidget).noquote() << "Config loaded from device";
     if (!result.readComplete)
         qCDebug(lcWidget).noquote() << "readConfigFromDevice completed with fallback/default data";

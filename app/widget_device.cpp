@@ -183,7 +183,7 @@ void Widget::onViewSettingsClicked()
 void Widget::readConfigFromDevice()
 {
     qCDebug(lcWidget).noquote() << "=== readConfigFromDevice called ===";
-    m_flows->readConfig();
+    m_flows->viewFromReadSlot();
 }
 
 void Widget::onSaveSettingsClicked() { m_flows->save(); }

@@ -61,11 +61,6 @@ void HIDManager::flushInput()
                                     << "stale packets";
 }
 
-bool HIDManager::waitAck(uint8_t layer, uint8_t key, uint8_t packetIndex, uint8_t *statusOut)
-{
-    return awaitAck(layer, key, packetIndex, statusOut) == AckWait::Acknowledged;
-}
-
 HIDManager::AckWait HIDManager::awaitAck(uint8_t layer, uint8_t key, uint8_t packetIndex,
                                          uint8_t *statusOut)
 {
