@@ -152,7 +152,7 @@ void ConnectionFlows::onConnectResult(const DeviceReadResult &result)
             << "Fmt=" << legacyFamilyName(m_state.legacyInfo.format);
         m_status.showConnected();
     } else {
-        qCDebug(lcWidget).noquote() << "Widget: device info not available, keep current path";
+        qCWarning(lcWidget).noquote() << "Widget: device info not available, keep current path";
     }
 
     qCDebug(lcUi).noquote() << "[UI] onDeviceConnected ready" << "infoOk=" << infoOk
@@ -163,7 +163,7 @@ void ConnectionFlows::onConnectResult(const DeviceReadResult &result)
     m_store.loadLayers(result.layers);
     qCDebug(lcUi).noquote() << "[UI] onDeviceConnected loaded allLayers";
     if (!result.readComplete) {
-        qCDebug(lcWidget).noquote() << (infoOk
+        qCWarning(lcWidget).noquote() << (infoOk
             ? "readAllConfiguration completed with fallback/default data"
             : "Legacy read layer failed or incomplete");
     }
@@ -294,11 +294,11 @@ void ConnectionFlows::onViewResult(const DeviceReadResult &result, bool forReadS
     // The direct read slot leaves the store alone when nothing came back,
     // and words its lines as that slot always has.
     if (forReadSlot && result.layers.isEmpty()) {
-        qCDebug(lcWidget).noquote() << "readConfigFromDevice failed";
+        qCWarning(lcWidget).noquote() << "readConfigFromDevice failed";
         return;
     }
     if (!result.readComplete && !forReadSlot)
-        qCDebug(lcView).noquote() << "View: readAllConfiguration completed with fallback/default data";
+        qCWarning(lcView).noquote() << "View: readAllConfiguration completed with fallback/default data";
     m_store.loadLayers(result.layers);
     loadReadLighting(result.lighting);
     if (!forReadSlot)
@@ -310,7 +310,7 @@ void ConnectionFlows::onViewResult(const DeviceReadResult &result, bool forReadS
     }
     qCDebug(lcWidget).noquote() << "Config loaded from device";
     if (!result.readComplete)
-        qCDebug(lcWidget).noquote() << "readConfigFromDevice completed with fallback/default data";
+        qCWarning(lcWidget).noquote() << "readConfigFromDevice completed with fallback/default data";
 }
 
 void ConnectionFlows::loadReadLighting(const LedLayers &lighting)
@@ -399,9 +399,9 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
     const QString failure = saveStatusText(result, m_useChinese);
     const bool ok = failure.isEmpty();
     if (!result.started)
-        qCDebug(lcSave).noquote() << "Save: device not connected";
+        qCWarning(lcSave).noquote() << "Save: device not connected";
     else if (!result.ok && legacy)
-        qCDebug(lcSave).noquote() << "Legacy save failed";
+        qCWarning(lcSave).noquote() << "Legacy save failed";
     if (ok && legacy) {
         // The link reports a current-protocol save through operationFinished.
         m_status.showSaved();
@@ -416,7 +416,7 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
 void ConnectionFlows::onOperationFinished(bool success, const QString &msg)
 {
     if (!success) {
-        qCDebug(lcDevice).noquote() << "HIDManager operation failed:" << msg;
+        qCWarning(lcDevice).noquote() << "HIDManager operation failed:" << msg;
         return;
     }
     m_status.showSaved();

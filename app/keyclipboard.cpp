@@ -53,7 +53,7 @@ QString KeyClipboard::refusal(int key, const KeyConfig &record) const
 
 bool KeyClipboard::refuse(const QString &why)
 {
-    qCDebug(lcUi).noquote() << "[Edit] refused:" << why;
+    qCWarning(lcUi).noquote() << "[Edit] refused:" << why;
     m_status.showNotice(why);
     return false;
 }

@@ -191,5 +191,5 @@ void Widget::startKeysOnlySave() { m_flows->saveKeysOnly(); }
 
 void Widget::showError(QString msg)
 {
-    qCDebug(lcWidget).noquote() << "Error:" << msg;
+    qCWarning(lcWidget).noquote() << "Error:" << msg;
 }

@@ -70,14 +70,14 @@ bool legacyProbe(hid_device *device, LegacyDeviceInfo &info, LegacyProbeOutcome 
     }
 
     if (!legacySendReport(device, buildProbeRequest())) {
-        qCDebug(lcLegacy).noquote() << "Legacy probe: request failed";
+        qCWarning(lcLegacy).noquote() << "Legacy probe: request failed";
         return finish(outcome, LegacyProbeOutcome::RequestFailed);
     }
 
     LegacyReport answer{};
     const int received = legacyReceiveAny(device, answer);
     if (received <= 0) {
-        qCDebug(lcLegacy).noquote() << "Legacy probe: no response";
+        qCWarning(lcLegacy).noquote() << "Legacy probe: no response";
         return finish(outcome, LegacyProbeOutcome::NoResponse);
     }
     if (isCurrentProtocolReply(answer.data(), received)) {
@@ -86,7 +86,7 @@ bool legacyProbe(hid_device *device, LegacyDeviceInfo &info, LegacyProbeOutcome 
     }
     LegacyDeviceInfo parsed;
     if (!parseProbeAnswer(answer, received, parsed)) {
-        qCDebug(lcLegacy).noquote() << "Legacy probe: short answer bytes=" << received;
+        qCWarning(lcLegacy).noquote() << "Legacy probe: short answer bytes=" << received;
         return finish(outcome, LegacyProbeOutcome::NoResponse);
     }
     info = parsed;
