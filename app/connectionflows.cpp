@@ -212,8 +212,7 @@ void ConnectionFlows::setAsideUnsavedEdits()
         return;
     KeypadIdentity keypad = m_keypad;
     keypad.description = descriptionBytes(m_state);
-    if (m_setAside.takeFrom(m_store, keypad))
-        qCDebug(lcWidget).noquote() << "Widget: unsaved edits set aside until the keypad is back";
+    m_setAside.takeFrom(m_store, keypad);
 }
 
 void ConnectionFlows::layKeptEditsOnTop()
@@ -221,7 +220,6 @@ void ConnectionFlows::layKeptEditsOnTop()
     m_keypad.description = descriptionBytes(m_state);
     const int laid = m_setAside.layOnto(m_store, m_keypad);
     if (laid > 0) {
-        qCDebug(lcWidget).noquote() << "Widget: laid" << laid << "unsaved edits on the keypad's own";
         m_status.showNotice(text("Unsaved changes restored: Save Settings writes them"));
     } else if (!m_setAside.isEmpty()) {
         m_status.showNotice(text("Unsaved changes of another keypad are kept aside"));
@@ -264,10 +262,8 @@ void ConnectionFlows::onReadResult(ReadPurpose purpose, const DeviceReadResult &
     --m_deviceTasksRunning;
     // A keypad pulled out (or replaced) while it was being read: what came
     // back belongs to a connection that is over.
-    if (result.connectionSerial != m_connectionSerial) {
-        qCDebug(lcWidget).noquote() << "Widget: dropped a read of an earlier connection";
+    if (result.connectionSerial != m_connectionSerial)
         return;
-    }
     switch (purpose) {
     case ReadPurpose::Connect:
         onConnectResult(result);

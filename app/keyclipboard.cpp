@@ -38,7 +38,6 @@ void KeyClipboard::copySelected()
     if (!key)
         return;
     m_copied = *key;
-    qCDebug(lcUi).noquote() << "[Edit] copied key" << m_store.selectedKey + 1;
 }
 
 QString KeyClipboard::refusal(int key, const KeyConfig &record) const
