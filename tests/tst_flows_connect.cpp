@@ -123,7 +123,7 @@ void FlowsConnectTest::connectShowsTheKeypad()
     QVERIFY(connectDemo(log, model.toStdString()));
 
     QCOMPARE(statusLabel(*window)->text(), kConnectedText);
-    QCOMPARE(statusLabel(*window)->styleSheet(), kConnectedStyle);
+    QCOMPARE(statusLook(*window), kConnectedLook);
     QVERIFY(buttonWithText(*window, "Save Settings")->isEnabled());
     QVERIFY(buttonWithText(*window, "View Settings")->isEnabled());
     QCOMPARE(window->currentLayout().id, layoutId);
@@ -193,7 +193,7 @@ void FlowsConnectTest::disconnectBlanksEverything()
     QVERIFY(waitFor([&] { return log.has("Device disconnected, UI updated to disconnected state"); }));
 
     QCOMPARE(statusLabel(*window)->text(), kNoDeviceText);
-    QCOMPARE(statusLabel(*window)->styleSheet(), kNoDeviceStyle);
+    QCOMPARE(statusLook(*window), kNoDeviceLook);
     QVERIFY(!buttonWithText(*window, "Save Settings")->isEnabled());
     QVERIFY(!buttonWithText(*window, "View Settings")->isEnabled());
     QVERIFY(window->findChild<QTextEdit *>()->toPlainText().isEmpty());

@@ -76,7 +76,7 @@ void FlowsSaveTest::saveShowsSavedThenConnected()
     buttonWithText(*window, "Save Settings")->click();
 
     QVERIFY(waitFor([&] { return statusText(*window) == kSavedText; }));
-    QCOMPARE(statusLabel(*window)->styleSheet(), kSavedStyle);
+    QCOMPARE(statusLook(*window), kSavedLook);
     QCOMPARE(VirtualKeypad::key(0, 9), VirtualKeySlot::singleKey(UsageB));
     QCOMPARE(VirtualKeypad::lighting(1).effect, uint8_t(4));
     // The marks go on the UI thread once the result is back.
@@ -85,7 +85,7 @@ void FlowsSaveTest::saveShowsSavedThenConnected()
     QVERIFY(log.has("HID progress: Saving key L1 K9..."));
 
     QVERIFY(waitFor([&] { return statusText(*window) == kConnectedText; }));
-    QCOMPARE(statusLabel(*window)->styleSheet(), kConnectedStyle);
+    QCOMPARE(statusLook(*window), kConnectedLook);
 
     // A failed save says so in red and keeps the mark for a retry.
     assignKey(*window, 10, UsageZ);
@@ -120,7 +120,7 @@ void FlowsSaveTest::unplugAfterSaveStaysRed()
     // Past the time the saved message would have been replaced.
     QTest::qWait(1700);
     QCOMPARE(statusText(*window), kNoDeviceText);
-    QCOMPARE(statusLabel(*window)->styleSheet(), kNoDeviceStyle);
+    QCOMPARE(statusLook(*window), kNoDeviceLook);
 }
 
 void FlowsSaveTest::refusalsOnlyLog()

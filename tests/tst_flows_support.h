@@ -64,6 +64,22 @@ inline QLabel *statusLabel(const Widget &window)
     return window.findChild<QLabel *>(QStringLiteral("topTipBar"));
 }
 
+// The status line as drawn: its text colour, "bold", and "on" the colour of
+// a background of its own, read off the polished label.
+inline QString statusLook(const Widget &window)
+{
+    QLabel *label = statusLabel(window);
+    label->ensurePolished();
+    const QPalette palette = label->palette();
+    QString look = palette.color(label->foregroundRole()).name();
+    if (label->font().bold())
+        look += QStringLiteral(" bold");
+    const QColor background = palette.color(label->backgroundRole());
+    if (background.alpha() > 0)
+        look += QStringLiteral(" on ") + background.name();
+    return look;
+}
+
 inline QPushButton *buttonWithText(const Widget &window, const QString &text)
 {
     for (QPushButton *button : window.findChildren<QPushButton *>())
@@ -127,11 +143,10 @@ inline bool connectDemo(const LogCapture &log, const std::string &model)
 }
 
 const QString kConnectedText = QStringLiteral("Device connected");
-const QString kConnectedStyle = QStringLiteral("color: #00FF00; font-weight: bold;");
+const QString kConnectedLook = QStringLiteral("#00ff00 bold");
 const QString kSavedText = QStringLiteral("Saved successfully");
-const QString kSavedStyle =
-    QStringLiteral("background-color: #2d5a2d; color: #00FF00; font-weight: bold;");
+const QString kSavedLook = QStringLiteral("#00ff00 bold on #2d5a2d");
 const QString kNoDeviceText = QStringLiteral("Connect the device with a usb cable");
-const QString kNoDeviceStyle = QStringLiteral("color: #FF0000;");
+const QString kNoDeviceLook = QStringLiteral("#ff0000");
 
 } // namespace flowtest
