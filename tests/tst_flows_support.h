@@ -26,12 +26,19 @@ namespace flowtest {
 
 constexpr int kConnectTimeoutMs = 15000;
 
+// Lets the reads and saves the window started end, and their results reach
+// the window.
+inline void finishTasks()
+{
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+}
+
 // Lets every task end and every result arrive, then closes whatever the link
 // still holds and empties the bus, so the next test starts with no keypad.
 inline void dropKeypads()
 {
-    QThreadPool::globalInstance()->waitForDone();
-    QCoreApplication::processEvents();
+    finishTasks();
     HIDManager::instance()->closeDevice();
     VirtualKeypad::reset();
     QCoreApplication::processEvents();

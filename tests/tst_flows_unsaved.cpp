@@ -105,7 +105,7 @@ void FlowsUnsavedTest::closeAndViewAskFirst()
 
     // Without changes View does not ask (a question would block here).
     window->onViewSettingsClicked();
-    QVERIFY(waitFor([&] { return log.has("View: config reloaded from device"); }));
+    finishTasks();
     QVERIFY(waitFor(poolIdle));
 
     bool asked = false;
@@ -134,7 +134,7 @@ void FlowsUnsavedTest::closeAndViewAskFirst()
     log.clear();
     answerNextMessageBox(QStringLiteral("Discard and read"), &asked);
     window->onViewSettingsClicked();
-    QVERIFY(waitFor([&] { return log.has("View: config reloaded from device"); }));
+    finishTasks();
     QCOMPARE(window->keyboardData().layers[0][2].keycode, UsageB);
 }
 
@@ -174,7 +174,7 @@ void FlowsUnsavedTest::recordingAcrossAnUnplugAndTheFlowAfterView()
     log.clear();
     answerNextMessageBox(QStringLiteral("Discard and read"));
     window->onViewSettingsClicked();
-    QVERIFY(waitFor([&] { return log.has("View: config reloaded from device"); }));
+    finishTasks();
     QVERIFY(page->flow()->blocks().isEmpty());
 }
 
