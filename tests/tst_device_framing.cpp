@@ -4,6 +4,8 @@
 #include "device/savefailure.h"
 #include "tst_device_support.h"
 
+#include <QElapsedTimer>
+
 class TestDeviceFraming : public QObject
 {
     Q_OBJECT
@@ -190,7 +192,6 @@ QTEST_GUILESS_MAIN(TestDeviceFraming)
 void TestDeviceFraming::paddedRepliesAreTakenAtOnce()
 {
     VirtualKeypad::setPaddedReplies(true);
-    LogCapture log;
     KeyConfig key;
     key.setSingleKey(0x04);
     QVERIFY(manager->sendWriteKey(0, 3, key));
@@ -198,7 +199,10 @@ void TestDeviceFraming::paddedRepliesAreTakenAtOnce()
     const std::vector<VirtualReportRecord> records = VirtualKeypad::records();
     QCOMPARE(records.back().bytes.size(), size_t(64));
 
-    // A final refusal of a key: one request, nothing waited out.
+    // A final refusal of a key: one request, nothing waited out (the
+    // shortest deadline, the description's, is 249 ms).
+    QElapsedTimer waited;
+    waited.start();
     VirtualKeypad::nakNext(VirtualKeypad::StatusNoSuchKey, 1, CmdWriteKey);
     QVERIFY(!manager->sendWriteKey(0, 4, key));
     QCOMPARE(VirtualKeypad::requestCount(CmdWriteKey), 2);
@@ -207,13 +211,10 @@ void TestDeviceFraming::paddedRepliesAreTakenAtOnce()
     VirtualKeypad::nakNext(VirtualKeypad::StatusBadRequest, 1, CmdDeviceInfo);
     DeviceInfo info;
     QVERIFY(!manager->readDeviceInfo(info));
-    QVERIFY(log.has(QStringLiteral("HIDManager: readDeviceInfo NAK status= 3")));
     VirtualKeypad::nakNext(VirtualKeypad::StatusBadRequest, 1, CmdReadLighting);
     LedLayerConfig lighting;
     QVERIFY(!manager->sendReadLedLayer(1, lighting));
-    QCOMPARE(log.countStartingWith(QStringLiteral("HIDManager: waitAck timeout")), 0);
-    QCOMPARE(log.countStartingWith(QStringLiteral("HIDManager: readDeviceInfo timeout")), 0);
-    QCOMPARE(log.countStartingWith(QStringLiteral("HIDManager: sendReadLedLayer timeout")), 0);
+    QVERIFY(waited.elapsed() < 200);
 
     // A whole read and save with padded replies.
     VirtualKeypad::setKey(2, 5, VirtualKeySlot::media(0x00E9));

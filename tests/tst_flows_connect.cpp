@@ -190,9 +190,8 @@ void FlowsConnectTest::disconnectBlanksEverything()
     store.setLedColor(1, 3, 1, 2, 3);
 
     VirtualKeypad::unplug();
-    QVERIFY(waitFor([&] { return log.has("Device disconnected, UI updated to disconnected state"); }));
+    QVERIFY(waitFor([&] { return statusLabel(*window)->text() == kNoDeviceText; }));
 
-    QCOMPARE(statusLabel(*window)->text(), kNoDeviceText);
     QCOMPARE(statusLook(*window), kNoDeviceLook);
     QVERIFY(!buttonWithText(*window, "Save Settings")->isEnabled());
     QVERIFY(!buttonWithText(*window, "View Settings")->isEnabled());
@@ -230,13 +229,12 @@ void FlowsConnectTest::readOfAnEndedConnectionIsDropped()
     // A slow keypad, pulled out while its description is on the way.
     const int device = VirtualKeypad::installDemoKeypad("16k3e");
     VirtualKeypad::setReplyLatency(std::chrono::milliseconds(50), device);
-    QVERIFY(waitFor([&] { return log.has("=== onDeviceConnected called ==="); }));
+    QVERIFY(waitFor([&] { return statusLabel(*window)->text() == kConnectedText; }));
     VirtualKeypad::unplug(device);
     HIDManager::instance()->closeDevice();
 
     QThreadPool::globalInstance()->waitForDone();
     QTest::qWait(20);
-    QVERIFY(log.has("=== onDeviceDisconnected called ==="));
     QVERIFY(!log.hasStartingWith("[UI] onDeviceConnected ready"));
     QCOMPARE(statusLabel(*window)->text(), kNoDeviceText);
     for (const KeyConfig &key : window->keyboardData().layers[0])
@@ -249,13 +247,14 @@ void FlowsConnectTest::windowGoneBeforeTheReadEnds()
     auto window = makeWindow();
     const int device = VirtualKeypad::installDemoKeypad("6k1e");
     VirtualKeypad::setReplyLatency(std::chrono::milliseconds(5), device);
-    QVERIFY(waitFor([&] { return log.has("=== onDeviceConnected called ==="); }));
+    QVERIFY(waitFor([&] { return statusLabel(*window)->text() == kConnectedText; }));
     window.reset();
 
     // The read goes on without the window; its result finds nobody.
     QThreadPool::globalInstance()->waitForDone();
     QTest::qWait(20);
-    QVERIFY(log.has("HIDManager: readLayer done layer= 3"));
+    constexpr int CmdReadLayer = 4;
+    QVERIFY(VirtualKeypad::requestCount(CmdReadLayer) >= 4);
     QVERIFY(!log.hasStartingWith("[UI] onDeviceConnected ready"));
     QVERIFY(HIDManager::instance()->isConnected());
 }
