@@ -180,7 +180,7 @@ void Widget::onViewSettingsClicked()
 void Widget::readConfigFromDevice()
 {
     qCDebug(lcWidget).noquote() << "=== readConfigFromDevice called ===";
-    m_flows->readConfig();
+    m_flows->viewFromReadSlot();
 }
 
 void Widget::onSaveSettingsClicked() { m_flows->save(); }
@@ -188,5 +188,5 @@ void Widget::startKeysOnlySave() { m_flows->saveKeysOnly(); }
 
 void Widget::showError(QString msg)
 {
-    qCDebug(lcWidget).noquote() << "Error:" << msg;
+    qCWarning(lcWidget).noquote() << "Error:" << msg;
 }
