@@ -104,6 +104,14 @@ void setAssignedMark(QPushButton *button, bool assigned)
         knob->setAssigned(assigned);
 }
 
+void setUnsavedMark(QPushButton *button, bool unsaved)
+{
+    if (auto *key = qobject_cast<KeyButton *>(button))
+        key->setUnsaved(unsaved);
+    else if (auto *knob = qobject_cast<KnobButton *>(button))
+        knob->setUnsaved(unsaved);
+}
+
 } // namespace
 
 KeySelection::KeySelection(KeyboardData &store, const KeypadPanel &panel,
@@ -253,7 +261,7 @@ void KeySelection::onSelectedKeyChanged(int index)
 
 KeyConfig KeySelection::currentKey(int key) const
 {
-    return m_store.layers.value(m_store.currentLayer).value(key);
+    return m_store.layers().value(m_store.currentLayer()).value(key);
 }
 
 QString KeySelection::keyText(int key, bool full) const
@@ -361,7 +369,7 @@ void KeySelection::onKeyFullTextChanged(int index)
 {
     if (index == 0 && legacyKnobLayoutActive())
         return;
-    if (index != m_store.selectedKey)
+    if (index != m_store.selectedKey())
         return;
     // On the lighting page a key stands for its LED, not its assignment.
     if (m_lightingShown && qobject_cast<KeyButton *>(buttonForKey(index)))
@@ -439,9 +447,8 @@ void KeySelection::blankControl(QPushButton *button) const
 
 void KeySelection::clearSelected()
 {
-    const int key = m_store.selectedKey;
-    if (key >= 0)
-        m_store.clearSelectedKey();
+    const int key = m_store.selectedKey();
+    m_store.clearSelectedKey();
     forgetSelectedButton();
     m_display.clear();
     // A slot the keypad cannot store keeps its assignment and its text.
@@ -454,6 +461,7 @@ void KeySelection::clearAll()
 {
     m_store.clearAllKeys();
     m_selectedButton = nullptr;
+    qCDebug(lcUi).noquote() << "Clear All button clicked - cleared all keys";
     for (int i = 0; i < kKeySlotCount; ++i) {
         QPushButton *button = m_panel.controlButton(i);
         // Slots the keypad cannot store were refused and keep their text.
@@ -461,7 +469,7 @@ void KeySelection::clearAll()
             blankControl(button);
     }
     m_display.clear();
-    qCDebug(lcUi).noquote() << "Clear All - cleared layer" << m_store.currentLayer + 1;
+    qCDebug(lcUi).noquote() << "Clear All - cleared layer" << m_store.currentLayer() + 1;
 }
 
 void KeySelection::refreshAssignedMarks()
@@ -474,21 +482,24 @@ void KeySelection::refreshAssignedMarks()
 
 void KeySelection::refreshUnsavedMarks()
 {
-    const KeyLayer &layer = m_store.layers[m_store.currentLayer];
+    const KeyLayer &layer = m_store.layers()[m_store.currentLayer()];
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        QPushButton *button = m_panel.controlButton(slot);
         const int key = keyIndexForButton(slot);
-        const bool unsaved = key >= 0 && key < layer.size() && layer[key].dirty;
-        if (auto *keyButton = qobject_cast<KeyButton *>(button))
-            keyButton->setUnsaved(unsaved);
-        else if (auto *knob = qobject_cast<KnobButton *>(button))
-            knob->setUnsaved(unsaved);
+        setUnsavedMark(m_panel.controlButton(slot),
+                       key >= 0 && key < layer.size() && layer[key].dirty);
     }
+}
+
+void KeySelection::onKeyChanged(int layer, int key)
+{
+    if (layer != m_store.currentLayer() || (key == 0 && legacyKnobLayoutActive()))
+        return;
+    setUnsavedMark(buttonForKey(key), m_store.layers()[layer][key].dirty);
 }
 
 void KeySelection::showSelectedKeyText()
 {
-    const int key = m_store.selectedKey;
+    const int key = m_store.selectedKey();
     if (key < 0)
         return;
     m_display.showText(fullTextFor(key));

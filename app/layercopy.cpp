@@ -64,7 +64,7 @@ bool LayerCopy::copy(int from, int to)
     if (from == to || from < 0 || to < 0 || from >= kLayerCount || to >= kLayerCount)
         return false;
     m_history.commitPending();
-    if (holdsAssignments(m_store.layers[to]) && !askReplace(from, to)) {
+    if (holdsAssignments(m_store.layers()[to]) && !askReplace(from, to)) {
         qCDebug(lcLayer).noquote() << "[Layer] copy declined" << from + 1 << "->" << to + 1;
         return false;
     }
@@ -73,12 +73,12 @@ bool LayerCopy::copy(int from, int to)
             // Slots the keypad cannot store keep what they hold.
             if (!m_store.isWritableSlot(key))
                 continue;
-            const KeyConfig &current = m_store.layers[to][key];
-            KeyConfig record = m_store.layers[from][key];
+            const KeyConfig &current = m_store.layers()[to][key];
+            KeyConfig record = m_store.layers()[from][key];
             record.dirty = current.sameAssignment(record) ? current.dirty : 1;
             m_store.replaceKey(to, key, record);
         }
-        m_store.replaceLedLayer(to, copiedLighting(m_store.ledLayers[to], m_store.ledLayers[from]));
+        m_store.replaceLedLayer(to, copiedLighting(m_store.ledLayers()[to], m_store.ledLayers()[from]));
     });
     qCDebug(lcLayer).noquote() << "[Layer] copied" << from + 1 << "->" << to + 1;
     // The copy is shown: the user sees what the target layer holds now.

@@ -34,7 +34,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QStackedWidget>
 
 namespace {
@@ -162,14 +161,6 @@ void PageHost::createPages(QStackedWidget *stack)
     m_r20WideDelayPage->setUseChinese(m_useChinese);
     m_oldDelayPage->setUseChinese(m_useChinese);
 
-    // Delays are set on the records in place; the window learns of them here.
-    connect(m_macroPage->flow(), &MacroFlowWidget::delayEdited, this, &PageHost::recordEdited);
-    for (QWidget *page : {static_cast<QWidget *>(m_r20WideDelayPage),
-                          static_cast<QWidget *>(m_oldDelayPage)})
-        for (QSpinBox *spin : page->findChildren<QSpinBox *>())
-            connect(spin, QOverload<int>::of(&QSpinBox::valueChanged), this,
-                    &PageHost::recordEdited);
-
     // Runs after the window's own disconnect handling, which was connected
     // earlier: the pages then see the keypad gone.
     connect(HIDManager::instance(), &HIDManager::deviceDisconnected, this,
@@ -247,7 +238,7 @@ void PageHost::showPage(int row)
     default: break;
     }
 
-    const int key = m_store.selectedKey;
+    const int key = m_store.selectedKey();
     if (m_selection.lightingShown()) {
         m_display.clear();
         if (!m_lightingPage->isKnobLedLayout() && hasLed(key))
@@ -286,7 +277,6 @@ void PageHost::refreshLightingView()
 
 void PageHost::onLightingChanged()
 {
-    emit lightingEdited();
     if (m_selection.lightingShown())
         showLedSwatches();
     else

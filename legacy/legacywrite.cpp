@@ -201,10 +201,3 @@ SaveResult legacySave(hid_device *device, const LegacyDeviceInfo &info, const Sa
     result.writtenLighting = writtenLighting;
     return result;
 }
-
-bool legacySave(hid_device *device, const LegacyDeviceInfo &info, KeyboardData &store)
-{
-    const SaveResult result = legacySave(device, info, SaveSnapshot::ofAll(store));
-    HIDManager::applySaveResult(store, result);
-    return result.started && result.ok;
-}
