@@ -9,6 +9,7 @@
 #include "app/keydisplay.h"
 #include "app/keypadpanel.h"
 
+#include "model/keytexts.h"
 #include "model/labels.h"
 #include "model/translation.h"
 #include "model/logging.h"
@@ -44,10 +45,6 @@ struct ArrowWord {
 constexpr ArrowWord kArrowWords[] = {
     {"up", "\u2191"}, {"down", "\u2193"}, {"left", "\u2190"}, {"right", "\u2192"}};
 
-constexpr int kMacroButtonTextMax = 8;
-constexpr uint8_t kLeftShift = 0xE1;
-constexpr uint8_t kRightShift = 0xE5;
-
 bool isKnobOnlyLayout(const QString &name)
 {
     return name == QLatin1String("Layout_0K_1E_P0_S0")
@@ -63,37 +60,6 @@ QString arrowSubstituted(QString text)
         text.replace(word, QString::fromUtf8(entry.arrow));
     }
     return text;
-}
-
-// The names of the pressed keys of a macro; letters are capitals when a
-// Shift press comes before them with no release in between.
-QStringList macroKeyNames(const QVector<MacroStep> &steps)
-{
-    QStringList names;
-    for (int i = 0; i < steps.size(); ++i) {
-        const MacroStep &step = steps[i];
-        if (step.action != 0)
-            continue;
-        if (isModifierUsage(step.keycode)) {
-            names << modifierLabel(step.keycode);
-            continue;
-        }
-        QString name = keyLabel(step.keycode);
-        if (step.keycode >= 4 && step.keycode <= 29) {
-            bool shifted = false;
-            for (int j = i - 1; j >= 0; --j) {
-                if (steps[j].action != 0)
-                    break;
-                if (steps[j].keycode == kLeftShift || steps[j].keycode == kRightShift) {
-                    shifted = true;
-                    break;
-                }
-            }
-            name = shifted ? name.toUpper() : name.toLower();
-        }
-        names << name;
-    }
-    return names;
 }
 
 void setAssignedMark(QPushButton *button, bool assigned)
@@ -279,43 +245,15 @@ QString KeySelection::keyText(int key, bool full) const
                                  m_useChinese);
     }
 
+    // The label rules build the texts; the knob-only keypads keep media
+    // usages in a single key's keycode byte.
     QString text;
     if (isKnobOnlyLayout(m_panel.layout().name) && c.type == KeyTypeSingle
         && std::find(std::begin(kKnobMediaKeycodes), std::end(kKnobMediaKeycodes), c.keycode)
-               != std::end(kKnobMediaKeycodes)) {
+               != std::end(kKnobMediaKeycodes))
         text = mediaLabel(c.keycode);
-    } else {
-        switch (c.type) {
-        case KeyTypeSingle:
-            text = keyLabel(c.keycode);
-            break;
-        case KeyTypeMacro: {
-            const QStringList names = macroKeyNames(c.macroSteps);
-            if (full) {
-                text = names.isEmpty()
-                    ? QStringLiteral("Macro(%1)").arg(c.macroSteps.size())
-                    : names.join(QString::fromUtf8(kMacroArrowSpan));
-            } else {
-                text = names.isEmpty() ? QStringLiteral("-") : names.join(QStringLiteral(" -> "));
-                if (text.size() > kMacroButtonTextMax)
-                    text = text.left(kMacroButtonTextMax) + QStringLiteral("...");
-            }
-            break;
-        }
-        case KeyTypeMedia:
-            text = mediaLabel(c.mediaCode);
-            break;
-        case KeyTypeMouse:
-            if (const auto names = mouseActionNames(c.mouseAction))
-                text = names->first;
-            break;
-        case KeyTypeCombination:
-            text = full ? c.fullText : c.buttonText;
-            break;
-        default:
-            break;
-        }
-    }
+    else
+        text = full ? displayTextOf(c) : controlTextOf(c);
     // Rich text (the macro arrows) is shown as built.
     if (!(full && text.contains(QLatin1String("<span"))))
         text = translateText(text, m_useChinese);
