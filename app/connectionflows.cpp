@@ -77,18 +77,16 @@ DeviceInfo deviceInfoFromLegacy(const LegacyDeviceInfo &legacy)
 
 } // namespace
 
-ConnectionFlows::ConnectionFlows(KeyboardData &store, StatusLine &status, bool useChinese,
-                                 QObject *parent)
+ConnectionFlows::ConnectionFlows(KeyboardData &store, StatusLine &status, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_status(status)
-    , m_useChinese(useChinese)
 {
 }
 
 QString ConnectionFlows::text(const char *english) const
 {
-    return translateText(QString::fromUtf8(english), m_useChinese);
+    return translateText(QString::fromUtf8(english));
 }
 
 // ---- connecting and disconnecting ------------------------------------------
@@ -398,7 +396,7 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
     // What reached the keypad is stored there whatever happened since, so
     // its marks go even when the keypad has been pulled out meanwhile.
     applySaveResult(m_store, result);
-    const QString failure = saveStatusText(result, m_useChinese);
+    const QString failure = saveStatusText(result);
     const bool ok = failure.isEmpty();
     if (!result.started)
         qCDebug(lcSave).noquote() << "Save: device not connected";

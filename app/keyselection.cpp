@@ -15,8 +15,8 @@
 #include "model/logging.h"
 #include "pages/lightingcommon.h"
 #include "pages/procreateshortcuts.h"
+#include "widgets/controlbutton.h"
 #include "widgets/keybutton.h"
-#include "widgets/knobbutton.h"
 
 #include <QPushButton>
 #include <QRegularExpression>
@@ -64,31 +64,25 @@ QString arrowSubstituted(QString text)
 
 void setAssignedMark(QPushButton *button, bool assigned)
 {
-    if (auto *key = qobject_cast<KeyButton *>(button))
-        key->setAssigned(assigned);
-    else if (auto *knob = qobject_cast<KnobButton *>(button))
-        knob->setAssigned(assigned);
+    if (auto *control = qobject_cast<ControlButton *>(button))
+        control->setAssigned(assigned);
 }
 
 void setUnsavedMark(QPushButton *button, bool unsaved)
 {
-    if (auto *key = qobject_cast<KeyButton *>(button))
-        key->setUnsaved(unsaved);
-    else if (auto *knob = qobject_cast<KnobButton *>(button))
-        knob->setUnsaved(unsaved);
+    if (auto *control = qobject_cast<ControlButton *>(button))
+        control->setUnsaved(unsaved);
 }
 
 } // namespace
 
 KeySelection::KeySelection(KeyboardData &store, const KeypadPanel &panel,
-                           const DeviceState &device, KeyDisplay &display, bool useChinese,
-                           QObject *parent)
+                           const DeviceState &device, KeyDisplay &display, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_panel(panel)
     , m_device(device)
     , m_display(display)
-    , m_useChinese(useChinese)
 {
 }
 
@@ -241,8 +235,7 @@ QString KeySelection::keyText(int key, bool full) const
 
     if (row == RowProcreate) {
         if (const auto shortcut = recognizeProcreate(c))
-            return translateText(QString::fromUtf8(full ? shortcut->label : shortcut->shortLabel),
-                                 m_useChinese);
+            return translateText(QString::fromUtf8(full ? shortcut->label : shortcut->shortLabel));
     }
 
     // The label rules build the texts; the knob-only keypads keep media
@@ -256,7 +249,7 @@ QString KeySelection::keyText(int key, bool full) const
         text = full ? displayTextOf(c) : controlTextOf(c);
     // Rich text (the macro arrows) is shown as built.
     if (!(full && text.contains(QLatin1String("<span"))))
-        text = translateText(text, m_useChinese);
+        text = translateText(text);
     if (row == RowBaseKeys)
         text = arrowSubstituted(text);
     return text;
@@ -326,33 +319,30 @@ void KeySelection::refreshKeyTexts()
             continue;
         const int key = keyIndexForButton(i);
         const bool assigned = !currentKey(key).isEmpty();
-        if (auto *keyButton = qobject_cast<KeyButton *>(button)) {
+        auto *control = qobject_cast<ControlButton *>(button);
+        if (!control)
+            continue;
+        auto *keyButton = qobject_cast<KeyButton *>(button);
+        if (keyButton)
             keyButton->clearSwatch();
-            keyButton->setText(buttonTextFor(key));
-            setFullTextOf(keyButton, fullTextFor(key));
-            keyButton->setAssigned(assigned);
-        } else if (auto *knob = qobject_cast<KnobButton *>(button)) {
-            const bool logKnob = sixKeyLayout && i >= 6 && i <= 8;
-            if (logKnob)
-                qCDebug(lcUi).noquote() << "[UI] restore knob before" << i << "text="
-                                        << knob->text() << "set=" << knob->isAssigned();
-            knob->setText(buttonTextFor(key));
-            setFullTextOf(knob, fullTextFor(key));
-            knob->setAssigned(assigned);
-            if (logKnob)
-                qCDebug(lcUi).noquote() << "[UI] restore knob after" << i << "text="
-                                        << knob->text() << "set=" << knob->isAssigned();
-        }
+        const bool logKnob = !keyButton && sixKeyLayout && i >= 6 && i <= 8;
+        if (logKnob)
+            qCDebug(lcUi).noquote() << "[UI] restore knob before" << i << "text="
+                                    << control->text() << "set=" << control->isAssigned();
+        control->setText(buttonTextFor(key));
+        setFullTextOf(control, fullTextFor(key));
+        control->setAssigned(assigned);
+        if (logKnob)
+            qCDebug(lcUi).noquote() << "[UI] restore knob after" << i << "text="
+                                    << control->text() << "set=" << control->isAssigned();
     }
 }
 
 void KeySelection::setFullTextOf(QPushButton *button, const QString &text) const
 {
     // The whole function text, shown on hover when the legend cuts it.
-    if (auto *key = qobject_cast<KeyButton *>(button))
-        key->setFullText(text);
-    else if (auto *knob = qobject_cast<KnobButton *>(button))
-        knob->setFullText(text);
+    if (auto *control = qobject_cast<ControlButton *>(button))
+        control->setFullText(text);
     describeControl(button, text);
 }
 
@@ -361,8 +351,8 @@ void KeySelection::describeControl(QPushButton *button, const QString &fullText)
     if (!button)
         return;
     const ControlIdentity control = m_panel.identityOf(button);
-    button->setAccessibleName(accessibleControlName(control, fullText, m_useChinese));
-    button->setAccessibleDescription(accessibleControlDescription(control, m_useChinese));
+    button->setAccessibleName(accessibleControlName(control, fullText));
+    button->setAccessibleDescription(accessibleControlDescription(control));
 }
 
 // ---- Clear and Clear All ---------------------------------------------------

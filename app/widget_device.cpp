@@ -15,8 +15,7 @@
 #include "model/logging.h"
 #include "model/translation.h"
 #include "pages/macropage.h"
-#include "widgets/keybutton.h"
-#include "widgets/knobbutton.h"
+#include "widgets/controlbutton.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -45,7 +44,7 @@ void Widget::onDeviceConnected()
     m_pages->macroPage()->abandonRecording();
     QPushButton *save = m_functionButtons->saveButton();
     save->setEnabled(true);
-    save->setText(translateText(QStringLiteral("Save Settings"), m_useChinese));
+    save->setText(translateText(QStringLiteral("Save Settings")));
     m_functionButtons->viewButton()->setEnabled(true);
     m_display->showPlaceholder();
     m_flows->onKeypadConnected();
@@ -110,7 +109,7 @@ void Widget::closeEvent(QCloseEvent *event)
         return;
     }
     const bool canSave = m_flows->canStartTask();
-    switch (UnsavedPrompt::askBeforeClose(this, canSave, m_useChinese)) {
+    switch (UnsavedPrompt::askBeforeClose(this, canSave)) {
     case UnsavedPrompt::Choice::Discard:
         event->accept();
         return;
@@ -132,7 +131,7 @@ void Widget::onDeviceDisconnected()
 
     QPushButton *save = m_functionButtons->saveButton();
     save->setEnabled(false);
-    save->setText(translateText(QStringLiteral("Save Settings"), m_useChinese));
+    save->setText(translateText(QStringLiteral("Save Settings")));
     m_functionButtons->viewButton()->setEnabled(false);
     m_display->clear();
     m_display->showPlaceholder();
@@ -142,10 +141,8 @@ void Widget::onDeviceDisconnected()
             continue;
         button->setText(QString());
         button->setChecked(false);
-        if (auto *key = qobject_cast<KeyButton *>(button))
-            key->setAssigned(false);
-        else if (auto *knob = qobject_cast<KnobButton *>(button))
-            knob->setAssigned(false);
+        if (auto *control = qobject_cast<ControlButton *>(button))
+            control->setAssigned(false);
     }
     m_selection->dropSelectedButton();
     enableWritableControls();
@@ -160,7 +157,7 @@ void Widget::showOpenFailure()
     if (m_flows->state().connected)
         return;
     const QString failure =
-        openFailureStatusText(HIDManager::instance()->lastOpenFailure(), m_useChinese);
+        openFailureStatusText(HIDManager::instance()->lastOpenFailure());
     if (failure.isEmpty())
         m_status->showDisconnected();
     else
@@ -172,7 +169,7 @@ void Widget::onViewSettingsClicked()
     // Reading again replaces the store: unsaved changes go only when the
     // user says so.
     if (m_flows->canStartTask() && m_keyboardData.hasUnsavedChanges()
-        && !UnsavedPrompt::askBeforeReread(this, m_useChinese))
+        && !UnsavedPrompt::askBeforeReread(this))
         return;
     m_flows->view();
 }

@@ -8,7 +8,6 @@
 #include "app/pagehost.h"
 
 #include "model/translation.h"
-#include "pages/procreatepage.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -27,22 +26,22 @@ void Widget::applyLanguage()
         // page's own rule, so the page words them itself.
         if (button->property("procreateLabel").isValid())
             continue;
-        button->setText(translateText(button->text(), m_useChinese));
+        button->setText(translateText(button->text()));
     }
     for (QLabel *label : findChildren<QLabel *>())
-        label->setText(translateText(label->text(), m_useChinese));
+        label->setText(translateText(label->text()));
 
     QListWidget *functionList = m_pages->functionList();
     for (int row = 0; row < functionList->count(); ++row) {
         QListWidgetItem *item = functionList->item(row);
-        item->setText(translateText(item->text(), m_useChinese));
+        item->setText(translateText(item->text()));
     }
     functionList->setFixedWidth(functionList->sizeHintForColumn(0)
                                 + kFunctionListLanguagePadding);
 
     m_display->showPlaceholder();
 
-    m_pages->procreatePage()->applyLanguage(m_useChinese);
+    m_pages->retranslatePages();
     m_pages->updateMacroPageTitle();
     m_selection->showSelectedKeyText();
 }
