@@ -120,7 +120,15 @@ void FlowsConnectTest::connectShowsTheKeypad()
 
     FlowLog log;
     auto window = makeWindow();
+    QSignalSpy loaded(&window->keyboardData(), &KeyboardData::keyChanged);
     QVERIFY(connectDemo(log, model.toStdString()));
+
+    // The layers are loaded once: no record is announced twice.
+    QSet<QPair<int, int>> records;
+    for (const QVariantList &record : loaded)
+        records.insert({record.at(0).toInt(), record.at(1).toInt()});
+    QVERIFY(!records.isEmpty());
+    QCOMPARE(records.size(), loaded.count());
 
     QCOMPARE(statusLabel(*window)->text(), kConnectedText);
     QCOMPARE(statusLabel(*window)->styleSheet(), kConnectedStyle);
