@@ -44,7 +44,7 @@ QString KeyClipboard::refusal(int key, const KeyConfig &record) const
     if (!m_store.isWritableSlot(key))
         return translateText(QStringLiteral("This keypad cannot store this key"));
     // The older families have no macro recorder and keep no macros of ours.
-    if (record.type == KeyTypeMacro && m_device.legacyActive)
+    if (record.type == KeyTypeMacro && !m_device.capabilities().holdsMacros())
         return translateText(QStringLiteral("This keypad cannot store macros"));
     return QString();
 }

@@ -90,12 +90,12 @@ KeySelection::KeySelection(KeyboardData &store, const KeypadPanel &panel,
 
 bool KeySelection::legacyKnobLayoutActive() const
 {
-    return m_device.legacyActive && m_panel.layout().name == QLatin1String("Layout_0K_1E_P0_S0");
+    return m_device.capabilities().legacyKnobNumbering && m_panel.layout().id == Layout0K1E;
 }
 
 bool KeySelection::legacySixKeyLayoutActive() const
 {
-    return (m_device.legacyOld || m_device.legacyR20Wide) && m_panel.layout().name == QLatin1String("Layout_6K_1E_P0_S0");
+    return m_device.lastFamily().capabilities().legacyKnobNumbering && m_panel.layout().id == Layout6K1E;
 }
 
 int KeySelection::keyIndexForButton(int button) const

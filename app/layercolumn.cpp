@@ -78,7 +78,7 @@ int LayerColumn::effectiveCount() const
     } else if (m_device.info.valid) {
         source = "device";
         count = m_device.info.layerCount;
-    } else if (m_device.legacyActive) {
+    } else if (m_device.legacyInfo.valid) {
         source = "legacy";
         count = m_device.legacyInfo.layerCount;
     } else if (m_device.lastConnectedLayerCount > 0) {

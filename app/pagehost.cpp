@@ -159,12 +159,11 @@ void PageHost::createPages(QStackedWidget *stack)
 
 void PageHost::applyDeviceStateToPages()
 {
-    const bool r20Wide = m_device.r20WideActive();
-    const bool old = m_device.oldActive();
-    m_r20WideLightingPage->setDeviceActive(r20Wide);
-    m_oldLightingPage->setDeviceActive(old);
-    m_r20WideDelayPage->setDeviceConnected(r20Wide);
-    m_oldDelayPage->setDeviceConnected(old);
+    const KeypadCapabilities &keypad = m_device.capabilities();
+    m_r20WideLightingPage->setDeviceActive(keypad.lighting == LightingKind::R20Wide);
+    m_oldLightingPage->setDeviceActive(keypad.lighting == LightingKind::Old);
+    m_r20WideDelayPage->setDeviceConnected(keypad.delayPage == DelayPage::R20Wide);
+    m_oldDelayPage->setDeviceConnected(keypad.delayPage == DelayPage::Old);
     applyMouseGestureSupport();
     // The family decides which page rows 3 and 5 show.
     if (m_functionList)
@@ -173,7 +172,7 @@ void PageHost::applyDeviceStateToPages()
 
 void PageHost::applyMouseGestureSupport()
 {
-    m_mousePage->applyMouseGestureSupport(m_device.oldActive());
+    m_mousePage->applyMouseGestureSupport(!m_device.capabilities().mouseGestures);
 }
 
 void PageHost::onBaseKeyClicked()
@@ -188,7 +187,7 @@ void PageHost::onMultiMediaClicked()
 
 void PageHost::onMouseClicked()
 {
-    handleMouseClick(m_store, sender(), m_device.legacyActive && m_device.legacyOld);
+    handleMouseClick(m_store, sender(), !m_device.capabilities().mouseGestures);
 }
 
 // ---- page change -----------------------------------------------------------
@@ -201,15 +200,16 @@ void PageHost::showPage(int row)
     if (row != RowMacro && m_macroPage)
         m_macroPage->stopMacroRecording();
 
-    const bool r20Wide = m_device.legacyActive && m_device.legacyR20Wide;
-    const bool old = m_device.legacyActive && m_device.legacyOld;
+    const KeypadCapabilities &keypad = m_device.capabilities();
     int stackIndex = row;
-    const int lightingRow = RowRgbLed;
-    const int macroRow = RowMacro;
     if (row == RowRgbLed)
-        stackIndex = r20Wide ? StackR20WideLighting : old ? StackOldLighting : lightingRow;
+        stackIndex = keypad.lighting == LightingKind::R20Wide ? StackR20WideLighting
+                   : keypad.lighting == LightingKind::Old     ? StackOldLighting
+                                                              : int(RowRgbLed);
     else if (row == RowMacro)
-        stackIndex = r20Wide ? StackR20WideDelay : old ? StackOldDelay : macroRow;
+        stackIndex = keypad.delayPage == DelayPage::R20Wide ? StackR20WideDelay
+                   : keypad.delayPage == DelayPage::Old     ? StackOldDelay
+                                                            : int(RowMacro);
     AssignmentPage *page = m_stackPages.at(stackIndex);
     page->applyPendingScale();
     m_pageStack->setCurrentIndex(stackIndex);
@@ -307,7 +307,7 @@ void PageHost::updateMacroPageTitle()
 {
     // The older keypad families have no macro recorder; their row 5 page
     // sets press delays instead.
-    const bool delayPage = m_device.legacyR20Wide || m_device.legacyOld;
+    const bool delayPage = m_device.lastFamily().capabilities().delayPage != DelayPage::None;
     if (QListWidgetItem *item = m_functionList->item(RowMacro))
         item->setText(translateText(
             delayPage ? QStringLiteral("DelaySetting") : QStringLiteral("Macro Key")));

@@ -167,7 +167,7 @@ void Widget::onLayerButtonClicked(int id)
 
 LayoutSpec Widget::layoutForDevice(const DeviceInfo &info) const
 {
-    return ::layoutForDevice(info, m_flows->state().legacyActive);
+    return ::layoutForDevice(info, m_flows->state().capabilities().layoutFromCounts);
 }
 
 void Widget::applyLayout(const LayoutSpec &layoutSpec)

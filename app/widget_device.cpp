@@ -62,13 +62,13 @@ void Widget::enableWritableControls()
     // A fallback picture can show more controls than the keypad has; those
     // cannot be edited while it is connected. The older families keep their
     // controls: the store refuses their unwritable slots with a log line.
-    const bool currentFamily = !m_flows->state().legacyActive;
+    const bool slotsDescribed = m_flows->state().capabilities().slotsDescribed;
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
         QPushButton *button = m_panel->controlButton(slot);
         if (!button)
             continue;
         const bool writable =
-            !currentFamily || m_keyboardData.isWritableSlot(keyIndexForButton(slot));
+            !slotsDescribed || m_keyboardData.isWritableSlot(keyIndexForButton(slot));
         button->setEnabled(button->isVisibleTo(this) && writable);
     }
 }
