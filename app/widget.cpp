@@ -99,23 +99,10 @@ void Widget::connectParts()
 
     connect(m_layers, &LayerColumn::layerClicked, this, &Widget::onLayerButtonClicked);
 
-    // The store's own clear actions run first; the window's slots connected
-    // later tidy the buttons and the display.
     QPushButton *clear = m_functionButtons->clearButton();
     QPushButton *clearAll = m_functionButtons->clearAllButton();
     QPushButton *view = m_functionButtons->viewButton();
     QPushButton *save = m_functionButtons->saveButton();
-    connect(clear, &QPushButton::clicked, this, [this] {
-        if (m_keyboardData.selectedKey >= 0)
-            m_keyboardData.clearSelectedKey();
-        m_selection->forgetSelectedButton();
-        qCDebug(lcUi).noquote() << "Clear button clicked - cleared selected key";
-    });
-    connect(clearAll, &QPushButton::clicked, this, [this] {
-        m_keyboardData.clearAllKeys();
-        m_selection->dropSelectedButton();
-        qCDebug(lcUi).noquote() << "Clear All button clicked - cleared all keys";
-    });
     connect(view, &QPushButton::clicked, this,
             [] { qCDebug(lcView).noquote() << "View Settings clicked"; });
 
@@ -126,6 +113,10 @@ void Widget::connectParts()
     connect(&m_keyboardData, &KeyboardData::selectedKeyChanged, this,
             &Widget::onSelectedKeyChanged);
     connect(&m_keyboardData, &KeyboardData::error, this, &Widget::showError);
+    connect(&m_keyboardData, &KeyboardData::keyChanged, m_selection, &KeySelection::onKeyChanged);
+    connect(&m_keyboardData, &KeyboardData::currentLayerChanged, m_selection,
+            &KeySelection::refreshUnsavedMarks);
+    connect(&m_keyboardData, &KeyboardData::unsavedChanged, this, &Widget::showUnsavedState);
 
     connect(clear, &QPushButton::clicked, this, &Widget::onClearSelectedClicked);
     connect(clearAll, &QPushButton::clicked, this, &Widget::onClearAllClicked);
@@ -138,8 +129,6 @@ void Widget::connectParts()
     connect(m_flows, &ConnectionFlows::configurationLoaded, this,
             &Widget::onConfigurationLoaded);
     connect(m_flows, &ConnectionFlows::saveFinished, this, &Widget::onSaveFinished);
-    connect(m_pages, &PageHost::recordEdited, this, &Widget::refreshUnsavedState);
-    connect(m_pages, &PageHost::lightingEdited, this, &Widget::refreshUnsavedState);
 }
 
 void Widget::wireControlSlots()
@@ -168,7 +157,6 @@ void Widget::onLayerButtonClicked(int id)
     // selection, so the picture and the display follow.
     m_keyboardData.setCurrentLayer(id);
     refreshAssignedMarks();
-    refreshUnsavedState();
     updateLayerButtonsVisibility();
     m_display->clear();
     m_selection->dropSelectedButton();
@@ -189,11 +177,12 @@ void Widget::applyLayout(const LayoutSpec &layoutSpec)
     wireControlSlots();
 
     // The buttons now stand for other keys: their texts and marks follow.
-    const KeyLayer &layer = m_keyboardData.layers[m_keyboardData.currentLayer];
+    const KeyLayer &layer = m_keyboardData.layers()[m_keyboardData.currentLayer()];
     for (int slot = 0; slot < kKeySlotCount; ++slot)
         if (m_panel->controlButton(slot))
             onKeyButtonTextChanged(slot, layer[slot].buttonText);
     refreshAssignedMarks();
+    m_selection->refreshUnsavedMarks();
 }
 
 const LayoutSpec &Widget::currentLayout() const { return m_panel->layout(); }
@@ -262,7 +251,6 @@ int Widget::buttonIndexForKey(int key) const { return m_selection->buttonIndexFo
 void Widget::onKeyButtonTextChanged(int index, QString text)
 {
     m_selection->onKeyButtonTextChanged(index, text);
-    refreshUnsavedState();
 }
 
 void Widget::onKeyFullTextChanged(int index, QString text)
@@ -275,14 +263,12 @@ void Widget::onSelectedKeyChanged(int index) { m_selection->onSelectedKeyChanged
 void Widget::onClearSelectedClicked() { m_selection->clearSelected(); }
 void Widget::onClearAllClicked() { m_selection->clearAll(); }
 
-void Widget::refreshUnsavedState()
+void Widget::showUnsavedState(bool unsaved)
 {
     // The title carries the marker only while something waits for a save,
     // so a saved window's title is the plain name.
-    const bool unsaved = m_keyboardData.hasUnsavedChanges();
     setWindowTitle(unsaved ? QStringLiteral("Zentrik[*]") : QStringLiteral("Zentrik"));
     setWindowModified(unsaved);
-    m_selection->refreshUnsavedMarks();
 }
 
 // ---- the pages -------------------------------------------------------------
