@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QtConcurrent>
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -335,19 +336,26 @@ bool ConnectionFlows::save()
     return true;
 }
 
-void ConnectionFlows::saveKeysOnly()
+void ConnectionFlows::saveKeysOnly(int layer, int key)
 {
     if (refuseDeviceTask(true))
         return;
-    startSaveTask(true);
+    startSaveTask(true, layer, key);
 }
 
-void ConnectionFlows::startSaveTask(bool keysOnly)
+void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey)
 {
     // The task writes a copy of what is marked changed; the marks are
     // cleared here afterwards, only where the store still holds what went.
-    const SaveSnapshot snapshot =
+    SaveSnapshot snapshot =
         saveSnapshotOf(m_store, keysOnly ? SaveKind::KeysOnly : SaveKind::All);
+    if (onlyKey >= 0) {
+        snapshot.keys.erase(std::remove_if(snapshot.keys.begin(), snapshot.keys.end(),
+                                           [onlyLayer, onlyKey](const SavedKey &item) {
+                                               return item.layer != onlyLayer || item.key != onlyKey;
+                                           }),
+                            snapshot.keys.end());
+    }
     const KeypadFamily *family = &m_state.connectedFamily();
     const KeypadDescription description = m_state.description();
     // The link reports the end of a current-protocol save itself.

@@ -37,7 +37,9 @@ public:
     void viewFromReadSlot();
     // False when the save did not start (no keypad, busy, nothing changed).
     bool save();
-    void saveKeysOnly();
+    // The keys-only save. With a key given (after a recording), only that key
+    // of that layer goes; the user's other unsaved edits wait for Save.
+    void saveKeysOnly(int layer = -1, int key = -1);
     // Whether a view or save would start now (connected, nothing running).
     bool canStartTask() const;
     // Whether unsaved edits of a keypad that was pulled out wait for it.
@@ -69,7 +71,7 @@ private:
     enum class ReadPurpose { Connect, View, ReadSlot };
     void startView(ReadPurpose purpose);
     void startReadTask(ReadPurpose purpose);
-    void startSaveTask(bool keysOnly);
+    void startSaveTask(bool keysOnly, int onlyLayer = -1, int onlyKey = -1);
     // Whether a view or save must not start now; logs why.
     bool refuseDeviceTask(bool forSave) const;
     void onReadResult(ReadPurpose purpose, const DeviceReadResult &result);

@@ -106,6 +106,8 @@ public slots:
     void readConfigFromDevice();
     // The keys-only save that follows a macro recording.
     void startKeysOnlySave();
+    // After a recording: the recorded (selected) key alone goes to the keypad.
+    void saveRecordedKey();
     void showError(QString msg);
 
     void onButtonClicked();

@@ -37,7 +37,7 @@ void Widget::buildWidgetTree()
     connect(m_pages->macroPage(), &MacroPage::recordingChanged, this,
             &Widget::onMacroRecordingChanged);
     connect(m_pages->macroPage(), &MacroPage::saveKeysRequested, this,
-            &Widget::startKeysOnlySave);
+            &Widget::saveRecordedKey);
 }
 
 QWidget *Widget::buildTopBar()

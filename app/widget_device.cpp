@@ -184,6 +184,11 @@ void Widget::readConfigFromDevice()
 void Widget::onSaveSettingsClicked() { m_flows->save(); }
 void Widget::startKeysOnlySave() { m_flows->saveKeysOnly(); }
 
+void Widget::saveRecordedKey()
+{
+    m_flows->saveKeysOnly(m_keyboardData.currentLayer(), m_keyboardData.selectedKey());
+}
+
 void Widget::showError(QString msg)
 {
     qCWarning(lcWidget).noquote() << "Error:" << msg;

@@ -2,6 +2,11 @@
 
 #include "tst_flows_support.h"
 
+#include "app/functionrows.h"
+#include "pages/macropage.h"
+
+#include <QListWidget>
+
 #include "virtual_keypad/legacyfirmware.h"
 
 using namespace flowtest;
@@ -62,6 +67,7 @@ private slots:
     void viewOnLegacyKeypadUsesLegacyReads();
     void legacySave();
     void keysOnlySaveLeavesLighting();
+    void recordingSavesOnlyTheRecordedKey();
     void closingDuringSaveFinishesTheWrite();
 };
 
@@ -271,6 +277,35 @@ void FlowsSaveTest::keysOnlySaveLeavesLighting()
     QCOMPARE(VirtualKeypad::lighting(0).effect, uint8_t(1));
     QVERIFY(waitFor([&] { return window->keyboardData().layers()[0][11].dirty == 0; }));
     QVERIFY(window->keyboardData().ledLayers()[0].isChanged());
+}
+
+// Stopping a recording writes the recorded key and nothing else: the user's
+// other edits wait for Save.
+void FlowsSaveTest::recordingSavesOnlyTheRecordedKey()
+{
+    LogCapture log;
+    auto window = makeWindow();
+    window->show();
+    QVERIFY(connectDemo(log, "16k3e"));
+    QVERIFY(waitFor(poolIdle));
+    const VirtualKeySlot before = VirtualKeypad::key(0, 5);
+    assignKey(*window, 5, UsageB);
+
+    window->findChild<QListWidget *>()->setCurrentRow(RowMacro);
+    window->controlButton(9)->click();
+    MacroPage *page = window->macroPage();
+    page->recordButton()->click();
+    QVERIFY(page->isRecording());
+    QTest::keyClick(page, Qt::Key_H);
+    page->recordButton()->click();
+    QVERIFY(waitFor([&] { return statusText(*window) == kSavedText; }));
+    finishTasks();
+
+    const int recorded = window->keyIndexForButton(9);
+    QCOMPARE(VirtualKeypad::key(0, recorded).type, uint8_t(KeyTypeMacro));
+    QCOMPARE(window->keyboardData().layers()[0][recorded].dirty, uint8_t(0));
+    QCOMPARE(VirtualKeypad::key(0, 5), before);
+    QCOMPARE(window->keyboardData().layers()[0][5].dirty, uint8_t(1));
 }
 
 void FlowsSaveTest::closingDuringSaveFinishesTheWrite()
