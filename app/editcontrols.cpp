@@ -59,8 +59,13 @@ EditControls::EditControls(QWidget *window, const KeypadPanel &panel, KeySelecti
     m_paste = addAction(QKeySequence::keyBindings(QKeySequence::Paste),
                         [this] { m_clipboard.pasteToSelected(); });
     m_delete = addAction(QKeySequence::keyBindings(QKeySequence::Delete), [this] {
-        if (m_selection.selectedButton())
-            m_clear();
+        QPushButton *selected = m_selection.selectedButton();
+        if (!selected)
+            return;
+        m_clear();
+        // "Clear" drops the selection; Delete keeps working on the same key,
+        // so the next key press or page click still has a target.
+        selected->click();
     });
     for (int layer = 0; layer < kLayerShortcutCount; ++layer) {
         const QKeySequence keys(Qt::CTRL + Qt::Key(Qt::Key_1 + layer));

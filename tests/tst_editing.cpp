@@ -321,6 +321,8 @@ void EditingTest::keyboardControlAndRecording()
     const KeyConfig key5 = keyAt(*window, 0, 4);
     press(window.get(), Qt::Key_Delete);
     QVERIFY(keyAt(*window, 0, 4).isEmpty());
+    QCOMPARE(store.selectedKey(), 4);
+    QVERIFY(window->controlButton(4)->isChecked());
     press(window.get(), Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(keyAt(*window, 0, 4).sameAssignment(key5));
 
