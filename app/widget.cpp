@@ -18,11 +18,8 @@
 #include "pages/macropage.h"
 #include "model/logging.h"
 
-#include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QStackedWidget>
 
 Widget::Widget(QWidget *parent)
     : QWidget(parent)
@@ -40,7 +37,7 @@ Widget::Widget(QWidget *parent)
     m_panel = new KeypadPanel([this] { return scaleRatio(); }, this);
     m_layers = new LayerColumn(m_keyboardData, m_flows->state(), this);
     m_display = new KeyDisplay(m_useChinese, this);
-    m_functionButtons = new FunctionButtons(this);
+    m_functionButtons = new FunctionButtons(m_useChinese, this);
     m_selection = new KeySelection(m_keyboardData, *m_panel, m_flows->state(), *m_display,
                                    m_useChinese, this);
     m_pages = new PageHost(m_keyboardData, m_flows->state(), *m_selection, *m_panel, *m_display,
@@ -75,8 +72,7 @@ Widget::Widget(QWidget *parent)
 
     // No keypad yet.
     m_status->showDisconnected();
-    m_functionButtons->saveButton()->setEnabled(false);
-    m_functionButtons->viewButton()->setEnabled(false);
+    m_functionButtons->setKeypadState(false);
 
     // The keypad link comes last: it may report a keypad at once.
     updateLayerButtonsVisibility();
@@ -88,7 +84,7 @@ Widget::~Widget()
     // The store goes before the parts that hold it, and children are
     // destroyed after this body, when the window is no longer a Widget: none
     // of their last signals may reach a slot.
-    m_pages->functionList()->disconnect(m_pages);
+    m_pages->stopFollowingFunctionList();
     m_keyboardData.disconnect();
 }
 
@@ -101,22 +97,19 @@ void Widget::connectParts()
 
     // The store's own clear actions run first; the window's slots connected
     // later tidy the buttons and the display.
-    QPushButton *clear = m_functionButtons->clearButton();
-    QPushButton *clearAll = m_functionButtons->clearAllButton();
-    QPushButton *view = m_functionButtons->viewButton();
-    QPushButton *save = m_functionButtons->saveButton();
-    connect(clear, &QPushButton::clicked, this, [this] {
+    FunctionButtons *buttons = m_functionButtons;
+    connect(buttons, &FunctionButtons::clearClicked, this, [this] {
         if (m_keyboardData.selectedKey >= 0)
             m_keyboardData.clearSelectedKey();
         m_selection->forgetSelectedButton();
         qCDebug(lcUi).noquote() << "Clear button clicked - cleared selected key";
     });
-    connect(clearAll, &QPushButton::clicked, this, [this] {
+    connect(buttons, &FunctionButtons::clearAllClicked, this, [this] {
         m_keyboardData.clearAllKeys();
         m_selection->dropSelectedButton();
         qCDebug(lcUi).noquote() << "Clear All button clicked - cleared all keys";
     });
-    connect(view, &QPushButton::clicked, this,
+    connect(buttons, &FunctionButtons::viewClicked, this,
             [] { qCDebug(lcView).noquote() << "View Settings clicked"; });
 
     connect(&m_keyboardData, &KeyboardData::keyButtonTextChanged, this,
@@ -127,10 +120,10 @@ void Widget::connectParts()
             &Widget::onSelectedKeyChanged);
     connect(&m_keyboardData, &KeyboardData::error, this, &Widget::showError);
 
-    connect(clear, &QPushButton::clicked, this, &Widget::onClearSelectedClicked);
-    connect(clearAll, &QPushButton::clicked, this, &Widget::onClearAllClicked);
-    connect(save, &QPushButton::clicked, this, &Widget::onSaveSettingsClicked);
-    connect(view, &QPushButton::clicked, this, &Widget::onViewSettingsClicked);
+    connect(buttons, &FunctionButtons::clearClicked, this, &Widget::onClearSelectedClicked);
+    connect(buttons, &FunctionButtons::clearAllClicked, this, &Widget::onClearAllClicked);
+    connect(buttons, &FunctionButtons::saveClicked, this, &Widget::onSaveSettingsClicked);
+    connect(buttons, &FunctionButtons::viewClicked, this, &Widget::onViewSettingsClicked);
 
     connect(m_flows, &ConnectionFlows::keypadIdentified, m_pages,
             &PageHost::updateMacroPageTitle);
@@ -307,18 +300,11 @@ void Widget::onMacroRecordingChanged(bool recording)
     // While a macro is recorded every key goes to the recorder: the rest of
     // the window waits.
     const bool enabled = !recording;
-    const bool connected = m_flows->state().connected;
-    m_status->label()->setEnabled(enabled);
-    m_panel->group()->setEnabled(enabled);
-    m_layers->column()->setEnabled(enabled);
-    m_pages->functionList()->setEnabled(enabled);
-    m_functionButtons->clearAllButton()->setEnabled(enabled);
-    m_functionButtons->viewButton()->setEnabled(enabled && connected);
-    m_functionButtons->saveButton()->setEnabled(enabled && connected);
-    QStackedWidget *stack = m_pages->pageStack();
-    for (int i = 0; i < stack->count(); ++i)
-        if (stack->widget(i) != m_pages->macroPage())
-            stack->widget(i)->setEnabled(enabled);
+    m_status->setEnabled(enabled);
+    m_panel->setEnabled(enabled);
+    m_layers->setEnabled(enabled);
+    m_pages->setRecording(recording);
+    m_functionButtons->setRecording(recording);
     if (enabled)
         updateLayerButtonsVisibility();
 }

@@ -30,7 +30,7 @@ void Widget::connectEditing()
     m_layerCopy = new LayerCopy(m_keyboardData, *m_history, m_useChinese, this, switchLayer);
     m_editControls = new EditControls(
         this, *m_panel, *m_selection, *m_layers, *m_history, *m_clipboard,
-        [this] { m_functionButtons->clearButton()->click(); }, switchLayer);
+        [this] { m_functionButtons->clickClear(); }, switchLayer);
     m_layers->setUseChinese(m_useChinese);
 
     // Whatever changes the store announces, or a page changes quietly,
