@@ -25,21 +25,20 @@ QString plainText(const QString &text)
 
 } // namespace
 
-QString accessibleControlName(const ControlIdentity &control, const QString &functionText,
-                              bool useChinese)
+QString accessibleControlName(const ControlIdentity &control, const QString &functionText)
 {
     QString function = plainText(functionText);
     if (function.isEmpty())
-        function = translateText(QStringLiteral("not assigned"), useChinese);
+        function = translateText(QStringLiteral("not assigned"));
     const QString pattern =
-        translateText(QString::fromLatin1(kNamePatterns[int(control.part)]), useChinese);
+        translateText(QString::fromLatin1(kNamePatterns[int(control.part)]));
     return pattern.arg(QString::number(control.number), function);
 }
 
-QString accessibleControlDescription(const ControlIdentity &control, bool useChinese)
+QString accessibleControlDescription(const ControlIdentity &control)
 {
     const char *text = control.part == ControlPart::Key
         ? "Select to give this key a function; Ctrl+C copies, Ctrl+V pastes, Delete clears"
         : "Select to give this knob part a function; Ctrl+C copies, Ctrl+V pastes, Delete clears";
-    return translateText(QString::fromLatin1(text), useChinese);
+    return translateText(QString::fromLatin1(text));
 }

@@ -14,8 +14,7 @@ struct ControlIdentity {
 // What a screen reader says of a control: "Key 3: Ctrl+C", "Knob 1 turn
 // left: Vol-", or "... not assigned" without a function. `functionText` is
 // the whole function text; rich text (a macro's arrows) is read as plain.
-QString accessibleControlName(const ControlIdentity &control, const QString &functionText,
-                              bool useChinese);
+QString accessibleControlName(const ControlIdentity &control, const QString &functionText);
 
 // How the control is used from the keyboard.
-QString accessibleControlDescription(const ControlIdentity &control, bool useChinese);
+QString accessibleControlDescription(const ControlIdentity &control);

@@ -3,9 +3,7 @@
 #include "app/connectresult.h"
 #include "app/statusline.h"
 #include "device/hidmanager.h"
-#include "device/keypadslots.h"
 #include "device/savefailure.h"
-#include "legacy/legacytables.h"
 #include "model/logging.h"
 #include "model/translation.h"
 
@@ -76,18 +74,16 @@ DeviceInfo deviceInfoFromLegacy(const LegacyDeviceInfo &legacy)
 
 } // namespace
 
-ConnectionFlows::ConnectionFlows(KeyboardData &store, StatusLine &status, bool useChinese,
-                                 QObject *parent)
+ConnectionFlows::ConnectionFlows(KeyboardData &store, StatusLine &status, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_status(status)
-    , m_useChinese(useChinese)
 {
 }
 
 QString ConnectionFlows::text(const char *english) const
 {
-    return translateText(QString::fromUtf8(english), m_useChinese);
+    return translateText(QString::fromUtf8(english));
 }
 
 // ---- connecting and disconnecting ------------------------------------------
@@ -107,7 +103,8 @@ void ConnectionFlows::onConnectResult(const DeviceReadResult &result)
 {
     const bool infoOk = result.infoOk;
     const bool legacyOk = result.legacyOk && !infoOk;
-    m_state.legacyActive = legacyOk;
+    m_state.family = result.family;
+    m_state.familyConnected = true;
 
     if (infoOk) {
         m_state.info = result.info;
@@ -123,15 +120,12 @@ void ConnectionFlows::onConnectResult(const DeviceReadResult &result)
     if (infoOk || legacyOk)
         m_state.lastConnectedLayerCount = boundedLayerCount(m_state.info.layerCount);
 
-    m_state.legacyR20Wide = m_state.legacyActive && m_state.legacyInfo.format == LegacyFormatR20Wide;
-    m_state.legacyOld = m_state.legacyActive && m_state.legacyInfo.format == LegacyFormatOld;
     // An "Old" keypad has no key number for some slots, and a picture may
     // show more controls than a keypad of the current family reported;
     // changes there could never reach it, so the store refuses them while
     // it is connected.
-    m_store.setUnwritableSlots(m_state.legacyOld ? legacyUnwritableSlots(LegacyFormatOld)
-                               : infoOk          ? slotsBeyondKeypad(m_state.info)
-                                                 : QVector<int>());
+    m_store.setUnwritableSlots(result.family ? result.family->unwritableSlots(m_state.description())
+                                             : QVector<int>());
     // The macro row's title, mouse gestures, delay and lighting pages follow
     // the family.
     emit keypadIdentified();
@@ -194,17 +188,7 @@ void ConnectionFlows::onKeypadDisconnected()
 // Which keypad this is: its ids, serial number and the description it gave.
 static QByteArray descriptionBytes(const DeviceState &state)
 {
-    if (state.legacyActive) {
-        const LegacyDeviceInfo &l = state.legacyInfo;
-        return QByteArray::number(l.format) + ':' + QByteArray::number(l.keyCount) + ','
-            + QByteArray::number(l.encoderCount) + ',' + QByteArray::number(l.layerCount) + ','
-            + QByteArray::number(l.version) + ',' + QByteArray::number(l.shape);
-    }
-    const DeviceInfo &i = state.info;
-    const char bytes[] = {char(i.valid),       char(i.keyCount), char(i.encoderCount),
-                          char(i.extraKeyCount), char(i.layerCount), char(i.layoutP),
-                          char(i.layoutS),     char(i.reservedB)};
-    return QByteArray(bytes, int(sizeof(bytes)));
+    return state.connectedFamily().descriptionBytes(state.description());
 }
 
 void ConnectionFlows::setAsideUnsavedEdits()
@@ -246,14 +230,14 @@ void ConnectionFlows::resetStoreToEmpty()
 void ConnectionFlows::startReadTask(ReadPurpose purpose)
 {
     const int serial = m_connectionSerial;
-    const bool legacy = m_state.legacyActive;
+    const KeypadFamily *family = &m_state.connectedFamily();
     ++m_deviceTasksRunning;
     runDeviceTask(
         this,
-        [purpose, serial, legacy](HIDManager &link) {
+        [purpose, serial, family](HIDManager &link) {
             DeviceReadResult result = purpose == ReadPurpose::Connect
                 ? readConnectedKeypad(link)
-                : readKeypadConfiguration(link, legacy);
+                : readKeypadConfiguration(link, *family);
             result.connectionSerial = serial;
             return result;
         },
@@ -383,15 +367,17 @@ void ConnectionFlows::startSaveTask(bool keysOnly)
     // cleared here afterwards, only where the store still holds what went.
     const SaveSnapshot snapshot =
         keysOnly ? SaveSnapshot::ofKeys(m_store) : SaveSnapshot::ofAll(m_store);
-    const bool legacy = m_state.legacyActive;
-    const LegacyDeviceInfo legacyInfo = m_state.legacyInfo;
+    const KeypadFamily *family = &m_state.connectedFamily();
+    const KeypadDescription description = m_state.description();
+    // The link reports the end of a current-protocol save itself.
+    const bool legacy = !family->capabilities().saveEndSignalled;
     ++m_deviceTasksRunning;
     if (m_savesRunning++ == 0)
         emit saveRunningChanged(true);
     runDeviceTask(
         this,
-        [snapshot, legacy, legacyInfo](HIDManager &link) {
-            return saveToKeypad(link, legacy, legacyInfo, snapshot);
+        [snapshot, family, description](HIDManager &link) {
+            return family->save(link, description, snapshot);
         },
         [legacy](ConnectionFlows *flows, const SaveResult &result) {
             --flows->m_deviceTasksRunning;
@@ -406,7 +392,7 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
     // What reached the keypad is stored there whatever happened since, so
     // its marks go even when the keypad has been pulled out meanwhile.
     HIDManager::applySaveResult(m_store, result);
-    const QString failure = saveStatusText(result, m_useChinese);
+    const QString failure = saveStatusText(result);
     const bool ok = failure.isEmpty();
     if (!result.started)
         qCDebug(lcSave).noquote() << "Save: device not connected";

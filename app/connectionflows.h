@@ -23,7 +23,7 @@ class ConnectionFlows : public QObject
 {
     Q_OBJECT
 public:
-    ConnectionFlows(KeyboardData &store, StatusLine &status, bool useChinese, QObject *parent);
+    ConnectionFlows(KeyboardData &store, StatusLine &status, QObject *parent);
 
     const DeviceState &state() const { return m_state; }
     // Whether a save has been started and its result is not back yet.
@@ -79,7 +79,6 @@ private:
 
     KeyboardData &m_store;
     StatusLine &m_status;
-    bool m_useChinese;
     DeviceState m_state;
     // The keypad now connected, and the unsaved edits of keypads pulled out.
     KeypadIdentity m_keypad;

@@ -60,10 +60,9 @@ QList<QKeySequence> redoShortcuts()
 
 } // namespace
 
-EditHistory::EditHistory(KeyboardData &store, bool useChinese, QObject *parent)
+EditHistory::EditHistory(KeyboardData &store, QObject *parent)
     : QObject(parent)
     , m_store(store)
-    , m_useChinese(useChinese)
     , m_stack(new QUndoStack(this))
     , m_undoAction(new QAction(this))
     , m_redoAction(new QAction(this))
@@ -124,7 +123,7 @@ void EditHistory::commit(EditKind kind)
         return;
     if (kind == EditKind::KeyFunction || kind == EditKind::Delay)
         kind = kindOf(changes);
-    const QString text = translateText(editKindName(kind), m_useChinese);
+    const QString text = translateText(editKindName(kind));
     qCDebug(lcUi).noquote() << "[Edit] step" << editKindName(kind) << "layer"
                             << changes.layer() + 1 << "keys" << changes.keys.size();
     m_stack->push(new StoreEdit(kind, std::move(changes), text,
@@ -241,8 +240,8 @@ void EditHistory::setSaving(bool saving)
 
 void EditHistory::updateActions()
 {
-    const QString undoWord = translateText(QStringLiteral("Undo"), m_useChinese);
-    const QString redoWord = translateText(QStringLiteral("Redo"), m_useChinese);
+    const QString undoWord = translateText(QStringLiteral("Undo"));
+    const QString redoWord = translateText(QStringLiteral("Redo"));
     const auto label = [](const QString &word, const QString &step) {
         return step.isEmpty() ? word : word + QLatin1Char(' ') + step;
     };

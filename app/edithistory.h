@@ -28,7 +28,7 @@ class EditHistory : public QObject
 public:
     using LayerSwitch = std::function<void(int layer)>;
 
-    EditHistory(KeyboardData &store, bool useChinese, QObject *parent);
+    EditHistory(KeyboardData &store, QObject *parent);
 
     QUndoStack *stack() const { return m_stack; }
     QAction *undoAction() const { return m_undoAction; }
@@ -70,7 +70,6 @@ private:
     void updateActions();
 
     KeyboardData &m_store;
-    bool m_useChinese;
     QUndoStack *m_stack = nullptr;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;

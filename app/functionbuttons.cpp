@@ -93,9 +93,8 @@ QPushButton *makeFunctionButton(const char *text)
 
 } // namespace
 
-FunctionButtons::FunctionButtons(bool useChinese, QObject *parent)
+FunctionButtons::FunctionButtons(QObject *parent)
     : QObject(parent)
-    , m_useChinese(useChinese)
 {
 }
 
@@ -131,7 +130,7 @@ void FunctionButtons::setKeypadState(bool connected)
 {
     m_connected = connected;
     m_save->setEnabled(connected);
-    m_save->setText(translateText(QStringLiteral("Save Settings"), m_useChinese));
+    m_save->setText(translateText(QStringLiteral("Save Settings")));
     m_view->setEnabled(connected);
 }
 

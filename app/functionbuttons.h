@@ -13,7 +13,7 @@ class FunctionButtons : public QObject
 {
     Q_OBJECT
 public:
-    FunctionButtons(bool useChinese, QObject *parent);
+    explicit FunctionButtons(QObject *parent);
 
     QWidget *build();
 
@@ -34,7 +34,6 @@ signals:
     void saveClicked();
 
 private:
-    bool m_useChinese;
     bool m_connected = false;
     QPushButton *m_clear = nullptr;
     QPushButton *m_clearAll = nullptr;

@@ -21,14 +21,12 @@ KeyConfig landed(const KeyConfig &current, const KeyConfig &record)
 } // namespace
 
 KeyClipboard::KeyClipboard(KeyboardData &store, const DeviceState &device,
-                           EditHistory &history, StatusLine &status, bool useChinese,
-                           QObject *parent)
+                           EditHistory &history, StatusLine &status, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_device(device)
     , m_history(history)
     , m_status(status)
-    , m_useChinese(useChinese)
 {
 }
 
@@ -44,10 +42,10 @@ void KeyClipboard::copySelected()
 QString KeyClipboard::refusal(int key, const KeyConfig &record) const
 {
     if (!m_store.isWritableSlot(key))
-        return translateText(QStringLiteral("This keypad cannot store this key"), m_useChinese);
+        return translateText(QStringLiteral("This keypad cannot store this key"));
     // The older families have no macro recorder and keep no macros of ours.
-    if (record.type == KeyTypeMacro && m_device.legacyActive)
-        return translateText(QStringLiteral("This keypad cannot store macros"), m_useChinese);
+    if (record.type == KeyTypeMacro && !m_device.capabilities().holdsMacros())
+        return translateText(QStringLiteral("This keypad cannot store macros"));
     return QString();
 }
 

@@ -20,7 +20,7 @@ class KeyClipboard : public QObject
     Q_OBJECT
 public:
     KeyClipboard(KeyboardData &store, const DeviceState &device, EditHistory &history,
-                 StatusLine &status, bool useChinese, QObject *parent);
+                 StatusLine &status, QObject *parent);
 
     bool hasContent() const { return m_copied.has_value(); }
     // Copies the selected key's function (an unassigned key copies "none",
@@ -43,6 +43,5 @@ private:
     const DeviceState &m_device;
     EditHistory &m_history;
     StatusLine &m_status;
-    bool m_useChinese;
     std::optional<KeyConfig> m_copied;
 };

@@ -19,9 +19,8 @@ constexpr int kFloorWidth = 1200;
 
 } // namespace
 
-KeyDisplay::KeyDisplay(bool useChinese, QObject *parent)
+KeyDisplay::KeyDisplay(QObject *parent)
     : QObject(parent)
-    , m_useChinese(useChinese)
 {
 }
 
@@ -66,7 +65,7 @@ void KeyDisplay::showText(const QString &text)
     if (text.contains(QLatin1String("<span")))
         m_display->setHtml(text);
     else
-        m_display->setPlainText(translateText(text, m_useChinese));
+        m_display->setPlainText(translateText(text));
     m_display->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
@@ -78,5 +77,5 @@ void KeyDisplay::clear()
 void KeyDisplay::showPlaceholder()
 {
     m_display->setPlaceholderText(
-        translateText(QStringLiteral("Key Function Display Area"), m_useChinese));
+        translateText(QStringLiteral("Key Function Display Area")));
 }

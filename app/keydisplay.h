@@ -12,7 +12,7 @@ class KeyDisplay : public QObject
 {
     Q_OBJECT
 public:
-    KeyDisplay(bool useChinese, QObject *parent);
+    explicit KeyDisplay(QObject *parent);
 
     // Builds the input frame that holds the display.
     QWidget *build();
@@ -26,7 +26,6 @@ public:
     void showPlaceholder();
 
 private:
-    bool m_useChinese;
     QWidget *m_frame = nullptr;
     QTextEdit *m_display = nullptr;
 };

@@ -120,7 +120,7 @@ QWidget *KeypadPanel::buildKeyMatrix()
     m_keyMatrix = new QWidget;
     m_keyMatrix->setObjectName(QStringLiteral("KeyMatrixContainer"));
     m_keyMatrix->setAttribute(Qt::WA_TranslucentBackground);
-    m_keyMatrix->setStyleSheet(QStringLiteral("background: transparent;"));
+    m_keyMatrix->setStyleSheet(transparentAreaStyleSheet());
     for (int i = 0; i < kGridKeyCount; ++i) {
         auto *cell = new QWidget(m_keyMatrix);
         cell->setObjectName(QStringLiteral("KeyCell"));
@@ -147,7 +147,7 @@ QWidget *KeypadPanel::buildKnobArea()
     m_knobArea = new QWidget;
     m_knobArea->setObjectName(QStringLiteral("KnobContainer"));
     m_knobArea->setMinimumWidth(kKnobAreaMinWidth);
-    m_knobArea->setStyleSheet(QStringLiteral("background: transparent;"));
+    m_knobArea->setStyleSheet(transparentAreaStyleSheet());
 
     for (int k = 0; k < kKnobCount; ++k) {
         auto *group = new QWidget(m_knobArea);

@@ -14,8 +14,8 @@
 #include "model/logging.h"
 #include "pages/lightingcommon.h"
 #include "pages/procreateshortcuts.h"
+#include "widgets/controlbutton.h"
 #include "widgets/keybutton.h"
-#include "widgets/knobbutton.h"
 
 #include <QPushButton>
 #include <QRegularExpression>
@@ -98,23 +98,19 @@ QStringList macroKeyNames(const QVector<MacroStep> &steps)
 
 void setAssignedMark(QPushButton *button, bool assigned)
 {
-    if (auto *key = qobject_cast<KeyButton *>(button))
-        key->setAssigned(assigned);
-    else if (auto *knob = qobject_cast<KnobButton *>(button))
-        knob->setAssigned(assigned);
+    if (auto *control = qobject_cast<ControlButton *>(button))
+        control->setAssigned(assigned);
 }
 
 } // namespace
 
 KeySelection::KeySelection(KeyboardData &store, const KeypadPanel &panel,
-                           const DeviceState &device, KeyDisplay &display, bool useChinese,
-                           QObject *parent)
+                           const DeviceState &device, KeyDisplay &display, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_panel(panel)
     , m_device(device)
     , m_display(display)
-    , m_useChinese(useChinese)
 {
 }
 
@@ -122,12 +118,12 @@ KeySelection::KeySelection(KeyboardData &store, const KeypadPanel &panel,
 
 bool KeySelection::legacyKnobLayoutActive() const
 {
-    return m_device.legacyActive && m_panel.layout().name == QLatin1String("Layout_0K_1E_P0_S0");
+    return m_device.capabilities().legacyKnobNumbering && m_panel.layout().id == Layout0K1E;
 }
 
 bool KeySelection::legacySixKeyLayoutActive() const
 {
-    return (m_device.legacyOld || m_device.legacyR20Wide) && m_panel.layout().name == QLatin1String("Layout_6K_1E_P0_S0");
+    return m_device.lastFamily().capabilities().legacyKnobNumbering && m_panel.layout().id == Layout6K1E;
 }
 
 int KeySelection::keyIndexForButton(int button) const
@@ -267,8 +263,7 @@ QString KeySelection::keyText(int key, bool full) const
 
     if (row == RowProcreate) {
         if (const auto shortcut = recognizeProcreate(c))
-            return translateText(QString::fromUtf8(full ? shortcut->label : shortcut->shortLabel),
-                                 m_useChinese);
+            return translateText(QString::fromUtf8(full ? shortcut->label : shortcut->shortLabel));
     }
 
     QString text;
@@ -310,7 +305,7 @@ QString KeySelection::keyText(int key, bool full) const
     }
     // Rich text (the macro arrows) is shown as built.
     if (!(full && text.contains(QLatin1String("<span"))))
-        text = translateText(text, m_useChinese);
+        text = translateText(text);
     if (row == RowBaseKeys)
         text = arrowSubstituted(text);
     return text;
@@ -380,33 +375,30 @@ void KeySelection::refreshKeyTexts()
             continue;
         const int key = keyIndexForButton(i);
         const bool assigned = !currentKey(key).isEmpty();
-        if (auto *keyButton = qobject_cast<KeyButton *>(button)) {
+        auto *control = qobject_cast<ControlButton *>(button);
+        if (!control)
+            continue;
+        auto *keyButton = qobject_cast<KeyButton *>(button);
+        if (keyButton)
             keyButton->clearSwatch();
-            keyButton->setText(buttonTextFor(key));
-            setFullTextOf(keyButton, fullTextFor(key));
-            keyButton->setAssigned(assigned);
-        } else if (auto *knob = qobject_cast<KnobButton *>(button)) {
-            const bool logKnob = sixKeyLayout && i >= 6 && i <= 8;
-            if (logKnob)
-                qCDebug(lcUi).noquote() << "[UI] restore knob before" << i << "text="
-                                        << knob->text() << "set=" << knob->isAssigned();
-            knob->setText(buttonTextFor(key));
-            setFullTextOf(knob, fullTextFor(key));
-            knob->setAssigned(assigned);
-            if (logKnob)
-                qCDebug(lcUi).noquote() << "[UI] restore knob after" << i << "text="
-                                        << knob->text() << "set=" << knob->isAssigned();
-        }
+        const bool logKnob = !keyButton && sixKeyLayout && i >= 6 && i <= 8;
+        if (logKnob)
+            qCDebug(lcUi).noquote() << "[UI] restore knob before" << i << "text="
+                                    << control->text() << "set=" << control->isAssigned();
+        control->setText(buttonTextFor(key));
+        setFullTextOf(control, fullTextFor(key));
+        control->setAssigned(assigned);
+        if (logKnob)
+            qCDebug(lcUi).noquote() << "[UI] restore knob after" << i << "text="
+                                    << control->text() << "set=" << control->isAssigned();
     }
 }
 
 void KeySelection::setFullTextOf(QPushButton *button, const QString &text) const
 {
     // The whole function text, shown on hover when the legend cuts it.
-    if (auto *key = qobject_cast<KeyButton *>(button))
-        key->setFullText(text);
-    else if (auto *knob = qobject_cast<KnobButton *>(button))
-        knob->setFullText(text);
+    if (auto *control = qobject_cast<ControlButton *>(button))
+        control->setFullText(text);
     describeControl(button, text);
 }
 
@@ -415,8 +407,8 @@ void KeySelection::describeControl(QPushButton *button, const QString &fullText)
     if (!button)
         return;
     const ControlIdentity control = m_panel.identityOf(button);
-    button->setAccessibleName(accessibleControlName(control, fullText, m_useChinese));
-    button->setAccessibleDescription(accessibleControlDescription(control, m_useChinese));
+    button->setAccessibleName(accessibleControlName(control, fullText));
+    button->setAccessibleDescription(accessibleControlDescription(control));
 }
 
 // ---- Clear and Clear All ---------------------------------------------------
@@ -479,10 +471,8 @@ void KeySelection::refreshUnsavedMarks()
         QPushButton *button = m_panel.controlButton(slot);
         const int key = keyIndexForButton(slot);
         const bool unsaved = key >= 0 && key < layer.size() && layer[key].dirty;
-        if (auto *keyButton = qobject_cast<KeyButton *>(button))
-            keyButton->setUnsaved(unsaved);
-        else if (auto *knob = qobject_cast<KnobButton *>(button))
-            knob->setUnsaved(unsaved);
+        if (auto *control = qobject_cast<ControlButton *>(button))
+            control->setUnsaved(unsaved);
     }
 }
 

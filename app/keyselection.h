@@ -19,7 +19,7 @@ class KeySelection : public QObject
     Q_OBJECT
 public:
     KeySelection(KeyboardData &store, const KeypadPanel &panel, const DeviceState &device,
-                 KeyDisplay &display, bool useChinese, QObject *parent);
+                 KeyDisplay &display, QObject *parent);
 
     // What the page host shows decides how keys are worded and whether
     // keys stand for their LEDs.
@@ -79,7 +79,6 @@ private:
     const KeypadPanel &m_panel;
     const DeviceState &m_device;
     KeyDisplay &m_display;
-    bool m_useChinese;
     int m_functionRow = 0;
     bool m_lightingShown = false;
     QPushButton *m_selectedButton = nullptr;

@@ -78,7 +78,7 @@ int LayerColumn::effectiveCount() const
     } else if (m_device.info.valid) {
         source = "device";
         count = m_device.info.layerCount;
-    } else if (m_device.legacyActive) {
+    } else if (m_device.legacyInfo.valid) {
         source = "legacy";
         count = m_device.legacyInfo.layerCount;
     } else if (m_device.lastConnectedLayerCount > 0) {
@@ -171,13 +171,13 @@ QMenu *LayerColumn::createLayerMenu(int layer)
 {
     auto *menu = new QMenu;
     QMenu *copyTo = menu->addMenu(
-        translateText(QStringLiteral("Copy this layer to\u2026"), m_useChinese));
+        translateText(QStringLiteral("Copy this layer to\u2026")));
     const int shown = effectiveCount();
     for (int target = 0; target < shown; ++target) {
         if (target == layer)
             continue;
         QAction *action = copyTo->addAction(
-            translateText(QString::fromLatin1(kLayerButtonTexts[target]), m_useChinese));
+            translateText(QString::fromLatin1(kLayerButtonTexts[target])));
         connect(action, &QAction::triggered, this,
                 [this, layer, target] { emit copyLayerRequested(layer, target); });
     }

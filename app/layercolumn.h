@@ -39,7 +39,6 @@ public:
 
     // The context menu of a layer button: "Copy this layer to…" each other
     // shown layer. The caller owns the menu.
-    void setUseChinese(bool useChinese) { m_useChinese = useChinese; }
     QMenu *createLayerMenu(int layer);
     QPushButton *button(int layer) const;
 
@@ -57,7 +56,6 @@ private:
     QWidget *m_column = nullptr;
     std::array<QPushButton *, kLayerButtonCount> m_buttons{};
     QButtonGroup *m_group = nullptr;
-    bool m_useChinese = false;
 
     void showLayerMenu(int layer, const QPoint &pos);
 };

@@ -29,12 +29,11 @@ LedLayerConfig copiedLighting(const LedLayerConfig &current, const LedLayerConfi
 
 } // namespace
 
-LayerCopy::LayerCopy(KeyboardData &store, EditHistory &history, bool useChinese,
-                     QWidget *window, LayerSwitch layerSwitch)
+LayerCopy::LayerCopy(KeyboardData &store, EditHistory &history, QWidget *window,
+                     LayerSwitch layerSwitch)
     : QObject(window)
     , m_store(store)
     , m_history(history)
-    , m_useChinese(useChinese)
     , m_window(window)
     , m_layerSwitch(std::move(layerSwitch))
 {
@@ -45,16 +44,15 @@ bool LayerCopy::askReplace(int from, int to) const
     if (m_ask)
         return m_ask(from, to);
     QMessageBox box(QMessageBox::Question,
-                    translateText(QStringLiteral("Copy Layer"), m_useChinese),
+                    translateText(QStringLiteral("Copy Layer")),
                     translateText(QStringLiteral("Layer %2 holds assignments. Replace them with "
-                                                 "those of layer %1?"),
-                                  m_useChinese)
+                                                 "those of layer %1?"))
                         .arg(from + 1)
                         .arg(to + 1),
                     QMessageBox::NoButton, m_window);
     QPushButton *replace = box.addButton(
-        translateText(QStringLiteral("Replace"), m_useChinese), QMessageBox::AcceptRole);
-    box.addButton(translateText(QStringLiteral("Cancel"), m_useChinese), QMessageBox::RejectRole);
+        translateText(QStringLiteral("Replace")), QMessageBox::AcceptRole);
+    box.addButton(translateText(QStringLiteral("Cancel")), QMessageBox::RejectRole);
     box.exec();
     return box.clickedButton() == replace;
 }

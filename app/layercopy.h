@@ -19,7 +19,7 @@ public:
     using Ask = std::function<bool(int from, int to)>;
     using LayerSwitch = std::function<void(int layer)>;
 
-    LayerCopy(KeyboardData &store, EditHistory &history, bool useChinese, QWidget *window,
+    LayerCopy(KeyboardData &store, EditHistory &history, QWidget *window,
               LayerSwitch layerSwitch);
 
     void setAsk(Ask ask) { m_ask = std::move(ask); }
@@ -31,7 +31,6 @@ private:
 
     KeyboardData &m_store;
     EditHistory &m_history;
-    bool m_useChinese;
     QWidget *m_window;
     LayerSwitch m_layerSwitch;
     Ask m_ask;

@@ -129,9 +129,9 @@ LayoutSpec layoutForPreset(int preset)
     return layoutById(kPresetLayouts[preset]);
 }
 
-int layoutIdForDevice(const DeviceInfo &info, bool legacyActive)
+int layoutIdForDevice(const DeviceInfo &info, bool layoutFromCounts)
 {
-    if (legacyActive) {
+    if (layoutFromCounts) {
         for (const LegacyPair &pair : kLegacyPairs)
             if (info.keyCount == pair.keyCount && info.encoderCount == pair.encoderCount)
                 return pair.id;
@@ -145,7 +145,7 @@ int layoutIdForDevice(const DeviceInfo &info, bool legacyActive)
     return Layout16K3E_S0;
 }
 
-LayoutSpec layoutForDevice(const DeviceInfo &info, bool legacyActive)
+LayoutSpec layoutForDevice(const DeviceInfo &info, bool layoutFromCounts)
 {
-    return layoutById(layoutIdForDevice(info, legacyActive));
+    return layoutById(layoutIdForDevice(info, layoutFromCounts));
 }

@@ -76,7 +76,8 @@ LayoutSpec layoutById(int id);
 // The start-up picture for a preset; unknown values give the 16-key pad.
 LayoutSpec layoutForPreset(int preset);
 
-// The catalogue id for a keypad's description. A legacy keypad is first
-// recognised by its key and knob counts alone.
-int layoutIdForDevice(const DeviceInfo &info, bool legacyActive);
-LayoutSpec layoutForDevice(const DeviceInfo &info, bool legacyActive);
+// The catalogue id for a keypad's description. A keypad of a family that
+// reports only its counts (the older ones) is first recognised by its key
+// and knob counts alone.
+int layoutIdForDevice(const DeviceInfo &info, bool layoutFromCounts);
+LayoutSpec layoutForDevice(const DeviceInfo &info, bool layoutFromCounts);

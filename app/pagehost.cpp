@@ -61,15 +61,13 @@ constexpr const char *kFunctionRowTitles[] = {
 } // namespace
 
 PageHost::PageHost(KeyboardData &store, const DeviceState &device, KeySelection &selection,
-                   const KeypadPanel &panel, KeyDisplay &display, bool useChinese,
-                   QWidget *window)
+                   const KeypadPanel &panel, KeyDisplay &display, QWidget *window)
     : QObject(window)
     , m_store(store)
     , m_device(device)
     , m_selection(selection)
     , m_panel(panel)
     , m_display(display)
-    , m_useChinese(useChinese)
     , m_window(window)
 {
     connect(&m_selection, &KeySelection::ledKeySelected, this, &PageHost::showSelectedLedColor);
@@ -122,17 +120,18 @@ void PageHost::createPages(QStackedWidget *stack)
     m_oldLightingPage = new OldLightingPage;
 
     // Stack order: the function-list rows, then the older families' pages.
-    QWidget *const pages[] = {m_baseKeysPage,     m_extKeysPage,        m_multiMediaPage,
-                              m_lightingPage,     m_mousePage,          m_macroPage,
-                              m_procreatePage,    m_r20WideDelayPage,   m_oldDelayPage,
-                              m_r20WideLightingPage, m_oldLightingPage};
+    m_stackPages = {m_baseKeysPage,     m_extKeysPage,        m_multiMediaPage,
+                    m_lightingPage,     m_mousePage,          m_macroPage,
+                    m_procreatePage,    m_r20WideDelayPage,   m_oldDelayPage,
+                    m_r20WideLightingPage, m_oldLightingPage};
     constexpr const char *kPageNames[] = {
         "baseKeysPage", "extKeysPage",     "multiMediaPage",   "rgbLightingPage",
         "mousePage",    "macroPage",       "procreatePage",    "r20WideDelayPage",
         "oldDelayPage", "r20WideLightingPage", "oldLightingPage"};
-    for (size_t i = 0; i < std::size(pages); ++i) {
-        pages[i]->setObjectName(QString::fromLatin1(kPageNames[i]));
-        stack->addWidget(pages[i]);
+    for (int i = 0; i < m_stackPages.size(); ++i) {
+        m_stackPages[i]->setObjectName(QString::fromLatin1(kPageNames[i]));
+        stack->addWidget(m_stackPages[i]);
+        m_stackPages[i]->bind(m_store);
     }
 
     for (QPushButton *key : m_baseKeysPage->keyButtons() + m_extKeysPage->keyButtons())
@@ -142,25 +141,15 @@ void PageHost::createPages(QStackedWidget *stack)
     for (QPushButton *button : m_mousePage->actionButtons())
         connect(button, &QPushButton::clicked, this, &PageHost::onMouseClicked);
 
-    m_procreatePage->bind(m_store);
-
     const LedKeyFilter ledFilter = [this](int key) { return hasLed(key); };
-    m_lightingPage->bind(m_store);
-    m_lightingPage->setUseChinese(m_useChinese);
     m_lightingPage->setLedKeyFilter(ledFilter);
     connect(m_lightingPage, &LightingPage::lightingChanged, this, &PageHost::onLightingChanged);
 
-    m_r20WideLightingPage->bind(m_store);
     m_r20WideLightingPage->setLedKeyFilter(ledFilter);
     connect(m_r20WideLightingPage, &R20WideLightingPage::lightingChanged, this,
             &PageHost::onLightingChanged);
-    m_oldLightingPage->bind(m_store);
     connect(m_oldLightingPage, &OldLightingPage::lightingChanged, this,
             &PageHost::onLightingChanged);
-
-    m_macroPage->setUseChinese(m_useChinese);
-    m_r20WideDelayPage->setUseChinese(m_useChinese);
-    m_oldDelayPage->setUseChinese(m_useChinese);
 
     // Delays are set on the records in place; the window learns of them here.
     connect(m_macroPage->flow(), &MacroFlowWidget::delayEdited, this, &PageHost::recordEdited);
@@ -179,12 +168,11 @@ void PageHost::createPages(QStackedWidget *stack)
 
 void PageHost::applyDeviceStateToPages()
 {
-    const bool r20Wide = m_device.r20WideActive();
-    const bool old = m_device.oldActive();
-    m_r20WideLightingPage->setDeviceActive(r20Wide);
-    m_oldLightingPage->setDeviceActive(old);
-    m_r20WideDelayPage->setDeviceConnected(r20Wide);
-    m_oldDelayPage->setDeviceConnected(old);
+    const KeypadCapabilities &keypad = m_device.capabilities();
+    m_r20WideLightingPage->setDeviceActive(keypad.lighting == LightingKind::R20Wide);
+    m_oldLightingPage->setDeviceActive(keypad.lighting == LightingKind::Old);
+    m_r20WideDelayPage->setDeviceConnected(keypad.delayPage == DelayPage::R20Wide);
+    m_oldDelayPage->setDeviceConnected(keypad.delayPage == DelayPage::Old);
     applyMouseGestureSupport();
     // The family decides which page rows 3 and 5 show.
     if (m_functionList)
@@ -193,7 +181,7 @@ void PageHost::applyDeviceStateToPages()
 
 void PageHost::applyMouseGestureSupport()
 {
-    m_mousePage->applyMouseGestureSupport(m_device.oldActive());
+    m_mousePage->applyMouseGestureSupport(!m_device.capabilities().mouseGestures);
 }
 
 void PageHost::onBaseKeyClicked()
@@ -208,7 +196,7 @@ void PageHost::onMultiMediaClicked()
 
 void PageHost::onMouseClicked()
 {
-    handleMouseClick(m_store, sender(), m_device.legacyActive && m_device.legacyOld);
+    handleMouseClick(m_store, sender(), !m_device.capabilities().mouseGestures);
 }
 
 // ---- page change -----------------------------------------------------------
@@ -221,31 +209,29 @@ void PageHost::showPage(int row)
     if (row != RowMacro && m_macroPage)
         m_macroPage->stopMacroRecording();
 
-    const bool r20Wide = m_device.legacyActive && m_device.legacyR20Wide;
-    const bool old = m_device.legacyActive && m_device.legacyOld;
+    const KeypadCapabilities &keypad = m_device.capabilities();
     int stackIndex = row;
-    const int lightingRow = RowRgbLed;
-    const int macroRow = RowMacro;
     if (row == RowRgbLed)
-        stackIndex = r20Wide ? StackR20WideLighting : old ? StackOldLighting : lightingRow;
+        stackIndex = keypad.lighting == LightingKind::R20Wide ? StackR20WideLighting
+                   : keypad.lighting == LightingKind::Old     ? StackOldLighting
+                                                              : int(RowRgbLed);
     else if (row == RowMacro)
-        stackIndex = r20Wide ? StackR20WideDelay : old ? StackOldDelay : macroRow;
-    scaleStackPage(stackIndex);
+        stackIndex = keypad.delayPage == DelayPage::R20Wide ? StackR20WideDelay
+                   : keypad.delayPage == DelayPage::Old     ? StackOldDelay
+                                                            : int(RowMacro);
+    AssignmentPage *page = m_stackPages.at(stackIndex);
+    page->applyPendingScale();
     m_pageStack->setCurrentIndex(stackIndex);
     m_selection.setLightingShown(stackIndex == RowRgbLed || stackIndex == StackR20WideLighting);
     m_lightingPage->setRgbPageActive(stackIndex == RowRgbLed);
     // The lighting page fits a lower window than the key pages.
     m_window->setMinimumHeight(row == RowRgbLed ? kLightingPageMinHeight : kPageMinHeight);
 
+    // The lighting page is refreshed with the lighting view, every other
+    // page when it is shown.
     refreshLightingView();
-    switch (stackIndex) {
-    case RowMacro: m_macroPage->rebuildFlow(); break;
-    case StackR20WideDelay: m_r20WideDelayPage->refresh(); break;
-    case StackOldDelay: m_oldDelayPage->refresh(); break;
-    case StackR20WideLighting: m_r20WideLightingPage->refreshModeButtons(); break;
-    case StackOldLighting: m_oldLightingPage->refresh(); break;
-    default: break;
-    }
+    if (page != m_lightingPage)
+        page->refresh();
 
     const int key = m_store.selectedKey;
     if (m_selection.lightingShown()) {
@@ -315,43 +301,26 @@ void PageHost::refreshSelectionPages()
 
 void PageHost::scalePages(double ratio)
 {
-    m_pageScale = ratio;
-    m_pageScaleStale.fill(true);
-    scaleStackPage(m_pageStack->currentIndex());
+    for (AssignmentPage *page : qAsConst(m_stackPages))
+        page->scaleLater(ratio);
+    if (auto *shown = qobject_cast<AssignmentPage *>(m_pageStack->currentWidget()))
+        shown->applyPendingScale();
 }
 
-void PageHost::scaleStackPage(int stackIndex)
+void PageHost::retranslatePages()
 {
-    if (stackIndex < 0 || stackIndex >= int(m_pageScaleStale.size())
-        || !m_pageScaleStale[size_t(stackIndex)])
-        return;
-    m_pageScaleStale[size_t(stackIndex)] = false;
-    const double ratio = m_pageScale;
-    switch (stackIndex) {
-    case RowBaseKeys: m_baseKeysPage->setScale(ratio); break;
-    case RowExtKeys: m_extKeysPage->setScale(ratio); break;
-    case RowMultiMedia: m_multiMediaPage->setScale(ratio); break;
-    case RowRgbLed: m_lightingPage->setScale(ratio); break;
-    case RowMouse: m_mousePage->setScale(ratio); break;
-    // After the pass that gave every page label the bold page font.
-    case RowMacro: m_macroPage->applyScale(ratio); break;
-    case RowProcreate: m_procreatePage->setScale(ratio); break;
-    case StackR20WideLighting: m_r20WideLightingPage->setScale(ratio); break;
-    case StackOldLighting: m_oldLightingPage->setScale(ratio); break;
-    case StackR20WideDelay: m_r20WideDelayPage->setScale(ratio); break;
-    case StackOldDelay: m_oldDelayPage->setScale(ratio); break;
-    default: break;
-    }
+    for (AssignmentPage *page : qAsConst(m_stackPages))
+        page->retranslate();
 }
 
 void PageHost::updateMacroPageTitle()
 {
     // The older keypad families have no macro recorder; their row 5 page
     // sets press delays instead.
-    const bool delayPage = m_device.legacyR20Wide || m_device.legacyOld;
+    const bool delayPage = m_device.lastFamily().capabilities().delayPage != DelayPage::None;
     if (QListWidgetItem *item = m_functionList->item(RowMacro))
         item->setText(translateText(
-            delayPage ? QStringLiteral("DelaySetting") : QStringLiteral("Macro Key"), m_useChinese));
+            delayPage ? QStringLiteral("DelaySetting") : QStringLiteral("Macro Key")));
     // The connected family decides the pages of rows 3 and 5.
     applyDeviceStateToPages();
 }

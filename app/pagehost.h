@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QObject>
-#include <array>
+#include <QVector>
 
+class AssignmentPage;
 class BaseKeysPage;
 class ExtKeysPage;
 class KeyboardData;
@@ -31,7 +32,7 @@ class PageHost : public QObject
     Q_OBJECT
 public:
     PageHost(KeyboardData &store, const DeviceState &device, KeySelection &selection,
-             const KeypadPanel &panel, KeyDisplay &display, bool useChinese, QWidget *window);
+             const KeypadPanel &panel, KeyDisplay &display, QWidget *window);
 
     // The stack first: the list's row changes switch its pages.
     QStackedWidget *buildPageStack();
@@ -57,9 +58,10 @@ public:
     void updateMacroPageTitle();
     void refreshLightingView();
     void refreshSelectionPages();
-    // Restyling a page costs several milliseconds, so a rescale restyles only
-    // the page on screen; the others take the ratio when they are shown.
+    // Every page takes the ratio; only the page on screen is restyled now.
     void scalePages(double ratio);
+    // Words the texts each page set itself in the interface's language.
+    void retranslatePages();
 
     BaseKeysPage *baseKeysPage() const { return m_baseKeysPage; }
     ExtKeysPage *extKeysPage() const { return m_extKeysPage; }
@@ -87,7 +89,6 @@ private slots:
 
 private:
     void createPages(QStackedWidget *stack);
-    void scaleStackPage(int stackIndex);
     void showSelectedLedColor(int key);
     bool hasLed(int key) const;
     void showLedSwatches();
@@ -97,12 +98,11 @@ private:
     KeySelection &m_selection;
     const KeypadPanel &m_panel;
     KeyDisplay &m_display;
-    bool m_useChinese;
     QWidget *m_window;
     QListWidget *m_functionList = nullptr;
     QStackedWidget *m_pageStack = nullptr;
-    double m_pageScale = 1.0;
-    std::array<bool, 11> m_pageScaleStale{};
+    // In stack order.
+    QVector<AssignmentPage *> m_stackPages;
     // What scaleArea last applied, so a rescale restyles only what changed.
     int m_appliedListFontPx = -1;
     int m_appliedListRowPx = -1;

@@ -72,7 +72,7 @@ void PageHost::translateFunctionList()
 {
     for (int row = 0; row < m_functionList->count(); ++row) {
         QListWidgetItem *item = m_functionList->item(row);
-        item->setText(translateText(item->text(), m_useChinese));
+        item->setText(translateText(item->text()));
     }
     m_functionList->setFixedWidth(m_functionList->sizeHintForColumn(0)
                                   + kFunctionListLanguagePadding);

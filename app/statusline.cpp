@@ -21,9 +21,8 @@ const QString kSavedStyle =
 
 } // namespace
 
-StatusLine::StatusLine(bool useChinese, QObject *parent)
+StatusLine::StatusLine(QObject *parent)
     : QObject(parent)
-    , m_useChinese(useChinese)
 {
 }
 
@@ -51,15 +50,14 @@ void StatusLine::setConnected(bool connected)
 void StatusLine::showDisconnected()
 {
     m_label->setToolTip(QString());
-    m_label->setText(translateText(QStringLiteral("Connect the device with a usb cable"),
-                                   m_useChinese));
+    m_label->setText(translateText(QStringLiteral("Connect the device with a usb cable")));
     m_label->setStyleSheet(kDisconnectedStyle);
 }
 
 void StatusLine::showConnected()
 {
     m_label->setToolTip(QString());
-    m_label->setText(translateText(QStringLiteral("Device connected"), m_useChinese));
+    m_label->setText(translateText(QStringLiteral("Device connected")));
     m_label->setStyleSheet(kConnectedStyle);
 }
 
@@ -69,7 +67,7 @@ void StatusLine::showSaved()
     // line green again.
     if (!m_connected)
         return;
-    m_label->setText(translateText(QStringLiteral("Saved successfully"), m_useChinese));
+    m_label->setText(translateText(QStringLiteral("Saved successfully")));
     m_label->setStyleSheet(kSavedStyle);
     showFor(kSavedStatusMs);
 }

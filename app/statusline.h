@@ -12,7 +12,7 @@ class StatusLine : public QObject
 {
     Q_OBJECT
 public:
-    StatusLine(bool useChinese, QObject *parent);
+    explicit StatusLine(QObject *parent);
 
     QLabel *build();
 
@@ -30,7 +30,6 @@ public:
 
 private:
     QLabel *m_label = nullptr;
-    bool m_useChinese;
     bool m_connected = false;
     QTimer *m_resetTimer = nullptr;
 

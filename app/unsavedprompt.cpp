@@ -7,28 +7,28 @@
 
 namespace {
 
-QString tr(const char *english, bool useChinese)
+QString tr(const char *english)
 {
-    return translateText(QString::fromUtf8(english), useChinese);
+    return translateText(QString::fromUtf8(english));
 }
 
 } // namespace
 
 namespace UnsavedPrompt {
 
-Choice askBeforeClose(QWidget *parent, bool canSave, bool useChinese)
+Choice askBeforeClose(QWidget *parent, bool canSave)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Zentrik"),
-                    tr("Some changes have not been saved to the keypad.", useChinese),
+                    tr("Some changes have not been saved to the keypad."),
                     QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("closePrompt"));
-    box.setInformativeText(canSave ? tr("Save them before closing?", useChinese)
-                                   : tr("No keypad can take them now. Close anyway?", useChinese));
+    box.setInformativeText(canSave ? tr("Save them before closing?")
+                                   : tr("No keypad can take them now. Close anyway?"));
     QPushButton *save = nullptr;
     if (canSave)
-        save = box.addButton(tr("Save", useChinese), QMessageBox::AcceptRole);
-    QPushButton *discard = box.addButton(tr("Discard", useChinese), QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(tr("Cancel", useChinese), QMessageBox::RejectRole);
+        save = box.addButton(tr("Save"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
     box.setDefaultButton(save ? save : cancel);
     box.setEscapeButton(cancel);
     box.exec();
@@ -39,16 +39,15 @@ Choice askBeforeClose(QWidget *parent, bool canSave, bool useChinese)
     return Choice::Cancel;
 }
 
-bool askBeforeReread(QWidget *parent, bool useChinese)
+bool askBeforeReread(QWidget *parent)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Zentrik"),
-                    tr("Reading the keypad again discards the changes not yet saved.",
-                       useChinese),
+                    tr("Reading the keypad again discards the changes not yet saved."),
                     QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("rereadPrompt"));
     QPushButton *discard =
-        box.addButton(tr("Discard and read", useChinese), QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(tr("Cancel", useChinese), QMessageBox::RejectRole);
+        box.addButton(tr("Discard and read"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     box.exec();

@@ -10,10 +10,10 @@ enum class Choice { Save, Discard, Cancel };
 
 // Closing the window: Save (only offered when a keypad can take it),
 // Discard or Cancel. Escape cancels.
-Choice askBeforeClose(QWidget *parent, bool canSave, bool useChinese);
+Choice askBeforeClose(QWidget *parent, bool canSave);
 
 // "View Settings": reading the keypad again replaces the changes. True
 // when the user chose to discard them; Cancel and Escape keep them.
-bool askBeforeReread(QWidget *parent, bool useChinese);
+bool askBeforeReread(QWidget *parent);
 
 } // namespace UnsavedPrompt

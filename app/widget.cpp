@@ -17,6 +17,7 @@
 #include "app/windowsize.h"
 #include "pages/macropage.h"
 #include "model/logging.h"
+#include "model/translation.h"
 
 #include <QPushButton>
 #include <QResizeEvent>
@@ -30,18 +31,17 @@ Widget::Widget(QWidget *parent)
     // The settings file beside the executable picks the language and the
     // number of layer buttons for the life of the window.
     const AppSettings settings = readSettingsFile();
-    m_useChinese = settings.useChinese;
+    setInterfaceChinese(settings.useChinese);
 
-    m_status = new StatusLine(m_useChinese, this);
-    m_flows = new ConnectionFlows(m_keyboardData, *m_status, m_useChinese, this);
+    m_status = new StatusLine(this);
+    m_flows = new ConnectionFlows(m_keyboardData, *m_status, this);
     m_panel = new KeypadPanel([this] { return scaleRatio(); }, this);
     m_layers = new LayerColumn(m_keyboardData, m_flows->state(), this);
-    m_display = new KeyDisplay(m_useChinese, this);
-    m_functionButtons = new FunctionButtons(m_useChinese, this);
-    m_selection = new KeySelection(m_keyboardData, *m_panel, m_flows->state(), *m_display,
-                                   m_useChinese, this);
+    m_display = new KeyDisplay(this);
+    m_functionButtons = new FunctionButtons(this);
+    m_selection = new KeySelection(m_keyboardData, *m_panel, m_flows->state(), *m_display, this);
     m_pages = new PageHost(m_keyboardData, m_flows->state(), *m_selection, *m_panel, *m_display,
-                           m_useChinese, this);
+                           this);
 
     if (settings.layerNum) {
         m_layers->setStartupDefaultCount(*settings.layerNum);
@@ -172,7 +172,7 @@ void Widget::onLayerButtonClicked(int id)
 
 LayoutSpec Widget::layoutForDevice(const DeviceInfo &info) const
 {
-    return ::layoutForDevice(info, m_flows->state().legacyActive);
+    return ::layoutForDevice(info, m_flows->state().capabilities().layoutFromCounts);
 }
 
 void Widget::applyLayout(const LayoutSpec &layoutSpec)

@@ -145,7 +145,6 @@ private:
     void refreshUnsavedState();
 
     // Settings, fixed for the life of the window.
-    bool m_useChinese = false;
     StartupLayoutPreset m_startupPreset = Preset6K1E;
     // Close once the save started from the close question has succeeded.
     bool m_closeAfterSave = false;

@@ -14,8 +14,7 @@
 #include "device/openfailurelog.h"
 #include "model/logging.h"
 #include "pages/macropage.h"
-#include "widgets/keybutton.h"
-#include "widgets/knobbutton.h"
+#include "widgets/controlbutton.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -59,13 +58,13 @@ void Widget::enableWritableControls()
     // A fallback picture can show more controls than the keypad has; those
     // cannot be edited while it is connected. The older families keep their
     // controls: the store refuses their unwritable slots with a log line.
-    const bool currentFamily = !m_flows->state().legacyActive;
+    const bool slotsDescribed = m_flows->state().capabilities().slotsDescribed;
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
         QPushButton *button = m_panel->controlButton(slot);
         if (!button)
             continue;
         const bool writable =
-            !currentFamily || m_keyboardData.isWritableSlot(keyIndexForButton(slot));
+            !slotsDescribed || m_keyboardData.isWritableSlot(keyIndexForButton(slot));
         button->setEnabled(button->isVisibleTo(this) && writable);
     }
 }
@@ -108,7 +107,7 @@ void Widget::closeEvent(QCloseEvent *event)
         return;
     }
     const bool canSave = m_flows->canStartTask();
-    switch (UnsavedPrompt::askBeforeClose(this, canSave, m_useChinese)) {
+    switch (UnsavedPrompt::askBeforeClose(this, canSave)) {
     case UnsavedPrompt::Choice::Discard:
         event->accept();
         return;
@@ -137,10 +136,8 @@ void Widget::onDeviceDisconnected()
             continue;
         button->setText(QString());
         button->setChecked(false);
-        if (auto *key = qobject_cast<KeyButton *>(button))
-            key->setAssigned(false);
-        else if (auto *knob = qobject_cast<KnobButton *>(button))
-            knob->setAssigned(false);
+        if (auto *control = qobject_cast<ControlButton *>(button))
+            control->setAssigned(false);
     }
     m_selection->dropSelectedButton();
     enableWritableControls();
@@ -156,7 +153,7 @@ void Widget::showOpenFailure()
     if (m_flows->state().connected)
         return;
     const QString failure =
-        openFailureStatusText(HIDManager::instance()->lastOpenFailure(), m_useChinese);
+        openFailureStatusText(HIDManager::instance()->lastOpenFailure());
     if (failure.isEmpty())
         m_status->showDisconnected();
     else
@@ -168,7 +165,7 @@ void Widget::onViewSettingsClicked()
     // Reading again replaces the store: unsaved changes go only when the
     // user says so.
     if (m_flows->canStartTask() && m_keyboardData.hasUnsavedChanges()
-        && !UnsavedPrompt::askBeforeReread(this, m_useChinese))
+        && !UnsavedPrompt::askBeforeReread(this))
         return;
     m_flows->view();
 }

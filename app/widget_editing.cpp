@@ -23,15 +23,13 @@
 void Widget::connectEditing()
 {
     const auto switchLayer = [this](int layer) { onLayerButtonClicked(layer); };
-    m_history = new EditHistory(m_keyboardData, m_useChinese, this);
+    m_history = new EditHistory(m_keyboardData, this);
     m_history->setLayerSwitch(switchLayer);
-    m_clipboard = new KeyClipboard(m_keyboardData, m_flows->state(), *m_history, *m_status,
-                                   m_useChinese, this);
-    m_layerCopy = new LayerCopy(m_keyboardData, *m_history, m_useChinese, this, switchLayer);
+    m_clipboard = new KeyClipboard(m_keyboardData, m_flows->state(), *m_history, *m_status, this);
+    m_layerCopy = new LayerCopy(m_keyboardData, *m_history, this, switchLayer);
     m_editControls = new EditControls(
         this, *m_panel, *m_selection, *m_layers, *m_history, *m_clipboard,
         [this] { m_functionButtons->clickClear(); }, switchLayer);
-    m_layers->setUseChinese(m_useChinese);
 
     // Whatever changes the store announces, or a page changes quietly,
     // becomes a step.

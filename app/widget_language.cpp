@@ -8,7 +8,6 @@
 #include "app/pagehost.h"
 
 #include "model/translation.h"
-#include "pages/procreatepage.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -21,16 +20,16 @@ void Widget::applyLanguage()
         // page's own rule, so the page words them itself.
         if (button->property("procreateLabel").isValid())
             continue;
-        button->setText(translateText(button->text(), m_useChinese));
+        button->setText(translateText(button->text()));
     }
     for (QLabel *label : findChildren<QLabel *>())
-        label->setText(translateText(label->text(), m_useChinese));
+        label->setText(translateText(label->text()));
 
     m_pages->translateFunctionList();
 
     m_display->showPlaceholder();
 
-    m_pages->procreatePage()->applyLanguage(m_useChinese);
+    m_pages->retranslatePages();
     m_pages->updateMacroPageTitle();
     m_selection->showSelectedKeyText();
 }

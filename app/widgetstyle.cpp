@@ -21,7 +21,19 @@ QString windowStyleSheet()
         // Without a keypad, View and Save are disabled; they must not look
         // like the buttons that work.
         "QPushButton[class=\"FuncBtn\"]:disabled { background-color: #3A5F86; color: #9FB3C8; }"
-        "QStackedWidget QWidget { background-color: #333; border-radius: 0px; }");
+        "QStackedWidget QWidget { background-color: #333; border-radius: 0px; }")
+        + toolTipStyleRule();
+}
+
+QString toolTipStyleRule()
+{
+    return QStringLiteral("QToolTip { background-color: #FFFFDC; color: #000000;"
+                          " border: 1px solid #767676; padding: 1px; border-radius: 0px; }");
+}
+
+QString transparentAreaStyleSheet()
+{
+    return QStringLiteral("* { background: transparent; }") + toolTipStyleRule();
 }
 
 QString keyDisplayStyleSheet()

@@ -9,6 +9,14 @@
 // with it from the start.
 QString windowStyleSheet();
 
+// Tooltips take the style sheets of the control they belong to. A sheet that
+// makes everything below it transparent would leave them without a fill (a
+// black box on a desktop without compositing), so such sheets end with this.
+QString toolTipStyleRule();
+
+// Lets the keypad picture's face show through the key and knob areas.
+QString transparentAreaStyleSheet();
+
 QString keyDisplayStyleSheet();
 
 // The fill and rounded border of the keypad picture, drawn by a face beneath

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/translation.h"
+
 #include <QSet>
 #include <QString>
 #include <cstdint>
@@ -45,4 +47,5 @@ OpenFailure openFailureOf(const QString &path, int error, const QString &detail)
 
 // The status line's text for `failure`, translated: the fix for a missing
 // permission, the system's reason otherwise; empty when nothing failed.
-QString openFailureStatusText(const OpenFailure &failure, bool useChinese);
+// In the interface's language unless told otherwise.
+QString openFailureStatusText(const OpenFailure &failure, bool useChinese = interfaceIsChinese());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/savesnapshot.h"
+#include "model/translation.h"
 
 #include <QString>
 
@@ -17,4 +18,5 @@ SaveFailure saveFailureOf(const SaveResult &result);
 QString saveFailureText(SaveFailure failure);
 
 // The text for the status line, translated; empty when the save succeeded.
-QString saveStatusText(const SaveResult &result, bool useChinese);
+// In the interface's language unless told otherwise.
+QString saveStatusText(const SaveResult &result, bool useChinese = interfaceIsChinese());

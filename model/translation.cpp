@@ -1,5 +1,6 @@
 #include "model/translation.h"
 
+#include <atomic>
 #include <iterator>
 
 namespace {
@@ -222,6 +223,10 @@ constexpr TextPair kTextPairs[] = {
 static_assert(sizeof(kTextPairs) / sizeof(kTextPairs[0]) >= 139,
               "the interface's 139 original texts come first");
 
+// Set once at start from the settings file; atomic, so a text built on a
+// worker thread reads it safely.
+std::atomic<bool> heldChinese{false};
+
 } // namespace
 
 const QVector<TranslationPair> &translationTable()
@@ -246,4 +251,19 @@ QString translateText(const QString &text, bool useChinese)
             return pair.first;
     }
     return text;
+}
+
+void setInterfaceChinese(bool useChinese)
+{
+    heldChinese.store(useChinese, std::memory_order_relaxed);
+}
+
+bool interfaceIsChinese()
+{
+    return heldChinese.load(std::memory_order_relaxed);
+}
+
+QString translateText(const QString &text)
+{
+    return translateText(text, interfaceIsChinese());
 }

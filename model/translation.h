@@ -14,5 +14,14 @@ using TranslationPair = QPair<QString, QString>;
 // comes back as English. Texts not in the table are returned unchanged.
 QString translateText(const QString &text, bool useChinese);
 
+// The interface's language is held here once for the whole program: chosen
+// at start from the settings file, it does not change while the program runs.
+// Widgets and pages ask for it when they set a text instead of keeping a flag.
+void setInterfaceChinese(bool useChinese);
+bool interfaceIsChinese();
+
+// translateText in the interface's language.
+QString translateText(const QString &text);
+
 // The table behind translateText, in lookup order (first match wins).
 const QVector<TranslationPair> &translationTable();

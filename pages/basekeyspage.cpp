@@ -75,7 +75,7 @@ void fillGap(QGridLayout *grid, int row, int column, int rowSpan, int columnSpan
 } // namespace
 
 BaseKeysPage::BaseKeysPage(QWidget *parent)
-    : QWidget(parent)
+    : AssignmentPage(parent)
 {
     setObjectName(QStringLiteral("baseKeysPage"));
     setAttribute(Qt::WA_StyledBackground);

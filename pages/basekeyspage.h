@@ -1,7 +1,8 @@
 #pragma once
 
+#include "pages/assignmentpage.h"
+
 #include <QList>
-#include <QWidget>
 
 class QPushButton;
 class SharedBevelButton;
@@ -9,7 +10,7 @@ class SharedBevelButton;
 // Page "BaseKeys": an on-screen PC keyboard with a numeric keypad block.
 // Each key carries its HID usage in "keycode"; the window connects every
 // key's clicked() to its base-key slot.
-class BaseKeysPage : public QWidget
+class BaseKeysPage : public AssignmentPage
 {
     Q_OBJECT
 public:
@@ -19,7 +20,7 @@ public:
     const QList<QPushButton *> &keyButtons() const { return m_keyButtons; }
 
     // Fonts and key gaps at the window's scale (1.0 at the design size).
-    void setScale(double scale);
+    void setScale(double scale) override;
 
 private:
     QList<QPushButton *> m_keyButtons;

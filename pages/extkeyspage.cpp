@@ -36,7 +36,7 @@ static_assert(kExtKeyCount <= kColumns * kRows, "the Ext Keys grid is too small"
 } // namespace
 
 ExtKeysPage::ExtKeysPage(QWidget *parent)
-    : QWidget(parent)
+    : AssignmentPage(parent)
 {
     setObjectName(QStringLiteral("extKeysPage"));
     setAttribute(Qt::WA_StyledBackground);

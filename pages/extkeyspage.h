@@ -1,14 +1,15 @@
 #pragma once
 
+#include "pages/assignmentpage.h"
+
 #include <QList>
-#include <QWidget>
 
 class QPushButton;
 
 // Page "Ext Keys": the Mac-style modifier keys and F13-F24. The keys follow
 // the on-screen keyboard's rules, so the window connects them to the same
 // base-key slot.
-class ExtKeysPage : public QWidget
+class ExtKeysPage : public AssignmentPage
 {
     Q_OBJECT
 public:
@@ -17,7 +18,7 @@ public:
     // The keys that carry a usage, in table order; the empty cells are not here.
     const QList<QPushButton *> &keyButtons() const { return m_keyButtons; }
 
-    void setScale(double scale);
+    void setScale(double scale) override;
 
 private:
     QList<QPushButton *> m_keyButtons;

@@ -119,7 +119,7 @@ QVector<LightingEffect> lightingEffects(bool knobLedLayout)
 }
 
 LightingPage::LightingPage(QWidget *parent)
-    : QWidget(parent)
+    : AssignmentPage(parent)
 {
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
@@ -242,11 +242,9 @@ void LightingPage::refreshEffectButtons()
     // The keypad's firmware may know more effects than this list. Such an
     // effect is kept as read (no button is checked) until the user picks one.
     m_unlistedEffectNote->setVisible(!offered);
-    m_unlistedEffectNote->setText(
-        offered ? QString()
-                : translateText(QStringLiteral("The keypad uses effect %1, which is not in this list."),
-                                m_useChinese)
-                      .arg(int(effect)));
+    const QString unlisted =
+        QStringLiteral("The keypad uses effect %1, which is not in this list.");
+    m_unlistedEffectNote->setText(offered ? QString() : translateText(unlisted).arg(int(effect)));
 
     // An exclusive group refuses to uncheck its checked button.
     m_effectGroup->setExclusive(false);
@@ -256,7 +254,7 @@ void LightingPage::refreshEffectButtons()
         if (used) {
             const LightingEffect &entry = effects.at(i);
             button->setProperty("effectName",
-                                translateText(QString::fromUtf8(entry.label), m_useChinese));
+                                translateText(QString::fromUtf8(entry.label)));
             button->setProperty("modeId", int(entry.id));
             m_effectGroup->setId(button, entry.id);
             button->setChecked(entry.id == effect);

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "pages/assignmentpage.h"
 #include "pages/lightingcommon.h"
 
 #include <QColor>
 #include <QList>
 #include <QVector>
-#include <QWidget>
 #include <cstdint>
 
 class KeyboardData;
@@ -28,15 +28,14 @@ QVector<LightingEffect> lightingEffects(bool knobLedLayout);
 // Function-list row 3 for keypads of the current family (or none): the
 // current layer's effect and, through the colour picker, the colour of the
 // selected key's LED (or of one knob LED segment on the single-knob pad).
-class LightingPage : public QWidget
+class LightingPage : public AssignmentPage
 {
     Q_OBJECT
 public:
     explicit LightingPage(QWidget *parent = nullptr);
 
-    void bind(KeyboardData &data);
+    void bind(KeyboardData &data) override;
     void setLedKeyFilter(LedKeyFilter filter) { m_ledKeyFilter = std::move(filter); }
-    void setUseChinese(bool useChinese) { m_useChinese = useChinese; }
 
     // The single-knob pad with four LEDs around its knob ("Layout_0K_1E_P1_S1").
     void setKnobLedLayout(bool knobLedLayout);
@@ -48,12 +47,12 @@ public:
     // On showing the page, a layer change and after a read. An effect the
     // layout does not offer is kept as it is: no button is checked and a note
     // names its number. Emits lightingChanged so the window redraws the keys.
-    void refresh();
+    void refresh() override;
 
     // Shows the colour of key `key`'s LED in the picker without writing it.
     void showKeyColor(int key);
 
-    void setScale(double scale);
+    void setScale(double scale) override;
 
     RgbColorPickerWidget *colorPicker() const { return m_picker; }
     QButtonGroup *effectGroup() const { return m_effectGroup; }
@@ -88,7 +87,6 @@ private:
 
     KeyboardData *m_data = nullptr;
     LedKeyFilter m_ledKeyFilter;
-    bool m_useChinese = false;
     bool m_knobLedLayout = false;
     bool m_rgbPageActive = false;
     double m_scale = 1.0;

@@ -48,7 +48,7 @@ constexpr auto kIdleEnabledStyle =
 } // namespace
 
 MacroPage::MacroPage(KeyboardData &store, QWidget *parent)
-    : QWidget(parent)
+    : AssignmentPage(parent)
     , m_store(store)
     , m_recorder(store)
 {
@@ -57,7 +57,7 @@ MacroPage::MacroPage(KeyboardData &store, QWidget *parent)
     setAttribute(Qt::WA_StyledBackground, true);
     setStyleSheet(QLatin1String(kPageStyle));
 
-    m_recordButton = new QPushButton(QString::fromLatin1(kStartText), this);
+    m_recordButton = new QPushButton(translateText(QString::fromLatin1(kStartText)), this);
     m_recordButton->setObjectName(QStringLiteral("macroRecordButton"));
     m_recordButton->setEnabled(false);
     // A focused button would take Space; while recording Space is a key.
@@ -108,17 +108,16 @@ void MacroPage::restyleRecordButton()
 
 void MacroPage::setRecordText(const char *text)
 {
-    m_recordButton->setText(translateText(QString::fromLatin1(text), m_useChinese));
+    m_recordButton->setText(translateText(QString::fromLatin1(text)));
 }
 
-void MacroPage::setUseChinese(bool useChinese)
+void MacroPage::retranslate()
 {
-    m_useChinese = useChinese;
     setRecordText(isRecording() ? kStopText : kStartText);
-    m_flow->setUseChinese(useChinese);
+    m_flow->retranslate();
 }
 
-void MacroPage::applyScale(double ratio)
+void MacroPage::setScale(double ratio)
 {
     m_scaleRatio = ratio;
     restyleRecordButton();

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "pages/assignmentpage.h"
 #include "pages/macrorecorder.h"
-
-#include <QWidget>
 
 class KeyboardData;
 class MacroFlowWidget;
@@ -17,16 +16,17 @@ class QScrollArea;
 // the keyboard grab, so every key event of the application comes here; the
 // window only locks its other controls on recordingChanged and runs the
 // keys-only save on saveKeysRequested.
-class MacroPage : public QWidget
+class MacroPage : public AssignmentPage
 {
     Q_OBJECT
 public:
     explicit MacroPage(KeyboardData &store, QWidget *parent = nullptr);
 
     bool isRecording() const { return m_recorder.isRecording(); }
-    void setUseChinese(bool useChinese);
     // Restyles the record button and the blocks for the window's scale ratio.
-    void applyScale(double ratio);
+    void setScale(double ratio) override;
+    void refresh() override { rebuildFlow(); }
+    void retranslate() override;
     void setClock(MacroRecorder::Clock clock) { m_recorder.setClock(std::move(clock)); }
     void setScanCodesArePositions(bool arePositions) { m_recorder.setScanCodesArePositions(arePositions); }
 
@@ -73,5 +73,4 @@ private:
     QScrollArea *m_flowArea = nullptr;
     MacroFlowWidget *m_flow = nullptr;
     double m_scaleRatio = 1.0;
-    bool m_useChinese = false;
 };

@@ -61,7 +61,7 @@ QIcon mouseIcon(MouseIconKind kind, bool enabled)
 } // namespace
 
 MousePage::MousePage(QWidget *parent)
-    : QWidget(parent)
+    : AssignmentPage(parent)
 {
     setObjectName(QStringLiteral("mousePage"));
     setAttribute(Qt::WA_StyledBackground);

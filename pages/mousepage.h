@@ -1,7 +1,8 @@
 #pragma once
 
+#include "pages/assignmentpage.h"
+
 #include <QList>
-#include <QWidget>
 
 class QPushButton;
 
@@ -9,7 +10,7 @@ class QPushButton;
 // and the gestures (four swipes and "Like"). Each enabled button carries its
 // action in "mouseAction"; the window connects their clicked() to its mouse
 // slot.
-class MousePage : public QWidget
+class MousePage : public AssignmentPage
 {
     Q_OBJECT
 public:
@@ -25,7 +26,7 @@ public:
     void applyMouseGestureSupport(bool oldFamily);
 
     // Button font and height at the window's scale (1.0 at the design size).
-    void setScale(double scale);
+    void setScale(double scale) override;
 
 private:
     void applyScale(double scale);

@@ -41,7 +41,7 @@ QHBoxLayout *addRow(QVBoxLayout *outer)
 } // namespace
 
 MultiMediaPage::MultiMediaPage(QWidget *parent)
-    : QWidget(parent)
+    : AssignmentPage(parent)
 {
     setObjectName(QStringLiteral("multiMediaPage"));
     setAttribute(Qt::WA_StyledBackground);

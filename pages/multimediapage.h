@@ -1,14 +1,15 @@
 #pragma once
 
+#include "pages/assignmentpage.h"
+
 #include <QList>
-#include <QWidget>
 
 class QPushButton;
 
 // Page "MultiMedia": consumer-control keys (media transport, volume,
 // brightness, application launch). Each carries its 16-bit usage in
 // "mediaCode"; the window connects their clicked() to its multimedia slot.
-class MultiMediaPage : public QWidget
+class MultiMediaPage : public AssignmentPage
 {
     Q_OBJECT
 public:
@@ -17,7 +18,7 @@ public:
     // The buttons that carry a code, row by row; the empty cells are not here.
     const QList<QPushButton *> &mediaButtons() const { return m_mediaButtons; }
 
-    void setScale(double scale);
+    void setScale(double scale) override;
 
 private:
     QList<QPushButton *> m_mediaButtons;

@@ -84,7 +84,7 @@ void setStyleClass(QWidget *widget, const char *styleClass)
 } // namespace
 
 OldDelayPage::OldDelayPage(KeyboardData &store, QWidget *parent)
-    : QWidget(parent)
+    : AssignmentPage(parent)
     , m_store(store)
 {
     setObjectName(QStringLiteral("oldDelayPage"));
@@ -92,7 +92,7 @@ OldDelayPage::OldDelayPage(KeyboardData &store, QWidget *parent)
     setAttribute(Qt::WA_StyledBackground, true);
     setStyleSheet(pageStyle(1.0));
 
-    m_label = new QLabel(QString::fromLatin1(kLabelText), this);
+    m_label = new QLabel(translateText(QString::fromLatin1(kLabelText)), this);
     setStyleClass(m_label, "legacyOldDelayLabel");
 
     m_slider = new QSlider(Qt::Horizontal, this);
@@ -112,7 +112,7 @@ OldDelayPage::OldDelayPage(KeyboardData &store, QWidget *parent)
     m_spin->setRange(0, kMaxOldDelay);
     m_spin->setSingleStep(1);
 
-    m_unit = new QLabel(QString::fromLatin1(kUnitText), this);
+    m_unit = new QLabel(translateText(QString::fromLatin1(kUnitText)), this);
     setStyleClass(m_unit, "legacyOldDelayUnit");
 
     auto *row = new QHBoxLayout;
@@ -169,10 +169,10 @@ void OldDelayPage::setScale(double ratio)
     m_slider->setMinimumWidth(scaledPixels(kSliderMinWidth, share));
 }
 
-void OldDelayPage::setUseChinese(bool useChinese)
+void OldDelayPage::retranslate()
 {
-    m_label->setText(translateText(QString::fromLatin1(kLabelText), useChinese));
-    m_unit->setText(translateText(QString::fromLatin1(kUnitText), useChinese));
+    m_label->setText(translateText(QString::fromLatin1(kLabelText)));
+    m_unit->setText(translateText(QString::fromLatin1(kUnitText)));
 }
 
 void OldDelayPage::refresh()

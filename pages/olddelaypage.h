@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "pages/assignmentpage.h"
 
 class KeyboardData;
 class QLabel;
@@ -10,7 +10,7 @@ class QSpinBox;
 
 // The macro row's page for keypads of the "Old" family, which play every
 // press of a key after one common delay: a slider and a spin box that set it.
-class OldDelayPage : public QWidget
+class OldDelayPage : public AssignmentPage
 {
     Q_OBJECT
 public:
@@ -18,10 +18,10 @@ public:
 
     // True while an "Old" keypad is connected; the controls work only then.
     void setDeviceConnected(bool connected);
-    // Words the label and the unit in the window's language.
-    void setUseChinese(bool useChinese);
+    // Words the label and the unit in the interface's language.
+    void retranslate() override;
     // Below the window's usual smallest ratio the controls shrink with it.
-    void setScale(double ratio);
+    void setScale(double ratio) override;
 
     QSlider *slider() const { return m_slider; }
     QSpinBox *spinBox() const { return m_spin; }
@@ -30,7 +30,7 @@ public:
 
 public slots:
     // Shows the selected key's delay; enables the controls for an "Old" keypad.
-    void refresh();
+    void refresh() override;
 
 private:
     void onValueChosen(int value);

@@ -82,7 +82,7 @@ int nearestOldColor(const RgbColor &color)
 }
 
 OldLightingPage::OldLightingPage(QWidget *parent)
-    : QWidget(parent)
+    : AssignmentPage(parent)
 {
     setStyleSheet(QStringLiteral("QWidget { background-color:#202020; }"));
     auto *layout = new QVBoxLayout(this);

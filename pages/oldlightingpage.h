@@ -1,9 +1,9 @@
 #pragma once
 
 #include "model/ledlayerconfig.h"
+#include "pages/assignmentpage.h"
 
 #include <QList>
-#include <QWidget>
 #include <array>
 
 class KeyboardData;
@@ -24,22 +24,22 @@ int nearestOldColor(const RgbColor &color);
 
 // Lighting page of the "Old" family: six modes and seven colours, both for
 // the whole current layer (the colour is kept in LED 0).
-class OldLightingPage : public QWidget
+class OldLightingPage : public AssignmentPage
 {
     Q_OBJECT
 public:
     explicit OldLightingPage(QWidget *parent = nullptr);
 
     // Also follows selection changes, as the window's refreshes do.
-    void bind(KeyboardData &data);
+    void bind(KeyboardData &data) override;
 
     // Set while an "Old" keypad is connected; the page edits nothing otherwise.
     void setDeviceActive(bool active);
 
     // Marks the mode in use and the colour nearest to the layer's colour.
-    void refresh();
+    void refresh() override;
 
-    void setScale(double scale);
+    void setScale(double scale) override;
 
     QList<QPushButton *> modeButtons() const { return m_modeButtons; }
     QList<QPushButton *> colorButtons() const { return m_colorButtons; }

@@ -102,7 +102,7 @@ bool assignProcreateShortcut(KeyboardData &data, const QVector<uint8_t> &keys)
 }
 
 ProcreatePage::ProcreatePage(QWidget *parent)
-    : QWidget(parent)
+    : AssignmentPage(parent)
 {
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
@@ -148,11 +148,10 @@ void ProcreatePage::bind(KeyboardData &data)
                 Qt::UniqueConnection);
 }
 
-void ProcreatePage::applyLanguage(bool useChinese)
+void ProcreatePage::retranslate()
 {
     for (QPushButton *button : qAsConst(m_shortcutButtons))
-        button->setText(procreateButtonText(button->property("procreateLabel").toString(),
-                                            useChinese));
+        button->setText(procreateButtonText(button->property("procreateLabel").toString()));
     // The other language's labels may need another font size.
     m_appliedCellScale = -1;
     applyCellSizes();

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "pages/assignmentpage.h"
+
 #include <QList>
-#include <QWidget>
 
 class KeyboardData;
 class QPushButton;
@@ -9,20 +10,20 @@ class QPushButton;
 // Function-list row 6: ready-made Procreate shortcuts, five rows of eight
 // cells. A click stores the shortcut in the selected key as a single key or
 // a press-then-release macro.
-class ProcreatePage : public QWidget
+class ProcreatePage : public AssignmentPage
 {
     Q_OBJECT
 public:
     explicit ProcreatePage(QWidget *parent = nullptr);
 
     // Clicks on the shortcut buttons assign to the selected key of `data`.
-    void bind(KeyboardData &data);
+    void bind(KeyboardData &data) override;
 
     // Words every shortcut button from its "procreateLabel" property.
-    void applyLanguage(bool useChinese);
+    void retranslate() override;
 
     // Fonts and cell heights follow the window's scale (1.0 at 1500 x 1100).
-    void setScale(double scale);
+    void setScale(double scale) override;
 
     QList<QPushButton *> shortcutButtons() const { return m_shortcutButtons; }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/keyconfig.h"
+#include "model/translation.h"
 
 #include <QString>
 #include <QVector>
@@ -39,4 +40,5 @@ std::optional<ProcreateShortcut> recognizeProcreate(const KeyConfig &key);
 QString procreateWrappedText(const QString &label);
 
 // What a shortcut button shows: the label translated, then broken into lines.
-QString procreateButtonText(const QString &englishLabel, bool useChinese);
+// In the interface's language unless told otherwise.
+QString procreateButtonText(const QString &englishLabel, bool useChinese = interfaceIsChinese());

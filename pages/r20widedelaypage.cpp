@@ -78,7 +78,7 @@ void setStyleClass(QWidget *widget, const char *styleClass)
 } // namespace
 
 R20WideDelayPage::R20WideDelayPage(KeyboardData &store, QWidget *parent)
-    : QWidget(parent)
+    : AssignmentPage(parent)
     , m_store(store)
 {
     setObjectName(QStringLiteral("r20WideDelayPage"));
@@ -153,17 +153,11 @@ void R20WideDelayPage::setScale(double ratio)
     refresh();
 }
 
-void R20WideDelayPage::setUseChinese(bool useChinese)
-{
-    m_useChinese = useChinese;
-    refresh();
-}
-
 void R20WideDelayPage::refresh()
 {
     const QString unit =
-        QLatin1Char(' ') + translateText(QString::fromLatin1(kDelayUnit), m_useChinese);
-    const QString emptyText = translateText(QString::fromLatin1(kEmptySlotText), m_useChinese);
+        QLatin1Char(' ') + translateText(QString::fromLatin1(kDelayUnit));
+    const QString emptyText = translateText(QString::fromLatin1(kEmptySlotText));
     const KeyConfig *key = m_store.selectedConfig();
     const QVector<R20WideDelayEntry> entries = key ? r20WideDelayEntries(*key)
                                                    : QVector<R20WideDelayEntry>();

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "pages/assignmentpage.h"
 #include "pages/legacydelayedit.h"
 
-#include <QWidget>
 #include <array>
 
 class KeyboardData;
@@ -12,7 +12,7 @@ class QSpinBox;
 // The macro row's page for keypads of the R20Wide family, which keep the
 // presses of a key with one delay each: eighteen slots showing the presses
 // of the selected key, each with the delay before it.
-class R20WideDelayPage : public QWidget
+class R20WideDelayPage : public AssignmentPage
 {
     Q_OBJECT
 public:
@@ -20,10 +20,10 @@ public:
 
     // True while an R20Wide keypad is connected; the delays are editable only then.
     void setDeviceConnected(bool connected);
-    // Words the empty slots and the delay unit in the window's language.
-    void setUseChinese(bool useChinese);
+    // Words the empty slots and the delay unit in the interface's language.
+    void retranslate() override { refresh(); }
     // Below the window's usual smallest ratio the slots shrink with it.
-    void setScale(double ratio);
+    void setScale(double ratio) override;
 
     QPushButton *keyButton(int slot) const { return m_slots[slot].keyButton; }
     QSpinBox *delaySpin(int slot) const { return m_slots[slot].spin; }
@@ -31,7 +31,7 @@ public:
     QPushButton *downButton(int slot) const { return m_slots[slot].downButton; }
 
 public slots:
-    void refresh();
+    void refresh() override;
 
 private:
     struct Slot {
@@ -47,7 +47,6 @@ private:
 
     KeyboardData &m_store;
     bool m_deviceConnected = false;
-    bool m_useChinese = false;
     double m_share = 1.0;
     std::array<Slot, kR20WideDelaySlots> m_slots{};
 };

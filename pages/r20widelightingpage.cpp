@@ -48,7 +48,7 @@ const std::array<QRgb, kR20WidePaletteSize> &r20WidePalette()
 }
 
 R20WideLightingPage::R20WideLightingPage(QWidget *parent)
-    : QWidget(parent)
+    : AssignmentPage(parent)
 {
     setStyleSheet(QStringLiteral("QWidget { background-color:#202020; }"));
     auto *layout = new QVBoxLayout(this);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "pages/assignmentpage.h"
 #include "pages/lightingcommon.h"
 
 #include <QList>
-#include <QWidget>
 #include <array>
 
 class KeyboardData;
@@ -16,14 +16,14 @@ const std::array<QRgb, kR20WidePaletteSize> &r20WidePalette();
 
 // Lighting page of the R20Wide family: six modes for the current layer and
 // a palette that colours the selected key's LED.
-class R20WideLightingPage : public QWidget
+class R20WideLightingPage : public AssignmentPage
 {
     Q_OBJECT
 public:
     explicit R20WideLightingPage(QWidget *parent = nullptr);
 
     // Also follows the selection: the palette is usable only with a key chosen.
-    void bind(KeyboardData &data);
+    void bind(KeyboardData &data) override;
     void setLedKeyFilter(LedKeyFilter filter) { m_ledKeyFilter = std::move(filter); }
 
     // Set while an R20Wide keypad is connected; the page edits nothing otherwise.
@@ -31,8 +31,9 @@ public:
 
     // Marks the current layer's mode and enables what may be used now.
     void refreshModeButtons();
+    void refresh() override { refreshModeButtons(); }
 
-    void setScale(double scale);
+    void setScale(double scale) override;
 
     QList<QPushButton *> modeButtons() const { return m_modeButtons; }
     QList<QPushButton *> paletteButtons() const { return m_paletteButtons; }

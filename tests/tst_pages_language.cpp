@@ -13,6 +13,7 @@
 #include "pages/olddelaypage.h"
 #include "pages/procreatepage.h"
 #include "pages/r20widedelaypage.h"
+#include "tst_language_support.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -112,9 +113,10 @@ void TestPagesLanguage::macroAndDelayPagesSpeakChinese()
     for (const char *word : {"delay", "Press", "Release", "0ms", "Delay:", "MS", "NULL", "50 ms"})
         QVERIFY2(english.contains(QLatin1String(word)), word);
 
-    macro.setUseChinese(true);
-    oldDelay.setUseChinese(true);
-    r20WideDelay.setUseChinese(true);
+    const ChineseInterface chineseInterface;
+    macro.retranslate();
+    oldDelay.retranslate();
+    r20WideDelay.retranslate();
     macro.rebuildFlow();
     for (QWidget *page : pages) {
         page->show();
@@ -130,8 +132,9 @@ void TestPagesLanguage::macroAndDelayPagesSpeakChinese()
     QVERIFY(chinese.contains(QStringLiteral("A")));
 
     // Back to English, also for the blocks made while Chinese was on.
-    macro.setUseChinese(false);
-    r20WideDelay.setUseChinese(false);
+    setInterfaceChinese(false);
+    macro.retranslate();
+    r20WideDelay.retranslate();
     QVERIFY(shownTexts(macro).contains(QStringLiteral("Release")));
     QVERIFY(shownTexts(r20WideDelay).contains(QStringLiteral("NULL")));
 }

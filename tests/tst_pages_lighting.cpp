@@ -9,6 +9,7 @@
 #include "pages/oldlightingpage.h"
 #include "pages/r20widelightingpage.h"
 #include "tst_device_support.h"
+#include "tst_language_support.h"
 #include "widgets/rgbcolorpickerwidget.h"
 
 #include <QButtonGroup>
@@ -173,7 +174,7 @@ void TestPagesLighting::effectChoiceMarksOnlyChanges()
     page.refresh();
     QVERIFY(buttons.at(1)->isChecked());
 
-    page.setUseChinese(true);
+    const ChineseInterface chinese;
     page.refresh();
     QCOMPARE(buttons.at(0)->text(), QStringLiteral("关闭灯光"));
 }
@@ -379,7 +380,7 @@ void TestPagesLighting::unlistedEffectSurvivesSaves()
                 QVERIFY(!button->isChecked());
         }
     }
-    page.setUseChinese(true);
+    const ChineseInterface chinese;
     page.refresh();
     QCOMPARE(page.unlistedEffectNote()->text(),
              QStringLiteral("设备正在使用灯效 12，它不在此列表中。"));

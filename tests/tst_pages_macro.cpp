@@ -6,6 +6,7 @@
 #include "pages/qtkeytable.h"
 #include "pages/r20widedelaypage.h"
 #include "pages/scancodetable.h"
+#include "tst_language_support.h"
 #include "widgets/macroblock.h"
 #include "widgets/macroflowwidget.h"
 
@@ -457,12 +458,13 @@ void TestPagesMacro::recordButtonFollowsSelectionAndScale()
     QVERIFY(MacroPage::recordButtonStyle(true, true, 2.0).contains(QLatin1String("font-size: 67px;")));
     QVERIFY(MacroPage::recordButtonStyle(false, true, 0.3).contains(QLatin1String("font-size: 14px;")));
     QCOMPARE(MacroPage::recordButtonStyle(false, true, 0), MacroPage::recordButtonStyle(false, true, 1.0));
-    page.applyScale(2.0);
+    page.setScale(2.0);
     QCOMPARE(button->minimumHeight(), 112);
-    page.applyScale(0.5);
+    page.setScale(0.5);
     QCOMPARE(button->minimumHeight(), 44);
 
-    page.setUseChinese(true);
+    const ChineseInterface chinese;
+    page.retranslate();
     QCOMPARE(button->text(), QStringLiteral("点击这里开始按键宏录入"));
 }
 

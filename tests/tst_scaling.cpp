@@ -258,8 +258,11 @@ void TestScaling::keyboardKeysFollowTheRatio()
         // The keyboard is off screen while the window rescales; it takes the
         // ratio when it is shown.
         list->setCurrentRow(RowMouse);
+        const int hiddenPx = key(keys[0].usage)->font().pixelSize();
         window.resize(step.size);
         QTRY_COMPARE(window.scaleRatio(), step.ratio);
+        // A rescale restyles only the page on screen.
+        QCOMPARE(key(keys[0].usage)->font().pixelSize(), hiddenPx);
         list->setCurrentRow(RowBaseKeys);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QCoreApplication::processEvents();

@@ -10,6 +10,7 @@ private slots:
     void englishToChinese();
     void chineseToEnglish();
     void everyChineseTextComesBackAsEnglish();
+    void heldLanguageIsUsedByTheShortLookup();
 };
 
 void TestTranslation::tableKeepsEveryRowInOrder()
@@ -66,6 +67,17 @@ void TestTranslation::everyChineseTextComesBackAsEnglish()
         QVERIFY2(english != pair.second, qPrintable(pair.first));
         QCOMPARE(translateText(english, true), pair.second);
     }
+}
+
+void TestTranslation::heldLanguageIsUsedByTheShortLookup()
+{
+    // English until the window sets the language from the settings file.
+    QCOMPARE(interfaceIsChinese(), false);
+    QCOMPARE(translateText(QStringLiteral("Clear")), QStringLiteral("Clear"));
+    setInterfaceChinese(true);
+    QCOMPARE(translateText(QStringLiteral("Clear")), QString::fromUtf8("清除"));
+    setInterfaceChinese(false);
+    QCOMPARE(translateText(QString::fromUtf8("清除")), QStringLiteral("Clear"));
 }
 
 QTEST_APPLESS_MAIN(TestTranslation)

@@ -13,8 +13,6 @@ namespace {
 constexpr int kHoverGrowth = 4;
 const QColor kFaceColor(100, 100, 100);
 const QColor kCheckedOutline(255, 215, 0, 220);
-const QColor kCheckedText(255, 215, 0);
-const QColor kUnassignedText(150, 150, 150);
 
 // Slots 6 to 8 are re-pointed from layout to layout (the six-key pad puts its
 // knob there), so a key in one of them hands its index to the window instead
@@ -36,7 +34,7 @@ QString boolText(bool value)
 } // namespace
 
 KeyButton::KeyButton(QWidget *parent)
-    : QPushButton(parent)
+    : ControlButton(parent)
 {
     setCheckable(true);
     setFlat(true);
@@ -45,7 +43,6 @@ KeyButton::KeyButton(QWidget *parent)
     setAttribute(Qt::WA_NoSystemBackground);
     setFixedSize(m_size, m_size);
     setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; }"));
-    installEventFilter(this);
 }
 
 void KeyButton::setScale(double scale)
@@ -69,41 +66,9 @@ void KeyButton::applySize()
     update();
 }
 
-void KeyButton::setUnsaved(bool unsaved)
-{
-    if (m_unsaved == unsaved)
-        return;
-    m_unsaved = unsaved;
-    update();
-}
-
-void KeyButton::setFullText(const QString &text)
-{
-    m_fullText = text;
-    updateLegendToolTip();
-}
-
 QFont KeyButton::paintedLegendFont() const
 {
     return legendFont(font(), qRound(m_fontPointSize * m_scale), logicalDpiY());
-}
-
-void KeyButton::updateLegendToolTip()
-{
-    // A key showing its LED colour stands for the LED, not its function.
-    const QString tip = m_swatchOn
-        ? QString()
-        : legendToolTip(text(), m_fullText, m_size, paintedLegendFont(), m_size);
-    if (tip != toolTip())
-        setToolTip(tip);
-}
-
-void KeyButton::setAssigned(bool assigned)
-{
-    if (m_assigned == assigned)
-        return;
-    m_assigned = assigned;
-    update();
 }
 
 void KeyButton::setSwatch(const QColor &color)
@@ -121,16 +86,6 @@ void KeyButton::clearSwatch()
     m_swatchOn = false;
     updateLegendToolTip();
     update();
-}
-
-// The key is installed as its own filter; it only watches, every event goes on.
-// The window sets the text before or after the full text, so the tooltip is
-// checked once more when it is about to show.
-bool KeyButton::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == this && event->type() == QEvent::ToolTip)
-        updateLegendToolTip();
-    return QPushButton::eventFilter(watched, event);
 }
 
 void KeyButton::mousePressEvent(QMouseEvent *event)
@@ -232,12 +187,7 @@ void KeyButton::paintEvent(QPaintEvent *)
 
     painter.setFont(paintedLegendFont());
 
-    QColor textColor = kUnassignedText;
-    if (isChecked())
-        textColor = kCheckedText;
-    else if (m_assigned)
-        textColor = Qt::white;
-    drawLegend(painter, rect(), legendTail(text(), m_size), textColor);
-    if (m_unsaved)
+    drawLegend(painter, rect(), legendTail(text(), m_size), legendColor());
+    if (isUnsaved())
         drawUnsavedMark(painter, rect());
 }

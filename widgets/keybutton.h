@@ -1,12 +1,13 @@
 #pragma once
 
+#include "widgets/controlbutton.h"
+
 #include <QColor>
-#include <QPushButton>
 
 // One physical key of the panel picture. It paints itself as a rounded face
 // that grows by a few pixels under the pointer, shows the end of its legend,
 // and while the lighting page is shown takes the colour of its LED.
-class KeyButton : public QPushButton
+class KeyButton : public ControlButton
 {
     Q_OBJECT
 public:
@@ -20,25 +21,7 @@ public:
     void setButtonBaseSize(int side);
     int buttonBaseSize() const { return m_baseSize; }
 
-    // Side at the current scale, without the hover growth.
-    int buttonSize() const { return m_size; }
-
-    bool isHovered() const { return m_hovered; }
-    int fontPointSize() const { return m_fontPointSize; }
-
-    // The font the legend is painted in.
-    QFont paintedLegendFont() const;
-
-    void setAssigned(bool assigned);
-    bool isAssigned() const { return m_assigned; }
-    // Changed but not yet saved to the keypad: drawn with a mark of its own.
-    void setUnsaved(bool unsaved);
-    bool isUnsaved() const { return m_unsaved; }
-
-    // The key's whole function text; the key shows it as its tooltip while
-    // its legend shows less than all of it (see legendToolTip).
-    void setFullText(const QString &text);
-    QString fullText() const { return m_fullText; }
+    QFont paintedLegendFont() const override;
 
     void setSwatch(const QColor &color);
     void clearSwatch();
@@ -46,7 +29,7 @@ public:
     QColor swatchColor() const { return m_swatchColor; }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool legendShowsFunction() const override { return !m_swatchOn; }
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void enterEvent(QEvent *event) override;
@@ -58,17 +41,10 @@ private:
     void centreInCell();
     bool deliverForcedClick(int index);
     int cornerRadius() const;
-    void updateLegendToolTip();
 
-    bool m_hovered = false;
     double m_scale = 1.0;
     int m_baseSize = 80;
-    int m_size = 80;
-    int m_fontPointSize = 10;
-    bool m_assigned = false;
-    bool m_unsaved = false;
     int m_minRadius = 8;
     bool m_swatchOn = false;
     QColor m_swatchColor;
-    QString m_fullText;
 };

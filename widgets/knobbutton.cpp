@@ -14,8 +14,6 @@ constexpr int kDesignSide = 80;
 constexpr double kPictureShare = 0.85;
 const QColor kCheckedRing(255, 215, 0, 180);
 const QColor kHoverDisc(255, 255, 255, 40);
-const QColor kCheckedText(255, 215, 0);
-const QColor kUnassignedText(150, 150, 150);
 
 QString boolText(bool value)
 {
@@ -25,7 +23,7 @@ QString boolText(bool value)
 } // namespace
 
 KnobButton::KnobButton(const QString &imagePath, const QString &text, QWidget *parent)
-    : QPushButton(parent)
+    : ControlButton(parent)
     , m_imagePath(imagePath)
 {
     setCheckable(true);
@@ -51,30 +49,9 @@ void KnobButton::setButtonSize(int side)
     update();
 }
 
-void KnobButton::setFullText(const QString &text)
-{
-    m_fullText = text;
-    updateLegendToolTip();
-}
-
 QFont KnobButton::paintedLegendFont() const
 {
     return legendFont(font(), scaledFontPointSize(), logicalDpiY());
-}
-
-void KnobButton::updateLegendToolTip()
-{
-    const QString tip = legendToolTip(text(), m_fullText, m_size, paintedLegendFont(), m_size);
-    if (tip != toolTip())
-        setToolTip(tip);
-}
-
-bool KnobButton::event(QEvent *event)
-{
-    // The text may have changed since the full text was set.
-    if (event->type() == QEvent::ToolTip)
-        updateLegendToolTip();
-    return QPushButton::event(event);
 }
 
 QPixmap KnobButton::scaledPicture() const
@@ -114,22 +91,6 @@ void KnobButton::setFontPointSize(int points)
 int KnobButton::scaledFontPointSize() const
 {
     return qMax(1, qRound(double(m_size) / kDesignSide * m_fontPointSize));
-}
-
-void KnobButton::setUnsaved(bool unsaved)
-{
-    if (m_unsaved == unsaved)
-        return;
-    m_unsaved = unsaved;
-    update();
-}
-
-void KnobButton::setAssigned(bool assigned)
-{
-    if (m_assigned == assigned)
-        return;
-    m_assigned = assigned;
-    update();
 }
 
 void KnobButton::logMouse(const char *what, const QMouseEvent *event) const
@@ -190,15 +151,10 @@ void KnobButton::paintEvent(QPaintEvent *)
     }
 
     // A cleared part has no legend but may still wait for a save.
-    if (m_unsaved)
+    if (isUnsaved())
         drawUnsavedMark(painter, rect());
     if (text().isEmpty())
         return;
     painter.setFont(paintedLegendFont());
-    QColor textColor = kUnassignedText;
-    if (isChecked())
-        textColor = kCheckedText;
-    else if (m_assigned)
-        textColor = Qt::white;
-    drawLegend(painter, rect(), legendTail(text(), m_size), textColor);
+    drawLegend(painter, rect(), legendTail(text(), m_size), legendColor());
 }

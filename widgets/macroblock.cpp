@@ -151,10 +151,9 @@ MacroBlock::MacroBlock(Kind kind, QWidget *parent)
 }
 
 MacroBlock *MacroBlock::createDelayBlock(int delay, const MacroBlockMetrics &metrics,
-                                         bool useChinese, QWidget *parent)
+                                         QWidget *parent)
 {
     auto *block = new MacroBlock(Kind::Delay, parent);
-    block->m_useChinese = useChinese;
 
     auto *spin = new DelaySpinBox(block);
     spin->setRange(0, kMaxBlockDelay);
@@ -172,11 +171,9 @@ MacroBlock *MacroBlock::createDelayBlock(int delay, const MacroBlockMetrics &met
 }
 
 MacroBlock *MacroBlock::createKeyBlock(bool press, const QString &keyName,
-                                       const MacroBlockMetrics &metrics, bool useChinese,
-                                       QWidget *parent)
+                                       const MacroBlockMetrics &metrics, QWidget *parent)
 {
     auto *block = new MacroBlock(press ? Kind::Press : Kind::Release, parent);
-    block->m_useChinese = useChinese;
     block->applyWords();
 
     block->m_keyName = new QLabel(keyName, block);
@@ -210,7 +207,7 @@ void MacroBlock::showKey(bool press, const QString &keyName)
 
 QString MacroBlock::word(const char *english) const
 {
-    return translateText(QString::fromLatin1(english), m_useChinese);
+    return translateText(QString::fromLatin1(english));
 }
 
 void MacroBlock::applyWords()
@@ -230,11 +227,8 @@ void MacroBlock::applyWords()
         m_delaySpin->setSuffix(word(kDelayUnit));
 }
 
-void MacroBlock::setUseChinese(bool useChinese)
+void MacroBlock::retranslate()
 {
-    if (useChinese == m_useChinese)
-        return;
-    m_useChinese = useChinese;
     applyWords();
     // The longest title and delay text differ from language to language.
     if (m_styled) {

@@ -31,16 +31,15 @@ public:
     enum class Kind { Delay, Press, Release };
 
     static MacroBlock *createDelayBlock(int delay, const MacroBlockMetrics &metrics,
-                                        bool useChinese, QWidget *parent);
+                                        QWidget *parent);
     static MacroBlock *createKeyBlock(bool press, const QString &keyName,
-                                      const MacroBlockMetrics &metrics, bool useChinese,
-                                      QWidget *parent);
+                                      const MacroBlockMetrics &metrics, QWidget *parent);
 
     // The look of every block, set once on the flow that holds them.
     static QString flowStyleSheet();
 
-    // Words the title and the delay unit in the window's language.
-    void setUseChinese(bool useChinese);
+    // Words the title and the delay unit again in the interface's language.
+    void retranslate();
 
     Kind kind() const { return m_kind; }
     // A block is kept and shown again for later macros rather than rebuilt:
@@ -72,7 +71,6 @@ private:
     void applyWords();
 
     Kind m_kind;
-    bool m_useChinese = false;
     int m_stepIndex = 0;
     MacroBlockMetrics m_metrics;
     bool m_styled = false;

@@ -39,12 +39,12 @@ void MacroFlowWidget::appendStepBlocks(int index, const MacroStep &step)
 void MacroFlowWidget::makePair(const MacroStep &step)
 {
     MacroBlock *delayBlock =
-        MacroBlock::createDelayBlock(step.delay, m_metrics, m_useChinese, this);
+        MacroBlock::createDelayBlock(step.delay, m_metrics, this);
     connect(delayBlock, &MacroBlock::delayChanged, this, [this, delayBlock](int delay) {
         emit delayEdited(delayBlock->stepIndex(), delay);
     });
     MacroBlock *keyBlock = MacroBlock::createKeyBlock(step.action == 0, keyLabel(step.keycode),
-                                                      m_metrics, m_useChinese, this);
+                                                      m_metrics, this);
     delayBlock->hide();
     keyBlock->hide();
     m_made << delayBlock << keyBlock;
@@ -105,13 +105,10 @@ void MacroFlowWidget::setScaleRatio(double ratio)
     layoutBlocks();
 }
 
-void MacroFlowWidget::setUseChinese(bool useChinese)
+void MacroFlowWidget::retranslate()
 {
-    if (useChinese == m_useChinese)
-        return;
-    m_useChinese = useChinese;
     for (MacroBlock *block : qAsConst(m_made))
-        block->setUseChinese(useChinese);
+        block->retranslate();
     layoutBlocks();
 }
 

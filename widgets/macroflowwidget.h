@@ -21,8 +21,8 @@ public:
     void clearBlocks();
 
     void setScaleRatio(double ratio);
-    // Words the blocks' titles and delay unit in the window's language.
-    void setUseChinese(bool useChinese);
+    // Words the blocks' titles and delay unit again in the interface's language.
+    void retranslate();
     int spacing() const { return m_spacing; }
 
     // The shown blocks in display order: delay, key, delay, key, ...
@@ -50,5 +50,4 @@ private:
     bool m_spareStarted = false;
     int m_spacing = 6;
     MacroBlockMetrics m_metrics;
-    bool m_useChinese = false;
 };

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "device/deviceinfo.h"
+#include "device/savesnapshot.h"
+#include "legacy/legacydeviceinfo.h"
+#include "model/keyboarddata.h"
+
+#include <QByteArray>
+#include <QVector>
+
+class HIDManager;
+
+// The lighting a family keeps, and so the lighting page the window shows.
+enum class LightingKind {
+    PerKeyRgb, // a colour per key and an effect per layer
+    R20Wide,   // the R20Wide lighting records
+    Old,       // one palette colour and effect per layer
+};
+
+// The page the macro row shows: the recorder, or a family's press delays.
+enum class DelayPage {
+    None,
+    R20Wide,
+    Old,
+};
+
+// What a keypad of one family can hold; the window and the pages offer only
+// that.
+struct KeypadCapabilities {
+    int slotCount = 25;        // key slots a keypad of the family can have
+    int layerCount = 4;        // layers of assignments it keeps
+    int maxMacroSteps = 0;     // steps of a recorded macro; 0: it keeps no macros
+    bool mouseGestures = true; // swipes and Like besides the pointer actions
+    bool mediaKeys = true;
+    int maxComboKeys = 6;      // keys of one combination besides its modifiers
+    LightingKind lighting = LightingKind::PerKeyRgb;
+    bool knobLeds = false;     // LED rings around its knobs
+    DelayPage delayPage = DelayPage::None;
+    // Knob parts are numbered as the older keypads number them.
+    bool legacyKnobNumbering = false;
+    // The description names the slots the keypad has; controls past them are
+    // disabled rather than refused one by one.
+    bool slotsDescribed = true;
+    // Its picture is chosen by the key and knob counts alone.
+    bool layoutFromCounts = false;
+    // The device link reports the end of its saves (operationFinished).
+    bool saveEndSignalled = true;
+
+    bool holdsMacros() const { return maxMacroSteps > 0; }
+};
+
+// What a keypad said of itself: the current description, or the legacy
+// probe's answer copied into both.
+struct KeypadDescription {
+    DeviceInfo info;
+    LegacyDeviceInfo legacy;
+};
+
+// What a read of a keypad brings back.
+struct KeypadContents {
+    bool readComplete = false; // every layer and lighting record was read
+    KeyLayers layers;
+    LedLayers lighting;        // empty when the family brings none back
+};
+
+// One keypad family: how it is read and saved, and what it can hold. A family
+// is a stateless constant; its reads and saves run on a worker thread through
+// the device link, which must have the keypad open.
+class KeypadFamily
+{
+public:
+    virtual ~KeypadFamily() = default;
+
+    // The family's name, as the log lines name it.
+    virtual const char *name() const = 0;
+    virtual const KeypadCapabilities &capabilities() const = 0;
+    // Whether a keypad that described itself so belongs to the family.
+    virtual bool claims(const KeypadDescription &description) const = 0;
+
+    // Every layer and lighting record, as "View Settings" reads them.
+    virtual KeypadContents read(HIDManager &link) const = 0;
+    // Writes a snapshot: the full save, or the keys-only save when the
+    // snapshot holds keys only.
+    virtual SaveResult save(HIDManager &link, const KeypadDescription &description,
+                            const SaveSnapshot &snapshot) const = 0;
+
+    // The slots 0..24 a keypad so described cannot store.
+    virtual QVector<int> unwritableSlots(const KeypadDescription &description) const = 0;
+    // The description as bytes, to tell one keypad from another.
+    virtual QByteArray descriptionBytes(const KeypadDescription &description) const = 0;
+};

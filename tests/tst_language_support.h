@@ -1,0 +1,14 @@
+#pragma once
+
+#include "model/translation.h"
+
+// Shows the interface in Chinese until the end of the scope, so a failing
+// check does not leave the next test function in Chinese.
+class ChineseInterface
+{
+public:
+    ChineseInterface() { setInterfaceChinese(true); }
+    ~ChineseInterface() { setInterfaceChinese(false); }
+    ChineseInterface(const ChineseInterface &) = delete;
+    ChineseInterface &operator=(const ChineseInterface &) = delete;
+};
