@@ -18,9 +18,6 @@ constexpr int kReadLightingCount = 4;
 // Knob parts whose texts the connect and view reads log.
 constexpr int kLoggedKnobSlots[] = {6, 7, 8};
 
-const QString kSavedStyle =
-    QStringLiteral("background-color: #2d5a2d; color: #00FF00; font-weight: bold;");
-
 // Runs `work` on the global pool and hands its result to `deliver` on the UI
 // thread. The device link carries the result back: it lives on the UI thread
 // for the whole process, while the window may be gone by the time the task
@@ -149,7 +146,7 @@ void ConnectionFlows::onConnectResult(const DeviceReadResult &result)
             << "Fmt=" << legacyFamilyName(m_state.legacyInfo.format);
         m_status.showConnected();
     } else {
-        qCDebug(lcWidget).noquote() << "Widget: device info not available, keep current path";
+        qCWarning(lcWidget).noquote() << "Widget: device info not available, keep current path";
     }
 
     qCDebug(lcUi).noquote() << "[UI] onDeviceConnected ready" << "infoOk=" << infoOk
@@ -160,7 +157,7 @@ void ConnectionFlows::onConnectResult(const DeviceReadResult &result)
     m_store.loadLayers(result.layers);
     qCDebug(lcUi).noquote() << "[UI] onDeviceConnected loaded allLayers";
     if (!result.readComplete) {
-        qCDebug(lcWidget).noquote() << (infoOk
+        qCWarning(lcWidget).noquote() << (infoOk
             ? "readAllConfiguration completed with fallback/default data"
             : "Legacy read layer failed or incomplete");
     }
@@ -199,8 +196,7 @@ void ConnectionFlows::setAsideUnsavedEdits()
         return;
     KeypadIdentity keypad = m_keypad;
     keypad.description = descriptionBytes(m_state);
-    if (m_setAside.takeFrom(m_store, keypad))
-        qCDebug(lcWidget).noquote() << "Widget: unsaved edits set aside until the keypad is back";
+    m_setAside.takeFrom(m_store, keypad);
 }
 
 void ConnectionFlows::layKeptEditsOnTop()
@@ -208,7 +204,6 @@ void ConnectionFlows::layKeptEditsOnTop()
     m_keypad.description = descriptionBytes(m_state);
     const int laid = m_setAside.layOnto(m_store, m_keypad);
     if (laid > 0) {
-        qCDebug(lcWidget).noquote() << "Widget: laid" << laid << "unsaved edits on the keypad's own";
         m_status.showNotice(text("Unsaved changes restored: Save Settings writes them"));
     } else if (!m_setAside.isEmpty()) {
         m_status.showNotice(text("Unsaved changes of another keypad are kept aside"));
@@ -251,60 +246,51 @@ void ConnectionFlows::onReadResult(ReadPurpose purpose, const DeviceReadResult &
     --m_deviceTasksRunning;
     // A keypad pulled out (or replaced) while it was being read: what came
     // back belongs to a connection that is over.
-    if (result.connectionSerial != m_connectionSerial) {
-        qCDebug(lcWidget).noquote() << "Widget: dropped a read of an earlier connection";
+    if (result.connectionSerial != m_connectionSerial)
         return;
-    }
     switch (purpose) {
     case ReadPurpose::Connect:
         onConnectResult(result);
         break;
     case ReadPurpose::View:
-        onViewResult(result);
-        break;
-    case ReadPurpose::ReadConfig:
-        onReadConfigResult(result);
+    case ReadPurpose::ReadSlot:
+        onViewResult(result, purpose == ReadPurpose::ReadSlot);
         break;
     }
 }
 
-void ConnectionFlows::view()
+void ConnectionFlows::view() { startView(ReadPurpose::View); }
+void ConnectionFlows::viewFromReadSlot() { startView(ReadPurpose::ReadSlot); }
+
+void ConnectionFlows::startView(ReadPurpose purpose)
 {
     if (refuseDeviceTask(false))
         return;
-    startReadTask(ReadPurpose::View);
+    startReadTask(purpose);
 }
 
-void ConnectionFlows::onViewResult(const DeviceReadResult &result)
+void ConnectionFlows::onViewResult(const DeviceReadResult &result, bool forReadSlot)
 {
-    if (!result.readComplete)
-        qCDebug(lcView).noquote() << "View: readAllConfiguration completed with fallback/default data";
-    m_store.loadLayers(result.layers);
-    loadReadLighting(result.lighting);
-    qCDebug(lcView).noquote() << "View: loaded encoder texts" << knobTextsLine(result.layers);
-    emit configurationLoaded(false);
-    qCDebug(lcView).noquote() << "View: config reloaded from device";
-}
-
-void ConnectionFlows::readConfig()
-{
-    // The link itself waits for any operation in progress, on the worker
-    // thread.
-    startReadTask(ReadPurpose::ReadConfig);
-}
-
-void ConnectionFlows::onReadConfigResult(const DeviceReadResult &result)
-{
-    if (result.layers.isEmpty()) {
-        qCDebug(lcWidget).noquote() << "readConfigFromDevice failed";
+    // The direct read slot leaves the store alone when nothing came back,
+    // and words its lines as that slot always has.
+    if (forReadSlot && result.layers.isEmpty()) {
+        qCWarning(lcWidget).noquote() << "readConfigFromDevice failed";
         return;
     }
+    if (!result.readComplete && !forReadSlot)
+        qCWarning(lcView).noquote() << "View: readAllConfiguration completed with fallback/default data";
     m_store.loadLayers(result.layers);
     loadReadLighting(result.lighting);
+    if (!forReadSlot)
+        qCDebug(lcView).noquote() << "View: loaded encoder texts" << knobTextsLine(result.layers);
     emit configurationLoaded(false);
+    if (!forReadSlot) {
+        qCDebug(lcView).noquote() << "View: config reloaded from device";
+        return;
+    }
     qCDebug(lcWidget).noquote() << "Config loaded from device";
     if (!result.readComplete)
-        qCDebug(lcWidget).noquote() << "readConfigFromDevice completed with fallback/default data";
+        qCWarning(lcWidget).noquote() << "readConfigFromDevice completed with fallback/default data";
 }
 
 void ConnectionFlows::loadReadLighting(const LedLayers &lighting)
@@ -395,9 +381,9 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
     const QString failure = saveStatusText(result);
     const bool ok = failure.isEmpty();
     if (!result.started)
-        qCDebug(lcSave).noquote() << "Save: device not connected";
+        qCWarning(lcSave).noquote() << "Save: device not connected";
     else if (!result.ok && legacy)
-        qCDebug(lcSave).noquote() << "Legacy save failed";
+        qCWarning(lcSave).noquote() << "Legacy save failed";
     if (ok && legacy) {
         // The link reports a current-protocol save through operationFinished.
         m_status.showSaved();
@@ -412,7 +398,7 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
 void ConnectionFlows::onOperationFinished(bool success, const QString &msg)
 {
     if (!success) {
-        qCDebug(lcDevice).noquote() << "HIDManager operation failed:" << msg;
+        qCWarning(lcDevice).noquote() << "HIDManager operation failed:" << msg;
         return;
     }
     m_status.showSaved();

@@ -32,8 +32,9 @@ public:
     void onKeypadConnected();
     void onKeypadDisconnected();
     void view();
-    // The same read as "View Settings", without its checks.
-    void readConfig();
+    // "View Settings"' read for the window's direct read slot: the same
+    // checks, task and loading, with that slot's own log lines.
+    void viewFromReadSlot();
     // False when the save did not start (no keypad, busy, nothing changed).
     bool save();
     void saveKeysOnly();
@@ -61,15 +62,15 @@ signals:
     void saveRunningChanged(bool running);
 
 private:
-    enum class ReadPurpose { Connect, View, ReadConfig };
+    enum class ReadPurpose { Connect, View, ReadSlot };
+    void startView(ReadPurpose purpose);
     void startReadTask(ReadPurpose purpose);
     void startSaveTask(bool keysOnly);
     // Whether a view or save must not start now; logs why.
     bool refuseDeviceTask(bool forSave) const;
     void onReadResult(ReadPurpose purpose, const DeviceReadResult &result);
     void onConnectResult(const DeviceReadResult &result);
-    void onViewResult(const DeviceReadResult &result);
-    void onReadConfigResult(const DeviceReadResult &result);
+    void onViewResult(const DeviceReadResult &result, bool forReadSlot);
     void onSaveResult(const SaveResult &result, bool legacy);
     void loadReadLighting(const LedLayers &lighting);
     void resetStoreToEmpty();

@@ -1,6 +1,5 @@
 #include "app/edithistory.h"
 
-#include "model/logging.h"
 #include "model/translation.h"
 
 #include <QAction>
@@ -124,8 +123,6 @@ void EditHistory::commit(EditKind kind)
     if (kind == EditKind::KeyFunction || kind == EditKind::Delay)
         kind = kindOf(changes);
     const QString text = translateText(editKindName(kind));
-    qCDebug(lcUi).noquote() << "[Edit] step" << editKindName(kind) << "layer"
-                            << changes.layer() + 1 << "keys" << changes.keys.size();
     m_stack->push(new StoreEdit(kind, std::move(changes), text,
                                 [this](const StoreChanges &c, bool forward) { apply(c, forward); }));
 }

@@ -36,7 +36,6 @@ void KeyClipboard::copySelected()
     if (!key)
         return;
     m_copied = *key;
-    qCDebug(lcUi).noquote() << "[Edit] copied key" << m_store.selectedKey + 1;
 }
 
 QString KeyClipboard::refusal(int key, const KeyConfig &record) const
@@ -51,7 +50,7 @@ QString KeyClipboard::refusal(int key, const KeyConfig &record) const
 
 bool KeyClipboard::refuse(const QString &why)
 {
-    qCDebug(lcUi).noquote() << "[Edit] refused:" << why;
+    qCWarning(lcUi).noquote() << "[Edit] refused:" << why;
     m_status.showNotice(why);
     return false;
 }

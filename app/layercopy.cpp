@@ -2,7 +2,6 @@
 
 #include "app/edithistory.h"
 #include "model/keyboarddata.h"
-#include "model/logging.h"
 #include "model/translation.h"
 
 #include <QMessageBox>
@@ -62,10 +61,8 @@ bool LayerCopy::copy(int from, int to)
     if (from == to || from < 0 || to < 0 || from >= kLayerCount || to >= kLayerCount)
         return false;
     m_history.commitPending();
-    if (holdsAssignments(m_store.layers[to]) && !askReplace(from, to)) {
-        qCDebug(lcLayer).noquote() << "[Layer] copy declined" << from + 1 << "->" << to + 1;
+    if (holdsAssignments(m_store.layers[to]) && !askReplace(from, to))
         return false;
-    }
     m_history.perform(EditKind::LayerCopy, [&] {
         for (int key = 0; key < kKeySlotCount; ++key) {
             // Slots the keypad cannot store keep what they hold.
@@ -78,7 +75,6 @@ bool LayerCopy::copy(int from, int to)
         }
         m_store.replaceLedLayer(to, copiedLighting(m_store.ledLayers[to], m_store.ledLayers[from]));
     });
-    qCDebug(lcLayer).noquote() << "[Layer] copied" << from + 1 << "->" << to + 1;
     // The copy is shown: the user sees what the target layer holds now.
     m_layerSwitch(to);
     return true;

@@ -173,7 +173,7 @@ void Widget::onViewSettingsClicked()
 void Widget::readConfigFromDevice()
 {
     qCDebug(lcWidget).noquote() << "=== readConfigFromDevice called ===";
-    m_flows->readConfig();
+    m_flows->viewFromReadSlot();
 }
 
 void Widget::onSaveSettingsClicked() { m_flows->save(); }
@@ -181,5 +181,5 @@ void Widget::startKeysOnlySave() { m_flows->saveKeysOnly(); }
 
 void Widget::showError(QString msg)
 {
-    qCDebug(lcWidget).noquote() << "Error:" << msg;
+    qCWarning(lcWidget).noquote() << "Error:" << msg;
 }

@@ -68,7 +68,6 @@ public:
     // Packet layer
     bool sendPacket(const uint8_t *data, int len);
     void flushInput();
-    bool waitAck(uint8_t layer, uint8_t key, uint8_t packetIndex, uint8_t *statusOut = nullptr);
 
     // Reads (readDeviceInfo and readAllConfiguration lock themselves)
     bool readDeviceInfo(DeviceInfo &info);

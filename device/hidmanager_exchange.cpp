@@ -41,7 +41,7 @@ bool HIDManager::sendPacket(const uint8_t *data, int len)
     hid_set_nonblocking(device, 1);
     if (result == kReportSize)
         return true;
-    qCDebug(lcDevice).noquote() << "HIDManager: sendPacket failed ret=" << result
+    qCWarning(lcDevice).noquote() << "HIDManager: sendPacket failed ret=" << result
                                 << "err=" << lastError(device);
     return false;
 }
@@ -61,11 +61,6 @@ void HIDManager::flushInput()
                                     << "stale packets";
 }
 
-bool HIDManager::waitAck(uint8_t layer, uint8_t key, uint8_t packetIndex, uint8_t *statusOut)
-{
-    return awaitAck(layer, key, packetIndex, statusOut) == AckWait::Acknowledged;
-}
-
 HIDManager::AckWait HIDManager::awaitAck(uint8_t layer, uint8_t key, uint8_t packetIndex,
                                          uint8_t *statusOut)
 {
@@ -81,7 +76,7 @@ HIDManager::AckWait HIDManager::awaitAck(uint8_t layer, uint8_t key, uint8_t pac
         if (received == 0)
             continue;
         if (received < 0) {
-            qCDebug(lcDevice).noquote() << "HIDManager: waitAck hid_read error";
+            qCWarning(lcDevice).noquote() << "HIDManager: waitAck hid_read error";
             closeDevice();
             return AckWait::Lost;
         }
@@ -94,7 +89,7 @@ HIDManager::AckWait HIDManager::awaitAck(uint8_t layer, uint8_t key, uint8_t pac
         }
         const std::optional<ShortReply> reply = parseShortReply(report.data(), received);
         if (!reply) {
-            qCDebug(lcDevice).noquote() << "HIDManager: waitAck checksum err";
+            qCWarning(lcDevice).noquote() << "HIDManager: waitAck checksum err";
             continue;
         }
         if (reply->command == CmdAck) {
@@ -110,14 +105,14 @@ HIDManager::AckWait HIDManager::awaitAck(uint8_t layer, uint8_t key, uint8_t pac
         }
         if (reply->command == CmdNak) {
             // A refusal ends the wait whatever request it echoes.
-            qCDebug(lcDevice).noquote() << "HIDManager: waitAck NAK status=" << int(reply->status);
+            qCWarning(lcDevice).noquote() << "HIDManager: waitAck NAK status=" << int(reply->status);
             if (statusOut)
                 *statusOut = reply->status;
             return AckWait::Refused;
         }
         qCDebug(lcDevice).noquote() << skipLine << QString::number(reply->command, 16);
     }
-    qCDebug(lcDevice).noquote() << "HIDManager: waitAck timeout layer=" << int(layer)
+    qCWarning(lcDevice).noquote() << "HIDManager: waitAck timeout layer=" << int(layer)
                                 << "key=" << int(key) << "pkt=" << int(packetIndex);
     return AckWait::TimedOut;
 }

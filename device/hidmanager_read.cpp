@@ -91,7 +91,7 @@ bool HIDManager::readDeviceInfo(DeviceInfo &info)
         if (received == 0)
             continue;
         if (received < 0) {
-            qCDebug(lcDevice).noquote() << "HIDManager: readDeviceInfo hid_read error";
+            qCWarning(lcDevice).noquote() << "HIDManager: readDeviceInfo hid_read error";
             closeDevice();
             return false;
         }
@@ -115,12 +115,12 @@ bool HIDManager::readDeviceInfo(DeviceInfo &info)
         // hidraw hands over the report at its full declared size, so a
         // refusal may come padded with zeros to 64 bytes.
         if (const std::optional<ShortReply> refusal = parseRefusal(report.data(), received)) {
-            qCDebug(lcDevice).noquote() << "HIDManager: readDeviceInfo NAK status="
+            qCWarning(lcDevice).noquote() << "HIDManager: readDeviceInfo NAK status="
                                         << int(refusal->status);
             return false;
         }
     }
-    qCDebug(lcDevice).noquote() << "HIDManager: readDeviceInfo timeout" << "err="
+    qCWarning(lcDevice).noquote() << "HIDManager: readDeviceInfo timeout" << "err="
                                 << lastError(device);
     return false;
 }
@@ -132,7 +132,7 @@ bool HIDManager::readLayer(int layer, KeyLayer &keys)
 
     const Packet request = buildReadLayerRequest(uint8_t(layer));
     if (!sendPacket(request.data(), kPacketSize)) {
-        qCDebug(lcDevice).noquote() << "HIDManager: sendReadLayer send failed layer=" << layer;
+        qCWarning(lcDevice).noquote() << "HIDManager: sendReadLayer send failed layer=" << layer;
         return false;
     }
     hid_device *device = handle.load();
@@ -147,7 +147,7 @@ bool HIDManager::readLayer(int layer, KeyLayer &keys)
         if (received == 0)
             continue;
         if (received < 0) {
-            qCDebug(lcDevice).noquote() << "HIDManager: sendReadLayer hid_read error";
+            qCWarning(lcDevice).noquote() << "HIDManager: sendReadLayer hid_read error";
             closeDevice();
             return false;
         }
@@ -207,7 +207,7 @@ bool HIDManager::readLayer(int layer, KeyLayer &keys)
                 qCDebug(lcDevice).noquote() << "HIDManager: readLayer key=" << int(data->key)
                                             << "type=" << int(record.type);
             } else {
-                qCDebug(lcDevice).noquote()
+                qCWarning(lcDevice).noquote()
                     << "HIDManager: decodeKeyData failed key=" << int(data->key)
                     << "type=0x" << typeHex << "len=" << data->block.size();
             }
@@ -217,7 +217,7 @@ bool HIDManager::readLayer(int layer, KeyLayer &keys)
             break;
         }
     }
-    qCDebug(lcDevice).noquote() << "HIDManager: readLayer timeout layer=" << layer;
+    qCWarning(lcDevice).noquote() << "HIDManager: readLayer timeout layer=" << layer;
     return false;
 }
 
@@ -226,7 +226,7 @@ bool HIDManager::sendReadLedLayer(int layer, LedLayerConfig &lighting)
     const Packet request = buildReadLightingRequest(uint8_t(layer));
     printLightingRequestLine();
     if (!sendPacket(request.data(), kPacketSize)) {
-        qCDebug(lcDevice).noquote() << "HIDManager: sendReadLedLayer send failed layer=" << layer;
+        qCWarning(lcDevice).noquote() << "HIDManager: sendReadLedLayer send failed layer=" << layer;
         return false;
     }
     qCDebug(lcDevice).noquote() << "HIDManager: sendReadLedLayer request sent";
@@ -241,7 +241,7 @@ bool HIDManager::sendReadLedLayer(int layer, LedLayerConfig &lighting)
         if (received == 0)
             continue;
         if (received < 0) {
-            qCDebug(lcDevice).noquote() << "HIDManager: sendReadLedLayer hid_read error";
+            qCWarning(lcDevice).noquote() << "HIDManager: sendReadLedLayer hid_read error";
             closeDevice();
             return false;
         }
@@ -262,7 +262,7 @@ bool HIDManager::sendReadLedLayer(int layer, LedLayerConfig &lighting)
             return true;
         }
     }
-    qCDebug(lcDevice).noquote() << "HIDManager: sendReadLedLayer timeout layer=" << layer;
+    qCWarning(lcDevice).noquote() << "HIDManager: sendReadLedLayer timeout layer=" << layer;
     return false;
 }
 
@@ -283,7 +283,7 @@ bool HIDManager::readAllConfiguration(KeyLayers &layers, LedLayers &lighting)
         flushInput();
         KeyLayer keys;
         if (!readLayer(layer, keys)) {
-            qCDebug(lcDevice).noquote() << "HIDManager: readAllConfiguration key layer" << layer
+            qCWarning(lcDevice).noquote() << "HIDManager: readAllConfiguration key layer" << layer
                                         << "failed";
             keys.resize(kKeySlotCount);
             ok = false;
@@ -295,7 +295,7 @@ bool HIDManager::readAllConfiguration(KeyLayers &layers, LedLayers &lighting)
         flushInput();
         LedLayerConfig record;
         if (!sendReadLedLayer(layer, record)) {
-            qCDebug(lcDevice).noquote() << "HIDManager: readAllConfiguration LED layer" << layer
+            qCWarning(lcDevice).noquote() << "HIDManager: readAllConfiguration LED layer" << layer
                                         << "failed";
             record = LedLayerConfig();
             ok = false;

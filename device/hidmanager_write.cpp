@@ -69,7 +69,7 @@ SaveFailure HIDManager::writeKeyItem(int layer, int key, const KeyConfig &record
     case KeyTypeCombination:
         break;
     default:
-        qCDebug(lcDevice).noquote() << "HIDManager: sendWriteKey bad type";
+        qCWarning(lcDevice).noquote() << "HIDManager: sendWriteKey bad type";
         return SaveFailure::CannotEncode;
     }
     const QByteArray payload = encodeKeyPayload(record);
@@ -89,7 +89,7 @@ SaveFailure HIDManager::writeMacroItem(int layer, int key, const KeyConfig &reco
 {
     const int steps = record.macroSteps.size();
     if (steps == 0 || steps > kMaxMacroSteps) {
-        qCDebug(lcDevice).noquote() << "HIDManager: sendWriteMacro bad step count" << steps;
+        qCWarning(lcDevice).noquote() << "HIDManager: sendWriteMacro bad step count" << steps;
         return SaveFailure::CannotEncode;
     }
     KeyConfig macro = record;
@@ -108,7 +108,7 @@ SaveFailure HIDManager::writeMacroItem(int layer, int key, const KeyConfig &reco
         if (outcome == WriteOutcome::Refused)
             return failure;
         if (outcome == WriteOutcome::Failed) {
-            qCDebug(lcDevice).noquote() << "HIDManager: sendWriteMacro pkt" << i << "failed";
+            qCWarning(lcDevice).noquote() << "HIDManager: sendWriteMacro pkt" << i << "failed";
             return failure;
         }
         QThread::msleep(kChunkPauseMs);
@@ -144,7 +144,7 @@ SaveFailure HIDManager::writeRecord(int layer, int key, const KeyConfig &record)
         const char *line = record.type == KeyTypeEmpty ? "HIDManager: skip clear outside current model"
                          : record.type == KeyTypeMacro ? "HIDManager: skip macro outside current model"
                                                        : "HIDManager: skip key outside current model";
-        qCDebug(lcDevice).noquote() << line << key;
+        qCWarning(lcDevice).noquote() << line << key;
         return SaveFailure::NotOnKeypad;
     }
     switch (record.type) {

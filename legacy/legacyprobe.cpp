@@ -49,11 +49,6 @@ bool finish(LegacyProbeOutcome *outcome, LegacyProbeOutcome value)
     return value == LegacyProbeOutcome::Answered;
 }
 
-void logCurrentKeypad()
-{
-    qCDebug(lcLegacy).noquote() << "Legacy probe: current protocol reply, not a legacy keypad";
-}
-
 } // namespace
 
 bool legacyProbe(hid_device *device, LegacyDeviceInfo &info, LegacyProbeOutcome *outcome)
@@ -64,29 +59,25 @@ bool legacyProbe(hid_device *device, LegacyDeviceInfo &info, LegacyProbeOutcome 
 
     // A late reply to an earlier request must not pass for the probe's
     // answer; one of the current protocol also tells what the keypad is.
-    if (legacyFlushInput(device)) {
-        logCurrentKeypad();
+    if (legacyFlushInput(device))
         return finish(outcome, LegacyProbeOutcome::CurrentKeypad);
-    }
 
     if (!legacySendReport(device, buildProbeRequest())) {
-        qCDebug(lcLegacy).noquote() << "Legacy probe: request failed";
+        qCWarning(lcLegacy).noquote() << "Legacy probe: request failed";
         return finish(outcome, LegacyProbeOutcome::RequestFailed);
     }
 
     LegacyReport answer{};
     const int received = legacyReceiveAny(device, answer);
     if (received <= 0) {
-        qCDebug(lcLegacy).noquote() << "Legacy probe: no response";
+        qCWarning(lcLegacy).noquote() << "Legacy probe: no response";
         return finish(outcome, LegacyProbeOutcome::NoResponse);
     }
-    if (isCurrentProtocolReply(answer.data(), received)) {
-        logCurrentKeypad();
+    if (isCurrentProtocolReply(answer.data(), received))
         return finish(outcome, LegacyProbeOutcome::CurrentKeypad);
-    }
     LegacyDeviceInfo parsed;
     if (!parseProbeAnswer(answer, received, parsed)) {
-        qCDebug(lcLegacy).noquote() << "Legacy probe: short answer bytes=" << received;
+        qCWarning(lcLegacy).noquote() << "Legacy probe: short answer bytes=" << received;
         return finish(outcome, LegacyProbeOutcome::NoResponse);
     }
     info = parsed;

@@ -79,7 +79,7 @@ bool legacyReadLayer(hid_device *device, const LegacyDeviceInfo &info, int layer
     // Answers are counted by position, so nothing left over may come first.
     legacyFlushInput(device);
     if (!legacySendReport(device, buildReadLayerRequest(info.format, layer))) {
-        qCDebug(lcLegacy).noquote() << "Legacy read layer: request failed layer=" << layer;
+        qCWarning(lcLegacy).noquote() << "Legacy read layer: request failed layer=" << layer;
         return false;
     }
 
@@ -88,7 +88,7 @@ bool legacyReadLayer(hid_device *device, const LegacyDeviceInfo &info, int layer
     for (int packet = 0; packet < packets; ++packet) {
         const int received = legacyReadReport(device, answer, kAnswerTimeoutMs);
         if (received <= 0) {
-            qCDebug(lcLegacy).noquote() << "Legacy read layer timeout layer=" << layer
+            qCWarning(lcLegacy).noquote() << "Legacy read layer timeout layer=" << layer
                                         << "packet=" << packet;
             return false;
         }
@@ -126,16 +126,16 @@ bool legacyReadLighting(hid_device *device, const LegacyDeviceInfo &info, LedLay
     for (int layer = 0; layer < layers; ++layer) {
         legacyFlushInput(device);
         if (!legacySendReport(device, buildReadLightingRequest(layer))) {
-            qCDebug(lcLegacy).noquote() << "Legacy RGB read request failed layer=" << layer;
+            qCWarning(lcLegacy).noquote() << "Legacy RGB read request failed layer=" << layer;
             continue;
         }
         const int received = legacyReadReport(device, answer, kAnswerTimeoutMs);
         if (received <= 0) {
-            qCDebug(lcLegacy).noquote() << "Legacy RGB read timeout layer=" << layer;
+            qCWarning(lcLegacy).noquote() << "Legacy RGB read timeout layer=" << layer;
             continue;
         }
         if (!parseLightingAnswer(answer, received, lighting[layer])) {
-            qCDebug(lcLegacy).noquote() << "Legacy RGB read short answer layer=" << layer
+            qCWarning(lcLegacy).noquote() << "Legacy RGB read short answer layer=" << layer
                                         << "bytes=" << received;
             continue;
         }

@@ -37,8 +37,7 @@ struct LegacyMouseFields {
 };
 constexpr uint8_t kLegacyMouseKindPointer = 1;
 constexpr uint8_t kLegacyMouseKindGesture = 4;
-constexpr uint8_t kLegacyFirstGesture = 11;  // actions 11..15: swipes and Like
-constexpr uint8_t kLegacyLastGesture = 15;
+constexpr uint8_t kLegacyLastGesture = 15;   // actions 11..15: swipes and Like
 constexpr uint8_t kLegacyGestureBase = 10;   // gesture number = action - 10
 
 LegacyMouseFields legacyMouseFields(uint8_t action, int format);

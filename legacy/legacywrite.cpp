@@ -104,12 +104,12 @@ SaveFailure writeLegacyKey(hid_device *device, const LegacyDeviceInfo &info, int
     const char *family = legacyFamilyName(info.format);
     LegacyReport report = buildKeyWriteReport(wireKey, layer);
     if (!legacyEncode(info.format, key, report)) {
-        qCDebug(lcLegacy).noquote() << QStringLiteral("Legacy write encode failed %1 layer=").arg(family)
+        qCWarning(lcLegacy).noquote() << QStringLiteral("Legacy write encode failed %1 layer=").arg(family)
                                     << layer << "key=" << slot;
         return SaveFailure::CannotEncode;
     }
     if (!legacySendReport(device, report)) {
-        qCDebug(lcLegacy).noquote() << QStringLiteral("Legacy write failed %1 layer=").arg(family)
+        qCWarning(lcLegacy).noquote() << QStringLiteral("Legacy write failed %1 layer=").arg(family)
                                     << layer << "key=" << slot << "name=" << wireKey;
         return SaveFailure::NotSent;
     }
@@ -136,9 +136,9 @@ bool legacyWriteLighting(hid_device *device, const LegacyDeviceInfo &info,
             continue;
         if (!legacySendReport(device, buildLightingReport(info.format, item.layer, item.record))) {
             if (info.format == LegacyFormatR20Wide)
-                qCDebug(lcLegacy).noquote() << "Legacy RGB write failed layer=" << item.layer;
+                qCWarning(lcLegacy).noquote() << "Legacy RGB write failed layer=" << item.layer;
             else
-                qCDebug(lcLegacy).noquote() << "Legacy Old RGB write failed layer=" << item.layer;
+                qCWarning(lcLegacy).noquote() << "Legacy Old RGB write failed layer=" << item.layer;
             return false;
         }
         written.append(item);
@@ -168,7 +168,7 @@ SaveResult legacySave(hid_device *device, const LegacyDeviceInfo &info, const Sa
             continue;
         }
         if (failure != SaveFailure::None) {
-            qCDebug(lcLegacy).noquote() << "Legacy save failed layer=" << item.layer
+            qCWarning(lcLegacy).noquote() << "Legacy save failed layer=" << item.layer
                                         << "key=" << item.key;
             result.failure = failure;
             return result;
@@ -180,14 +180,14 @@ SaveResult legacySave(hid_device *device, const LegacyDeviceInfo &info, const Sa
 
     QVector<SavedLighting> writtenLighting;
     if (!legacyWriteLighting(device, info, snapshot.lighting, writtenLighting)) {
-        qCDebug(lcLegacy).noquote() << "Legacy RGB save failed";
+        qCWarning(lcLegacy).noquote() << "Legacy RGB save failed";
         result.failure = SaveFailure::NotSent;
         return result;
     }
 
     if (writes > 0 || lightingChanged) {
         if (!legacySendReport(device, buildCommitReport())) {
-            qCDebug(lcLegacy).noquote() << "Legacy save commit packet failed";
+            qCWarning(lcLegacy).noquote() << "Legacy save commit packet failed";
             result.failure = SaveFailure::NotSent;
             return result;
         }

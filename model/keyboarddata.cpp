@@ -55,7 +55,7 @@ KeyConfig *KeyboardData::editableSelection()
 {
     KeyConfig *key = selectedConfig();
     if (key && m_unwritable[selectedKey]) {
-        qCDebug(lcModel).noquote() << "Key cannot be stored by this keypad:" << selectedKey;
+        qCWarning(lcModel).noquote() << "Key cannot be stored by this keypad:" << selectedKey;
         return nullptr;
     }
     return key;
@@ -166,7 +166,7 @@ void KeyboardData::refreshSelectedTexts()
 void KeyboardData::appendBaseKey(uint8_t usage)
 {
     if (!selectedConfig()) {
-        qCDebug(lcModel).noquote() << "No key selected";
+        qCWarning(lcModel).noquote() << "No key selected";
         return;
     }
     KeyConfig *key = editableSelection();
@@ -176,7 +176,7 @@ void KeyboardData::appendBaseKey(uint8_t usage)
     const bool full = (key->type == KeyTypeMacro && key->macroSteps.size() > kMaxStepsBeforeClick)
         || (key->type == KeyTypeCombination && !key->keycodes.isEmpty());
     if (full) {
-        qCDebug(lcModel).noquote() << "Key is full, max steps reached";
+        qCWarning(lcModel).noquote() << "Key is full, max steps reached";
         return;
     }
 
@@ -236,7 +236,7 @@ void KeyboardData::appendBaseKey(uint8_t usage)
 void KeyboardData::assignMedia(uint16_t code)
 {
     if (!selectedConfig()) {
-        qCDebug(lcUi).noquote() << "MultiMedia: no key selected";
+        qCWarning(lcUi).noquote() << "MultiMedia: no key selected";
         return;
     }
     KeyConfig *key = editableSelection();
@@ -249,7 +249,7 @@ void KeyboardData::assignMedia(uint16_t code)
 void KeyboardData::assignMouseAction(uint8_t code)
 {
     if (!selectedConfig()) {
-        qCDebug(lcUi).noquote() << "Mouse: no key selected";
+        qCWarning(lcUi).noquote() << "Mouse: no key selected";
         return;
     }
     KeyConfig *key = editableSelection();

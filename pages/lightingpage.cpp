@@ -1,7 +1,6 @@
 #include "pages/lightingpage.h"
 
 #include "model/keyboarddata.h"
-#include "model/logging.h"
 #include "model/translation.h"
 #include "pages/cuttexttooltip.h"
 #include "pages/knobledring.h"
@@ -300,7 +299,6 @@ void LightingPage::onEffectClicked(int id)
     if (!m_data || id < 0 || id > 0xFF)
         return;
     m_data->setLayerEffect(m_data->currentLayer, uint8_t(id));
-    qCDebug(lcUi).noquote() << "[UI] RGB effect layer" << m_data->currentLayer << "effect" << id;
     refreshPage();
 }
 

@@ -53,11 +53,11 @@ void handleMouseClick(KeyboardData &data, QObject *sender, bool legacyOldConnect
     if (!action)
         return;
     if (!data.selectedConfig()) {
-        qCDebug(lcUi).noquote() << "Mouse: no key selected";
+        qCWarning(lcUi).noquote() << "Mouse: no key selected";
         return;
     }
     if (legacyOldConnected && sender->property(kLegacyOldUnsupportedMouseProperty).toBool()) {
-        qCDebug(lcUi).noquote() << "Mouse: legacy old device does not support swipe/like";
+        qCWarning(lcUi).noquote() << "Mouse: legacy old device does not support swipe/like";
         return;
     }
     data.assignMouseAction(uint8_t(*action));

@@ -92,7 +92,7 @@ QVariantList keycodeList(const ProcreateShortcut &shortcut)
 bool assignProcreateShortcut(KeyboardData &data, const QVector<uint8_t> &keys)
 {
     if (data.selectedKey < 0) {
-        qCDebug(lcUi).noquote() << "Procreate: no key selected";
+        qCWarning(lcUi).noquote() << "Procreate: no key selected";
         return false;
     }
     if (keys.isEmpty())

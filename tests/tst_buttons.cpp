@@ -1,3 +1,4 @@
+#include "tst_log_capture.h"
 #include "widgets/buttonlegend.h"
 #include "widgets/dualcharbutton.h"
 #include "widgets/keybutton.h"
@@ -9,13 +10,6 @@
 #include <QtTest>
 
 namespace {
-
-QStringList capturedLines;
-
-void captureMessage(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    capturedLines << message;
-}
 
 // Stands in for the main window: records what a forced click handed over.
 class StandInWindow : public QWidget
@@ -209,24 +203,16 @@ void TestButtons::forcedClickGoesThroughTheWindow()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QSignalSpy clicked(key, &QPushButton::clicked);
 
-    capturedLines.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
     for (int index : {6, 7, 8}) {
         key->setProperty("buttonIndex", index);
         QTest::mouseClick(key, Qt::LeftButton);
     }
-    qInstallMessageHandler(previous);
 
     QCOMPARE(window.forcedIndices, (QVariantList{6, 7, 8}));
     QCOMPARE(window.callsWithSender, 0);
     QCOMPARE(clicked.count(), 0);
     QVERIFY(!key->isChecked());
     QVERIFY2(!key->isDown(), "the key must not stay pressed after a forced click");
-    QVERIFY(capturedLines.contains(QStringLiteral("[UI][mouseRelease-index] buttonIndex 7 text K")));
-    QVERIFY(std::any_of(capturedLines.cbegin(), capturedLines.cend(), [](const QString &line) {
-        return line.startsWith(QStringLiteral("[UI][mousePress] KeyButton "))
-               && line.contains(QStringLiteral(" text K enabled true visible true pos QPoint("));
-    }));
 
     for (int index : {5, 9}) {
         key->setProperty("buttonIndex", index);
@@ -280,11 +266,9 @@ void TestButtons::knobScalesPictureAndLegend()
 
 void TestButtons::missingKnobPictureIsLoggedAndStillDrawn()
 {
-    capturedLines.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+    LogCapture log;
     KnobButton knob(QStringLiteral(":/images/image/KN_NONE.png"), QStringLiteral("X"));
-    qInstallMessageHandler(previous);
-    QVERIFY(capturedLines.contains(QStringLiteral("Failed to load image: :/images/image/KN_NONE.png")));
+    QVERIFY(log.has(QStringLiteral("Failed to load image: :/images/image/KN_NONE.png")));
     QVERIFY(knob.picture().isNull());
 
     knob.setChecked(true);
@@ -293,11 +277,9 @@ void TestButtons::missingKnobPictureIsLoggedAndStillDrawn()
     QVERIFY2(ring.red() > 150 && ring.green() > 120 && ring.blue() < 80 && ring.alpha() > 100,
              "a checked knob without a picture still gets its ring");
 
-    capturedLines.clear();
-    qInstallMessageHandler(captureMessage);
+    log.clear();
     KnobButton empty{QString(), QString()};
-    qInstallMessageHandler(previous);
-    QVERIFY(capturedLines.isEmpty());
+    QVERIFY(log.lines().isEmpty());
 }
 
 void TestButtons::dualCharLabelFollowsTheButton()

@@ -24,28 +24,18 @@ private slots:
     void probeLeavesRepliesToRunningExchange();
 };
 
-static QString openedLine(const std::string &path, const char *vid, const char *pid)
-{
-    return QStringLiteral("HIDManager: opened path= %1 vid= %2 pid= %3")
-        .arg(QString::fromStdString(path), QLatin1String(vid), QLatin1String(pid));
-}
-
 void TestDeviceDiscovery::opensFirstKeypadInTableOrder()
 {
     // Two identical keypads: the first one enumerated wins.
     const int first = VirtualKeypad::plug();
     const int second = VirtualKeypad::plug();
     {
-        LogCatcher log;
         HIDManager manager;
         QVERIFY(manager.openDevice());
-        QVERIFY(log.has(openedLine(VirtualKeypad::paths(first)[0], "f1a1", "4155")));
+        QCOMPARE(VirtualKeypad::openCount(VirtualKeypad::paths(first)[0]), 1);
         QCOMPARE(VirtualKeypad::openCount(VirtualKeypad::paths(second)[0]), 0);
         QCOMPARE(manager.vendorId(), uint16_t(0xF1A1));
         QCOMPARE(manager.productId(), uint16_t(0x4155));
-        QVERIFY(log.has(QStringLiteral("HIDManager: candidate path= %1 itf= 0 usagePage= 65280 "
-                                       "usage= 1 pass= 0")
-                            .arg(QString::fromStdString(VirtualKeypad::paths(first)[0]))));
     }
 
     // A pair earlier in the table beats a keypad enumerated before it, and a
@@ -60,10 +50,9 @@ void TestDeviceDiscovery::opensFirstKeypadInTableOrder()
     VirtualKeypad::plug(later);
     const int preferred = VirtualKeypad::plug(earlier);
     VirtualKeypad::clearCounters();
-    LogCatcher log;
     HIDManager manager;
     QVERIFY(manager.openDevice());
-    QVERIFY(log.has(openedLine(VirtualKeypad::paths(preferred)[0], "f1b2", "8850")));
+    QCOMPARE(VirtualKeypad::openCount(VirtualKeypad::paths(preferred)[0]), 1);
     QCOMPARE(VirtualKeypad::enumerateCount(), 1);
     QCOMPARE(manager.productId(), uint16_t(0x8850));
 }
@@ -78,14 +67,9 @@ void TestDeviceDiscovery::choosesInterfaceByUsageThenInterfaceZero()
     config.interfaces = {VirtualHidInterface::keyboard(1), vendor};
     const int id = VirtualKeypad::plug(config);
     {
-        LogCatcher log;
         HIDManager manager;
         QVERIFY(manager.openDevice());
-        const QString path = QString::fromStdString(VirtualKeypad::paths(id)[1]);
-        QVERIFY(log.has(openedLine(VirtualKeypad::paths(id)[1], "f1a1", "4155")));
-        QVERIFY(log.has(QStringLiteral("HIDManager: candidate path= %1 itf= 0 usagePage= 65280 "
-                                       "usage= 2 pass= 1")
-                            .arg(path)));
+        QCOMPARE(VirtualKeypad::openCount(VirtualKeypad::paths(id)[1]), 1);
         QCOMPARE(VirtualKeypad::openCount(VirtualKeypad::paths(id)[0]), 0);
     }
 
@@ -127,7 +111,7 @@ void TestDeviceDiscovery::neverOpensKeyboardOnlyInterface()
 
 void TestDeviceDiscovery::startsMonitoringOnce()
 {
-    LogCatcher log;
+    LogCapture log;
     HIDManager manager;
     manager.startMonitoring();
     manager.startMonitoring();
@@ -156,7 +140,7 @@ void TestDeviceDiscovery::explainsAnUnopenableKeypadOncePerNode()
     const QString path = QString::fromStdString(VirtualKeypad::paths(id)[0]);
     const QString prefix = QStringLiteral("HIDManager: cannot open path= %1 ").arg(path);
 
-    LogCatcher log;
+    LogCapture log;
     HIDManager manager;
     QSignalSpy failureChanged(&manager, &HIDManager::openFailureChanged);
     manager.startMonitoring();
@@ -221,7 +205,6 @@ void TestDeviceDiscovery::explainsAnUnopenableKeypadOncePerNode()
 void TestDeviceDiscovery::reportsEachLossOnceAndFindsTheKeypadAgain()
 {
     VirtualKeypad::plug();
-    LogCatcher log;
     HIDManager manager;
     QSignalSpy connected(&manager, &HIDManager::deviceConnected);
     QSignalSpy disconnected(&manager, &HIDManager::deviceDisconnected);
@@ -231,7 +214,6 @@ void TestDeviceDiscovery::reportsEachLossOnceAndFindsTheKeypadAgain()
     // The presence probe notices the pulled cable.
     VirtualKeypad::unplug();
     QVERIFY(disconnected.wait(2500));
-    QVERIFY(log.has(QStringLiteral("HIDManager: device closed")));
     QVERIFY(!manager.isConnected());
 
     // Further closes, from here and from a worker, report nothing more.
@@ -295,7 +277,7 @@ void TestDeviceDiscovery::lossSeenByWorkerIsReportedOnOwningThread()
 void TestDeviceDiscovery::probeLeavesRepliesToRunningExchange()
 {
     VirtualKeypad::plug();
-    LogCatcher log;
+    LogCapture log;
     HIDManager manager;
     QSignalSpy connected(&manager, &HIDManager::deviceConnected);
     manager.startMonitoring();

@@ -4,6 +4,8 @@
 #include "device/savefailure.h"
 #include "tst_device_support.h"
 
+#include <QElapsedTimer>
+
 class TestDeviceFraming : public QObject
 {
     Q_OBJECT
@@ -59,20 +61,17 @@ void TestDeviceFraming::checksumsAndReportFrame()
 
 void TestDeviceFraming::waitsPastForeignAndWrongAcks()
 {
-    LogCatcher log;
-    // Another report id, then an ACK for the wrong chunk, then the right one.
-    Bytes foreign = ack(0, 3, 0);
+    // A refusal under another report id, then one for the wrong chunk, then
+    // the right ACK: were either refusal taken, the clear would go again.
+    Bytes foreign = ack(0, 3, 0, 4);
     foreign[0] = 0x04;
-    answerCommand(CmdClearKey, {foreign, ack(0, 3, 1), ack(0, 3, 0)});
+    answerCommand(CmdClearKey, {foreign, ack(0, 3, 1, 4), ack(0, 3, 0)});
     QVERIFY(manager->sendClearKey(0, 3));
     QCOMPARE(writtenWithCommand(CmdClearKey).size(), size_t(1));
-    QVERIFY(log.has(QStringLiteral("HIDManager: waitAck wrong ACK layer= 0 key= 3 pkt= 1")));
-    // The foreign report leaves no trace; only the wrong ACK was logged.
-    QCOMPARE(log.countStartingWith(QStringLiteral("HIDManager: waitAck")), 1);
 
     // The keypad's stale ACK for the previous key does not end the wait.
+    LogCapture log;
     VirtualKeypad::setReplyHook({});
-    log.clear();
     VirtualKeypad::clearRecords();
     VirtualKeypad::staleAckFirst(CmdWriteKey);
     KeyConfig key;
@@ -85,19 +84,18 @@ void TestDeviceFraming::waitsPastForeignAndWrongAcks()
 
 void TestDeviceFraming::skipsShortAndCorruptReplies()
 {
-    LogCatcher log;
-    Bytes eightBytes = ack(0, 3, 0);
+    // Refusals cut short or with a bad checksum are no replies at all: were
+    // either taken, the clear would go again.
+    Bytes eightBytes = nakReply(1, 0, 3, 0);
     eightBytes.resize(8);
-    Bytes corrupt = ack(0, 3, 0);
+    Bytes corrupt = nakReply(1, 0, 3, 0);
     corrupt[8] ^= 0x55;
     answerCommand(CmdClearKey, {eightBytes, corrupt, ack(0, 3, 0)});
     QVERIFY(manager->sendClearKey(0, 3));
-    QCOMPARE(log.count(QStringLiteral("HIDManager: waitAck skip cmd=0x 6")), 1);
-    QCOMPARE(log.count(QStringLiteral("HIDManager: waitAck checksum err")), 1);
     QCOMPARE(writtenWithCommand(CmdClearKey).size(), size_t(1));
 
     // A data reply is no acknowledgement.
-    log.clear();
+    LogCapture log;
     answerCommand(CmdClearKey, {shortReply(3, 0, 0, 3, 0), ack(0, 3, 0)});
     QVERIFY(manager->sendClearKey(0, 3));
     QVERIFY(log.has(QStringLiteral("HIDManager: waitAck skip cmd=0x 3")));
@@ -105,7 +103,6 @@ void TestDeviceFraming::skipsShortAndCorruptReplies()
 
 void TestDeviceFraming::nakStatusDecidesRetries()
 {
-    LogCatcher log;
     KeyConfig key;
     key.setSingleKey(0x04);
 
@@ -113,7 +110,6 @@ void TestDeviceFraming::nakStatusDecidesRetries()
     VirtualKeypad::nakNext(4, 1, CmdWriteKey);
     QVERIFY(!manager->sendWriteKey(0, 2, key));
     QCOMPARE(writtenWithCommand(CmdWriteKey).size(), size_t(1));
-    QVERIFY(log.has(QStringLiteral("HIDManager: waitAck NAK status= 4")));
 
     // Status 1 is retried: three attempts, 50 ms or more apart.
     VirtualKeypad::clearFaults();
@@ -155,18 +151,16 @@ void TestDeviceFraming::nakStatusDecidesRetries()
 
 void TestDeviceFraming::timesOutAfterThreeSilentAttempts()
 {
-    LogCatcher log;
     VirtualKeypad::dropReply(CmdWriteLighting, 1);
     VirtualKeypad::dropReply(CmdWriteLighting, 2);
     VirtualKeypad::dropReply(CmdWriteLighting, 3);
     QVERIFY(!manager->sendWriteLedLayer(1, LedLayerConfig()));
     QCOMPARE(writtenWithCommand(CmdWriteLighting).size(), size_t(3));
-    QCOMPARE(log.count(QStringLiteral("HIDManager: waitAck timeout layer= 1 key= 254 pkt= 0")), 3);
 }
 
 void TestDeviceFraming::flushCountsStaleReports()
 {
-    LogCatcher log;
+    LogCapture log;
     VirtualKeypad::setReplyLatency(std::chrono::microseconds(0));
     for (int i = 0; i < 3; ++i)
         VirtualKeypad::injectInputReport(ack(0, uint8_t(i)));
@@ -198,7 +192,6 @@ QTEST_GUILESS_MAIN(TestDeviceFraming)
 void TestDeviceFraming::paddedRepliesAreTakenAtOnce()
 {
     VirtualKeypad::setPaddedReplies(true);
-    LogCatcher log;
     KeyConfig key;
     key.setSingleKey(0x04);
     QVERIFY(manager->sendWriteKey(0, 3, key));
@@ -206,7 +199,10 @@ void TestDeviceFraming::paddedRepliesAreTakenAtOnce()
     const std::vector<VirtualReportRecord> records = VirtualKeypad::records();
     QCOMPARE(records.back().bytes.size(), size_t(64));
 
-    // A final refusal of a key: one request, nothing waited out.
+    // A final refusal of a key: one request, nothing waited out (the
+    // shortest deadline, the description's, is 249 ms).
+    QElapsedTimer waited;
+    waited.start();
     VirtualKeypad::nakNext(VirtualKeypad::StatusNoSuchKey, 1, CmdWriteKey);
     QVERIFY(!manager->sendWriteKey(0, 4, key));
     QCOMPARE(VirtualKeypad::requestCount(CmdWriteKey), 2);
@@ -215,13 +211,10 @@ void TestDeviceFraming::paddedRepliesAreTakenAtOnce()
     VirtualKeypad::nakNext(VirtualKeypad::StatusBadRequest, 1, CmdDeviceInfo);
     DeviceInfo info;
     QVERIFY(!manager->readDeviceInfo(info));
-    QVERIFY(log.has(QStringLiteral("HIDManager: readDeviceInfo NAK status= 3")));
     VirtualKeypad::nakNext(VirtualKeypad::StatusBadRequest, 1, CmdReadLighting);
     LedLayerConfig lighting;
     QVERIFY(!manager->sendReadLedLayer(1, lighting));
-    QCOMPARE(log.countStartingWith(QStringLiteral("HIDManager: waitAck timeout")), 0);
-    QCOMPARE(log.countStartingWith(QStringLiteral("HIDManager: readDeviceInfo timeout")), 0);
-    QCOMPARE(log.countStartingWith(QStringLiteral("HIDManager: sendReadLedLayer timeout")), 0);
+    QVERIFY(waited.elapsed() < 200);
 
     // A whole read and save with padded replies.
     VirtualKeypad::setKey(2, 5, VirtualKeySlot::media(0x00E9));

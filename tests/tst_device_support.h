@@ -1,82 +1,16 @@
 #pragma once
 
-// Shared helpers of the device link tests: a log catcher, reply builders and
+// Shared helpers of the device link tests: reply builders and
 // a manager connected to a virtual keypad.
 
 #include "device/hidmanager.h"
+#include "tst_log_capture.h"
 #include "virtualkeypad.h"
 
-#include <QMutex>
-#include <QMutexLocker>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QtTest>
 #include <vector>
-
-// Collects every debug line while it lives (from any thread).
-class LogCatcher
-{
-public:
-    LogCatcher()
-    {
-        QMutexLocker locker(&mutex());
-        current() = this;
-        m_previous = qInstallMessageHandler(&LogCatcher::handler);
-    }
-    ~LogCatcher()
-    {
-        QMutexLocker locker(&mutex());
-        qInstallMessageHandler(m_previous);
-        current() = nullptr;
-    }
-
-    QStringList lines() const
-    {
-        QMutexLocker locker(&mutex());
-        return m_lines;
-    }
-    int count(const QString &text) const
-    {
-        int n = 0;
-        for (const QString &line : lines())
-            n += line == text ? 1 : 0;
-        return n;
-    }
-    int countStartingWith(const QString &prefix) const
-    {
-        int n = 0;
-        for (const QString &line : lines())
-            n += line.startsWith(prefix) ? 1 : 0;
-        return n;
-    }
-    bool has(const QString &text) const { return count(text) > 0; }
-    void clear()
-    {
-        QMutexLocker locker(&mutex());
-        m_lines.clear();
-    }
-
-private:
-    static QMutex &mutex()
-    {
-        static QMutex m;
-        return m;
-    }
-    static LogCatcher *&current()
-    {
-        static LogCatcher *c = nullptr;
-        return c;
-    }
-    static void handler(QtMsgType, const QMessageLogContext &, const QString &message)
-    {
-        QMutexLocker locker(&mutex());
-        if (current())
-            current()->m_lines.append(message);
-    }
-
-    QtMessageHandler m_previous = nullptr;
-    QStringList m_lines;
-};
 
 using Bytes = std::vector<uint8_t>;
 

@@ -98,19 +98,18 @@ void TestDeviceWrites::encodesEveryPayloadType()
     QCOMPARE(light[5 + 4 + 6], uint8_t(10));
     QCOMPARE(VirtualKeypad::lighting(1).colors[2], (VirtualLighting::Rgb{10, 20, 30}));
 
-    // What has no encoding is refused.
-    LogCatcher log;
+    // What has no encoding is refused before anything goes out.
+    const size_t sent = VirtualKeypad::writtenReports().size();
     KeyConfig odd;
     odd.type = 9;
     QVERIFY(!manager->sendWriteKey(0, 1, odd));
-    QVERIFY(log.has(QStringLiteral("HIDManager: sendWriteKey bad type")));
     KeyConfig noSteps;
     noSteps.type = KeyTypeMacro;
     QVERIFY(!manager->sendWriteMacro(0, 1, noSteps));
     KeyConfig tooLong;
     tooLong.setMacro(macroSteps(65));
     QVERIFY(!manager->sendWriteMacro(0, 1, tooLong));
-    QVERIFY(log.has(QStringLiteral("HIDManager: sendWriteMacro bad step count 65")));
+    QCOMPARE(VirtualKeypad::writtenReports().size(), sent);
 }
 
 void TestDeviceWrites::cutsMacrosIntoChunks()
@@ -122,7 +121,6 @@ void TestDeviceWrites::cutsMacrosIntoChunks()
     const Case cases[] = {{64, {56, 56, 56, 56, 42}}, {11, {54}}, {12, {56, 2}}};
     for (const Case &c : cases) {
         VirtualKeypad::clearRecords();
-        LogCatcher log;
         KeyConfig macro;
         macro.setMacro(macroSteps(c.steps));
         QVERIFY(manager->sendWriteMacro(3, 9, macro));
@@ -140,9 +138,6 @@ void TestDeviceWrites::cutsMacrosIntoChunks()
         QCOMPARE(int(joined.size()), 9 + 1 + 4 * c.steps);
         QCOMPARE(joined[0], uint8_t(KeyTypeMacro));
         QCOMPARE(int(joined[9]), c.steps);
-        QVERIFY(log.has(QStringLiteral("HIDManager: sendWriteMacro layer= 3 key= 9 steps= %1 pkts= %2")
-                            .arg(c.steps)
-                            .arg(c.lengths.size())));
         const VirtualKeySlot stored = VirtualKeypad::key(3, 9);
         QCOMPARE(stored.type, uint8_t(KeyTypeMacro));
         QCOMPARE(int(stored.payload.size()), 1 + 4 * c.steps);
@@ -150,12 +145,10 @@ void TestDeviceWrites::cutsMacrosIntoChunks()
 
     // A chunk that is never acknowledged fails the macro after three tries.
     VirtualKeypad::clearRecords();
-    LogCatcher log;
     VirtualKeypad::nakNext(1, 3, CmdWriteMacroChunk);
     KeyConfig macro;
     macro.setMacro(macroSteps(12));
     QVERIFY(!manager->sendWriteMacro(0, 0, macro));
-    QVERIFY(log.has(QStringLiteral("HIDManager: sendWriteMacro pkt 0 failed")));
     QCOMPARE(writtenWithCommand(CmdWriteMacroChunk).size(), size_t(3));
 }
 
@@ -169,7 +162,6 @@ void TestDeviceWrites::skipsSlotsOutsideModel()
     store.layers[0][21].setMacro(macroSteps(4));
     store.layers[0][22].dirty = 1;  // an empty slot: a clear
     store.layers[0][3].setSingleKey(0x05);
-    LogCatcher log;
     // Nothing goes out for a slot the keypad did not report, and it does not
     // pass for saved: it keeps its mark and the save names the reason.
     const SaveResult result = manager->saveSnapshot(SaveSnapshot::ofAll(store));
@@ -178,9 +170,6 @@ void TestDeviceWrites::skipsSlotsOutsideModel()
     QCOMPARE(int(result.failure), int(SaveFailure::NotOnKeypad));
     QCOMPARE(saveStatusText(result, false), QStringLiteral("Save failed: this keypad has no such key"));
     QCOMPARE(saveStatusText(result, true), QStringLiteral("保存失败：此设备没有该按键"));
-    QVERIFY(log.has(QStringLiteral("HIDManager: skip key outside current model 20")));
-    QVERIFY(log.has(QStringLiteral("HIDManager: skip macro outside current model 21")));
-    QVERIFY(log.has(QStringLiteral("HIDManager: skip clear outside current model 22")));
     QCOMPARE(VirtualKeypad::writtenReports().size(), size_t(1));
     QCOMPARE(store.layers[0][3].dirty, uint8_t(0));
     for (int key : {20, 21, 22})
@@ -350,7 +339,7 @@ void TestDeviceWrites::keysOnlySaveReportsEachKey()
     KeyboardData store;
     QSignalSpy finished(manager, &HIDManager::operationFinished);
     {
-        LogCatcher log;
+        LogCapture log;
         store.setLedColor(0, 0, 9, 9, 9);  // lighting does not count here
         QVERIFY(manager->saveKeys(store));
         QVERIFY(log.has(QStringLiteral("HIDManager: nothing to save")));
@@ -360,7 +349,7 @@ void TestDeviceWrites::keysOnlySaveReportsEachKey()
     store.layers[3][4].setMacro(macroSteps(6));
     store.layers[3][5].setSingleKey(0x07);
     VirtualKeypad::nakNext(4, 1, CmdWriteKey);
-    LogCatcher log;
+    LogCapture log;
     QVERIFY(!manager->saveKeys(store));
     QVERIFY(log.has(QStringLiteral("HIDManager: saved layer= 3 key= 4")));
     QVERIFY(log.has(QStringLiteral("HIDManager: FAILED layer= 3 key= 5")));

@@ -140,7 +140,7 @@ void EndToEndTest::everyPageReachesTheKeypad()
 {
     QFETCH(QString, model);
     const bool legacy = model != QLatin1String("16k3e");
-    FlowLog log;
+    LogCapture log;
     auto window = makeWindow();
     window->show();
     QVERIFY(connectDemo(log, model.toStdString()));

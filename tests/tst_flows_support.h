@@ -1,10 +1,11 @@
 #pragma once
 
 // Shared by the window's connection-flow tests: a window on the process-wide
-// device link, demo keypads of the virtual bus, and the window's log lines.
+// device link and demo keypads of the virtual bus.
 
 #include "app/widget.h"
 #include "device/hidmanager.h"
+#include "tst_log_capture.h"
 #include "virtual_keypad/virtualkeypad.h"
 
 #include <QCoreApplication>
@@ -20,63 +21,24 @@
 #include <QtTest>
 
 #include <memory>
-#include <mutex>
 
 namespace flowtest {
 
 constexpr int kConnectTimeoutMs = 15000;
 
-// The window's and the link's lines, from any thread. The link's per-poll
-// lines are left out: there are thousands of them and no test reads them.
-class FlowLog
+// Lets the reads and saves the window started end, and their results reach
+// the window.
+inline void finishTasks()
 {
-public:
-    FlowLog() { s_self = this; m_previous = qInstallMessageHandler(&FlowLog::handler); }
-    ~FlowLog() { qInstallMessageHandler(m_previous); s_self = nullptr; }
-
-    // Each look runs under the lock on the list itself: a copy shared with
-    // the handler would be detached by a worker thread while this one drops it.
-    bool has(const QString &line) const { return count(line) > 0; }
-    int count(const QString &line) const
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_lines.count(line);
-    }
-    bool hasStartingWith(const QString &prefix) const
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        for (const QString &line : m_lines)
-            if (line.startsWith(prefix))
-                return true;
-        return false;
-    }
-    void clear() { std::lock_guard<std::mutex> lock(m_mutex); m_lines.clear(); }
-
-private:
-    static void handler(QtMsgType type, const QMessageLogContext &, const QString &msg)
-    {
-        if (type == QtDebugMsg && msg.contains(QLatin1String(" poll ret=")))
-            return;
-        if (FlowLog *self = s_self) {
-            std::lock_guard<std::mutex> lock(self->m_mutex);
-            self->m_lines << msg;
-        }
-        if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg)
-            fprintf(stderr, "%s\n", qPrintable(msg));
-    }
-    static inline FlowLog *s_self = nullptr;
-    QtMessageHandler m_previous = nullptr;
-    // A standard mutex: the thread checker sees all of its locking.
-    mutable std::mutex m_mutex;
-    QStringList m_lines;
-};
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+}
 
 // Lets every task end and every result arrive, then closes whatever the link
 // still holds and empties the bus, so the next test starts with no keypad.
 inline void dropKeypads()
 {
-    QThreadPool::globalInstance()->waitForDone();
-    QCoreApplication::processEvents();
+    finishTasks();
     HIDManager::instance()->closeDevice();
     VirtualKeypad::reset();
     QCoreApplication::processEvents();
@@ -109,6 +71,22 @@ inline QLabel *statusLabel(const Widget &window)
     return window.findChild<QLabel *>(QStringLiteral("topTipBar"));
 }
 
+// The status line as drawn: its text colour, "bold", and "on" the colour of
+// a background of its own, read off the polished label.
+inline QString statusLook(const Widget &window)
+{
+    QLabel *label = statusLabel(window);
+    label->ensurePolished();
+    const QPalette palette = label->palette();
+    QString look = palette.color(label->foregroundRole()).name();
+    if (label->font().bold())
+        look += QStringLiteral(" bold");
+    const QColor background = palette.color(label->backgroundRole());
+    if (background.alpha() > 0)
+        look += QStringLiteral(" on ") + background.name();
+    return look;
+}
+
 inline QPushButton *buttonWithText(const Widget &window, const QString &text)
 {
     for (QPushButton *button : window.findChildren<QPushButton *>())
@@ -117,7 +95,7 @@ inline QPushButton *buttonWithText(const Widget &window, const QString &text)
     return nullptr;
 }
 
-inline bool configLoaded(const FlowLog &log)
+inline bool configLoaded(const LogCapture &log)
 {
     return log.has(QStringLiteral("Config loaded from device"))
         || log.has(QStringLiteral("Legacy config loaded from device"));
@@ -165,18 +143,17 @@ inline void answerNextMessageBox(const QString &buttonText, bool *seen = nullptr
     poll->start(10);
 }
 
-inline bool connectDemo(const FlowLog &log, const std::string &model)
+inline bool connectDemo(const LogCapture &log, const std::string &model)
 {
     VirtualKeypad::installDemoKeypad(model);
     return waitFor([&log] { return configLoaded(log); });
 }
 
 const QString kConnectedText = QStringLiteral("Device connected");
-const QString kConnectedStyle = QStringLiteral("color: #00FF00; font-weight: bold;");
+const QString kConnectedLook = QStringLiteral("#00ff00 bold");
 const QString kSavedText = QStringLiteral("Saved successfully");
-const QString kSavedStyle =
-    QStringLiteral("background-color: #2d5a2d; color: #00FF00; font-weight: bold;");
+const QString kSavedLook = QStringLiteral("#00ff00 bold on #2d5a2d");
 const QString kNoDeviceText = QStringLiteral("Connect the device with a usb cable");
-const QString kNoDeviceStyle = QStringLiteral("color: #FF0000;");
+const QString kNoDeviceLook = QStringLiteral("#ff0000");
 
 } // namespace flowtest

@@ -21,9 +21,6 @@ public:
     QStringList lines;
 };
 
-QStringList g_log;
-void captureLog(QtMsgType, const QMessageLogContext &, const QString &msg) { g_log << msg; }
-
 constexpr uint8_t A = 0x04, B = 0x05, D = 0x07, LCtrl = 0xE0, LShift = 0xE1, LAlt = 0xE2;
 
 } // namespace
@@ -32,9 +29,6 @@ class TestKeyboardData : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { g_log.clear(); qInstallMessageHandler(captureLog); }
-    void cleanup() { qInstallMessageHandler(nullptr); }
-
     void freshStoreAndSelection();
     void baseKeysBuildSingleKeysAndMacros();
     void modifiersBuildCombinations();
@@ -72,10 +66,11 @@ void TestKeyboardData::freshStoreAndSelection()
                                      "selected:-1", "full:-1:", "selected:25", "full:25:"}));
     QVERIFY(data.startFresh);
 
-    // Base keys with no selection only log.
+    // Base keys with no selection change nothing.
     data.selectKey(-1);
+    log.lines.clear();
     data.appendBaseKey(A);
-    QVERIFY(g_log.contains("No key selected"));
+    QVERIFY(log.lines.isEmpty());
 }
 
 void TestKeyboardData::baseKeysBuildSingleKeysAndMacros()
@@ -90,15 +85,12 @@ void TestKeyboardData::baseKeysBuildSingleKeysAndMacros()
     QCOMPARE(key.type, uint8_t(KeyTypeSingle));
     QCOMPARE(key.keycode, B);
     QCOMPARE(log.lines, QStringList({"button:0:B", "full:0:B"}));
-    QVERIFY(g_log.contains("append ok, count: 1"));
-    QCOMPARE(g_log.last(), QStringLiteral("onBaseKeyClicked done"));
 
     data.appendBaseKey(D);
     QCOMPARE(key.type, uint8_t(KeyTypeMacro));
     const QVector<MacroStep> expected = {{0, B, 0}, {1, B, 20}, {0, D, 20}, {1, D, 20}};
     QCOMPARE(key.macroSteps, expected);
     QCOMPARE(key.buttonText, QStringLiteral("b -> d"));
-    QVERIFY(g_log.contains("append ok, count: 2"));
 
     data.appendBaseKey(A);
     QCOMPARE(key.macroSteps.size(), 6);
@@ -128,12 +120,10 @@ void TestKeyboardData::modifiersBuildCombinations()
     QCOMPARE(combo.fullText, QStringLiteral("LShift + A"));
 
     // Holding a key, the combination is full, even when selected afresh.
-    g_log.clear();
     const KeyConfig before = combo;
     data.appendBaseKey(B);
     data.selectKey(2);
     data.appendBaseKey(B);
-    QCOMPARE(g_log.count("Key is full, max steps reached"), 2);
     QVERIFY(combo.sameAssignment(before));
     QVERIFY(data.startFresh);
 
@@ -145,7 +135,6 @@ void TestKeyboardData::modifiersBuildCombinations()
     QCOMPARE(data.layers[0][3].fullText, QStringLiteral("LCtrl + LAlt"));
     data.appendBaseKey(LShift);  // still no key: another modifier joins
     QCOMPARE(data.layers[0][3].modifiers, uint8_t(0x07));
-    QVERIFY(g_log.contains("append ok, count: 3"));
     data.appendBaseKey(D);
     QCOMPARE(data.layers[0][3].keycodes, QByteArray(1, char(D)));
 }
@@ -162,20 +151,16 @@ void TestKeyboardData::macroStopsAtSixtyFourSteps()
     data.appendBaseKey(B);
     QCOMPARE(data.layers[0][5].macroSteps.size(), 64);
 
-    g_log.clear();
     data.appendBaseKey(B);
     QCOMPARE(data.layers[0][5].macroSteps.size(), 64);
-    QVERIFY(g_log.contains("Key is full, max steps reached"));
 
     // 63 steps would become 65, which the keypad cannot hold: refused too.
     steps.append({0, A, 20});
     data.layers[0][6].setMacro(steps);
     data.selectKey(6);
     data.startFresh = false;
-    g_log.clear();
     data.appendBaseKey(B);
     QCOMPARE(data.layers[0][6].macroSteps.size(), 63);
-    QVERIFY(g_log.contains("Key is full, max steps reached"));
     QVERIFY(!data.startFresh);
 }
 
@@ -269,10 +254,11 @@ void TestKeyboardData::layerSwitchAndAssignments()
     QCOMPARE(log.lines.last(), QStringLiteral("selected:-1"));
     QVERIFY(!data.startFresh);
 
-    g_log.clear();
+    // With no key selected both are refused and nothing changes.
+    log.lines.clear();
     data.assignMedia(226);
     data.assignMouseAction(1);
-    QCOMPARE(g_log, QStringList({"MultiMedia: no key selected", "Mouse: no key selected"}));
+    QVERIFY(log.lines.isEmpty());
 
     data.selectKey(2);
     log.lines.clear();

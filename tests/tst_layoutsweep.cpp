@@ -257,7 +257,7 @@ void TestLayoutSweep::wholeAndLegibleAtEverySize()
     QFETCH(QString, model);
     QFETCH(bool, chinese);
 
-    flowtest::FlowLog log;
+    LogCapture log;
     const QString settings = QCoreApplication::applicationDirPath() + QStringLiteral("/Config.ini");
     QFile::remove(settings);
     if (chinese) {

@@ -39,7 +39,6 @@ private slots:
 
 void TestLegacyProbe::versionTellsTheFamilies()
 {
-    LogCapture log;
     {
         LegacyKeypad keypad(Family::R20Wide, {4, 3, 10, 2});
         LegacyDeviceInfo info;
@@ -54,7 +53,6 @@ void TestLegacyProbe::versionTellsTheFamilies()
         QCOMPARE(int(info.version), 10);
         QCOMPARE(int(info.shape), 2);
         QCOMPARE(info.format, int(LegacyFormatR20Wide));
-        QVERIFY(log.contains("Legacy probe: K= 4 E= 3 Ver= 10 Shape= 2 Fmt= R20Wide"));
     }
     {
         // Byte 5 of an Old keypad's answer means nothing.
@@ -64,13 +62,11 @@ void TestLegacyProbe::versionTellsTheFamilies()
         QCOMPARE(int(info.version), 9);
         QCOMPARE(int(info.shape), 0);
         QCOMPARE(info.format, int(LegacyFormatOld));
-        QVERIFY(log.contains("Legacy probe: K= 16 E= 3 Ver= 9 Shape= 0 Fmt= Old"));
     }
 }
 
 void TestLegacyProbe::silentDeviceGivesNoAnswer()
 {
-    LogCapture log;
     LegacyKeypad keypad(Family::R20Wide);
     VirtualKeypad::setSilent(true, keypad.id);
     LegacyDeviceInfo info;
@@ -81,7 +77,6 @@ void TestLegacyProbe::silentDeviceGivesNoAnswer()
     QCOMPARE(outcome, LegacyProbeOutcome::NoResponse);
     QCOMPARE(int(info.valid), 0);
     QCOMPARE(int(info.layerCount), 3);
-    QVERIFY(log.contains("Legacy probe: no response"));
     QCOMPARE(VirtualKeypad::requestCount(0xFB, keypad.id), 1);
 }
 
@@ -90,8 +85,6 @@ void TestLegacyProbe::silentDeviceGivesNoAnswer()
 // read as version 7) and have legacy records written over its memory.
 void TestLegacyProbe::currentKeypadIsNeverTakenForLegacy()
 {
-    LogCapture log;
-    const QString line = "Legacy probe: current protocol reply, not a legacy keypad";
     VirtualKeypad::reset();
     const int id = VirtualKeypad::plug();
     VirtualKeypad::setReplyLatency(std::chrono::microseconds(200), id);
@@ -108,7 +101,6 @@ void TestLegacyProbe::currentKeypadIsNeverTakenForLegacy()
     QCOMPARE(outcome, LegacyProbeOutcome::CurrentKeypad);
     QCOMPARE(int(info.valid), 0);
     QCOMPARE(VirtualKeypad::requestCount(0xFB, id), 0);
-    QCOMPARE(log.count(line), 1);
 
     // The late reply arrives while the probe waits.
     VirtualKeypad::setReplyLatency(std::chrono::milliseconds(30), id);
@@ -116,7 +108,6 @@ void TestLegacyProbe::currentKeypadIsNeverTakenForLegacy()
     QVERIFY(!legacyProbe(handle, info, &outcome));
     QCOMPARE(outcome, LegacyProbeOutcome::CurrentKeypad);
     QCOMPARE(int(info.valid), 0);
-    QCOMPARE(log.count(line), 2);
     QThread::msleep(80); // let the refusal of the probe arrive
 
     // No late reply at all: the keypad's refusal of the probe gives it away.
@@ -128,8 +119,7 @@ void TestLegacyProbe::currentKeypadIsNeverTakenForLegacy()
     QVERIFY(!legacyProbe(handle, info, &outcome));
     QCOMPARE(VirtualKeypad::requestCount(0xFB, id), 1);
     QCOMPARE(outcome, LegacyProbeOutcome::CurrentKeypad);
-    QCOMPARE(log.count(line), 3);
-    QVERIFY(!log.lines().filter("Fmt=").size());
+    QCOMPARE(int(info.valid), 0);
 
     hid_close(handle);
     VirtualKeypad::reset();
@@ -149,7 +139,7 @@ void TestLegacyProbe::shortOrMissingAnswers()
     LegacyDeviceInfo info;
     QVERIFY(!legacyProbe(keypad.handle, info));
     QCOMPARE(int(info.valid), 0);
-    QVERIFY(log.contains("Legacy probe: short answer bytes= 4"));
+    QVERIFY(log.has("Legacy probe: short answer bytes= 4"));
     VirtualKeypad::setReplyHook({});
 
     // Unplugged: the request cannot go out.
@@ -157,7 +147,6 @@ void TestLegacyProbe::shortOrMissingAnswers()
     LegacyProbeOutcome outcome = LegacyProbeOutcome::Answered;
     QVERIFY(!legacyProbe(keypad.handle, info, &outcome));
     QCOMPARE(outcome, LegacyProbeOutcome::RequestFailed);
-    QVERIFY(log.contains("Legacy probe: request failed"));
     QVERIFY(!legacyProbe(nullptr, info, &outcome));
     QCOMPARE(outcome, LegacyProbeOutcome::NoDevice);
 }

@@ -1,17 +1,15 @@
 #pragma once
 
 // Shared by the legacy test suites: a legacy keypad on the virtual bus with an
-// open handle, and a capture of the diagnostic lines.
+// open handle.
 
 #include "legacy/legacydeviceinfo.h"
+#include "tst_log_capture.h"
 #include "virtual_keypad/legacyfirmware.h"
 #include "virtual_keypad/oldfirmware.h"
 #include "virtual_keypad/r20widefirmware.h"
 #include "virtual_keypad/virtualkeypad.h"
 
-#include <QMutex>
-#include <QMutexLocker>
-#include <QStringList>
 #include <QtTest>
 
 #include <functional>
@@ -19,32 +17,6 @@
 #include <memory>
 
 namespace legacytest {
-
-// Every message line, from any thread.
-class LogCapture
-{
-public:
-    LogCapture() { s_self = this; m_previous = qInstallMessageHandler(&LogCapture::handler); }
-    ~LogCapture() { qInstallMessageHandler(m_previous); s_self = nullptr; }
-
-    QStringList lines() const { QMutexLocker lock(&m_mutex); return m_lines; }
-    void clear() { QMutexLocker lock(&m_mutex); m_lines.clear(); }
-    bool contains(const QString &line) const { return lines().contains(line); }
-    int count(const QString &line) const { return lines().count(line); }
-
-private:
-    static void handler(QtMsgType, const QMessageLogContext &, const QString &msg)
-    {
-        if (LogCapture *self = s_self) {
-            QMutexLocker lock(&self->m_mutex);
-            self->m_lines << msg;
-        }
-    }
-    static inline LogCapture *s_self = nullptr;
-    QtMessageHandler m_previous = nullptr;
-    mutable QMutex m_mutex;
-    QStringList m_lines;
-};
 
 enum class Family { R20Wide, Old };
 

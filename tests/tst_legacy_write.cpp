@@ -117,7 +117,6 @@ void TestLegacyWrite::oldKeyRecords()
 
 void TestLegacyWrite::r20WideKeyRecords()
 {
-    LogCapture log;
     LegacyKeypad keypad(Family::R20Wide);
     const auto write = [&](int layer, int slot, const KeyConfig &key) {
         return legacyWriteKey(keypad.handle, keypad.info, layer, slot, key);
@@ -153,11 +152,9 @@ void TestLegacyWrite::r20WideKeyRecords()
 
     const std::size_t sent = keypad.written().size();
     QVERIFY(write(0, 25, mouse(0)));
-    QVERIFY(log.contains("Legacy write skipped invalid key 25"));
     KeyConfig broken = mouse(0);
     broken.type = 9;
     QVERIFY(!write(1, 3, broken));
-    QVERIFY(log.contains("Legacy write encode failed R20Wide layer= 1 key= 3"));
     QCOMPARE(keypad.written().size(), sent);
 }
 
@@ -206,13 +203,10 @@ void TestLegacyWrite::lightingReports()
 // committed.
 void TestLegacyWrite::oldSlotsWithoutWireKeyAreSkipped()
 {
-    LogCapture log;
     LegacyKeypad keypad(Family::Old);
     KeyboardData store;
     store.layers[0][20].setSingleKey(A);
     QVERIFY(!legacySave(keypad.handle, keypad.info, store));
-    QVERIFY(log.contains("Legacy write skipped invalid key 20"));
-    QVERIFY(log.contains("Legacy save done writes= 0 fmt= Old"));
     QCOMPARE(int(store.layers[0][20].dirty), 1);
     QVERIFY(keypad.written().empty());
 
@@ -231,12 +225,10 @@ void TestLegacyWrite::oldSlotsWithoutWireKeyAreSkipped()
 
 void TestLegacyWrite::nothingChangedSendsNothing()
 {
-    LogCapture log;
     LegacyKeypad keypad(Family::R20Wide);
     KeyboardData store;
     QVERIFY(legacySave(keypad.handle, keypad.info, store));
     QVERIFY(keypad.written().empty());
-    QVERIFY(log.contains("Legacy save done writes= 0 fmt= R20Wide"));
 
     LegacyDeviceInfo unprobed;
     store.layers[0][0].setSingleKey(A);
@@ -248,7 +240,6 @@ void TestLegacyWrite::nothingChangedSendsNothing()
 
 void TestLegacyWrite::failedWriteStopsTheSave()
 {
-    LogCapture log;
     {
         LegacyKeypad keypad(Family::R20Wide);
         KeyboardData store;
@@ -258,9 +249,6 @@ void TestLegacyWrite::failedWriteStopsTheSave()
         store.setLayerEffect(0, 3);
         VirtualKeypad::failWrite(0xFD, 2, keypad.id); // the record of layer 1 slot 3
         QVERIFY(!legacySave(keypad.handle, keypad.info, store));
-        QVERIFY(log.contains("Legacy write failed R20Wide layer= 1 key= 3 name= 4"));
-        QVERIFY(log.contains("Legacy save failed layer= 1 key= 3"));
-        QVERIFY(log.lines().filter("Legacy save done").isEmpty());
         QCOMPARE(int(store.layers[1][3].dirty), 1);
         QCOMPARE(int(store.layers[2][0].dirty), 1);
         QVERIFY(store.ledLayers[0].isChanged());
@@ -277,8 +265,6 @@ void TestLegacyWrite::failedWriteStopsTheSave()
         store.setLayerEffect(0, 3);
         VirtualKeypad::failWrite(0xFE, 1, keypad.id);
         QVERIFY(!legacySave(keypad.handle, keypad.info, store));
-        QVERIFY(log.contains("Legacy Old RGB write failed layer= 0"));
-        QVERIFY(log.contains("Legacy RGB save failed"));
         QCOMPARE(keypad.commitCount(), 0);
         QCOMPARE(int(store.layers[0][0].dirty), 1);
         QVERIFY(store.ledLayers[0].isChanged());
@@ -291,7 +277,6 @@ void TestLegacyWrite::failedWriteStopsTheSave()
         store.layers[1][0].setSingleKey(B);
         VirtualKeypad::failWrite(0xFD, 3, keypad.id);
         QVERIFY(!legacySave(keypad.handle, keypad.info, store));
-        QVERIFY(log.contains("Legacy save commit packet failed"));
         QCOMPARE(int(store.layers[0][0].dirty), 1);
         QCOMPARE(int(store.layers[1][0].dirty), 1);
         QVERIFY(legacySave(keypad.handle, keypad.info, store));
@@ -326,7 +311,6 @@ void TestLegacyWrite::editDuringSaveKeepsItsMark()
 // reports success while the keypad never got it.
 void TestLegacyWrite::oldKeypadRefusesSlotsItCannotStore()
 {
-    LogCapture log;
     QCOMPARE(legacyUnwritableSlots(LegacyFormatOld), (QVector<int>{15, 19, 20, 21, 22, 23, 24}));
     QVERIFY(legacyUnwritableSlots(LegacyFormatR20Wide).isEmpty());
 
@@ -345,7 +329,7 @@ void TestLegacyWrite::oldKeypadRefusesSlotsItCannotStore()
     store.assignMacro({{0, A, 0}});
     store.assignPrepared(combination(0x01, QByteArray(1, char(C))));
     store.clearSelectedKey();
-    QCOMPARE(log.count("Key cannot be stored by this keypad: 20"), 6);
+    QVERIFY(store.layers[0][20].sameAssignment(media(0xE9)));
     store.clearAllKeys();
     QVERIFY(store.layers[0][20].sameAssignment(media(0xE9)));
     QCOMPARE(int(store.layers[0][20].dirty), 0);

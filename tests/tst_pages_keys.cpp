@@ -16,8 +16,6 @@
 
 namespace {
 
-QStringList g_log;
-void captureLog(QtMsgType, const QMessageLogContext &, const QString &msg) { g_log << msg; }
 
 // Wires page buttons the way the window does: every button of a kind to one
 // slot that hands its sender to the page's click handler.
@@ -104,9 +102,6 @@ class TestPagesKeys : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { g_log.clear(); qInstallMessageHandler(captureLog); }
-    void cleanup() { qInstallMessageHandler(nullptr); }
-
     void baseKeysBuildSingleKeysCombinationsAndMacros();
     void baseKeyClicksThatChangeNothing();
     void keyboardLabelsAndUsages();
@@ -135,23 +130,18 @@ void TestPagesKeys::baseKeysBuildSingleKeysCombinationsAndMacros()
     const QVector<MacroStep> expected = {{0, 0x04, 0}, {1, 0x04, 20}, {0, 0x05, 20}, {1, 0x05, 20}};
     QCOMPARE(data.layers[0][3].type, uint8_t(KeyTypeMacro));
     QCOMPARE(data.layers[0][3].macroSteps, expected);
-    QCOMPARE(g_log.mid(g_log.size() - 4),
-             (QStringList{"onBaseKeyClicked", "keycode: 5 class: ", "append ok, count: 2",
-                          "onBaseKeyClicked done"}));
 
     // Ctrl, Shift, C: a combination, then the key is full.
     data.selectKey(5);
     clickKey(page, 0xE0);
-    QVERIFY(g_log.contains("keycode: 224 class: specialKey"));
     clickKey(page, 0xE1);
     clickKey(page, 0x06);
     KeyConfig &combo = data.layers[0][5];
     QCOMPARE(combo.type, uint8_t(KeyTypeCombination));
     QCOMPARE(combo.modifiers, uint8_t(0x03));
     QCOMPARE(combo.keycodes, QByteArray("\x06"));
-    g_log.clear();
     clickKey(page, 0x1D);
-    QVERIFY(g_log.contains("Key is full, max steps reached"));
+    QCOMPARE(combo.keycodes, QByteArray("\x06"));
     data.selectKey(5);
     clickKey(page, 0x1D);
     QCOMPARE(combo.keycodes, QByteArray("\x06"));
@@ -177,17 +167,15 @@ void TestPagesKeys::baseKeyClicksThatChangeNothing()
     QSignalSpy texts(&data, &KeyboardData::keyButtonTextChanged);
 
     clickKey(page, 0x04);
-    QCOMPARE(g_log.last(), QStringLiteral("No key selected"));
+    QCOMPARE(texts.count(), 0);
 
     // Only a page button with a usage may write one.
     data.selectKey(0);
-    g_log.clear();
     QObject notAButton;
     handleBaseKeyClick(data, &notAButton);
     QPushButton withoutCode;
     handleBaseKeyClick(data, &withoutCode);
     handleBaseKeyClick(data, nullptr);
-    QVERIFY(g_log.isEmpty());
     QVERIFY(data.layers[0][0].isEmpty());
     QCOMPARE(texts.count(), 0);
 }
@@ -331,7 +319,6 @@ void TestPagesKeys::extKeysJoinCombinations()
     withText(keys, "Left\nCommand")->click();
     QCOMPARE(data.layers[0][2].type, uint8_t(KeyTypeSingle));
     QCOMPARE(data.layers[0][2].keycode, uint8_t(0xE3));
-    QVERIFY(g_log.contains("keycode: 227 class: extKey"));
     withText(keys, "F13")->click();
     QCOMPARE(data.layers[0][2].type, uint8_t(KeyTypeCombination));
     QCOMPARE(data.layers[0][2].modifiers, uint8_t(0x08));
@@ -362,7 +349,6 @@ void TestPagesKeys::multimediaAssignsTheSelectedKey()
     QPushButton *mute = withText(page.mediaButtons(), "Mute");
     QVERIFY(mute);
     mute->click();
-    QCOMPARE(g_log.last(), QStringLiteral("MultiMedia: no key selected"));
     for (const KeyConfig &key : data.layers[0])
         QVERIFY(key.isEmpty());
 
@@ -409,7 +395,6 @@ void TestPagesKeys::mouseActionsAssignTheSelectedKey()
     QPushButton *wheelDown = withText(page.actionButtons(), "Mouse Wheel-");
     QVERIFY(wheelDown);
     wheelDown->click();
-    QCOMPARE(g_log.last(), QStringLiteral("Mouse: no key selected"));
     QVERIFY(data.layers[0][0].isEmpty());
 
     data.selectKey(1);
@@ -443,7 +428,6 @@ void TestPagesKeys::mouseActionsAssignTheSelectedKey()
     page.setScale(2.0);
     QCOMPARE(wheelDown->font().pixelSize(), 32);
     QCOMPARE(wheelDown->minimumHeight(), 144);
-    QVERIFY(g_log.last().startsWith("[FONT][MOUSE]"));
 }
 
 void TestPagesKeys::mouseIconsHighlightTheirPart()
@@ -493,11 +477,10 @@ void TestPagesKeys::gesturesWithheldFromOldFamily()
     // Clicked anyway on an Old keypad: refused, after the selection check.
     router.legacyOld = true;
     handleMouseClick(data, like, true);
-    QCOMPARE(g_log.last(), QStringLiteral("Mouse: no key selected"));
+    for (const KeyConfig &key : data.layers[0])
+        QVERIFY(key.isEmpty());
     data.selectKey(4);
-    g_log.clear();
     handleMouseClick(data, like, true);
-    QCOMPARE(g_log, QStringList{"Mouse: legacy old device does not support swipe/like"});
     QVERIFY(data.layers[0][4].isEmpty());
     wheelDown->click();
     QCOMPARE(data.layers[0][4].mouseAction, uint8_t(4));

@@ -20,13 +20,6 @@
 
 namespace {
 
-QStringList capturedLines;
-
-void captureMessage(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    capturedLines << message;
-}
-
 MacroStep step(uint8_t action, uint8_t keycode, uint16_t delay)
 {
     MacroStep s;
@@ -98,8 +91,6 @@ class TestPagesMacro : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { capturedLines.clear(); }
-
     void qtKeyTableMapsKeysNotCharacters();
     void keyPositionsAgreeWithTheQtKeysOfAUsLayout();
     void recordingTakesKeyPositionsOnAnyLayout();
@@ -274,7 +265,6 @@ void TestPagesMacro::delayRules()
 
 void TestPagesMacro::recordingPressAndRelease()
 {
-    qInstallMessageHandler(captureMessage);
     RecorderRig rig;
     rig.store.loadLayers(layersWith(3, singleKey(0x05)));
     rig.store.selectKey(3);
@@ -315,13 +305,10 @@ void TestPagesMacro::recordingPressAndRelease()
     QCOMPARE(rig.page.recordButton()->text(), QStringLiteral("Click here to start key macro recording"));
     QVERIFY(rig.page.recordButton()->isEnabled());
     QVERIFY(rig.page.recordButton()->styleSheet().contains(QLatin1String("#2d7a2d")));
-    QVERIFY(capturedLines.contains(QStringLiteral("Macro: recording started")));
-    QVERIFY(capturedLines.contains(QStringLiteral("Macro: recording stopped")));
 
     // Keys typed after the recording are not recorded.
     QVERIFY(!sendKey(&rig.page, QEvent::KeyPress, Qt::Key_B));
     QCOMPARE(rig.key(3).macroSteps.size(), 2);
-    qInstallMessageHandler(nullptr);
 
     // Without a selection the button starts nothing.
     rig.store.selectKey(-1);

@@ -171,16 +171,15 @@ void TestPagesProcreate::pageCarriesItsShortcuts()
 
 void TestPagesProcreate::clickAssignsToSelectedKey()
 {
-    LogCatcher log;
     KeyboardData data;
     ProcreatePage page;
     page.bind(data);
     QSignalSpy buttonTexts(&data, &KeyboardData::keyButtonTextChanged);
     QSignalSpy assigned(&page, &ProcreatePage::shortcutAssigned);
 
-    // Without a selection the click only logs.
+    // Without a selection the click changes nothing.
     shortcutButton(page, QStringLiteral("Undo"))->click();
-    QVERIFY(log.has(QStringLiteral("Procreate: no key selected")));
+    QCOMPARE(assigned.count(), 0);
     QCOMPARE(buttonTexts.count(), 0);
     QVERIFY(data.layers[0][2].isEmpty());
 

@@ -1,6 +1,6 @@
-#include "tst_log_collector.h"
 #include "app/widget.h"
 #include "pages/basekeyspage.h"
+#include "tst_log_capture.h"
 #include "tst_panel_support.h"
 #include "widgets/keybutton.h"
 
@@ -14,9 +14,10 @@
 
 namespace {
 
-int rescaleCount()
+// Each rescale writes one "[UI][size]" line.
+int rescaleCount(const LogCapture &log)
 {
-    return g_logLines.filter(QRegularExpression("^\\[UI\\]\\[size\\] layout ")).size();
+    return log.lines().filter(QRegularExpression("^\\[UI\\]\\[size\\] layout ")).size();
 }
 
 QList<QPushButton *> functionButtons(const QWidget &window)
@@ -45,7 +46,6 @@ class TestScaling : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void init();
     void cleanup();
     void targetRatioFollowsTheWindow();
@@ -56,17 +56,12 @@ private slots:
 
 private:
     std::unique_ptr<Widget> m_window;
+    std::unique_ptr<LogCapture> m_log;
 };
 
 void TestScaling::initTestCase()
 {
     Q_INIT_RESOURCE(resources);
-    g_previousHandler = qInstallMessageHandler(collectLogLine);
-}
-
-void TestScaling::cleanupTestCase()
-{
-    qInstallMessageHandler(g_previousHandler);
 }
 
 void TestScaling::init()
@@ -77,12 +72,13 @@ void TestScaling::init()
     QTRY_COMPARE(m_window->size(), QSize(1500, 1100));
     // Let the rescale that follows the first show run before counting.
     QTest::qWait(100);
-    g_logLines.clear();
+    m_log = std::make_unique<LogCapture>();
 }
 
 void TestScaling::cleanup()
 {
     m_window.reset();
+    m_log.reset();
 }
 
 void TestScaling::targetRatioFollowsTheWindow()
@@ -114,18 +110,18 @@ void TestScaling::smallChangesAndBurstsRescaleAtMostOnce()
     window.resize(1505, 1104);
     QTRY_COMPARE(window.size(), QSize(1505, 1104));
     QTest::qWait(50);
-    QCOMPARE(rescaleCount(), 0);
+    QCOMPARE(rescaleCount(*m_log), 0);
     QCOMPARE(window.scaleRatio(), 1.0);
 
     // A drag through many sizes rescales once, for the last of them.
     for (int step = 0; step < 20; ++step)
         window.resize(1500 + 50 * step, 1100 + 40 * step);
     QTRY_COMPARE(window.size(), QSize(2450, 1860));
-    QTRY_COMPARE(rescaleCount(), 1);
+    QTRY_COMPARE(rescaleCount(*m_log), 1);
     QTest::qWait(50);
-    QCOMPARE(rescaleCount(), 1);
+    QCOMPARE(rescaleCount(*m_log), 1);
     QVERIFY(qAbs(window.scaleRatio() - 2450.0 / 1500) < 1e-9);
-    QVERIFY(g_logLines.filter("[UI][size] layout Layout_6K_1E_P0_S0 window QSize(2450, 1860) "
+    QVERIFY(m_log->lines().filter("[UI][size] layout Layout_6K_1E_P0_S0 window QSize(2450, 1860) "
                               "init QSize(1500, 1100) scale 1.63333")
                 .size() == 1);
 }

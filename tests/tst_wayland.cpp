@@ -43,7 +43,7 @@ private slots:
         QVERIFY2(QGuiApplication::platformName() == QLatin1String("wayland"),
                  "the Qt Wayland platform plugin did not load (Debian package qtwayland5)");
 
-        FlowLog log;
+        LogCapture log;
         auto window = makeWindow();
         PaintCounter painted;
         window->installEventFilter(&painted);

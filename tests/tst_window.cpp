@@ -1,5 +1,5 @@
-#include "tst_log_collector.h"
 #include "app/widget.h"
+#include "tst_log_capture.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -28,7 +28,6 @@ std::unique_ptr<Widget> makeWindow(const QByteArray *settings)
             return nullptr;
         file.write(*settings);
     }
-    g_logLines.clear();
     auto window = std::make_unique<Widget>();
     QFile::remove(path);
     return window;
@@ -88,8 +87,6 @@ class TestWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void startsInChineseFromSettingsFile();
     void startsInEnglishWithoutSettingsFile();
     void layerButtonsFollowLayerNum_data();
@@ -97,16 +94,6 @@ private slots:
     void layerSwitchAndForcedCount();
     void clearButtonsWithoutSelection();
 };
-
-void TestWindow::initTestCase()
-{
-    g_previousHandler = qInstallMessageHandler(collectLogLine);
-}
-
-void TestWindow::cleanupTestCase()
-{
-    qInstallMessageHandler(g_previousHandler);
-}
 
 void TestWindow::startsInChineseFromSettingsFile()
 {
@@ -172,7 +159,7 @@ void TestWindow::startsInEnglishWithoutSettingsFile()
     QCOMPARE(window->findChild<QTextEdit *>()->placeholderText(),
              QStringLiteral("Key Function Display Area"));
     QCOMPARE(shownLayerButtons(*window), QStringLiteral("000"));
-    QVERIFY(g_logLines.contains("[Layer] ctor startup forced count= 0 effective= 0"));
+    QCOMPARE(window->effectiveLayerDisplayCount(), 0);
 }
 
 void TestWindow::layerButtonsFollowLayerNum_data()
@@ -218,7 +205,6 @@ void TestWindow::layerSwitchAndForcedCount()
     QTest::mouseClick(buttons.at(2), Qt::LeftButton);
     QCOMPARE(store.currentLayer, 2);
     QCOMPARE(checkedLayerButton(*window), 3);
-    QVERIFY(g_logLines.contains("Switched to Layer 3"));
 
     // Clicking the current layer again still re-sends its texts.
     QSignalSpy texts(&store, &KeyboardData::keyButtonTextChanged);
@@ -256,13 +242,8 @@ void TestWindow::layerSwitchAndForcedCount()
     QCOMPARE(checkedLayerButton(*window), 1);
 
     // Not forced: the start-up count from the settings file applies.
-    g_logLines.clear();
     window->setForcedLayerDisplayCount(-5);
-    QVERIFY(g_logLines.contains("[Layer] setForcedLayerDisplayCount count= -5 stored= -1 "
-                                "deviceValid= false deviceLayer= 0 legacyLayer= 3"));
-    QVERIFY(g_logLines.contains("[Layer] effectiveLayerDisplayCount source= startupDefault "
-                                "forced= -1 deviceValid= false deviceLayer= 0 legacyLayer= 3 "
-                                "result= 3"));
+    QCOMPARE(window->effectiveLayerDisplayCount(), 3);
     QCOMPARE(shownLayerButtons(*window), QStringLiteral("111"));
 }
 
@@ -273,10 +254,10 @@ void TestWindow::clearButtonsWithoutSelection()
     KeyboardData &store = window->keyboardData();
     QSignalSpy texts(&store, &KeyboardData::keyButtonTextChanged);
 
-    g_logLines.clear();
+    LogCapture log;
     buttonWithText(*window, "Clear")->click();
     QCOMPARE(texts.count(), 0);
-    QCOMPARE(g_logLines.count("Clear button clicked - cleared selected key"), 2);
+    QCOMPARE(log.count("Clear button clicked - cleared selected key"), 2);
 
     // Clear All empties the current layer and drops the selection.
     store.selectKey(3);
@@ -284,7 +265,6 @@ void TestWindow::clearButtonsWithoutSelection()
     QCOMPARE(store.selectedKey, -1);
     QVERIFY(texts.count() >= 25);
     QVERIFY(store.layers[0][3].dirty);
-    QVERIFY(g_logLines.contains("Clear All - cleared layer 1"));
     QVERIFY(window->findChild<QTextEdit *>()->toPlainText().isEmpty());
 }
 

@@ -31,7 +31,7 @@ KnobButton::KnobButton(const QString &imagePath, const QString &text, QWidget *p
     setText(text);
     if (!m_imagePath.isEmpty() && !m_picture.load(m_imagePath)) {
         m_picture = QPixmap();
-        qCDebug(lcUi).noquote() << "Failed to load image:" << m_imagePath;
+        qCWarning(lcUi).noquote() << "Failed to load image:" << m_imagePath;
     }
     setFixedSize(m_size, m_size);
     setMouseTracking(true);
