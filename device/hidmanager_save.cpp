@@ -1,5 +1,7 @@
 #include "device/hidmanager.h"
 
+#include "device/keydata.h"
+#include "device/saveverification.h"
 #include "model/logging.h"
 
 #include <QThread>
@@ -28,6 +30,30 @@ SaveSnapshot takeSnapshot(const KeyboardData &store, SaveKind kind)
 bool sameLighting(const LedLayerConfig &a, const LedLayerConfig &b)
 {
     return a.effect == b.effect && a.colors == b.colors;
+}
+
+// Reads back through the current protocol's layer and lighting reads.
+SaveReadBack readBackThrough(HIDManager &manager)
+{
+    SaveReadBack readBack;
+    readBack.readKeys = [&manager](int layer, KeyLayer &keys) {
+        manager.flushInput();
+        return manager.readLayer(layer, keys);
+    };
+    readBack.readLighting = [&manager](int layer, LedLayerConfig &lighting) {
+        manager.flushInput();
+        return manager.sendReadLedLayer(layer, lighting);
+    };
+    // As the keypad stores them: the blocks that travel (texts and the
+    // modifiers of a single key never do).
+    readBack.sameKey = [](const KeyConfig &sent, const KeyConfig &read) {
+        return encodeKeyData(sent) == encodeKeyData(read);
+    };
+    readBack.sameLighting = sameLighting;
+    readBack.readFailure = [&manager] {
+        return manager.handle.load() ? SaveFailure::NoAnswer : SaveFailure::Unplugged;
+    };
+    return readBack;
 }
 
 } // namespace
@@ -108,6 +134,10 @@ SaveResult HIDManager::saveSnapshot(const SaveSnapshot &snapshot)
     }
 
     result.ok = ok;
+    if (!result.writtenKeys.isEmpty() || !result.writtenLighting.isEmpty()) {
+        verifySavedItems(result, readBackThrough(*this));
+        ok = result.ok;
+    }
     session.clearBusy();
     const QString message = ok ? QStringLiteral("Save completed")
                           : keysOnly ? QStringLiteral("Some keys failed to save, please retry")

@@ -36,12 +36,43 @@ QString saveFailureText(SaveFailure failure)
         return QStringLiteral("Save failed: this keypad has no such key");
     case SaveFailure::CannotEncode:
         return QStringLiteral("Save failed: a key is too long for the keypad");
+    case SaveFailure::NotKept:
+        return QStringLiteral("Save failed: the keypad did not keep %1");
     }
     return QString();
 }
 
+namespace {
+
+// "2 keys", "1 lighting record", in the window's language.
+QString countedText(int count, const char *one, const char *many, bool useChinese)
+{
+    return count == 1 ? translateText(QString::fromLatin1(one), useChinese)
+                      : translateText(QString::fromLatin1(many), useChinese).arg(count);
+}
+
+// What the keypad did not keep: "2 keys and 1 lighting record".
+QString notKeptText(const SaveResult &result, bool useChinese)
+{
+    const QString keys = countedText(result.notKeptKeys, "1 key", "%1 keys", useChinese);
+    const QString lighting = countedText(result.notKeptLighting, "1 lighting record",
+                                         "%1 lighting records", useChinese);
+    if (result.notKeptLighting == 0)
+        return keys;
+    if (result.notKeptKeys == 0)
+        return lighting;
+    return translateText(QStringLiteral("%1 and %2"), useChinese).arg(keys, lighting);
+}
+
+} // namespace
+
 QString saveStatusText(const SaveResult &result, bool useChinese)
 {
-    const QString text = saveFailureText(saveFailureOf(result));
-    return text.isEmpty() ? text : translateText(text, useChinese);
+    const SaveFailure failure = saveFailureOf(result);
+    const QString text = saveFailureText(failure);
+    if (text.isEmpty())
+        return text;
+    if (failure == SaveFailure::NotKept)
+        return translateText(text, useChinese).arg(notKeptText(result, useChinese));
+    return translateText(text, useChinese);
 }

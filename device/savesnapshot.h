@@ -52,14 +52,18 @@ enum class SaveFailure {
     NotSent,       // the report could not be written to the keypad
     NotOnKeypad,   // a changed slot the keypad has no place for; never written
     CannotEncode,  // an assignment the keypad's records cannot hold
+    NotKept,       // acknowledged, but read back the keypad holds something else
 };
 
 struct SaveResult {
     bool started = false;  // false: no device was open, nothing was signalled
     bool ok = false;
     SaveFailure failure = SaveFailure::None;  // set whenever ok is false after a start
-    QVector<SavedKey> writtenKeys;           // only what reached the keypad
+    QVector<SavedKey> writtenKeys;           // only what reached the keypad and was read back
     QVector<SavedLighting> writtenLighting;
+    // Items the keypad acknowledged and then did not hold when read back.
+    int notKeptKeys = 0;
+    int notKeptLighting = 0;
 };
 
 // Records the failure of one item into `result` (see SaveFailure for which

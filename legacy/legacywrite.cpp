@@ -1,6 +1,7 @@
 #include "legacy/legacywrite.h"
 
 #include "device/hidmanager.h"
+#include "legacy/legacyreadback.h"
 #include "legacy/legacyrecord.h"
 #include "legacy/legacyreport.h"
 #include "legacy/legacytables.h"
@@ -199,6 +200,8 @@ SaveResult legacySave(hid_device *device, const LegacyDeviceInfo &info, const Sa
     result.ok = result.failure == SaveFailure::None;
     result.writtenKeys = writtenKeys;
     result.writtenLighting = writtenLighting;
+    if (writes > 0 || lightingChanged)
+        verifySavedItems(result, legacyReadBack(device, info));
     return result;
 }
 

@@ -192,14 +192,23 @@ qint64 currentSaveBoundMs(const SaveSnapshot &snapshot, int spikeMs)
         else
             packets += 1;
     }
-    const qint64 worst = packets * 3 * (500 + 50 + 5) + snapshot.itemCount() * 10 + spikeMs;
+    // Then the save reads back each layer it wrote keys to (5 s deadline) and
+    // each lighting record (1.5 s).
+    std::set<int> layers;
+    for (const SavedKey &item : snapshot.keys)
+        layers.insert(item.layer);
+    const qint64 readBack = qint64(layers.size()) * 5000 + snapshot.lighting.size() * 1500;
+    const qint64 worst = packets * 3 * (500 + 50 + 5) + snapshot.itemCount() * 10 + spikeMs + readBack;
     return 3 * worst + 2000;
 }
 
 // Legacy writes are never acknowledged: the pauses are the deadlines.
 qint64 legacySaveBoundMs(const SaveSnapshot &snapshot)
 {
-    const qint64 worst = snapshot.keys.size() * 20 + snapshot.lighting.size() * 20 + 200;
+    // Then each layer is read back (a report, 120 ms at most, per key) and the
+    // lighting once per layer.
+    const qint64 readBack = 4 * (25 * 120 + 120);
+    const qint64 worst = snapshot.keys.size() * 20 + snapshot.lighting.size() * 20 + 200 + readBack;
     return 3 * worst + 2000;
 }
 
@@ -306,15 +315,24 @@ void TestFaultSchedules::runCurrentSchedule(int scheduleNumber)
     const SaveSnapshot snapshot = SaveSnapshot::ofAll(store);
     const int items = snapshot.itemCount();
 
-    // The fault plan. Every request of a save is a write, so the faults pick
-    // among the write commands: 1 key, 2 macro chunk, 5 clear, 9 lighting.
+    // The fault plan. The faults pick among the write commands (1 key, 2 macro
+    // chunk, 5 clear, 9 lighting); "any command" also meets the reads that
+    // check the writes.
     static const int writeCommands[] = {1, 2, 5, 9};
     QStringList plan;
     const int faults = rng.between(1, 2);
     for (int i = 0; i < faults; ++i) {
         const int command = rng.percent(25) ? VirtualKeypad::AnyCommand : writeCommands[rng.below(4)];
         const int nth = rng.between(1, 4);
-        switch (rng.below(6)) {
+        switch (rng.below(8)) {
+        case 6:
+            VirtualKeypad::forgetWrite(command, nth, device);
+            plan << QStringLiteral("request %1 of command %2 acknowledged, then forgotten").arg(nth).arg(command);
+            break;
+        case 7:
+            VirtualKeypad::alterStored(command, nth, device);
+            plan << QStringLiteral("request %1 of command %2 stored altered").arg(nth).arg(command);
+            break;
         case 0:
             VirtualKeypad::dropReply(command, nth, device);
             plan << QStringLiteral("drop reply %1 of command %2").arg(nth).arg(command);
@@ -573,11 +591,29 @@ void TestFaultSchedules::runLegacySchedule(legacytest::Family family, int schedu
     const SaveSnapshot snapshot = SaveSnapshot::ofAll(store);
 
     // Faults of a keypad that never answers a write: the write call fails,
-    // the cable comes out, or the keypad goes silent.
+    // the cable comes out, the keypad goes silent, or it takes a write and
+    // does not keep it (forgets it, or stores it altered).
     QStringList plan;
     const int faults = rng.between(1, 2);
     for (int i = 0; i < faults; ++i) {
-        switch (rng.below(3)) {
+        switch (rng.below(5)) {
+        // Reads answer from the keypad's working memory, so only what a read
+        // can show is forgotten: a key write (not the commit), and the lighting
+        // of an R20Wide (the Old keypads have no lighting read).
+        case 3: {
+            const bool lighting = r20 && !snapshot.lighting.isEmpty() && rng.percent(30);
+            const int command = lighting ? 0xFE : 0xFD;
+            const int nth = rng.between(1, lighting ? snapshot.lighting.size() : snapshot.keys.size());
+            VirtualKeypad::forgetWrite(command, nth, device);
+            plan << QStringLiteral("request %1 of command 0x%2 forgotten").arg(nth).arg(command, 0, 16);
+            break;
+        }
+        case 4: {
+            const int nth = rng.between(1, snapshot.keys.size());
+            VirtualKeypad::alterStored(0xFD, nth, device);
+            plan << QStringLiteral("key write %1 stored altered").arg(nth);
+            break;
+        }
         case 0: {
             const int command = rng.percent(70) ? 0xFD : 0xFE;
             const int nth = rng.between(1, 8);

@@ -140,6 +140,39 @@ std::vector<VirtualReport> CurrentFirmware::handle(const VirtualReport &report)
     }
 }
 
+std::unique_ptr<VirtualFirmware> CurrentFirmware::clone() const
+{
+    return std::make_unique<CurrentFirmware>(*this);
+}
+
+// The stored key or lighting record the write named gets one byte flipped;
+// an empty slot becomes a key with one zero byte.
+void CurrentFirmware::alterStored(const VirtualReport &report)
+{
+    const Request r = parseRequest(report);
+    const int layer = r.p[OffLayer];
+    const int slot = r.p[OffKey];
+    if (!r.valid || layer >= LayerCount)
+        return;
+    switch (r.p[OffCommand]) {
+    case CmdWriteKey:
+    case CmdWriteMacroChunk:
+    case CmdClearKey:
+        if (!slotInModel(slot))
+            return;
+        if (m_keys[layer][slot].payload.empty())
+            m_keys[layer][slot] = VirtualKeySlot{1, {0}};
+        else
+            m_keys[layer][slot].payload.back() ^= 0x01;
+        return;
+    case CmdWriteLighting:
+        m_lighting[layer].colors[0][0] ^= 0xFF;
+        return;
+    default:
+        return;
+    }
+}
+
 std::vector<VirtualReport> CurrentFirmware::refuse(const VirtualReport &report, uint8_t status) const
 {
     const Request r = parseRequest(report);

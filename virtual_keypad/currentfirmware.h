@@ -22,6 +22,8 @@ public:
     std::vector<VirtualReport> handle(const VirtualReport &request) override;
     std::vector<VirtualReport> refuse(const VirtualReport &request, uint8_t status) const override;
     VirtualReport staleAck(const VirtualReport &request) const override;
+    std::unique_ptr<VirtualFirmware> clone() const override;
+    void alterStored(const VirtualReport &request) override;
 
     bool key(int layer, int slot, VirtualKeySlot &out) const override;
     bool setKey(int layer, int slot, const VirtualKeySlot &value) override;

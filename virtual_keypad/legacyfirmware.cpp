@@ -61,6 +61,16 @@ std::vector<VirtualReport> LegacyFirmware::handle(const VirtualReport &request)
     }
 }
 
+void LegacyFirmware::alterStored(const VirtualReport &request)
+{
+    const uint8_t key = byteAt(request, OffWriteKey);
+    const uint8_t layer = byteAt(request, OffWriteLayer);
+    if (byteAt(request, OffCommand) != CmdWrite || layer < 1 || layer > LayerCount || key < 1
+        || key > keyCount())
+        return;
+    alterRecord(m_memory.records[layer - 1][key - 1]);
+}
+
 std::vector<VirtualReport> LegacyFirmware::probeAnswer() const
 {
     VirtualReport answer = blankReport(CmdProbe);

@@ -46,6 +46,8 @@ public:
     explicit LegacyFirmware(const Identity &identity);
 
     std::vector<VirtualReport> handle(const VirtualReport &request) override;
+    // A key write's record in working memory gets one byte flipped.
+    void alterStored(const VirtualReport &request) override;
 
     // Key records answered by one layer read (25 R20Wide, 24 Old).
     virtual int keyCount() const = 0;
@@ -70,6 +72,10 @@ protected:
     static VirtualReport blankReport(uint8_t command);
     // Request byte `offset`, 0 past what the host wrote.
     static uint8_t byteAt(const VirtualReport &request, int offset);
+
+    // Changes `record` into another assignment a layer read shows: its first
+    // key press becomes another key, and a record without one gets one.
+    virtual void alterRecord(Record &record) const = 0;
 
     // Layer 0..2 when `request` is this family's layer read, else -1.
     virtual int layerOfRead(const VirtualReport &request) const = 0;

@@ -32,3 +32,17 @@ void OldFirmware::writeLighting(const VirtualReport &request, Memory &memory)
         return;
     memory.lightingValue[layer - 1] = byteAt(request, OffLightValue);
 }
+
+// Record index = report offset - 4: type 0, pair count 6, the first pair's
+// key 8.
+void OldFirmware::alterRecord(Record &record) const
+{
+    if (record[0] == 1 && record[6] > 0) {
+        record[8] ^= 0x01;
+        return;
+    }
+    record.fill(0);
+    record[0] = 1;
+    record[6] = 1;
+    record[8] = 0x04;
+}

@@ -13,9 +13,14 @@ public:
     static Identity defaultIdentity() { return {16, 3, 9, 0}; }
 
     const char *family() const override { return "old"; }
+    std::unique_ptr<VirtualFirmware> clone() const override
+    {
+        return std::make_unique<OldFirmware>(*this);
+    }
     int keyCount() const override { return 24; }
 
 protected:
+    void alterRecord(Record &record) const override;
     int layerOfRead(const VirtualReport &request) const override;
     // The Old keypads have no lighting read.
     std::vector<VirtualReport> otherRead(const VirtualReport &) const override { return {}; }

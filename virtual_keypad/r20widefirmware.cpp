@@ -52,3 +52,18 @@ void R20WideFirmware::writeLighting(const VirtualReport &request, Memory &memory
         for (int c = 0; c < 3; ++c)
             lighting.colors[led][c] = byteAt(request, OffWriteColors + 3 * led + c);
 }
+
+// Record index = report offset - 4: type 0, kind 1, entry count 2, the first
+// entry's key 5.
+void R20WideFirmware::alterRecord(Record &record) const
+{
+    if (record[0] == 1 && record[2] > 0) {
+        record[5] ^= 0x01;
+        return;
+    }
+    record.fill(0);
+    record[0] = 1;
+    record[1] = 1;
+    record[2] = 1;
+    record[5] = 0x04;
+}

@@ -69,7 +69,8 @@ bool processOutputReport(State &s, Device &device, int interfaceIndex, const Vir
     VirtualFirmware &firmware = *device.firmware;
     const int command = firmware.commandOf(report);
 
-    bool drop = false, nak = false, stale = false, unplugAfter = false, failWrite = false;
+    bool drop = false, nak = false, stale = false, unplugAfter = false, failWrite = false,
+         forget = false, alter = false;
     uint8_t nakStatus = 0;
     std::vector<int> corrupt;
     for (ActiveFault &active : device.faults) {
@@ -86,6 +87,8 @@ bool processOutputReport(State &s, Device &device, int interfaceIndex, const Vir
         case VirtualFault::Kind::StaleAckFirst: stale = true; break;
         case VirtualFault::Kind::UnplugAfterWrite: unplugAfter = true; break;
         case VirtualFault::Kind::FailWrite: failWrite = true; break;
+        case VirtualFault::Kind::ForgetWrite: forget = true; break;
+        case VirtualFault::Kind::StoreAltered: alter = true; break;
         }
     }
     device.faults.erase(std::remove_if(device.faults.begin(), device.faults.end(),
@@ -104,17 +107,23 @@ bool processOutputReport(State &s, Device &device, int interfaceIndex, const Vir
         replies = firmware.refuse(report, nakStatus);
     } else {
         const bool handled = s.hook && s.hook(device.id, report, replies);
-        if (!handled)
+        if (!handled) {
+            std::unique_ptr<VirtualFirmware> before = forget ? firmware.clone() : nullptr;
             replies = firmware.handle(report);
+            if (alter)
+                firmware.alterStored(report);
+            if (before)
+                device.firmware = std::move(before);
+        }
     }
     for (int index : corrupt) {
         for (std::size_t i = 0; i < replies.size(); ++i) {
             if (index < 0 || std::size_t(index) == i)
-                firmware.corruptChecksum(replies[i]);
+                device.firmware->corruptChecksum(replies[i]);
         }
     }
     if (stale) {
-        VirtualReport leftover = firmware.staleAck(report);
+        VirtualReport leftover = device.firmware->staleAck(report);
         if (!leftover.empty())
             replies.insert(replies.begin(), std::move(leftover));
     }
@@ -329,13 +338,23 @@ void VirtualKeypad::clearFaults(int device)
     }
 }
 
-void VirtualKeypad::dropReply(int command, int nth, int device)
+namespace {
+
+// A fault of `kind` on the nth request with the command code `command`.
+void addCommandFault(VirtualFault::Kind kind, int command, int nth, int device)
 {
     VirtualFault f;
-    f.kind = VirtualFault::Kind::DropReply;
+    f.kind = kind;
     f.command = command;
     f.nth = nth;
-    addFault(f, device);
+    VirtualKeypad::addFault(f, device);
+}
+
+} // namespace
+
+void VirtualKeypad::dropReply(int command, int nth, int device)
+{
+    addCommandFault(VirtualFault::Kind::DropReply, command, nth, device);
 }
 
 void VirtualKeypad::nakNext(uint8_t status, int count, int command, int device)
@@ -360,11 +379,7 @@ void VirtualKeypad::corruptReplyChecksum(int command, int nth, int replyIndex, i
 
 void VirtualKeypad::staleAckFirst(int command, int nth, int device)
 {
-    VirtualFault f;
-    f.kind = VirtualFault::Kind::StaleAckFirst;
-    f.command = command;
-    f.nth = nth;
-    addFault(f, device);
+    addCommandFault(VirtualFault::Kind::StaleAckFirst, command, nth, device);
 }
 
 void VirtualKeypad::unplugAfterWrite(int nth, int device)
@@ -377,11 +392,17 @@ void VirtualKeypad::unplugAfterWrite(int nth, int device)
 
 void VirtualKeypad::failWrite(int command, int nth, int device)
 {
-    VirtualFault f;
-    f.kind = VirtualFault::Kind::FailWrite;
-    f.command = command;
-    f.nth = nth;
-    addFault(f, device);
+    addCommandFault(VirtualFault::Kind::FailWrite, command, nth, device);
+}
+
+void VirtualKeypad::forgetWrite(int command, int nth, int device)
+{
+    addCommandFault(VirtualFault::Kind::ForgetWrite, command, nth, device);
+}
+
+void VirtualKeypad::alterStored(int command, int nth, int device)
+{
+    addCommandFault(VirtualFault::Kind::StoreAltered, command, nth, device);
 }
 
 void VirtualKeypad::setSilent(bool silent, int device)

@@ -11,6 +11,7 @@
 #include "virtualkeypad.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 using VirtualReport = std::vector<uint8_t>;
@@ -48,6 +49,15 @@ public:
         (void)request;
         return {};
     }
+
+    // A copy of the whole firmware: what it stores and the state of its
+    // exchanges. A write the keypad acknowledges and then forgets is handled
+    // and the copy taken before it put back. Null: the family cannot forget.
+    virtual std::unique_ptr<VirtualFirmware> clone() const { return nullptr; }
+
+    // Spoils what the keypad stored for `request`, a write it has just carried
+    // out. Families without such writes do nothing.
+    virtual void alterStored(const VirtualReport &request) { (void)request; }
 
     // Spoils the checksum of one reply.
     virtual void corruptChecksum(VirtualReport &reply) const

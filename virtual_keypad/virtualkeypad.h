@@ -124,6 +124,10 @@ struct VirtualFault
         StaleAckFirst,    // an ACK for another key (key - 1; 1 for key 0) arrives before the real replies
         UnplugAfterWrite, // the keypad is unplugged right after accepting the matching write
         FailWrite,        // hid_write returns -1; the report never reaches the keypad (nor the record)
+        ForgetWrite,      // the request is answered as usual, then the keypad forgets it: what it
+                          // stores (and a macro's chunks so far) is as before the request
+        StoreAltered,     // the request is answered as usual, but what the keypad stores for it
+                          // differs from what was sent (one byte spoilt)
     };
     Kind kind = Kind::DropReply;
     int command = -1;   // command code (request byte 0) to match, -1 any
@@ -205,6 +209,8 @@ public:
     static void staleAckFirst(int command, int nth = 1, int device = FirstDevice);
     static void unplugAfterWrite(int nth, int device = FirstDevice);
     static void failWrite(int command, int nth = 1, int device = FirstDevice);
+    static void forgetWrite(int command, int nth = 1, int device = FirstDevice);
+    static void alterStored(int command, int nth = 1, int device = FirstDevice);
     // A keypad that stops answering anything (true) or answers again (false).
     static void setSilent(bool silent, int device = FirstDevice);
     // Pads every reply shorter than 64 bytes with zeros to 64 (report id and
