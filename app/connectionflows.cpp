@@ -2,6 +2,7 @@
 
 #include "app/connectresult.h"
 #include "app/statusline.h"
+#include "app/storesave.h"
 #include "device/hidmanager.h"
 #include "device/savefailure.h"
 #include "model/logging.h"
@@ -127,9 +128,6 @@ void ConnectionFlows::onConnectResult(const DeviceReadResult &result)
     // the family.
     emit keypadIdentified();
 
-    if (infoOk || legacyOk)
-        m_store.loadLayers(result.layers);
-
     if (infoOk) {
         emit keypadDescribed();
         qCDebug(lcWidget).noquote()
@@ -213,11 +211,7 @@ void ConnectionFlows::layKeptEditsOnTop()
 void ConnectionFlows::resetStoreToEmpty()
 {
     // Nothing of the keypad that went away may look changed or assigned.
-    for (KeyLayer &layer : m_store.layers)
-        for (KeyConfig &key : layer)
-            key.clear();
-    for (LedLayerConfig &lighting : m_store.ledLayers)
-        lighting = LedLayerConfig();
+    m_store.resetAll();
 }
 
 // ---- reading ---------------------------------------------------------------
@@ -299,9 +293,7 @@ void ConnectionFlows::loadReadLighting(const LedLayers &lighting)
     // brings none back.
     if (lighting.size() != kReadLightingCount)
         return;
-    m_store.ledLayers = lighting;
-    for (LedLayerConfig &record : m_store.ledLayers)
-        record.clearMarks();
+    m_store.loadLighting(lighting);
 }
 
 // ---- saving ----------------------------------------------------------------
@@ -332,7 +324,7 @@ bool ConnectionFlows::save()
 {
     if (refuseDeviceTask(true))
         return false;
-    if (SaveSnapshot::ofAll(m_store).itemCount() == 0) {
+    if (!m_store.hasUnsavedChanges()) {
         qCDebug(lcSave).noquote() << "Save: nothing to save";
         return false;
     }
@@ -352,7 +344,7 @@ void ConnectionFlows::startSaveTask(bool keysOnly)
     // The task writes a copy of what is marked changed; the marks are
     // cleared here afterwards, only where the store still holds what went.
     const SaveSnapshot snapshot =
-        keysOnly ? SaveSnapshot::ofKeys(m_store) : SaveSnapshot::ofAll(m_store);
+        saveSnapshotOf(m_store, keysOnly ? SaveKind::KeysOnly : SaveKind::All);
     const KeypadFamily *family = &m_state.connectedFamily();
     const KeypadDescription description = m_state.description();
     // The link reports the end of a current-protocol save itself.
@@ -377,7 +369,7 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
 {
     // What reached the keypad is stored there whatever happened since, so
     // its marks go even when the keypad has been pulled out meanwhile.
-    HIDManager::applySaveResult(m_store, result);
+    applySaveResult(m_store, result);
     const QString failure = saveStatusText(result);
     const bool ok = failure.isEmpty();
     if (!result.started)

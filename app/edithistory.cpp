@@ -133,12 +133,12 @@ StoreChanges EditHistory::changesSinceCopy() const
     for (int layer = 0; layer < kLayerCount; ++layer) {
         for (int key = 0; key < kKeySlotCount; ++key) {
             const KeyConfig &before = m_keysCopy[layer][key];
-            const KeyConfig &after = m_store.layers[layer][key];
+            const KeyConfig &after = m_store.layers()[layer][key];
             if (!before.sameAssignment(after))
                 changes.keys.append({layer, key, before, after});
         }
-        if (!sameLighting(m_lightingCopy[layer], m_store.ledLayers[layer]))
-            changes.lighting.append({layer, m_lightingCopy[layer], m_store.ledLayers[layer]});
+        if (!sameLighting(m_lightingCopy[layer], m_store.ledLayers()[layer]))
+            changes.lighting.append({layer, m_lightingCopy[layer], m_store.ledLayers()[layer]});
     }
     return changes;
 }
@@ -162,8 +162,8 @@ EditKind EditHistory::kindOf(const StoreChanges &changes) const
 
 void EditHistory::takeCopy()
 {
-    m_keysCopy = m_store.layers;
-    m_lightingCopy = m_store.ledLayers;
+    m_keysCopy = m_store.layers();
+    m_lightingCopy = m_store.ledLayers();
 }
 
 // ---- undo and redo ---------------------------------------------------------
@@ -185,25 +185,25 @@ void EditHistory::redo()
 void EditHistory::apply(const StoreChanges &changes, bool forward)
 {
     const int layer = changes.layer();
-    if (layer >= 0 && layer != m_store.currentLayer && m_layerSwitch)
+    if (layer >= 0 && layer != m_store.currentLayer() && m_layerSwitch)
         m_layerSwitch(layer);
     for (const KeyChange &change : changes.keys) {
         const KeyConfig &target = forward ? change.after : change.before;
         m_store.replaceKey(change.layer, change.key,
-                           restoredKey(m_store.layers[change.layer][change.key], target));
+                           restoredKey(m_store.layers()[change.layer][change.key], target));
     }
     for (const LightingChange &change : changes.lighting) {
         const LedLayerConfig &target = forward ? change.after : change.before;
         m_store.replaceLedLayer(change.layer,
-                                restoredLighting(m_store.ledLayers[change.layer], target));
+                                restoredLighting(m_store.ledLayers()[change.layer], target));
     }
     // What the store announced is the step itself, not a new edit.
     m_pending = false;
     takeCopy();
     // The pages that follow the selected key (the macro flow, the delay
     // pages) show its record again.
-    if (m_store.selectedKey >= 0)
-        m_store.selectKey(m_store.selectedKey);
+    if (m_store.selectedKey() >= 0)
+        m_store.selectKey(m_store.selectedKey());
     if (!changes.lighting.isEmpty())
         emit lightingRestored();
 }

@@ -57,14 +57,14 @@ bool KeyClipboard::refuse(const QString &why)
 
 bool KeyClipboard::pasteToSelected()
 {
-    const int key = m_store.selectedKey;
+    const int key = m_store.selectedKey();
     if (!m_copied || key < 0 || key >= kKeySlotCount)
         return false;
     const QString why = refusal(key, *m_copied);
     if (!why.isEmpty())
         return refuse(why);
-    const int layer = m_store.currentLayer;
-    const KeyConfig record = landed(m_store.layers[layer][key], *m_copied);
+    const int layer = m_store.currentLayer();
+    const KeyConfig record = landed(m_store.layers()[layer][key], *m_copied);
     m_history.perform(EditKind::Paste, [&] { m_store.replaceKey(layer, key, record); });
     // The pages that follow the selected key show its new function; the
     // next base key replaces it, as after any selection.
@@ -76,9 +76,9 @@ bool KeyClipboard::swap(int keyA, int keyB)
 {
     if (keyA == keyB || keyA < 0 || keyB < 0 || keyA >= kKeySlotCount || keyB >= kKeySlotCount)
         return false;
-    const int layer = m_store.currentLayer;
-    const KeyConfig a = m_store.layers[layer][keyA];
-    const KeyConfig b = m_store.layers[layer][keyB];
+    const int layer = m_store.currentLayer();
+    const KeyConfig a = m_store.layers()[layer][keyA];
+    const KeyConfig b = m_store.layers()[layer][keyB];
     QString why = refusal(keyA, b);
     if (why.isEmpty())
         why = refusal(keyB, a);
@@ -88,7 +88,7 @@ bool KeyClipboard::swap(int keyA, int keyB)
         m_store.replaceKey(layer, keyA, landed(a, b));
         m_store.replaceKey(layer, keyB, landed(b, a));
     });
-    if (m_store.selectedKey == keyA || m_store.selectedKey == keyB)
-        m_store.selectKey(m_store.selectedKey);
+    if (m_store.selectedKey() == keyA || m_store.selectedKey() == keyB)
+        m_store.selectKey(m_store.selectedKey());
     return true;
 }

@@ -9,6 +9,7 @@
 #include "app/keydisplay.h"
 #include "app/keypadpanel.h"
 
+#include "model/keytexts.h"
 #include "model/labels.h"
 #include "model/translation.h"
 #include "model/logging.h"
@@ -44,10 +45,6 @@ struct ArrowWord {
 constexpr ArrowWord kArrowWords[] = {
     {"up", "\u2191"}, {"down", "\u2193"}, {"left", "\u2190"}, {"right", "\u2192"}};
 
-constexpr int kMacroButtonTextMax = 8;
-constexpr uint8_t kLeftShift = 0xE1;
-constexpr uint8_t kRightShift = 0xE5;
-
 bool isKnobOnlyLayout(const QString &name)
 {
     return name == QLatin1String("Layout_0K_1E_P0_S0")
@@ -65,41 +62,16 @@ QString arrowSubstituted(QString text)
     return text;
 }
 
-// The names of the pressed keys of a macro; letters are capitals when a
-// Shift press comes before them with no release in between.
-QStringList macroKeyNames(const QVector<MacroStep> &steps)
-{
-    QStringList names;
-    for (int i = 0; i < steps.size(); ++i) {
-        const MacroStep &step = steps[i];
-        if (step.action != 0)
-            continue;
-        if (isModifierUsage(step.keycode)) {
-            names << modifierLabel(step.keycode);
-            continue;
-        }
-        QString name = keyLabel(step.keycode);
-        if (step.keycode >= 4 && step.keycode <= 29) {
-            bool shifted = false;
-            for (int j = i - 1; j >= 0; --j) {
-                if (steps[j].action != 0)
-                    break;
-                if (steps[j].keycode == kLeftShift || steps[j].keycode == kRightShift) {
-                    shifted = true;
-                    break;
-                }
-            }
-            name = shifted ? name.toUpper() : name.toLower();
-        }
-        names << name;
-    }
-    return names;
-}
-
 void setAssignedMark(QPushButton *button, bool assigned)
 {
     if (auto *control = qobject_cast<ControlButton *>(button))
         control->setAssigned(assigned);
+}
+
+void setUnsavedMark(QPushButton *button, bool unsaved)
+{
+    if (auto *control = qobject_cast<ControlButton *>(button))
+        control->setUnsaved(unsaved);
 }
 
 } // namespace
@@ -249,7 +221,7 @@ void KeySelection::onSelectedKeyChanged(int index)
 
 KeyConfig KeySelection::currentKey(int key) const
 {
-    return m_store.layers.value(m_store.currentLayer).value(key);
+    return m_store.layers().value(m_store.currentLayer()).value(key);
 }
 
 QString KeySelection::keyText(int key, bool full) const
@@ -266,43 +238,15 @@ QString KeySelection::keyText(int key, bool full) const
             return translateText(QString::fromUtf8(full ? shortcut->label : shortcut->shortLabel));
     }
 
+    // The label rules build the texts; the knob-only keypads keep media
+    // usages in a single key's keycode byte.
     QString text;
     if (isKnobOnlyLayout(m_panel.layout().name) && c.type == KeyTypeSingle
         && std::find(std::begin(kKnobMediaKeycodes), std::end(kKnobMediaKeycodes), c.keycode)
-               != std::end(kKnobMediaKeycodes)) {
+               != std::end(kKnobMediaKeycodes))
         text = mediaLabel(c.keycode);
-    } else {
-        switch (c.type) {
-        case KeyTypeSingle:
-            text = keyLabel(c.keycode);
-            break;
-        case KeyTypeMacro: {
-            const QStringList names = macroKeyNames(c.macroSteps);
-            if (full) {
-                text = names.isEmpty()
-                    ? QStringLiteral("Macro(%1)").arg(c.macroSteps.size())
-                    : names.join(QString::fromUtf8(kMacroArrowSpan));
-            } else {
-                text = names.isEmpty() ? QStringLiteral("-") : names.join(QStringLiteral(" -> "));
-                if (text.size() > kMacroButtonTextMax)
-                    text = text.left(kMacroButtonTextMax) + QStringLiteral("...");
-            }
-            break;
-        }
-        case KeyTypeMedia:
-            text = mediaLabel(c.mediaCode);
-            break;
-        case KeyTypeMouse:
-            if (const auto names = mouseActionNames(c.mouseAction))
-                text = names->first;
-            break;
-        case KeyTypeCombination:
-            text = full ? c.fullText : c.buttonText;
-            break;
-        default:
-            break;
-        }
-    }
+    else
+        text = full ? displayTextOf(c) : controlTextOf(c);
     // Rich text (the macro arrows) is shown as built.
     if (!(full && text.contains(QLatin1String("<span"))))
         text = translateText(text);
@@ -356,7 +300,7 @@ void KeySelection::onKeyFullTextChanged(int index)
 {
     if (index == 0 && legacyKnobLayoutActive())
         return;
-    if (index != m_store.selectedKey)
+    if (index != m_store.selectedKey())
         return;
     // On the lighting page a key stands for its LED, not its assignment.
     if (m_lightingShown && qobject_cast<KeyButton *>(buttonForKey(index)))
@@ -431,9 +375,8 @@ void KeySelection::blankControl(QPushButton *button) const
 
 void KeySelection::clearSelected()
 {
-    const int key = m_store.selectedKey;
-    if (key >= 0)
-        m_store.clearSelectedKey();
+    const int key = m_store.selectedKey();
+    m_store.clearSelectedKey();
     forgetSelectedButton();
     m_display.clear();
     // A slot the keypad cannot store keeps its assignment and its text.
@@ -446,6 +389,7 @@ void KeySelection::clearAll()
 {
     m_store.clearAllKeys();
     m_selectedButton = nullptr;
+    qCDebug(lcUi).noquote() << "Clear All button clicked - cleared all keys";
     for (int i = 0; i < kKeySlotCount; ++i) {
         QPushButton *button = m_panel.controlButton(i);
         // Slots the keypad cannot store were refused and keep their text.
@@ -453,7 +397,7 @@ void KeySelection::clearAll()
             blankControl(button);
     }
     m_display.clear();
-    qCDebug(lcUi).noquote() << "Clear All - cleared layer" << m_store.currentLayer + 1;
+    qCDebug(lcUi).noquote() << "Clear All - cleared layer" << m_store.currentLayer() + 1;
 }
 
 void KeySelection::refreshAssignedMarks()
@@ -466,19 +410,24 @@ void KeySelection::refreshAssignedMarks()
 
 void KeySelection::refreshUnsavedMarks()
 {
-    const KeyLayer &layer = m_store.layers[m_store.currentLayer];
+    const KeyLayer &layer = m_store.layers()[m_store.currentLayer()];
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        QPushButton *button = m_panel.controlButton(slot);
         const int key = keyIndexForButton(slot);
-        const bool unsaved = key >= 0 && key < layer.size() && layer[key].dirty;
-        if (auto *control = qobject_cast<ControlButton *>(button))
-            control->setUnsaved(unsaved);
+        setUnsavedMark(m_panel.controlButton(slot),
+                       key >= 0 && key < layer.size() && layer[key].dirty);
     }
+}
+
+void KeySelection::onKeyChanged(int layer, int key)
+{
+    if (layer != m_store.currentLayer() || (key == 0 && legacyKnobLayoutActive()))
+        return;
+    setUnsavedMark(buttonForKey(key), m_store.layers()[layer][key].dirty);
 }
 
 void KeySelection::showSelectedKeyText()
 {
-    const int key = m_store.selectedKey;
+    const int key = m_store.selectedKey();
     if (key < 0)
         return;
     m_display.showText(fullTextFor(key));

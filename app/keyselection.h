@@ -50,8 +50,10 @@ public:
     void onSelectedKeyChanged(int index);
     void refreshKeyTexts();
     void refreshAssignedMarks();
-    // Marks the controls whose keys are changed but not yet saved.
+    // Marks the controls whose keys are changed but not yet saved; the
+    // store's keyChanged keeps one control's mark in step.
     void refreshUnsavedMarks();
+    void onKeyChanged(int layer, int key);
     void showSelectedKeyText();
     void clearSelected();
     void clearAll();

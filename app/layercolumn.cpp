@@ -108,7 +108,7 @@ void LayerColumn::setForcedCount(int count)
 void LayerColumn::updateVisibility()
 {
     const int effective = effectiveCount();
-    const int currentLayer = m_store.currentLayer;
+    const int currentLayer = m_store.currentLayer();
     qCDebug(lcLayer).noquote() << "[Layer] updateLayerButtonsVisibility"
                                << "forced=" << m_forcedCount
                                << "effective=" << effective << "currentLayer=" << currentLayer

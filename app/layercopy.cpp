@@ -61,19 +61,19 @@ bool LayerCopy::copy(int from, int to)
     if (from == to || from < 0 || to < 0 || from >= kLayerCount || to >= kLayerCount)
         return false;
     m_history.commitPending();
-    if (holdsAssignments(m_store.layers[to]) && !askReplace(from, to))
+    if (holdsAssignments(m_store.layers()[to]) && !askReplace(from, to))
         return false;
     m_history.perform(EditKind::LayerCopy, [&] {
         for (int key = 0; key < kKeySlotCount; ++key) {
             // Slots the keypad cannot store keep what they hold.
             if (!m_store.isWritableSlot(key))
                 continue;
-            const KeyConfig &current = m_store.layers[to][key];
-            KeyConfig record = m_store.layers[from][key];
+            const KeyConfig &current = m_store.layers()[to][key];
+            KeyConfig record = m_store.layers()[from][key];
             record.dirty = current.sameAssignment(record) ? current.dirty : 1;
             m_store.replaceKey(to, key, record);
         }
-        m_store.replaceLedLayer(to, copiedLighting(m_store.ledLayers[to], m_store.ledLayers[from]));
+        m_store.replaceLedLayer(to, copiedLighting(m_store.ledLayers()[to], m_store.ledLayers()[from]));
     });
     // The copy is shown: the user sees what the target layer holds now.
     m_layerSwitch(to);

@@ -34,7 +34,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QStackedWidget>
 
 namespace {
@@ -151,14 +150,6 @@ void PageHost::createPages(QStackedWidget *stack)
     connect(m_oldLightingPage, &OldLightingPage::lightingChanged, this,
             &PageHost::onLightingChanged);
 
-    // Delays are set on the records in place; the window learns of them here.
-    connect(m_macroPage->flow(), &MacroFlowWidget::delayEdited, this, &PageHost::recordEdited);
-    for (QWidget *page : {static_cast<QWidget *>(m_r20WideDelayPage),
-                          static_cast<QWidget *>(m_oldDelayPage)})
-        for (QSpinBox *spin : page->findChildren<QSpinBox *>())
-            connect(spin, QOverload<int>::of(&QSpinBox::valueChanged), this,
-                    &PageHost::recordEdited);
-
     // Runs after the window's own disconnect handling, which was connected
     // earlier: the pages then see the keypad gone.
     connect(HIDManager::instance(), &HIDManager::deviceDisconnected, this,
@@ -233,7 +224,7 @@ void PageHost::showPage(int row)
     if (page != m_lightingPage)
         page->refresh();
 
-    const int key = m_store.selectedKey;
+    const int key = m_store.selectedKey();
     if (m_selection.lightingShown()) {
         m_display.clear();
         if (!m_lightingPage->isKnobLedLayout() && hasLed(key))
@@ -272,7 +263,6 @@ void PageHost::refreshLightingView()
 
 void PageHost::onLightingChanged()
 {
-    emit lightingEdited();
     if (m_selection.lightingShown())
         showLedSwatches();
     else

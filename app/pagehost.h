@@ -75,12 +75,6 @@ public:
     R20WideLightingPage *r20WideLightingPage() const { return m_r20WideLightingPage; }
     OldLightingPage *oldLightingPage() const { return m_oldLightingPage; }
 
-signals:
-    // A page changed a record without a text change of its key (a delay).
-    void recordEdited();
-    // A lighting page changed the store's lighting.
-    void lightingEdited();
-
 private slots:
     void onBaseKeyClicked();
     void onMultiMediaClicked();

@@ -1,5 +1,7 @@
 #include "app/setasideedits.h"
 
+#include "app/storesave.h"
+
 namespace {
 
 // Enough for a few keypads swapped back and forth; the oldest go first.
@@ -9,7 +11,7 @@ constexpr int kMaxKeptKeypads = 4;
 
 bool SetAsideEdits::takeFrom(const KeyboardData &store, const KeypadIdentity &keypad)
 {
-    const Kept kept{keypad, SaveSnapshot::ofAll(store)};
+    const Kept kept{keypad, saveSnapshotOf(store, SaveKind::All)};
     if (kept.edits.itemCount() == 0)
         return false;
     // Newer edits for the same keypad replace what was kept before: they
@@ -31,14 +33,14 @@ int SetAsideEdits::layOnto(KeyboardData &store, const KeypadIdentity &keypad)
         const Kept kept = m_kept.takeAt(i);
         int laid = 0;
         for (const SavedKey &key : kept.edits.keys) {
-            if (key.layer < store.layers.size() && key.key < store.layers[key.layer].size()) {
-                store.layers[key.layer][key.key] = key.record;
+            if (key.layer < store.layers().size() && key.key < store.layers()[key.layer].size()) {
+                store.replaceKey(key.layer, key.key, key.record);
                 ++laid;
             }
         }
         for (const SavedLighting &lighting : kept.edits.lighting) {
-            if (lighting.layer < store.ledLayers.size()) {
-                store.ledLayers[lighting.layer] = lighting.record;
+            if (lighting.layer < store.ledLayers().size()) {
+                store.replaceLedLayer(lighting.layer, lighting.record);
                 ++laid;
             }
         }

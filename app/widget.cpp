@@ -95,20 +95,7 @@ void Widget::connectParts()
 
     connect(m_layers, &LayerColumn::layerClicked, this, &Widget::onLayerButtonClicked);
 
-    // The store's own clear actions run first; the window's slots connected
-    // later tidy the buttons and the display.
     FunctionButtons *buttons = m_functionButtons;
-    connect(buttons, &FunctionButtons::clearClicked, this, [this] {
-        if (m_keyboardData.selectedKey >= 0)
-            m_keyboardData.clearSelectedKey();
-        m_selection->forgetSelectedButton();
-        qCDebug(lcUi).noquote() << "Clear button clicked - cleared selected key";
-    });
-    connect(buttons, &FunctionButtons::clearAllClicked, this, [this] {
-        m_keyboardData.clearAllKeys();
-        m_selection->dropSelectedButton();
-        qCDebug(lcUi).noquote() << "Clear All button clicked - cleared all keys";
-    });
     connect(buttons, &FunctionButtons::viewClicked, this,
             [] { qCDebug(lcView).noquote() << "View Settings clicked"; });
 
@@ -119,6 +106,10 @@ void Widget::connectParts()
     connect(&m_keyboardData, &KeyboardData::selectedKeyChanged, this,
             &Widget::onSelectedKeyChanged);
     connect(&m_keyboardData, &KeyboardData::error, this, &Widget::showError);
+    connect(&m_keyboardData, &KeyboardData::keyChanged, m_selection, &KeySelection::onKeyChanged);
+    connect(&m_keyboardData, &KeyboardData::currentLayerChanged, m_selection,
+            &KeySelection::refreshUnsavedMarks);
+    connect(&m_keyboardData, &KeyboardData::unsavedChanged, this, &Widget::showUnsavedState);
 
     connect(buttons, &FunctionButtons::clearClicked, this, &Widget::onClearSelectedClicked);
     connect(buttons, &FunctionButtons::clearAllClicked, this, &Widget::onClearAllClicked);
@@ -131,8 +122,6 @@ void Widget::connectParts()
     connect(m_flows, &ConnectionFlows::configurationLoaded, this,
             &Widget::onConfigurationLoaded);
     connect(m_flows, &ConnectionFlows::saveFinished, this, &Widget::onSaveFinished);
-    connect(m_pages, &PageHost::recordEdited, this, &Widget::refreshUnsavedState);
-    connect(m_pages, &PageHost::lightingEdited, this, &Widget::refreshUnsavedState);
 }
 
 void Widget::wireControlSlots()
@@ -161,7 +150,6 @@ void Widget::onLayerButtonClicked(int id)
     // selection, so the picture and the display follow.
     m_keyboardData.setCurrentLayer(id);
     refreshAssignedMarks();
-    refreshUnsavedState();
     updateLayerButtonsVisibility();
     m_display->clear();
     m_selection->dropSelectedButton();
@@ -182,11 +170,12 @@ void Widget::applyLayout(const LayoutSpec &layoutSpec)
     wireControlSlots();
 
     // The buttons now stand for other keys: their texts and marks follow.
-    const KeyLayer &layer = m_keyboardData.layers[m_keyboardData.currentLayer];
+    const KeyLayer &layer = m_keyboardData.layers()[m_keyboardData.currentLayer()];
     for (int slot = 0; slot < kKeySlotCount; ++slot)
         if (m_panel->controlButton(slot))
             onKeyButtonTextChanged(slot, layer[slot].buttonText);
     refreshAssignedMarks();
+    m_selection->refreshUnsavedMarks();
 }
 
 const LayoutSpec &Widget::currentLayout() const { return m_panel->layout(); }
@@ -255,7 +244,6 @@ int Widget::buttonIndexForKey(int key) const { return m_selection->buttonIndexFo
 void Widget::onKeyButtonTextChanged(int index, QString text)
 {
     m_selection->onKeyButtonTextChanged(index, text);
-    refreshUnsavedState();
 }
 
 void Widget::onKeyFullTextChanged(int index, QString text)
@@ -268,14 +256,12 @@ void Widget::onSelectedKeyChanged(int index) { m_selection->onSelectedKeyChanged
 void Widget::onClearSelectedClicked() { m_selection->clearSelected(); }
 void Widget::onClearAllClicked() { m_selection->clearAll(); }
 
-void Widget::refreshUnsavedState()
+void Widget::showUnsavedState(bool unsaved)
 {
     // The title carries the marker only while something waits for a save,
     // so a saved window's title is the plain name.
-    const bool unsaved = m_keyboardData.hasUnsavedChanges();
     setWindowTitle(unsaved ? QStringLiteral("Zentrik[*]") : QStringLiteral("Zentrik"));
     setWindowModified(unsaved);
-    m_selection->refreshUnsavedMarks();
 }
 
 // ---- the pages -------------------------------------------------------------

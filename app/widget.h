@@ -142,7 +142,7 @@ private:
     void enableWritableControls();
     void showOpenFailure();
     // The title's modified marker and the controls' unsaved marks.
-    void refreshUnsavedState();
+    void showUnsavedState(bool unsaved);
 
     // Settings, fixed for the life of the window.
     StartupLayoutPreset m_startupPreset = Preset6K1E;

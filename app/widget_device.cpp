@@ -81,12 +81,10 @@ void Widget::onConfigurationLoaded(bool afterConnect)
     if (afterConnect)
         m_pages->refreshSelectionPages();
     m_selection->showSelectedKeyText();
-    refreshUnsavedState();
 }
 
 void Widget::onSaveFinished(bool ok)
 {
-    refreshUnsavedState();
     if (!m_closeAfterSave)
         return;
     m_closeAfterSave = false;
@@ -144,7 +142,6 @@ void Widget::onDeviceDisconnected()
 
     m_pages->refreshSelectionPages();
     updateLayerButtonsVisibility();
-    refreshUnsavedState();
     qCDebug(lcWidget).noquote() << "Device disconnected, UI updated to disconnected state";
 }
 

@@ -12,11 +12,8 @@
 #include "app/layercopy.h"
 #include "app/pagehost.h"
 #include "app/statusline.h"
-#include "pages/lightingpage.h"
 #include "widgets/macroflowwidget.h"
 #include "pages/macropage.h"
-#include "pages/oldlightingpage.h"
-#include "pages/r20widelightingpage.h"
 
 #include <QPushButton>
 
@@ -31,19 +28,10 @@ void Widget::connectEditing()
         this, *m_panel, *m_selection, *m_layers, *m_history, *m_clipboard,
         [this] { m_functionButtons->clickClear(); }, switchLayer);
 
-    // Whatever changes the store announces, or a page changes quietly,
-    // becomes a step.
+    // Whatever record the store announces as changed becomes a step.
     EditHistory *history = m_history;
-    connect(&m_keyboardData, &KeyboardData::keyButtonTextChanged, history,
-            &EditHistory::noteChange);
-    connect(&m_keyboardData, &KeyboardData::keyFullTextChanged, history,
-            &EditHistory::noteChange);
-    connect(m_pages->lightingPage(), &LightingPage::lightingChanged, history,
-            &EditHistory::noteChange);
-    connect(m_pages->r20WideLightingPage(), &R20WideLightingPage::lightingChanged, history,
-            &EditHistory::noteChange);
-    connect(m_pages->oldLightingPage(), &OldLightingPage::lightingChanged, history,
-            &EditHistory::noteChange);
+    connect(&m_keyboardData, &KeyboardData::keyChanged, history, &EditHistory::noteChange);
+    connect(&m_keyboardData, &KeyboardData::ledLayerChanged, history, &EditHistory::noteChange);
     connect(m_pages->macroPage()->flow(), &MacroFlowWidget::delayEdited, history,
             &EditHistory::noteDelayChange);
     connect(history, &EditHistory::lightingRestored, m_pages, [this] {

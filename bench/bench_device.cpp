@@ -11,6 +11,7 @@
 #include "stallmonitor.h"
 
 #include "device/hidmanager.h"
+#include "app/storesave.h"
 #include "model/keyboarddata.h"
 #include "virtualkeypad.h"
 
@@ -69,19 +70,17 @@ void programEverything(KeyboardData &store)
 {
     for (int layer = 0; layer < kLayerCount; ++layer) {
         for (int key = 0; key < kKeySlotCount; ++key) {
-            KeyConfig &slot = store.layers[layer][key];
+            KeyConfig slot;
             const bool knobPress = key >= 16 && (key - 16) % 3 == 2;
-            if (knobPress) {
-                slot.setMacro(steps(kMaxMacroSteps, key));
-                continue;
-            }
-            switch ((key + layer) % 5) {
+            switch (knobPress ? -1 : (key + layer) % 5) {
+            case -1: slot.setMacro(steps(kMaxMacroSteps, key)); break;
             case 0: slot.setSingleKey(uint8_t(0x04 + key)); break;
             case 1: slot.setMacro(steps(4 + key, key)); break;
             case 2: slot.setMedia(uint16_t(0x00E9)); break;
             case 3: slot.setMouseAction(uint8_t(key % 16)); break;
             default: slot.setCombination(0x01, QByteArray(1, char(0x04 + key))); break;
             }
+            store.replaceKey(layer, key, slot);
         }
         store.setLayerEffect(layer, uint8_t(2 + layer));
         for (int led = 0; led < kLedCount; ++led)
@@ -129,7 +128,7 @@ int main(int argc, char **argv)
 
     // Bring the programmed contents onto the keypad unmeasured, then read them.
     {
-        const SaveSnapshot snapshot = SaveSnapshot::ofAll(store);
+        const SaveSnapshot snapshot = saveSnapshotOf(store, SaveKind::All);
         runOnWorker<SaveResult>([&] { return manager.saveSnapshot(snapshot); });
     }
     VirtualKeypad::clearRecords();
@@ -144,17 +143,19 @@ int main(int argc, char **argv)
     const int readReplies = repliesSent();
 
     // Everything marked changed again, saved from a snapshot.
-    for (KeyLayer &layer : store.layers)
-        for (KeyConfig &key : layer)
-            key.dirty = 1;
-    for (LedLayerConfig &record : store.ledLayers)
-        record.dirty = 1;
+    for (int layer = 0; layer < kLayerCount; ++layer) {
+        for (int key = 0; key < kKeySlotCount; ++key)
+            store.updateKey(layer, key, [](KeyConfig &record) { record.dirty = 1; });
+        LedLayerConfig lighting = store.ledLayers()[layer];
+        lighting.dirty = 1;
+        store.replaceLedLayer(layer, lighting);
+    }
     VirtualKeypad::clearRecords();
     monitor.restart();
     clock.restart();
-    const SaveSnapshot snapshot = SaveSnapshot::ofAll(store);
+    const SaveSnapshot snapshot = saveSnapshotOf(store, SaveKind::All);
     const SaveResult result = runOnWorker<SaveResult>([&] { return manager.saveSnapshot(snapshot); });
-    HIDManager::applySaveResult(store, result);
+    applySaveResult(store, result);
     const double saveMs = clock.nsecsElapsed() / 1e6;
     const double saveStall = monitor.longestMs();
     const int saveReplies = repliesSent();

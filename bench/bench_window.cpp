@@ -180,7 +180,7 @@ QTimer *resizeTimerOf(Widget &window)
 
 bool anyDirty(KeyboardData &store)
 {
-    for (const KeyLayer &layer : store.layers)
+    for (const KeyLayer &layer : store.layers())
         for (const KeyConfig &key : layer)
             if (key.dirty)
                 return true;
@@ -310,8 +310,8 @@ int main(int argc, char **argv)
     KeyboardData &store = window->keyboardData();
     for (int layer = 0; layer < kLayerCount; ++layer)
         for (int key = 0; key < 16; ++key) {
-            store.layers[layer][key].setSingleKey(uint8_t(0x04 + (key + layer) % 26));
-            store.layers[layer][key].dirty = 1;
+            store.updateKey(layer, key, [&](KeyConfig &k) { k.setSingleKey(uint8_t(0x04 + (key + layer) % 26)); });
+            store.updateKey(layer, key, [&](KeyConfig &k) { k.dirty = 1; });
         }
     QPushButton *saveButton = buttonWithText(*window, saveText);
     monitor.restart();

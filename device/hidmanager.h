@@ -3,7 +3,7 @@
 #include "device/deviceinfo.h"
 #include "device/openfailurelog.h"
 #include "device/savesnapshot.h"
-#include "model/keyboarddata.h"
+#include "model/keylayers.h"
 
 #include <QMutex>
 #include <QObject>
@@ -81,15 +81,9 @@ public:
     bool sendClearKey(int layer, int key);
     bool sendWriteLedLayer(int layer, const LedLayerConfig &lighting);
 
-    // Saves. saveSnapshot is the worker-thread part (see savesnapshot.h);
-    // applySaveResult runs on the UI thread afterwards. saveAll and saveKeys
-    // do all three steps on the calling thread and so touch the store: call
-    // them only where the store lives (the UI thread, single-threaded tests).
-    // The signals, messages, order and pacing are the same either way.
+    // Writes every record of the snapshot (see savesnapshot.h); runs on a
+    // worker thread, reporting through progressUpdated and operationFinished.
     SaveResult saveSnapshot(const SaveSnapshot &snapshot);
-    static void applySaveResult(KeyboardData &store, const SaveResult &result);
-    bool saveAll(KeyboardData &store);
-    bool saveKeys(KeyboardData &store);
 
     // Key slots of the connected model: keys + 3 per knob + extra keys, at
     // most 25; 25 while no description is known.

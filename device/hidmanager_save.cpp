@@ -10,22 +10,25 @@ namespace {
 
 constexpr int kItemPauseMs = 10;
 
-SaveSnapshot takeSnapshot(const KeyboardData &store, SaveKind kind)
+} // namespace
+
+SaveSnapshot SaveSnapshot::of(SaveKind kind, const KeyLayers &layers, const LedLayers &lighting)
 {
     SaveSnapshot snapshot;
     snapshot.kind = kind;
-    for (int layer = 0; layer < kLayerCount && layer < store.layers.size(); ++layer) {
-        const KeyLayer &layerKeys = store.layers[layer];
+    for (int layer = 0; layer < kLayerCount && layer < layers.size(); ++layer) {
+        const KeyLayer &layerKeys = layers[layer];
         for (int key = 0; key < kKeySlotCount && key < layerKeys.size(); ++key) {
             if (layerKeys[key].dirty)
                 snapshot.keys.append(SavedKey{layer, key, layerKeys[key]});
         }
-        if (kind == SaveKind::All && layer < store.ledLayers.size()
-            && store.ledLayers[layer].isChanged())
-            snapshot.lighting.append(SavedLighting{layer, store.ledLayers[layer]});
+        if (kind == SaveKind::All && layer < lighting.size() && lighting[layer].isChanged())
+            snapshot.lighting.append(SavedLighting{layer, lighting[layer]});
     }
     return snapshot;
 }
+
+namespace {
 
 bool sameLighting(const LedLayerConfig &a, const LedLayerConfig &b)
 {
@@ -57,16 +60,6 @@ SaveReadBack readBackThrough(HIDManager &manager)
 }
 
 } // namespace
-
-SaveSnapshot SaveSnapshot::ofAll(const KeyboardData &store)
-{
-    return takeSnapshot(store, SaveKind::All);
-}
-
-SaveSnapshot SaveSnapshot::ofKeys(const KeyboardData &store)
-{
-    return takeSnapshot(store, SaveKind::KeysOnly);
-}
 
 SaveResult HIDManager::saveSnapshot(const SaveSnapshot &snapshot)
 {
@@ -144,39 +137,4 @@ SaveResult HIDManager::saveSnapshot(const SaveSnapshot &snapshot)
                                      : QStringLiteral("Some items failed to save, please retry");
     emit operationFinished(ok, message);
     return result;
-}
-
-void HIDManager::applySaveResult(KeyboardData &store, const SaveResult &result)
-{
-    // The store may have changed while the save ran: a mark is cleared only
-    // where the slot still holds what reached the keypad.
-    for (const SavedKey &item : result.writtenKeys) {
-        if (item.layer < 0 || item.layer >= store.layers.size() || item.key < 0
-            || item.key >= store.layers[item.layer].size())
-            continue;
-        KeyConfig &slot = store.layers[item.layer][item.key];
-        if (slot.sameAssignment(item.record))
-            slot.dirty = 0;
-    }
-    for (const SavedLighting &item : result.writtenLighting) {
-        if (item.layer < 0 || item.layer >= store.ledLayers.size())
-            continue;
-        LedLayerConfig &record = store.ledLayers[item.layer];
-        if (sameLighting(record, item.record))
-            record.clearMarks();
-    }
-}
-
-bool HIDManager::saveAll(KeyboardData &store)
-{
-    const SaveResult result = saveSnapshot(SaveSnapshot::ofAll(store));
-    applySaveResult(store, result);
-    return result.started && result.ok;
-}
-
-bool HIDManager::saveKeys(KeyboardData &store)
-{
-    const SaveResult result = saveSnapshot(SaveSnapshot::ofKeys(store));
-    applySaveResult(store, result);
-    return result.started && result.ok;
 }

@@ -3,7 +3,7 @@
 #include "device/deviceinfo.h"
 #include "device/savesnapshot.h"
 #include "legacy/legacydeviceinfo.h"
-#include "model/keyboarddata.h"
+#include "model/keylayers.h"
 
 #include <QByteArray>
 #include <QVector>

@@ -1,6 +1,6 @@
 #include "device/keypadslots.h"
 
-#include "model/keyboarddata.h"
+#include "model/keylayers.h"
 
 #include <algorithm>
 

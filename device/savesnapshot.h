@@ -1,16 +1,16 @@
 #pragma once
 
-#include "model/keyboarddata.h"
+#include "model/keylayers.h"
 
 #include <QVector>
 
 // A save runs on a worker thread while the user keeps editing, and only the UI
-// thread may touch KeyboardData. So a save goes in three steps:
-//   1. UI thread:     SaveSnapshot snapshot = SaveSnapshot::ofAll(store);
-//                     (or ofKeys for the keys-only save after a macro recording)
+// thread may touch the key store. So a save goes in three steps:
+//   1. UI thread:     a snapshot of the marked records (SaveSnapshot::of)
+//                     (all of them, or the keys only after a macro recording)
 //   2. worker thread: SaveResult result = manager->saveSnapshot(snapshot);
 //                     (the progress and finish signals come from here)
-//   3. UI thread:     HIDManager::applySaveResult(store, result);
+//   3. UI thread:     the store clears the marks of what the result lists.
 // Step 3 clears the mark of a written item only when the store still holds
 // exactly what was written, so an edit made during the save keeps its mark and
 // goes with the next save.
@@ -36,8 +36,8 @@ struct SaveSnapshot {
     QVector<SavedKey> keys;          // changed slots, by layer then slot
     QVector<SavedLighting> lighting; // changed lighting records, by layer
 
-    static SaveSnapshot ofAll(const KeyboardData &store);
-    static SaveSnapshot ofKeys(const KeyboardData &store);
+    // The marked records of these layers; lighting only for SaveKind::All.
+    static SaveSnapshot of(SaveKind kind, const KeyLayers &layers, const LedLayers &lighting);
     int itemCount() const { return keys.size() + lighting.size(); }
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "legacy/legacydeviceinfo.h"
-#include "model/keyboarddata.h"
+#include "model/keylayers.h"
 
 #include <hidapi/hidapi.h>
 

@@ -3,7 +3,7 @@
 #include "device/savesnapshot.h"
 #include "legacy/legacydeviceinfo.h"
 #include "legacy/legacyprobe.h"
-#include "model/keyboarddata.h"
+#include "model/keylayers.h"
 
 class HIDManager;
 
@@ -25,6 +25,6 @@ struct LegacyConnectResult {
 LegacyConnectResult legacyConnectRead(HIDManager &manager);
 
 // A legacy save of `snapshot` on the manager's device. Worker thread; the
-// result goes to HIDManager::applySaveResult on the UI thread.
+// result goes back to the store on the UI thread.
 SaveResult legacySaveSession(HIDManager &manager, const LegacyDeviceInfo &info,
                              const SaveSnapshot &snapshot);

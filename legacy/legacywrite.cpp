@@ -204,10 +204,3 @@ SaveResult legacySave(hid_device *device, const LegacyDeviceInfo &info, const Sa
         verifySavedItems(result, legacyReadBack(device, info));
     return result;
 }
-
-bool legacySave(hid_device *device, const LegacyDeviceInfo &info, KeyboardData &store)
-{
-    const SaveResult result = legacySave(device, info, SaveSnapshot::ofAll(store));
-    HIDManager::applySaveResult(store, result);
-    return result.started && result.ok;
-}

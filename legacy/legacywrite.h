@@ -2,7 +2,7 @@
 
 #include "device/savesnapshot.h"
 #include "legacy/legacydeviceinfo.h"
-#include "model/keyboarddata.h"
+#include "model/keylayers.h"
 
 #include <hidapi/hidapi.h>
 
@@ -23,12 +23,8 @@ bool legacyWriteLighting(hid_device *device, const LegacyDeviceInfo &info,
 
 // The worker-thread part of a save: writes the snapshot's changed keys of the
 // keypad's layers, then its changed lighting, then the commit. The result
-// lists what reached the keypad's memory for HIDManager::applySaveResult,
-// which clears those marks on the UI thread. Until the commit went out nothing
+// lists what reached the keypad's memory, whose marks the store clears on the
+// UI thread. Until the commit went out nothing
 // is kept by the keypad, so a save that stops earlier lists nothing.
 SaveResult legacySave(hid_device *device, const LegacyDeviceInfo &info,
                       const SaveSnapshot &snapshot);
-
-// The whole save on the calling thread (snapshot, write, marks), for callers
-// that own the store on that thread.
-bool legacySave(hid_device *device, const LegacyDeviceInfo &info, KeyboardData &store);

@@ -26,16 +26,16 @@ QString fullTextOf(const KeyConfig &key) { return key.isEmpty() ? QString() : ke
 
 KeyboardData::KeyboardData(QObject *parent)
     : QObject(parent)
-    , layers(kLayerCount, KeyLayer(kKeySlotCount))
-    , ledLayers(kLayerCount)
+    , m_layers(kLayerCount, KeyLayer(kKeySlotCount))
+    , m_ledLayers(kLayerCount)
 {
 }
 
-KeyConfig *KeyboardData::selectedConfig()
+const KeyConfig *KeyboardData::selectedConfig() const
 {
-    if (selectedKey < 0 || selectedKey >= kKeySlotCount)
+    if (m_selectedKey < 0 || m_selectedKey >= kKeySlotCount)
         return nullptr;
-    return &layers[currentLayer][selectedKey];
+    return &m_layers[m_currentLayer][m_selectedKey];
 }
 
 void KeyboardData::setUnwritableSlots(const QVector<int> &indices)
@@ -51,14 +51,44 @@ bool KeyboardData::isWritableSlot(int index) const
     return index >= 0 && index < kKeySlotCount && !m_unwritable[index];
 }
 
-KeyConfig *KeyboardData::editableSelection()
+// ---- the two writers -------------------------------------------------------
+
+void KeyboardData::announceUnsaved(bool wasUnsaved)
 {
-    KeyConfig *key = selectedConfig();
-    if (key && m_unwritable[selectedKey]) {
-        qCWarning(lcModel).noquote() << "Key cannot be stored by this keypad:" << selectedKey;
-        return nullptr;
+    if (hasUnsavedChanges() != wasUnsaved)
+        emit unsavedChanged(!wasUnsaved);
+}
+
+void KeyboardData::storeKey(int layer, int key, const KeyConfig &record)
+{
+    KeyConfig &slot = m_layers[layer][key];
+    const bool wasUnsaved = hasUnsavedChanges();
+    m_markedCount += int(record.dirty != 0) - int(slot.dirty != 0);
+    slot = record;
+    emit keyChanged(layer, key);
+    announceUnsaved(wasUnsaved);
+}
+
+void KeyboardData::storeLedLayer(int layer, const LedLayerConfig &record)
+{
+    const bool wasUnsaved = hasUnsavedChanges();
+    m_markedCount += int(record.isChanged()) - int(m_ledLayers.at(layer).isChanged());
+    m_ledLayers.replace(layer, record);
+    emit ledLayerChanged(layer);
+    announceUnsaved(wasUnsaved);
+}
+
+// ---- texts -----------------------------------------------------------------
+
+int KeyboardData::editableSelection() const
+{
+    if (!selectedConfig())
+        return -1;
+    if (m_unwritable[m_selectedKey]) {
+        qCWarning(lcModel).noquote() << "Key cannot be stored by this keypad:" << m_selectedKey;
+        return -1;
     }
-    return key;
+    return m_selectedKey;
 }
 
 void KeyboardData::emitSelectedTexts()
@@ -66,25 +96,27 @@ void KeyboardData::emitSelectedTexts()
     const KeyConfig *key = selectedConfig();
     if (!key)
         return;
-    emit keyButtonTextChanged(selectedKey, key->buttonText);
-    emit keyFullTextChanged(selectedKey, key->fullText);
+    emit keyButtonTextChanged(m_selectedKey, key->buttonText);
+    emit keyFullTextChanged(m_selectedKey, key->fullText);
 }
 
 void KeyboardData::emitLayerButtonTexts()
 {
-    const KeyLayer &layer = layers[currentLayer];
+    const KeyLayer &layer = m_layers[m_currentLayer];
     for (int i = 0; i < kKeySlotCount; ++i)
         emit keyButtonTextChanged(i, buttonTextOf(layer[i]));
 }
 
+// ---- selection and layers --------------------------------------------------
+
 void KeyboardData::selectKey(int index)
 {
-    startFresh = true;
-    selectedKey = index;
+    m_startFresh = true;
+    m_selectedKey = index;
     emit selectedKeyChanged(index);
     QString text;
     if (index >= 0 && index < kKeySlotCount)
-        text = fullTextOf(layers[currentLayer][index]);
+        text = fullTextOf(m_layers[m_currentLayer][index]);
     emit keyFullTextChanged(index, text);
 }
 
@@ -92,38 +124,43 @@ void KeyboardData::setCurrentLayer(int layer)
 {
     if (!isValidLayer(layer))
         return;
-    currentLayer = layer;
+    m_currentLayer = layer;
+    emit currentLayerChanged(layer);
     emitLayerButtonTexts();
-    selectedKey = -1;
+    m_selectedKey = -1;
     emit selectedKeyChanged(-1);
 }
 
+// ---- edits -----------------------------------------------------------------
+
 void KeyboardData::clearSelectedKey()
 {
-    KeyConfig *key = editableSelection();
-    if (!key)
+    const int index = editableSelection();
+    if (index < 0)
         return;
-    key->clear();
-    key->dirty = 1;
-    startFresh = true;
-    emit keyButtonTextChanged(selectedKey, QString());
-    emit keyFullTextChanged(selectedKey, QString());
+    KeyConfig cleared;
+    cleared.dirty = 1;
+    storeKey(m_currentLayer, index, cleared);
+    m_startFresh = true;
+    emit keyButtonTextChanged(index, QString());
+    emit keyFullTextChanged(index, QString());
 }
 
 void KeyboardData::clearAllKeys()
 {
-    KeyLayer &layer = layers[currentLayer];
+    const KeyLayer &layer = m_layers[m_currentLayer];
+    KeyConfig cleared;
+    cleared.dirty = 1;
     for (int i = 0; i < kKeySlotCount; ++i) {
         if (m_unwritable[i]) {
             emit keyButtonTextChanged(i, buttonTextOf(layer[i]));
             continue;
         }
-        layer[i].clear();
-        layer[i].dirty = 1;
+        storeKey(m_currentLayer, i, cleared);
         emit keyButtonTextChanged(i, QString());
     }
-    selectedKey = -1;
-    startFresh = true;
+    m_selectedKey = -1;
+    m_startFresh = true;
     emit selectedKeyChanged(-1);
 }
 
@@ -133,29 +170,18 @@ void KeyboardData::loadLayers(const KeyLayers &source)
     for (int l = 0; l < layerCount; ++l) {
         const int slotCount = qMin(source[l].size(), kKeySlotCount);
         for (int k = 0; k < slotCount; ++k) {
-            layers[l][k] = source[l][k];
-            layers[l][k].dirty = 0;
+            KeyConfig record = source[l][k];
+            record.dirty = 0;
+            storeKey(l, k, record);
         }
     }
     emitLayerButtonTexts();
-    if (selectedKey >= 0) {
+    if (m_selectedKey >= 0) {
         QString text;
-        if (selectedKey < kKeySlotCount)
-            text = fullTextOf(layers[currentLayer][selectedKey]);
-        emit keyFullTextChanged(selectedKey, text);
+        if (m_selectedKey < kKeySlotCount)
+            text = fullTextOf(m_layers[m_currentLayer][m_selectedKey]);
+        emit keyFullTextChanged(m_selectedKey, text);
     }
-}
-
-bool KeyboardData::hasUnsavedChanges() const
-{
-    for (const KeyLayer &layer : layers)
-        for (const KeyConfig &key : layer)
-            if (key.dirty)
-                return true;
-    for (const LedLayerConfig &lighting : ledLayers)
-        if (lighting.isChanged())
-            return true;
-    return false;
 }
 
 void KeyboardData::refreshSelectedTexts()
@@ -169,66 +195,68 @@ void KeyboardData::appendBaseKey(uint8_t usage)
         qCWarning(lcModel).noquote() << "No key selected";
         return;
     }
-    KeyConfig *key = editableSelection();
-    if (!key)
+    const int index = editableSelection();
+    if (index < 0)
         return;
+    KeyConfig key = m_layers[m_currentLayer][index];
 
-    const bool full = (key->type == KeyTypeMacro && key->macroSteps.size() > kMaxStepsBeforeClick)
-        || (key->type == KeyTypeCombination && !key->keycodes.isEmpty());
+    const bool full = (key.type == KeyTypeMacro && key.macroSteps.size() > kMaxStepsBeforeClick)
+        || (key.type == KeyTypeCombination && !key.keycodes.isEmpty());
     if (full) {
         qCWarning(lcModel).noquote() << "Key is full, max steps reached";
         return;
     }
 
-    const bool fresh = startFresh;
-    startFresh = false;
+    const bool fresh = m_startFresh;
+    m_startFresh = false;
 
     if (fresh) {
-        key->setSingleKey(usage);
+        key.setSingleKey(usage);
     } else {
-        switch (key->type) {
+        switch (key.type) {
         case KeyTypeSingle:
-            if (!isModifierUsage(key->keycode)) {
-                const uint8_t first = key->keycode;
-                key->macroSteps = {{0, first, 0}, {1, first, 20}, {0, usage, 20}, {1, usage, 20}};
-                key->type = KeyTypeMacro;
-                key->dirty = 1;
-                key->updateMacroText();
+            if (!isModifierUsage(key.keycode)) {
+                const uint8_t first = key.keycode;
+                key.macroSteps = {{0, first, 0}, {1, first, 20}, {0, usage, 20}, {1, usage, 20}};
+                key.type = KeyTypeMacro;
+                key.dirty = 1;
+                key.updateMacroText();
             } else if (isModifierUsage(usage)) {
-                key->setCombination(modifierBit(key->keycode) | modifierBit(usage), QByteArray());
+                key.setCombination(modifierBit(key.keycode) | modifierBit(usage), QByteArray());
             } else {
-                key->setCombination(modifierBit(key->keycode), QByteArray(1, char(usage)));
+                key.setCombination(modifierBit(key.keycode), QByteArray(1, char(usage)));
             }
             break;
         case KeyTypeCombination:
             if (isModifierUsage(usage))
-                key->modifiers |= modifierBit(usage);
+                key.modifiers |= modifierBit(usage);
             else
-                key->keycodes.append(char(usage));
-            key->dirty = 1;
-            key->updateCombinationText();
+                key.keycodes.append(char(usage));
+            key.dirty = 1;
+            key.updateCombinationText();
             break;
         case KeyTypeMacro:
-            key->macroSteps.append({0, usage, 20});
-            key->macroSteps.append({1, usage, 20});
-            key->dirty = 1;
-            key->updateMacroText();
+            key.macroSteps.append({0, usage, 20});
+            key.macroSteps.append({1, usage, 20});
+            key.dirty = 1;
+            key.updateMacroText();
             break;
         default:
-            key->setSingleKey(usage);
+            key.setSingleKey(usage);
             break;
         }
     }
 
+    storeKey(m_currentLayer, index, key);
     emitSelectedTexts();
 
     int count = 0;
-    if (key->type == KeyTypeMacro)
-        count = key->macroSteps.size() / 2;
-    else if (key->type == KeyTypeCombination)
-        count = popCount(key->modifiers) + key->keycodes.size();
+    if (key.type == KeyTypeMacro)
+        count = key.macroSteps.size() / 2;
+    else if (key.type == KeyTypeCombination)
+        count = popCount(key.modifiers) + key.keycodes.size();
     else
-        count = key->keycode != 0 ? 1 : 0;
+        count = key.keycode != 0 ? 1 : 0;
     qCDebug(lcModel).noquote() << "append ok, count:" << count;
     qCDebug(lcModel).noquote() << "onBaseKeyClicked done";
 }
@@ -239,10 +267,12 @@ void KeyboardData::assignMedia(uint16_t code)
         qCWarning(lcUi).noquote() << "MultiMedia: no key selected";
         return;
     }
-    KeyConfig *key = editableSelection();
-    if (!key)
+    const int index = editableSelection();
+    if (index < 0)
         return;
-    key->setMedia(code);
+    KeyConfig key;
+    key.setMedia(code);
+    storeKey(m_currentLayer, index, key);
     emitSelectedTexts();
 }
 
@@ -252,42 +282,98 @@ void KeyboardData::assignMouseAction(uint8_t code)
         qCWarning(lcUi).noquote() << "Mouse: no key selected";
         return;
     }
-    KeyConfig *key = editableSelection();
-    if (!key)
+    const int index = editableSelection();
+    if (index < 0)
         return;
-    key->setMouseAction(code);
+    KeyConfig key;
+    key.setMouseAction(code);
+    storeKey(m_currentLayer, index, key);
     emitSelectedTexts();
 }
 
 void KeyboardData::assignMacro(const QVector<MacroStep> &steps)
 {
-    KeyConfig *key = editableSelection();
-    if (!key)
+    const int index = editableSelection();
+    if (index < 0)
         return;
-    key->setMacro(steps);
+    KeyConfig key;
+    key.setMacro(steps);
+    storeKey(m_currentLayer, index, key);
     refreshSelectedTexts();
 }
 
 void KeyboardData::assignPrepared(const KeyConfig &record)
 {
-    KeyConfig *key = editableSelection();
-    if (!key)
+    const int index = editableSelection();
+    if (index < 0)
         return;
-    *key = record;
-    key->dirty = 1;
-    startFresh = false;
+    KeyConfig key = record;
+    key.dirty = 1;
+    storeKey(m_currentLayer, index, key);
+    m_startFresh = false;
     emitSelectedTexts();
 }
+
+void KeyboardData::replaceKey(int layer, int key, const KeyConfig &record)
+{
+    if (!isValidLayer(layer) || key < 0 || key >= kKeySlotCount)
+        return;
+    storeKey(layer, key, record);
+    if (layer != m_currentLayer)
+        return;
+    emit keyButtonTextChanged(key, buttonTextOf(record));
+    if (key == m_selectedKey)
+        emit keyFullTextChanged(key, fullTextOf(record));
+}
+
+void KeyboardData::updateKey(int layer, int key, const std::function<void(KeyConfig &)> &change)
+{
+    if (!isValidLayer(layer) || key < 0 || key >= kKeySlotCount)
+        return;
+    KeyConfig record = m_layers[layer][key];
+    change(record);
+    storeKey(layer, key, record);
+}
+
+void KeyboardData::updateSelectedKey(const std::function<void(KeyConfig &)> &change)
+{
+    if (selectedConfig())
+        updateKey(m_currentLayer, m_selectedKey, change);
+}
+
+void KeyboardData::markKeySaved(int layer, int key, const KeyConfig &written)
+{
+    if (!isValidLayer(layer) || key < 0 || key >= kKeySlotCount)
+        return;
+    const KeyConfig &slot = m_layers[layer][key];
+    if (!slot.dirty || !slot.sameAssignment(written))
+        return;
+    KeyConfig saved = slot;
+    saved.dirty = 0;
+    storeKey(layer, key, saved);
+}
+
+void KeyboardData::resetAll()
+{
+    for (int layer = 0; layer < kLayerCount; ++layer) {
+        for (int key = 0; key < kKeySlotCount; ++key)
+            storeKey(layer, key, KeyConfig());
+        storeLedLayer(layer, LedLayerConfig());
+    }
+}
+
+// ---- lighting --------------------------------------------------------------
 
 void KeyboardData::setLayerEffect(int layer, uint8_t effect)
 {
     if (!isValidLayer(layer))
         return;
-    LedLayerConfig &led = ledLayers[layer];
-    if (led.effect == effect)
+    LedLayerConfig record = m_ledLayers.at(layer);
+    if (record.effect == effect)
         return;
-    led.effect = effect;
-    led.dirty = 1;
+    record.effect = effect;
+    record.dirty = 1;
+    storeLedLayer(layer, record);
 }
 
 void KeyboardData::setLedColor(int layer, int led, uint8_t red, uint8_t green, uint8_t blue)
@@ -295,28 +381,37 @@ void KeyboardData::setLedColor(int layer, int led, uint8_t red, uint8_t green, u
     if (!isValidLayer(layer) || led < 0 || led >= kLedCount)
         return;
     const RgbColor color{red, green, blue};
-    if (ledLayers.at(layer).colors[led] == color)
+    if (m_ledLayers.at(layer).colors[led] == color)
         return;
-    LedLayerConfig record = ledLayers.at(layer);
+    LedLayerConfig record = m_ledLayers.at(layer);
     record.colors[led] = color;
     record.keyDirty[led] = 1;
-    ledLayers.replace(layer, record);
-}
-
-void KeyboardData::replaceKey(int layer, int key, const KeyConfig &record)
-{
-    if (!isValidLayer(layer) || key < 0 || key >= kKeySlotCount)
-        return;
-    layers[layer][key] = record;
-    if (layer != currentLayer)
-        return;
-    emit keyButtonTextChanged(key, buttonTextOf(record));
-    if (key == selectedKey)
-        emit keyFullTextChanged(key, fullTextOf(record));
+    storeLedLayer(layer, record);
 }
 
 void KeyboardData::replaceLedLayer(int layer, const LedLayerConfig &record)
 {
     if (isValidLayer(layer))
-        ledLayers.replace(layer, record);
+        storeLedLayer(layer, record);
+}
+
+void KeyboardData::loadLighting(const LedLayers &lighting)
+{
+    for (int layer = 0; layer < kLayerCount && layer < lighting.size(); ++layer) {
+        LedLayerConfig record = lighting[layer];
+        record.clearMarks();
+        storeLedLayer(layer, record);
+    }
+}
+
+void KeyboardData::markLightingSaved(int layer, const LedLayerConfig &written)
+{
+    if (!isValidLayer(layer))
+        return;
+    const LedLayerConfig &record = m_ledLayers.at(layer);
+    if (!record.isChanged() || record.effect != written.effect || record.colors != written.colors)
+        return;
+    LedLayerConfig saved = record;
+    saved.clearMarks();
+    storeLedLayer(layer, saved);
 }

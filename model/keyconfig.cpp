@@ -1,5 +1,6 @@
 #include "model/keyconfig.h"
 
+#include "model/keytexts.h"
 #include "model/labels.h"
 
 #include <QStringList>
@@ -7,23 +8,6 @@
 namespace {
 
 constexpr int kCombinationButtonChars = 10;
-constexpr int kMacroButtonChars = 8;
-
-bool isLetterUsage(uint8_t usage) { return usage >= 0x04 && usage <= 0x1D; }
-
-// Shift counts as held for step `index` when, walking back from the step
-// before it, a Shift press comes before any release.
-bool shiftHeldBefore(const QVector<MacroStep> &steps, int index)
-{
-    for (int i = index - 1; i >= 0; --i) {
-        const MacroStep &step = steps[i];
-        if (step.action == 1)
-            return false;
-        if (step.action == 0 && (step.keycode == 0xE1 || step.keycode == 0xE5))
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 
@@ -118,30 +102,10 @@ void KeyConfig::updateMacroText()
         return;
     }
 
-    QStringList names;
-    for (int i = 0; i < macroSteps.size(); ++i) {
-        const MacroStep &step = macroSteps[i];
-        if (step.action != 0)
-            continue;
-        if (isModifierUsage(step.keycode)) {
-            names << modifierLabel(step.keycode);
-            continue;
-        }
-        QString label = keyLabel(step.keycode);
-        if (isLetterUsage(step.keycode) && !shiftHeldBefore(macroSteps, i))
-            label = label.toLower();
-        names << label;
-    }
-
-    if (names.isEmpty()) {
-        fullText = QStringLiteral("Macro(%1)").arg(macroSteps.size());
-        buttonText = fullText;
-        return;
-    }
-    fullText = names.join(QString::fromLatin1(kMacroArrowSpan));
-    buttonText = names.join(QStringLiteral(" -> "));
-    if (buttonText.size() > kMacroButtonChars)
-        buttonText = buttonText.left(kMacroButtonChars) + QStringLiteral("...");
+    const QStringList names = macroKeyNames(macroSteps);
+    fullText = macroDisplayText(names, macroSteps.size());
+    // A macro of releases only names its step count on the key as well.
+    buttonText = names.isEmpty() ? fullText : macroControlText(names);
 }
 
 bool KeyConfig::sameAssignment(const KeyConfig &o) const

@@ -39,7 +39,7 @@ int oldFamilyDelay(const KeyConfig &key)
 
 bool applyOldFamilyDelay(KeyboardData &store, int delay)
 {
-    KeyConfig *key = store.selectedConfig();
+    const KeyConfig *key = store.selectedConfig();
     if (!key || key->isEmpty())
         return false;
     delay = qBound(0, delay, kMaxLegacyDelay);
@@ -82,7 +82,7 @@ QVector<R20WideDelayEntry> r20WideDelayEntries(const KeyConfig &key)
 
 bool applyR20WideDelay(KeyboardData &store, int slot, int delay)
 {
-    KeyConfig *key = store.selectedConfig();
+    const KeyConfig *key = store.selectedConfig();
     if (!key || slot < 0 || slot >= kR20WideDelaySlots)
         return false;
     delay = qBound(0, delay, kMaxLegacyDelay);
@@ -97,12 +97,14 @@ bool applyR20WideDelay(KeyboardData &store, int slot, int delay)
         return false;
 
     int press = 0;
-    for (MacroStep &step : key->macroSteps) {
-        if (!isPlayedPress(step))
+    for (int i = 0; i < key->macroSteps.size(); ++i) {
+        if (!isPlayedPress(key->macroSteps[i]))
             continue;
         if (press++ == slot) {
-            step.delay = uint16_t(delay);
-            key->dirty = 1;
+            store.updateSelectedKey([i, delay](KeyConfig &record) {
+                record.macroSteps[i].delay = uint16_t(delay);
+                record.dirty = 1;
+            });
             store.refreshSelectedTexts();
             return true;
         }

@@ -8,15 +8,15 @@ constexpr uint8_t kDefaultEffect = 1;
 
 bool currentLayerValid(const KeyboardData &data)
 {
-    return data.currentLayer >= 0 && data.currentLayer < kLayerCount
-        && data.currentLayer < data.ledLayers.size();
+    return data.currentLayer() >= 0 && data.currentLayer() < kLayerCount
+        && data.currentLayer() < data.ledLayers().size();
 }
 
 } // namespace
 
 int selectedLedKey(const KeyboardData &data, const LedKeyFilter &filter)
 {
-    const int key = data.selectedKey;
+    const int key = data.selectedKey();
     if (key < 0 || key >= kLedCount)
         return -1;
     if (filter && !filter(key))
@@ -28,7 +28,7 @@ RgbColor currentLedColor(const KeyboardData &data, int led)
 {
     if (!currentLayerValid(data) || led < 0 || led >= kLedCount)
         return RgbColor{};
-    return data.ledLayers.at(data.currentLayer).colors[size_t(led)];
+    return data.ledLayers().at(data.currentLayer()).colors[size_t(led)];
 }
 
 QColor toQColor(const RgbColor &color)
@@ -40,7 +40,7 @@ uint8_t currentLayerEffect(const KeyboardData &data)
 {
     if (!currentLayerValid(data))
         return kDefaultEffect;
-    return data.ledLayers.at(data.currentLayer).effect;
+    return data.ledLayers().at(data.currentLayer()).effect;
 }
 
 QString legacyModeButtonStyle(bool selected, int fontPx)

@@ -298,7 +298,7 @@ void LightingPage::onEffectClicked(int id)
 {
     if (!m_data || id < 0 || id > 0xFF)
         return;
-    m_data->setLayerEffect(m_data->currentLayer, uint8_t(id));
+    m_data->setLayerEffect(m_data->currentLayer(), uint8_t(id));
     refreshPage();
 }
 
@@ -310,14 +310,14 @@ void LightingPage::onColorChanged(const QColor &color)
     const uint8_t green = uint8_t(color.green());
     const uint8_t blue = uint8_t(color.blue());
     if (m_knobLedLayout) {
-        m_data->setLedColor(m_data->currentLayer, m_knobLedRing->target(), red, green, blue);
+        m_data->setLedColor(m_data->currentLayer(), m_knobLedRing->target(), red, green, blue);
         refreshSegments();
         return;
     }
     const int led = selectedLedKey(*m_data, m_ledKeyFilter);
     if (led < 0)
         return;
-    m_data->setLedColor(m_data->currentLayer, led, red, green, blue);
+    m_data->setLedColor(m_data->currentLayer(), led, red, green, blue);
     emit lightingChanged();
 }
 

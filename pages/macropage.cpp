@@ -164,9 +164,9 @@ void MacroPage::endRecording(bool requestSave)
         releaseKeyboard();
     emit recordingChanged(false);
     setRecordText(kStartText);
-    m_recordButton->setEnabled(m_store.selectedKey >= 0);
+    m_recordButton->setEnabled(m_store.selectedKey() >= 0);
     restyleRecordButton();
-    if (requestSave && m_store.selectedKey >= 0)
+    if (requestSave && m_store.selectedKey() >= 0)
         emit saveKeysRequested();
     qCDebug(lcMacro).noquote() << "Macro: recording stopped";
 }
@@ -198,7 +198,7 @@ void MacroPage::onSelectedKeyChanged(int keyIdx)
 void MacroPage::onKeyButtonTextChanged(int keyIdx, const QString &text)
 {
     Q_UNUSED(text);
-    if (keyIdx != m_store.selectedKey)
+    if (keyIdx != m_store.selectedKey())
         return;
     if (!isRecording()) {
         // A read, a clear or another page changed the selected key: the flow
@@ -236,9 +236,11 @@ void MacroPage::onStepRecorded(int index)
 
 void MacroPage::onDelayEdited(int index, int delay)
 {
-    KeyConfig *key = m_store.selectedConfig();
+    const KeyConfig *key = m_store.selectedConfig();
     if (!key || key->type != KeyTypeMacro || index < 0 || index >= key->macroSteps.size())
         return;
-    key->macroSteps[index].delay = uint16_t(delay);
-    key->dirty = 1;
+    m_store.updateSelectedKey([index, delay](KeyConfig &record) {
+        record.macroSteps[index].delay = uint16_t(delay);
+        record.dirty = 1;
+    });
 }

@@ -22,7 +22,7 @@ void MacroRecorder::setClock(Clock clock)
 
 bool MacroRecorder::begin()
 {
-    if (m_store.selectedKey < 0)
+    if (m_store.selectedKey() < 0)
         return false;
     m_recording = true;
     m_lastEventTime = -1;
@@ -73,7 +73,7 @@ bool MacroRecorder::recordKeyEvent(int qtKey, quint32 nativeScanCode, bool press
 
 void MacroRecorder::recordStep(uint8_t usage, bool press, qint64 elapsed)
 {
-    KeyConfig *key = m_store.selectedConfig();
+    const KeyConfig *key = m_store.selectedConfig();
     if (!key)
         return;
     if (usage == 0)
@@ -89,13 +89,15 @@ void MacroRecorder::recordStep(uint8_t usage, bool press, qint64 elapsed)
     step.keycode = usage;
     step.delay = uint16_t(recordedDelay(elapsed, held));
 
-    if (isMacro) {
-        key->macroSteps.append(step);
-        key->dirty = 1;
-        key->updateMacroText();
-    } else {
-        key->setMacro({step});
-    }
+    m_store.updateSelectedKey([isMacro, step](KeyConfig &record) {
+        if (isMacro) {
+            record.macroSteps.append(step);
+            record.dirty = 1;
+            record.updateMacroText();
+        } else {
+            record.setMacro({step});
+        }
+    });
     m_store.refreshSelectedTexts();
     emit stepRecorded(held);
 

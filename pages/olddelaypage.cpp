@@ -144,7 +144,7 @@ OldDelayPage::OldDelayPage(KeyboardData &store, QWidget *parent)
     connect(m_downButton, &QPushButton::clicked, this, [this] { stepSpin(-1); });
     connect(&m_store, &KeyboardData::selectedKeyChanged, this, &OldDelayPage::refresh);
     connect(&m_store, &KeyboardData::keyButtonTextChanged, this, [this](int keyIdx) {
-        if (keyIdx == m_store.selectedKey)
+        if (keyIdx == m_store.selectedKey())
             refresh();
     });
 

@@ -135,7 +135,7 @@ void OldLightingPage::onModeClicked(int mode)
 {
     if (!m_data || !m_deviceActive)
         return;
-    m_data->setLayerEffect(m_data->currentLayer, uint8_t(mode));
+    m_data->setLayerEffect(m_data->currentLayer(), uint8_t(mode));
     refresh();
     emit lightingChanged();
 }
@@ -146,7 +146,7 @@ void OldLightingPage::onColorClicked(int index)
         return;
     const RgbColor &color = kColors[size_t(index)].color;
     // The whole layer shows one colour; the keypad is told LED 0's.
-    m_data->setLedColor(m_data->currentLayer, 0, color.r, color.g, color.b);
+    m_data->setLedColor(m_data->currentLayer(), 0, color.r, color.g, color.b);
     refresh();
     emit lightingChanged();
 }

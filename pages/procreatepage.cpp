@@ -91,7 +91,7 @@ QVariantList keycodeList(const ProcreateShortcut &shortcut)
 
 bool assignProcreateShortcut(KeyboardData &data, const QVector<uint8_t> &keys)
 {
-    if (data.selectedKey < 0) {
+    if (data.selectedKey() < 0) {
         qCWarning(lcUi).noquote() << "Procreate: no key selected";
         return false;
     }
@@ -249,7 +249,7 @@ void ProcreatePage::onProcreateClicked()
         }
         keys << uint8_t(usage);
     }
-    const int key = m_data->selectedKey;
+    const int key = m_data->selectedKey();
     if (assignProcreateShortcut(*m_data, keys))
         emit shortcutAssigned(key);
 }

@@ -98,7 +98,7 @@ R20WideDelayPage::R20WideDelayPage(KeyboardData &store, QWidget *parent)
 
     connect(&m_store, &KeyboardData::selectedKeyChanged, this, &R20WideDelayPage::refresh);
     connect(&m_store, &KeyboardData::keyButtonTextChanged, this, [this](int keyIdx) {
-        if (keyIdx == m_store.selectedKey)
+        if (keyIdx == m_store.selectedKey())
             refresh();
     });
 

@@ -100,7 +100,7 @@ void R20WideLightingPage::onModeClicked(int mode)
 {
     if (!m_data || !m_deviceActive)
         return;
-    m_data->setLayerEffect(m_data->currentLayer, uint8_t(mode));
+    m_data->setLayerEffect(m_data->currentLayer(), uint8_t(mode));
     refreshModeButtons();
     emit lightingChanged();
 }
@@ -113,7 +113,7 @@ void R20WideLightingPage::onPaletteClicked(int index)
     if (led < 0)
         return;
     const QColor color(kPalette[size_t(index)]);
-    m_data->setLedColor(m_data->currentLayer, led, uint8_t(color.red()), uint8_t(color.green()),
+    m_data->setLedColor(m_data->currentLayer(), led, uint8_t(color.red()), uint8_t(color.green()),
                         uint8_t(color.blue()));
     emit lightingChanged();
     refreshModeButtons();

@@ -3,6 +3,7 @@
 #include "device/packet.h"
 #include "device/savefailure.h"
 #include "tst_device_support.h"
+#include "tst_store_save.h"
 
 #include <QElapsedTimer>
 
@@ -224,8 +225,8 @@ void TestDeviceFraming::paddedRepliesAreTakenAtOnce()
     QCOMPARE(int(layers[2][5].mediaCode), 0x00E9);
     KeyboardData store;
     store.loadLayers(layers);
-    store.layers[1][0].setMacro(macroSteps(20));
+    store.updateKey(1, 0, [&](KeyConfig &k) { k.setMacro(macroSteps(20)); });
     store.setLedColor(3, 2, 9, 8, 7);
-    QVERIFY(manager->saveAll(store));
+    QVERIFY(saveAll(*manager, store));
     QCOMPARE(VirtualKeypad::lighting(3).colors[2], (VirtualLighting::Rgb{9, 8, 7}));
 }

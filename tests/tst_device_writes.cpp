@@ -4,6 +4,7 @@
 #include "device/packet.h"
 #include "device/savefailure.h"
 #include "tst_device_support.h"
+#include "tst_store_save.h"
 
 #include <QtConcurrent>
 #include <functional>
@@ -158,14 +159,14 @@ void TestDeviceWrites::skipsSlotsOutsideModel()
     QVERIFY(connectManager(*manager, modelConfig(16, 0)));
     VirtualKeypad::clearRecords();
     KeyboardData store;
-    store.layers[0][20].setSingleKey(0x04);
-    store.layers[0][21].setMacro(macroSteps(4));
-    store.layers[0][22].dirty = 1;  // an empty slot: a clear
-    store.layers[0][3].setSingleKey(0x05);
+    store.updateKey(0, 20, [&](KeyConfig &k) { k.setSingleKey(0x04); });
+    store.updateKey(0, 21, [&](KeyConfig &k) { k.setMacro(macroSteps(4)); });
+    store.updateKey(0, 22, [&](KeyConfig &k) { k.dirty = 1; });  // an empty slot: a clear
+    store.updateKey(0, 3, [&](KeyConfig &k) { k.setSingleKey(0x05); });
     // Nothing goes out for a slot the keypad did not report, and it does not
     // pass for saved: it keeps its mark and the save names the reason.
-    const SaveResult result = manager->saveSnapshot(SaveSnapshot::ofAll(store));
-    HIDManager::applySaveResult(store, result);
+    const SaveResult result = manager->saveSnapshot(saveSnapshotOf(store, SaveKind::All));
+    applySaveResult(store, result);
     QVERIFY(!result.ok);
     QCOMPARE(int(result.failure), int(SaveFailure::NotOnKeypad));
     QCOMPARE(saveStatusText(result, false), QStringLiteral("Save failed: this keypad has no such key"));
@@ -173,9 +174,9 @@ void TestDeviceWrites::skipsSlotsOutsideModel()
     // The one write, then the read of its layer that checks it.
     QCOMPARE(VirtualKeypad::writtenReports().size(), size_t(2));
     QCOMPARE(writtenWithCommand(CmdReadLayer).size(), size_t(1));
-    QCOMPARE(store.layers[0][3].dirty, uint8_t(0));
+    QCOMPARE(store.layers()[0][3].dirty, uint8_t(0));
     for (int key : {20, 21, 22})
-        QCOMPARE(store.layers[0][key].dirty, uint8_t(1));
+        QCOMPARE(store.layers()[0][key].dirty, uint8_t(1));
 
     // An 8-key keypad with one knob has slots 0..10 (its knob at 8..10). A
     // store that knows it refuses the rest, so clearing every key and
@@ -193,7 +194,7 @@ void TestDeviceWrites::skipsSlotsOutsideModel()
     eightKeys.assignMedia(0x00E9);
     eightKeys.selectKey(10);
     eightKeys.assignMedia(0x00EA);
-    QVERIFY(manager->saveAll(eightKeys));
+    QVERIFY(saveAll(*manager, eightKeys));
     QCOMPARE(writtenWithCommand(CmdClearKey).size() + writtenWithCommand(CmdWriteKey).size(),
              size_t(11));
     for (int command : {CmdClearKey, CmdWriteKey})
@@ -208,7 +209,7 @@ void TestDeviceWrites::savesLightingOnly()
     store.setLedColor(2, 5, 1, 2, 3);
     QSignalSpy progress(manager, &HIDManager::progressUpdated);
     QSignalSpy finished(manager, &HIDManager::operationFinished);
-    QVERIFY(manager->saveAll(store));
+    QVERIFY(saveAll(*manager, store));
     QCOMPARE(progress.count(), 1);
     QCOMPARE(progress[0][0].toInt(), 0);
     QCOMPARE(progress[0][1].toInt(), 1);
@@ -216,28 +217,28 @@ void TestDeviceWrites::savesLightingOnly()
     QCOMPARE(finished.count(), 1);
     QCOMPARE(finished[0][0].toBool(), true);
     QCOMPARE(finished[0][1].toString(), QStringLiteral("Save completed"));
-    QVERIFY(!store.ledLayers[2].isChanged());
+    QVERIFY(!store.ledLayers()[2].isChanged());
     QCOMPARE(VirtualKeypad::lighting(2).colors[5], (VirtualLighting::Rgb{1, 2, 3}));
 
     // Nothing left to write; without a device no signal at all.
-    QVERIFY(manager->saveAll(store));
+    QVERIFY(saveAll(*manager, store));
     QCOMPARE(finished.count(), 2);
     QCOMPARE(finished[1][1].toString(), QStringLiteral("Nothing to save"));
     HIDManager idle;
     QSignalSpy idleFinished(&idle, &HIDManager::operationFinished);
-    store.layers[0][0].setSingleKey(0x04);
-    QVERIFY(!idle.saveAll(store));
-    QVERIFY(!idle.saveKeys(store));
+    store.updateKey(0, 0, [&](KeyConfig &k) { k.setSingleKey(0x04); });
+    QVERIFY(!saveAll(idle, store));
+    QVERIFY(!saveKeys(idle, store));
     QCOMPARE(idleFinished.count(), 0);
-    QCOMPARE(store.layers[0][0].dirty, uint8_t(1));
+    QCOMPARE(store.layers()[0][0].dirty, uint8_t(1));
 }
 
 void TestDeviceWrites::failedKeyKeepsOnlyItsMark()
 {
     KeyboardData store;
-    store.layers[1][0].setSingleKey(0x04);
-    store.layers[1][1].setSingleKey(0x05);
-    store.layers[1][2].setSingleKey(0x06);
+    store.updateKey(1, 0, [&](KeyConfig &k) { k.setSingleKey(0x04); });
+    store.updateKey(1, 1, [&](KeyConfig &k) { k.setSingleKey(0x05); });
+    store.updateKey(1, 2, [&](KeyConfig &k) { k.setSingleKey(0x06); });
     VirtualFault refuse;
     refuse.kind = VirtualFault::Kind::Nak;
     refuse.command = CmdWriteKey;
@@ -246,10 +247,10 @@ void TestDeviceWrites::failedKeyKeepsOnlyItsMark()
     VirtualKeypad::addFault(refuse);
     QSignalSpy progress(manager, &HIDManager::progressUpdated);
     QSignalSpy finished(manager, &HIDManager::operationFinished);
-    QVERIFY(!manager->saveAll(store));
-    QCOMPARE(store.layers[1][0].dirty, uint8_t(0));
-    QCOMPARE(store.layers[1][1].dirty, uint8_t(1));
-    QCOMPARE(store.layers[1][2].dirty, uint8_t(0));
+    QVERIFY(!saveAll(*manager, store));
+    QCOMPARE(store.layers()[1][0].dirty, uint8_t(0));
+    QCOMPARE(store.layers()[1][1].dirty, uint8_t(1));
+    QCOMPARE(store.layers()[1][2].dirty, uint8_t(0));
     QCOMPARE(finished.count(), 1);
     QCOMPARE(finished[0][0].toBool(), false);
     QCOMPARE(finished[0][1].toString(), QStringLiteral("Some items failed to save, please retry"));
@@ -297,12 +298,12 @@ void TestDeviceWrites::failedSaveNamesItsReason()
         QVERIFY(connectManager(*manager));
         VirtualKeypad::clearRecords();
         KeyboardData store;
-        store.layers[0][1].setSingleKey(0x04);
+        store.updateKey(0, 1, [&](KeyConfig &k) { k.setSingleKey(0x04); });
         store.setLayerEffect(0, 3);
         c.fault();
         QSignalSpy finished(manager, &HIDManager::operationFinished);
-        const SaveResult result = manager->saveSnapshot(SaveSnapshot::ofAll(store));
-        HIDManager::applySaveResult(store, result);
+        const SaveResult result = manager->saveSnapshot(saveSnapshotOf(store, SaveKind::All));
+        applySaveResult(store, result);
         QVERIFY2(result.started && !result.ok, c.name);
         QCOMPARE(int(saveFailureOf(result)), int(c.failure));
         QCOMPARE(saveStatusText(result, false), QString::fromUtf8(c.english));
@@ -310,8 +311,8 @@ void TestDeviceWrites::failedSaveNamesItsReason()
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished[0][0].toBool(), false);
         // Refusals hit the key, silence the lighting, the cable both.
-        QCOMPARE(bool(store.layers[0][1].dirty), c.failure != SaveFailure::NoAnswer);
-        QCOMPARE(store.ledLayers[0].isChanged(), c.failure != SaveFailure::Refused);
+        QCOMPARE(bool(store.layers()[0][1].dirty), c.failure != SaveFailure::NoAnswer);
+        QCOMPARE(store.ledLayers()[0].isChanged(), c.failure != SaveFailure::Refused);
 
         // A second save (keypad back, answering again) takes what is left.
         VirtualKeypad::clearFaults();
@@ -320,8 +321,8 @@ void TestDeviceWrites::failedSaveNamesItsReason()
             VirtualKeypad::plugBack();
             QVERIFY(manager->openDevice());
         }
-        QVERIFY2(manager->saveAll(store), c.name);
-        QVERIFY(!store.layers[0][1].dirty && !store.ledLayers[0].isChanged());
+        QVERIFY2(saveAll(*manager, store), c.name);
+        QVERIFY(!store.layers()[0][1].dirty && !store.ledLayers()[0].isChanged());
         QCOMPARE(VirtualKeypad::key(0, 1), VirtualKeySlot::singleKey(0x04));
         QCOMPARE(int(VirtualKeypad::lighting(0).effect), 3);
     }
@@ -329,8 +330,8 @@ void TestDeviceWrites::failedSaveNamesItsReason()
     // No keypad open: not started, told as unplugged; success names nothing.
     HIDManager idle;
     KeyboardData store;
-    store.layers[0][0].setSingleKey(0x04);
-    const SaveResult none = idle.saveSnapshot(SaveSnapshot::ofAll(store));
+    store.updateKey(0, 0, [&](KeyConfig &k) { k.setSingleKey(0x04); });
+    const SaveResult none = idle.saveSnapshot(saveSnapshotOf(store, SaveKind::All));
     QCOMPARE(saveStatusText(none, false), QStringLiteral("Save failed: the keypad was unplugged"));
     SaveResult fine;
     fine.started = fine.ok = true;
@@ -344,21 +345,21 @@ void TestDeviceWrites::keysOnlySaveReportsEachKey()
     {
         LogCapture log;
         store.setLedColor(0, 0, 9, 9, 9);  // lighting does not count here
-        QVERIFY(manager->saveKeys(store));
+        QVERIFY(saveKeys(*manager, store));
         QVERIFY(log.has(QStringLiteral("HIDManager: nothing to save")));
         QCOMPARE(finished[0][1].toString(), QStringLiteral("Nothing to save"));
-        QVERIFY(store.ledLayers[0].isChanged());
+        QVERIFY(store.ledLayers()[0].isChanged());
     }
-    store.layers[3][4].setMacro(macroSteps(6));
-    store.layers[3][5].setSingleKey(0x07);
+    store.updateKey(3, 4, [&](KeyConfig &k) { k.setMacro(macroSteps(6)); });
+    store.updateKey(3, 5, [&](KeyConfig &k) { k.setSingleKey(0x07); });
     VirtualKeypad::nakNext(4, 1, CmdWriteKey);
     LogCapture log;
-    QVERIFY(!manager->saveKeys(store));
+    QVERIFY(!saveKeys(*manager, store));
     QVERIFY(log.has(QStringLiteral("HIDManager: saved layer= 3 key= 4")));
     QVERIFY(log.has(QStringLiteral("HIDManager: FAILED layer= 3 key= 5")));
     QCOMPARE(finished.last()[1].toString(), QStringLiteral("Some keys failed to save, please retry"));
-    QCOMPARE(store.layers[3][4].dirty, uint8_t(0));
-    QCOMPARE(store.layers[3][5].dirty, uint8_t(1));
+    QCOMPARE(store.layers()[3][4].dirty, uint8_t(0));
+    QCOMPARE(store.layers()[3][5].dirty, uint8_t(1));
     QVERIFY(writtenWithCommand(CmdWriteLighting).empty());
 }
 
@@ -367,7 +368,7 @@ static void programEverything(KeyboardData &store)
 {
     for (int layer = 0; layer < 4; ++layer) {
         for (int key = 0; key < 25; ++key) {
-            KeyConfig &slot = store.layers[layer][key];
+            KeyConfig slot;
             switch ((key + layer) % 6) {
             case 0: slot.setSingleKey(uint8_t(0x04 + key)); break;
             case 1: slot.setMacro(macroSteps(key % 3 == 0 ? 64 : 1 + key)); break;
@@ -376,6 +377,7 @@ static void programEverything(KeyboardData &store)
             case 4: slot.setCombination(uint8_t(1 << (key % 8)), QByteArray("\x04\x1d\x2c", key % 4)); break;
             default: slot.clear(); slot.dirty = 1; break;
             }
+            store.replaceKey(layer, key, slot);
         }
         store.setLayerEffect(layer, uint8_t(layer + 2));
         for (int led = 0; led < 16; ++led)
@@ -387,11 +389,11 @@ void TestDeviceWrites::everythingWrittenReadsBack()
 {
     KeyboardData store;
     programEverything(store);
-    QVERIFY(manager->saveAll(store));
+    QVERIFY(saveAll(*manager, store));
     for (int layer = 0; layer < 4; ++layer) {
         for (int key = 0; key < 25; ++key)
-            QCOMPARE(store.layers[layer][key].dirty, uint8_t(0));
-        QVERIFY(!store.ledLayers[layer].isChanged());
+            QCOMPARE(store.layers()[layer][key].dirty, uint8_t(0));
+        QVERIFY(!store.ledLayers()[layer].isChanged());
     }
 
     KeyLayers layers;
@@ -400,14 +402,14 @@ void TestDeviceWrites::everythingWrittenReadsBack()
     for (int layer = 0; layer < 4; ++layer) {
         for (int key = 0; key < 25; ++key) {
             const KeyConfig &read = layers[layer][key];
-            const KeyConfig &written = store.layers[layer][key];
+            const KeyConfig &written = store.layers()[layer][key];
             QVERIFY2(read.sameAssignment(written),
                      qPrintable(QStringLiteral("layer %1 key %2").arg(layer).arg(key)));
             QCOMPARE(read.fullText, written.fullText);
             QCOMPARE(read.buttonText, written.buttonText);
         }
-        QCOMPARE(lighting[layer].effect, store.ledLayers[layer].effect);
-        QVERIFY(lighting[layer].colors == store.ledLayers[layer].colors);
+        QCOMPARE(lighting[layer].effect, store.ledLayers()[layer].effect);
+        QVERIFY(lighting[layer].colors == store.ledLayers()[layer].colors);
     }
 }
 
@@ -416,7 +418,7 @@ void TestDeviceWrites::editDuringSaveKeepsItsMark()
     VirtualKeypad::setReplyLatency(std::chrono::milliseconds(3));
     KeyboardData store;
     for (int key = 0; key < 10; ++key)
-        store.layers[0][key].setSingleKey(uint8_t(0x04 + key));
+        store.updateKey(0, key, [&](KeyConfig &k) { k.setSingleKey(uint8_t(0x04 + key)); });
     store.setLayerEffect(0, 5);
 
     // The UI thread edits slot 1 (already written) and slot 8 (not yet) when
@@ -426,12 +428,12 @@ void TestDeviceWrites::editDuringSaveKeepsItsMark()
         if (msg != QLatin1String("Saving key L1 K5...") || edited)
             return;
         edited = true;
-        store.layers[0][1].setSingleKey(0x30);
-        store.layers[0][8].setMedia(0x00E9);
+        store.updateKey(0, 1, [&](KeyConfig &k) { k.setSingleKey(0x30); });
+        store.updateKey(0, 8, [&](KeyConfig &k) { k.setMedia(0x00E9); });
         store.setLedColor(0, 0, 1, 1, 1);
     });
 
-    const SaveSnapshot snapshot = SaveSnapshot::ofAll(store);
+    const SaveSnapshot snapshot = saveSnapshotOf(store, SaveKind::All);
     QFuture<SaveResult> save = QtConcurrent::run([this, snapshot] {
         return manager->saveSnapshot(snapshot);
     });
@@ -440,21 +442,21 @@ void TestDeviceWrites::editDuringSaveKeepsItsMark()
     QVERIFY(edited);
     const SaveResult result = save.result();
     QVERIFY(result.ok);
-    HIDManager::applySaveResult(store, result);
+    applySaveResult(store, result);
 
-    QCOMPARE(store.layers[0][0].dirty, uint8_t(0));
-    QCOMPARE(store.layers[0][1].dirty, uint8_t(1));
-    QCOMPARE(store.layers[0][8].dirty, uint8_t(1));
-    QCOMPARE(store.layers[0][9].dirty, uint8_t(0));
-    QVERIFY(store.ledLayers[0].isChanged());
+    QCOMPARE(store.layers()[0][0].dirty, uint8_t(0));
+    QCOMPARE(store.layers()[0][1].dirty, uint8_t(1));
+    QCOMPARE(store.layers()[0][8].dirty, uint8_t(1));
+    QCOMPARE(store.layers()[0][9].dirty, uint8_t(0));
+    QVERIFY(store.ledLayers()[0].isChanged());
     QCOMPARE(VirtualKeypad::key(0, 1), VirtualKeySlot::singleKey(0x05));  // the snapshot's value
 
     // The next save brings the edits to the keypad.
-    QVERIFY(manager->saveAll(store));
+    QVERIFY(saveAll(*manager, store));
     QCOMPARE(VirtualKeypad::key(0, 1), VirtualKeySlot::singleKey(0x30));
     QCOMPARE(VirtualKeypad::key(0, 8), VirtualKeySlot::media(0x00E9));
     QCOMPARE(VirtualKeypad::lighting(0).colors[0], (VirtualLighting::Rgb{1, 1, 1}));
-    QCOMPARE(store.layers[0][1].dirty, uint8_t(0));
+    QCOMPARE(store.layers()[0][1].dirty, uint8_t(0));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceWrites)

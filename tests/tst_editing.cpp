@@ -24,9 +24,9 @@ namespace {
 
 constexpr uint8_t UsageA = 0x04, UsageB = 0x05;
 
-KeyConfig &keyAt(Widget &window, int layer, int key)
+KeyConfig keyAt(Widget &window, int layer, int key)
 {
-    return window.keyboardData().layers[layer][key];
+    return window.keyboardData().layers()[layer][key];
 }
 
 // Selects `slot` and gives it `usage` as the base-key page does; the
@@ -112,33 +112,34 @@ void EditingTest::undoAndRedoEachKindOfEdit()
     undo->trigger();
     QVERIFY(keyAt(*window, 0, 3).sameAssignment(media));
     QCOMPARE(keyAt(*window, 0, 3).dirty, uint8_t(0));
-    const KeyLayer layer0 = window->keyboardData().layers[0];
+    const KeyLayer layer0 = window->keyboardData().layers()[0];
     buttonWithText(*window, "Clear All")->click();
     QCoreApplication::processEvents();
     QCOMPARE(undo->text(), QStringLiteral("Undo Clear All"));
     undo->trigger();
     for (int key = 0; key < kKeySlotCount; ++key)
-        QVERIFY(window->keyboardData().layers[0][key].sameAssignment(layer0[key]));
+        QVERIFY(window->keyboardData().layers()[0][key].sameAssignment(layer0[key]));
 
-    // Lighting: a run of changes to one LED is one step.
+    // Lighting: a run of changes to one LED is one step; the store's own
+    // announcement is what the history hears.
     KeyboardData &store = window->keyboardData();
-    const LedLayerConfig lighting = store.ledLayers[0];
+    const LedLayerConfig lighting = store.ledLayers()[0];
     store.setLedColor(0, 2, 1, 2, 3);
-    emit window->lightingPage()->lightingChanged();
     QCoreApplication::processEvents();
     store.setLedColor(0, 2, 4, 5, 6);
-    emit window->lightingPage()->lightingChanged();
     QCoreApplication::processEvents();
     // Done so far: the key, then the two colours as one lighting step.
     QCOMPARE(steps(*window), 2);
     undo->trigger();
-    QCOMPARE(store.ledLayers[0].colors[2], lighting.colors[2]);
-    QCOMPARE(store.ledLayers[0].isChanged(), lighting.isChanged());
+    QCOMPARE(store.ledLayers()[0].colors[2], lighting.colors[2]);
+    QCOMPARE(store.ledLayers()[0].isChanged(), lighting.isChanged());
 
     // A delay change of the selected macro, made on layer 2 and undone from
     // layer 1: the window goes back to layer 2.
     window->layerColumn()->button(1)->click();
-    keyAt(*window, 1, 5).setMacro({{0, UsageA, 0}, {1, UsageA, 20}});
+    window->keyboardData().updateKey(1, 5, [](KeyConfig &key) {
+        key.setMacro({{0, UsageA, 0}, {1, UsageA, 20}});
+    });
     window->editHistory()->noteChange();
     QCoreApplication::processEvents();
     window->controlButton(5)->click();
@@ -147,7 +148,7 @@ void EditingTest::undoAndRedoEachKindOfEdit()
     QCOMPARE(undo->text(), QStringLiteral("Undo Delay Change"));
     window->layerColumn()->button(0)->click();
     undo->trigger();
-    QCOMPARE(store.currentLayer, 1);
+    QCOMPARE(store.currentLayer(), 1);
     QCOMPARE(keyAt(*window, 1, 5).macroSteps[1].delay, uint16_t(20));
 }
 
@@ -241,7 +242,9 @@ void EditingTest::copyPasteAndSwap()
     dropKeypads();
     log.clear();
     QVERIFY(connectDemo(log, "r20wide"));
-    keyAt(*window, 0, 1).setMacro({{0, UsageA, 0}, {1, UsageA, 20}});
+    window->keyboardData().updateKey(0, 1, [](KeyConfig &key) {
+        key.setMacro({{0, UsageA, 0}, {1, UsageA, 20}});
+    });
     window->controlButton(1)->click();
     clipboard->copySelected();
     const KeyConfig legacyKey = keyAt(*window, 0, 2);
@@ -260,7 +263,7 @@ void EditingTest::layerCopyAsksOnlyOverAssignments()
     KeyboardData &store = window->keyboardData();
     for (int layer = 1; layer < 3; ++layer)
         for (int key = 0; key < kKeySlotCount; ++key)
-            store.layers[layer][key].clear();
+            store.updateKey(layer, key, [&](KeyConfig &k) { k.clear(); });
     int asked = 0;
     bool answer = false;
     window->layerCopy()->setAsk([&](int, int) { ++asked; return answer; });
@@ -271,22 +274,22 @@ void EditingTest::layerCopyAsksOnlyOverAssignments()
     QCOMPARE(copyTo->actions().size(), 2);
     copyTo->actions().first()->trigger();
     QCOMPARE(asked, 0);
-    QCOMPARE(store.currentLayer, 1);
+    QCOMPARE(store.currentLayer(), 1);
     for (int key = 0; key < kKeySlotCount; ++key)
-        QVERIFY(store.layers[1][key].sameAssignment(store.layers[0][key]));
-    QCOMPARE(store.layers[1][3].dirty, uint8_t(1));
+        QVERIFY(store.layers()[1][key].sameAssignment(store.layers()[0][key]));
+    QCOMPARE(store.layers()[1][3].dirty, uint8_t(1));
 
     // Over assignments: asked, and a no leaves the layer as it was.
-    store.layers[0][3].setSingleKey(UsageB);
+    store.updateKey(0, 3, [&](KeyConfig &k) { k.setSingleKey(UsageB); });
     QVERIFY(!window->layerCopy()->copy(0, 1));
     QCOMPARE(asked, 1);
-    QVERIFY(!store.layers[1][3].sameAssignment(store.layers[0][3]));
+    QVERIFY(!store.layers()[1][3].sameAssignment(store.layers()[0][3]));
     answer = true;
     QVERIFY(window->layerCopy()->copy(0, 1));
-    QCOMPARE(store.layers[1][3].keycode, UsageB);
+    QCOMPARE(store.layers()[1][3].keycode, UsageB);
     window->editHistory()->undo();
-    QCOMPARE(store.layers[1][3].mediaCode, keyAt(*window, 1, 3).mediaCode);
-    QVERIFY(store.layers[1][3].type != KeyTypeSingle);
+    QCOMPARE(store.layers()[1][3].mediaCode, keyAt(*window, 1, 3).mediaCode);
+    QVERIFY(store.layers()[1][3].type != KeyTypeSingle);
 }
 
 void EditingTest::keyboardControlAndRecording()
@@ -298,20 +301,20 @@ void EditingTest::keyboardControlAndRecording()
     KeyboardData &store = window->keyboardData();
 
     press(window.get(), Qt::Key_2, Qt::ControlModifier);
-    QCOMPARE(store.currentLayer, 1);
+    QCOMPARE(store.currentLayer(), 1);
     press(window.get(), Qt::Key_4, Qt::ControlModifier); // not shown
-    QCOMPARE(store.currentLayer, 1);
+    QCOMPARE(store.currentLayer(), 1);
     press(window.get(), Qt::Key_1, Qt::ControlModifier);
-    QCOMPARE(store.currentLayer, 0);
+    QCOMPARE(store.currentLayer(), 0);
 
     // Arrows follow the picture: right along the row, down to the next.
     window->controlButton(0)->click();
     press(window->controlButton(0), Qt::Key_Right);
-    QCOMPARE(store.selectedKey, 1);
+    QCOMPARE(store.selectedKey(), 1);
     press(window->controlButton(1), Qt::Key_Down);
-    QCOMPARE(store.selectedKey, 5);
+    QCOMPARE(store.selectedKey(), 5);
     press(window->controlButton(5), Qt::Key_Left);
-    QCOMPARE(store.selectedKey, 4);
+    QCOMPARE(store.selectedKey(), 4);
 
     // Delete clears as "Clear" does; Ctrl+Z brings it back.
     QVERIFY(!keyAt(*window, 0, 4).isEmpty());
@@ -333,8 +336,8 @@ void EditingTest::keyboardControlAndRecording()
     press(window.get(), Qt::Key_Z, Qt::ControlModifier);
     press(window.get(), Qt::Key_Delete);
     press(macro, Qt::Key_Right);
-    QCOMPARE(store.currentLayer, 0);
-    QCOMPARE(store.selectedKey, 6);
+    QCOMPARE(store.currentLayer(), 0);
+    QCOMPARE(store.selectedKey(), 6);
     macro->stopMacroRecording();
     QCOMPARE(keyAt(*window, 0, 6).type, uint8_t(KeyTypeMacro));
     QCOMPARE(keyAt(*window, 0, 6).macroSteps.size(), 2);

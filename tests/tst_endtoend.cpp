@@ -160,7 +160,7 @@ void EndToEndTest::everyPageReachesTheKeypad()
         window->controlButton(slot)->click();
         return window->keyIndexForButton(slot);
     };
-    auto remember = [&](int key) { assigned[key] = store.layers[0][key]; };
+    auto remember = [&](int key) { assigned[key] = store.layers()[0][key]; };
 
     // A recorded macro goes to the keypad by itself when recording ends.
     if (!legacy) {
@@ -171,8 +171,8 @@ void EndToEndTest::everyPageReachesTheKeypad()
         QTest::keyClick(window->macroPage(), Qt::Key_I);
         window->macroPage()->recordButton()->click();
         QVERIFY(!window->macroPage()->isRecording());
-        QCOMPARE(store.layers[0][key].macroSteps.size(), 4);
-        QCOMPARE(store.layers[0][key].macroSteps.at(2).keycode, kUsageI);
+        QCOMPARE(store.layers()[0][key].macroSteps.size(), 4);
+        QCOMPARE(store.layers()[0][key].macroSteps.at(2).keycode, kUsageI);
         remember(key);
         QVERIFY(waitFor([&] { return statusLabel(*window)->text() == kSavedText; }));
         QCOMPARE(VirtualKeypad::key(0, key), wireForm(assigned[key]));
@@ -182,39 +182,39 @@ void EndToEndTest::everyPageReachesTheKeypad()
 
     int key = select(RowBaseKeys);
     withProperty(window->baseKeysPage()->keyButtons(), "keycode", kUsageA)->click();
-    QCOMPARE(store.layers[0][key].keycode, kUsageA);
+    QCOMPARE(store.layers()[0][key].keycode, kUsageA);
     remember(key);
 
     key = select(RowBaseKeys);
     withProperty(window->baseKeysPage()->keyButtons(), "keycode", kLeftCtrl)->click();
     withProperty(window->baseKeysPage()->keyButtons(), "keycode", kUsageC)->click();
-    QCOMPARE(store.layers[0][key].type, uint8_t(KeyTypeCombination));
+    QCOMPARE(store.layers()[0][key].type, uint8_t(KeyTypeCombination));
     remember(key);
 
     key = select(RowProcreate);
     procreateButton(*window, "Undo")->click();
-    QCOMPARE(store.layers[0][key].macroSteps.size(), 4);
+    QCOMPARE(store.layers()[0][key].macroSteps.size(), 4);
     QCOMPARE(window->controlButton(controls.at(next - 1))->text(), QStringLiteral("Undo"));
     remember(key);
 
     key = select(RowExtKeys);
     withProperty(window->extKeysPage()->keyButtons(), "keycode", kUsageF13)->click();
-    QCOMPARE(store.layers[0][key].keycode, kUsageF13);
+    QCOMPARE(store.layers()[0][key].keycode, kUsageF13);
     remember(key);
 
     key = select(RowMultiMedia);
     withProperty(window->multiMediaPage()->mediaButtons(), "mediaCode", kPlayPause)->click();
-    QCOMPARE(store.layers[0][key].mediaCode, kPlayPause);
+    QCOMPARE(store.layers()[0][key].mediaCode, kPlayPause);
     remember(key);
 
     key = select(RowMouse);
     withProperty(window->mousePage()->actionButtons(), "mouseAction", kMouseLeft)->click();
-    QCOMPARE(store.layers[0][key].type, uint8_t(KeyTypeMouse));
+    QCOMPARE(store.layers()[0][key].type, uint8_t(KeyTypeMouse));
     remember(key);
 
     key = select(RowProcreate);
     procreateButton(*window, singleKeyShortcut())->click();
-    QCOMPARE(store.layers[0][key].type, uint8_t(KeyTypeSingle));
+    QCOMPARE(store.layers()[0][key].type, uint8_t(KeyTypeSingle));
     remember(key);
 
     // Lighting: the family's own page; a key with an LED takes the colour.
@@ -234,18 +234,18 @@ void EndToEndTest::everyPageReachesTheKeypad()
     } else if (model == QLatin1String("r20wide")) {
         window->r20WideLightingPage()->modeButtons().at(2)->click();
         window->r20WideLightingPage()->paletteButtons().at(5)->click();
-        expectedEffect = store.ledLayers[0].effect;
-        expectedColor = store.ledLayers[0].colors[size_t(ledKey)];
+        expectedEffect = store.ledLayers()[0].effect;
+        expectedColor = store.ledLayers()[0].colors[size_t(ledKey)];
     } else {
         window->oldLightingPage()->modeButtons().at(2)->click();
         window->oldLightingPage()->colorButtons().at(3)->click();
-        expectedEffect = store.ledLayers[0].effect;
+        expectedEffect = store.ledLayers()[0].effect;
         expectedColor = oldPageColors()[3].color;
         ledKey = 0;
     }
-    QCOMPARE(store.ledLayers[0].effect, expectedEffect);
-    QVERIFY(store.ledLayers[0].colors[size_t(ledKey)] == expectedColor);
-    const LedLayerConfig expectedLighting = store.ledLayers[0];
+    QCOMPARE(store.ledLayers()[0].effect, expectedEffect);
+    QVERIFY(store.ledLayers()[0].colors[size_t(ledKey)] == expectedColor);
+    const LedLayerConfig expectedLighting = store.ledLayers()[0];
 
     buttonWithText(*window, QStringLiteral("Save Settings"))->click();
     QVERIFY(waitFor([&] { return statusLabel(*window)->text() == kSavedText; }));
@@ -280,7 +280,7 @@ void EndToEndTest::everyPageReachesTheKeypad()
     VirtualKeypad::plugBack();
     QVERIFY(waitFor([&] { return configLoaded(log); }));
     for (auto it = assigned.cbegin(); it != assigned.cend(); ++it) {
-        const KeyConfig &read = store.layers[0][it.key()];
+        const KeyConfig &read = store.layers()[0][it.key()];
         const KeyConfig kept = legacyKept(model, it.value());
         QVERIFY(!kept.isEmpty());
         QVERIFY2(read.sameAssignment(kept),
@@ -288,8 +288,8 @@ void EndToEndTest::everyPageReachesTheKeypad()
                                 .arg(it.key()).arg(it.value().fullText, read.fullText)));
     }
     if (model == QLatin1String("r20wide")) {
-        QCOMPARE(store.ledLayers[0].effect, expectedEffect);
-        QVERIFY(store.ledLayers[0].colors[size_t(ledKey)] == expectedColor);
+        QCOMPARE(store.ledLayers()[0].effect, expectedEffect);
+        QVERIFY(store.ledLayers()[0].colors[size_t(ledKey)] == expectedColor);
     }
 }
 

@@ -16,6 +16,7 @@
 #include "legacy/legacysession.h"
 #include "legacy/legacytables.h"
 #include "tst_device_support.h"
+#include "tst_store_save.h"
 #include "tst_legacy_support.h"
 
 #include <QElapsedTimer>
@@ -299,7 +300,7 @@ void TestFaultSchedules::runCurrentSchedule(int scheduleNumber)
         LedLayers lighting;
         QVERIFY2(manager.readAllConfiguration(layers, lighting), qPrintable(schedule));
         store.loadLayers(layers);
-        store.ledLayers = lighting;
+        store.loadLighting(lighting);
     }
 
     // The user's edits, marked changed.
@@ -307,12 +308,12 @@ void TestFaultSchedules::runCurrentSchedule(int scheduleNumber)
     for (int i = 0; i < edits; ++i) {
         const int layer = rng.below(kLayerCount);
         const int key = rng.below(kKeySlotCount);
-        store.layers[layer][key] = randomRecord(rng);
+        store.updateKey(layer, key, [&](KeyConfig &k) { k = randomRecord(rng); });
     }
     if (rng.percent(40))
         randomLightingEdit(rng, store, kLayerCount);
 
-    const SaveSnapshot snapshot = SaveSnapshot::ofAll(store);
+    const SaveSnapshot snapshot = saveSnapshotOf(store, SaveKind::All);
     const int items = snapshot.itemCount();
 
     // The fault plan. The faults pick among the write commands (1 key, 2 macro
@@ -414,7 +415,7 @@ void TestFaultSchedules::runCurrentSchedule(int scheduleNumber)
             if (editAt < 0 || editDone || progressSeen < editAt)
                 return;
             editDone = true;
-            store.layers[editLayer][editKey] = editRecord;
+            store.updateKey(editLayer, editKey, [&](KeyConfig &k) { k = editRecord; });
             if (editLighting) {
                 ScheduleRandom editRng{uint64_t(lightingEditState)};
                 randomLightingEdit(editRng, store, kLayerCount);
@@ -429,7 +430,7 @@ void TestFaultSchedules::runCurrentSchedule(int scheduleNumber)
     QVERIFY2(result.started, qPrintable(described));
     QVERIFY2(result.ok == (result.failure == SaveFailure::None),
              qPrintable(described + QStringLiteral(": a failed save names no reason")));
-    HIDManager::applySaveResult(store, result);
+    applySaveResult(store, result);
     QCOMPARE(int(manager.busy.load()), 0);
 
     // Plug back, reconnect and read everything.
@@ -445,7 +446,7 @@ void TestFaultSchedules::runCurrentSchedule(int scheduleNumber)
     QVERIFY2(manager.readAllConfiguration(readBack, lightingBack), qPrintable(described));
 
     for (const SavedKey &item : snapshot.keys) {
-        const KeyConfig &slot = store.layers[item.layer][item.key];
+        const KeyConfig &slot = store.layers()[item.layer][item.key];
         if (slot.dirty)
             continue;
         QVERIFY2(readBack[item.layer][item.key].sameAssignment(slot),
@@ -453,7 +454,7 @@ void TestFaultSchedules::runCurrentSchedule(int scheduleNumber)
                             + where(item.layer, item.key)));
     }
     for (const SavedLighting &item : snapshot.lighting) {
-        const LedLayerConfig &record = store.ledLayers[item.layer];
+        const LedLayerConfig &record = store.ledLayers()[item.layer];
         if (record.isChanged())
             continue;
         QVERIFY2(sameLighting(lightingBack[item.layer], record),
@@ -462,21 +463,21 @@ void TestFaultSchedules::runCurrentSchedule(int scheduleNumber)
     }
 
     // The next save takes everything still marked.
-    QVERIFY2(manager.saveAll(store), qPrintable(described + QStringLiteral(": next save failed")));
+    QVERIFY2(saveAll(manager, store), qPrintable(described + QStringLiteral(": next save failed")));
     for (int layer = 0; layer < kLayerCount; ++layer) {
         for (int key = 0; key < kKeySlotCount; ++key) {
-            QVERIFY2(!store.layers[layer][key].dirty,
+            QVERIFY2(!store.layers()[layer][key].dirty,
                      qPrintable(described + QStringLiteral(": still marked after the next save, ")
                                 + where(layer, key)));
-            QVERIFY2(VirtualKeypad::key(layer, key, device) == virtualSlotOf(store.layers[layer][key]),
+            QVERIFY2(VirtualKeypad::key(layer, key, device) == virtualSlotOf(store.layers()[layer][key]),
                      qPrintable(described + QStringLiteral(": keypad differs from the store, ")
                                 + where(layer, key)));
         }
-        QVERIFY2(!store.ledLayers[layer].isChanged(), qPrintable(described));
+        QVERIFY2(!store.ledLayers()[layer].isChanged(), qPrintable(described));
         const VirtualLighting onKeypad = VirtualKeypad::lighting(layer, device);
-        QCOMPARE(onKeypad.effect, store.ledLayers[layer].effect);
+        QCOMPARE(onKeypad.effect, store.ledLayers()[layer].effect);
         for (int led = 0; led < kLedCount; ++led) {
-            const RgbColor &color = store.ledLayers[layer].colors[led];
+            const RgbColor &color = store.ledLayers()[layer].colors[led];
             QVERIFY2(onKeypad.colors[led] == (VirtualLighting::Rgb{color.r, color.g, color.b}),
                      qPrintable(described + QStringLiteral(": lighting of layer %1 lost").arg(layer)));
         }
@@ -568,7 +569,7 @@ void TestFaultSchedules::runLegacySchedule(legacytest::Family family, int schedu
     KeyboardData store;
     store.loadLayers(connected.layers);
     if (!connected.lighting.isEmpty())
-        store.ledLayers = connected.lighting;
+        store.loadLighting(connected.lighting);
 
     // Edits only where the keypad has somewhere to keep them, as the window
     // refuses the others.
@@ -583,12 +584,12 @@ void TestFaultSchedules::runLegacySchedule(legacytest::Family family, int schedu
     for (int i = 0; i < edits; ++i) {
         int layer = 0, slot = 0;
         randomWritable(layer, slot);
-        store.layers[layer][slot] = randomRecord(rng);
+        store.updateKey(layer, slot, [&](KeyConfig &k) { k = randomRecord(rng); });
         edited.insert({layer, slot});
     }
     if (rng.percent(40))
         randomLightingEdit(rng, store, layerCount);
-    const SaveSnapshot snapshot = SaveSnapshot::ofAll(store);
+    const SaveSnapshot snapshot = saveSnapshotOf(store, SaveKind::All);
 
     // Faults of a keypad that never answers a write: the write call fails,
     // the cable comes out, the keypad goes silent, or it takes a write and
@@ -657,7 +658,7 @@ void TestFaultSchedules::runLegacySchedule(legacytest::Family family, int schedu
             if (editAfterMs < 0 || editDone || elapsed < editAfterMs)
                 return;
             editDone = true;
-            store.layers[editLayer][editSlot] = editRecord;
+            store.updateKey(editLayer, editSlot, [&](KeyConfig &k) { k = editRecord; });
             edited.insert({editLayer, editSlot});
         },
         elapsedMs);
@@ -666,7 +667,7 @@ void TestFaultSchedules::runLegacySchedule(legacytest::Family family, int schedu
     const SaveResult result = save.result();
     QVERIFY2(!result.started || result.ok == (result.failure == SaveFailure::None),
              qPrintable(described + QStringLiteral(": a failed save names no reason")));
-    HIDManager::applySaveResult(store, result);
+    applySaveResult(store, result);
     QCOMPARE(int(manager.busy.load()), 0);
 
     // Plug back, reconnect, probe and read everything.
@@ -683,7 +684,7 @@ void TestFaultSchedules::runLegacySchedule(legacytest::Family family, int schedu
     withFirmware([&kept](LegacyFirmware &f) { kept = f.committed(); });
     auto checkOnKeypad = [&](int layer, int slot, const QString &what) {
         LegacyReport encoded;
-        const KeyConfig expected = legacyExpected(format, store.layers[layer][slot], encoded);
+        const KeyConfig expected = legacyExpected(format, store.layers()[layer][slot], encoded);
         if (!connected.layers[layer][slot].sameAssignment(expected))
             return what + QStringLiteral(" (read back), ") + where(layer, slot);
         const LegacyFirmware::Record &record = kept.records[size_t(layer)][size_t(legacyWireKey(format, slot) - 1)];
@@ -692,20 +693,20 @@ void TestFaultSchedules::runLegacySchedule(legacytest::Family family, int schedu
         return QString();
     };
     auto checkLighting = [&](int layer) {
-        const LedLayerConfig &record = store.ledLayers[layer];
+        const LedLayerConfig &record = store.ledLayers()[layer];
         if (r20)
             return sameLighting(connected.lighting[layer], record);
         return kept.lightingValue[size_t(layer)] == oldLightingValue(record);
     };
 
     for (const SavedKey &item : snapshot.keys) {
-        if (store.layers[item.layer][item.key].dirty)
+        if (store.layers()[item.layer][item.key].dirty)
             continue;
         const QString problem = checkOnKeypad(item.layer, item.key, QStringLiteral("cleared mark but not on the keypad"));
         QVERIFY2(problem.isEmpty(), qPrintable(described + QStringLiteral(": ") + problem));
     }
     for (const SavedLighting &item : snapshot.lighting) {
-        if (store.ledLayers[item.layer].isChanged())
+        if (store.ledLayers()[item.layer].isChanged())
             continue;
         QVERIFY2(checkLighting(item.layer),
                  qPrintable(described + QStringLiteral(": lighting of layer %1 cleared but not on the keypad")
@@ -713,14 +714,14 @@ void TestFaultSchedules::runLegacySchedule(legacytest::Family family, int schedu
     }
 
     // The next save takes everything still marked.
-    const SaveSnapshot next = SaveSnapshot::ofAll(store);
+    const SaveSnapshot next = saveSnapshotOf(store, SaveKind::All);
     std::set<int> lightingChanged;
     for (const SaveSnapshot *saved : {&snapshot, &next})
         for (const SavedLighting &item : saved->lighting)
             lightingChanged.insert(item.layer);
     const SaveResult nextResult = legacySaveSession(manager, connected.info, next);
     QVERIFY2(nextResult.ok, qPrintable(described + QStringLiteral(": next save failed")));
-    HIDManager::applySaveResult(store, nextResult);
+    applySaveResult(store, nextResult);
     withFirmware([&kept](LegacyFirmware &f) { kept = f.committed(); });
     connected.layers.clear();
     {
@@ -731,11 +732,11 @@ void TestFaultSchedules::runLegacySchedule(legacytest::Family family, int schedu
     }
     for (int layer = 0; layer < layerCount; ++layer) {
         for (int slot = 0; slot < kKeySlotCount; ++slot) {
-            QVERIFY2(!store.layers[layer][slot].dirty,
+            QVERIFY2(!store.layers()[layer][slot].dirty,
                      qPrintable(described + QStringLiteral(": still marked after the next save, ")
                                 + where(layer, slot)));
         }
-        QVERIFY2(!store.ledLayers[layer].isChanged(), qPrintable(described));
+        QVERIFY2(!store.ledLayers()[layer].isChanged(), qPrintable(described));
         if (lightingChanged.count(layer))
             QVERIFY2(checkLighting(layer),
                      qPrintable(described + QStringLiteral(": lighting of layer %1 lost").arg(layer)));

@@ -120,7 +120,15 @@ void FlowsConnectTest::connectShowsTheKeypad()
 
     LogCapture log;
     auto window = makeWindow();
+    QSignalSpy loaded(&window->keyboardData(), &KeyboardData::keyChanged);
     QVERIFY(connectDemo(log, model.toStdString()));
+
+    // The layers are loaded once: no record is announced twice.
+    QSet<QPair<int, int>> records;
+    for (const QVariantList &record : loaded)
+        records.insert({record.at(0).toInt(), record.at(1).toInt()});
+    QVERIFY(!records.isEmpty());
+    QCOMPARE(records.size(), loaded.count());
 
     QCOMPARE(statusLabel(*window)->text(), kConnectedText);
     QCOMPARE(statusLook(*window), kConnectedLook);
@@ -131,7 +139,7 @@ void FlowsConnectTest::connectShowsTheKeypad()
 
     // What the keypad holds shows on the visible buttons, marked; every
     // other button is hidden or blank and unmarked.
-    const KeyLayer &layer = window->keyboardData().layers[0];
+    const KeyLayer &layer = window->keyboardData().layers()[0];
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
         QPushButton *button = window->controlButton(slot);
         const bool shouldShow = visibleSlots.contains(slot);
@@ -160,14 +168,14 @@ void FlowsConnectTest::connectShowsTheKeypad()
 
     // Lighting: the current demos colour their second layer blue, the
     // R20Wide its first; the Old family brings none back.
-    const LedLayers &lighting = window->keyboardData().ledLayers;
+    const LedLayers &lighting = window->keyboardData().ledLayers();
     const int blueLayer = model == "r20wide" ? 0 : model == "old" ? -1 : 1;
     for (int i = 0; i < lighting.size(); ++i) {
         QCOMPARE(lighting[i].isChanged(), false);
         QCOMPARE(lighting[i].effect, uint8_t(i == blueLayer ? 2 : 1));
     }
     if (!legacy && model != "0k1e")
-        QVERIFY(window->keyboardData().layers[1][0].sameAssignment(ctrlWith(UsageV)));
+        QVERIFY(window->keyboardData().layers()[1][0].sameAssignment(ctrlWith(UsageV)));
 
     // An Old keypad has slots it cannot store; a keypad of the current family
     // has none past the slots it reported.
@@ -204,16 +212,16 @@ void FlowsConnectTest::disconnectBlanksEverything()
         }
         QVERIFY(store.isWritableSlot(slot));
     }
-    QCOMPARE(store.layers.size(), kLayerCount);
-    for (const KeyLayer &layer : store.layers)
+    QCOMPARE(store.layers().size(), kLayerCount);
+    for (const KeyLayer &layer : store.layers())
         for (const KeyConfig &key : layer) {
             QVERIFY(key.isEmpty());
             QCOMPARE(key.dirty, uint8_t(0));
             QVERIFY(key.buttonText.isEmpty() && key.fullText.isEmpty());
         }
     const LedLayerConfig defaults;
-    QCOMPARE(store.ledLayers.size(), kLayerCount);
-    for (const LedLayerConfig &lighting : store.ledLayers) {
+    QCOMPARE(store.ledLayers().size(), kLayerCount);
+    for (const LedLayerConfig &lighting : store.ledLayers()) {
         QCOMPARE(lighting.effect, defaults.effect);
         QVERIFY(lighting.colors == defaults.colors);
         QVERIFY(!lighting.isChanged());
@@ -237,7 +245,7 @@ void FlowsConnectTest::readOfAnEndedConnectionIsDropped()
     QTest::qWait(20);
     QVERIFY(!log.hasStartingWith("[UI] onDeviceConnected ready"));
     QCOMPARE(statusLabel(*window)->text(), kNoDeviceText);
-    for (const KeyConfig &key : window->keyboardData().layers[0])
+    for (const KeyConfig &key : window->keyboardData().layers()[0])
         QVERIFY(key.isEmpty());
 }
 

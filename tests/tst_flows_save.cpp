@@ -80,8 +80,8 @@ void FlowsSaveTest::saveShowsSavedThenConnected()
     QCOMPARE(VirtualKeypad::key(0, 9), VirtualKeySlot::singleKey(UsageB));
     QCOMPARE(VirtualKeypad::lighting(1).effect, uint8_t(4));
     // The marks go on the UI thread once the result is back.
-    QVERIFY(waitFor([&] { return poolIdle() && window->keyboardData().layers[0][9].dirty == 0; }));
-    QVERIFY(!window->keyboardData().ledLayers[1].isChanged());
+    QVERIFY(waitFor([&] { return poolIdle() && window->keyboardData().layers()[0][9].dirty == 0; }));
+    QVERIFY(!window->keyboardData().ledLayers()[1].isChanged());
     QVERIFY(log.has("HID progress: Saving key L1 K9..."));
 
     QVERIFY(waitFor([&] { return statusText(*window) == kConnectedText; }));
@@ -101,7 +101,7 @@ void FlowsSaveTest::saveShowsSavedThenConnected()
     QVERIFY(waitFor(poolIdle));
     QVERIFY(waitFor([&] { return statusText(*window).startsWith(QLatin1String("Save failed")); }));
     QVERIFY(statusLabel(*window)->styleSheet().contains(QLatin1String("#FF0000")));
-    QCOMPARE(window->keyboardData().layers[0][10].dirty, uint8_t(1));
+    QCOMPARE(window->keyboardData().layers()[0][10].dirty, uint8_t(1));
 }
 
 void FlowsSaveTest::unplugAfterSaveStaysRed()
@@ -187,19 +187,19 @@ void FlowsSaveTest::viewReloadsTheKeypad()
 
     QCOMPARE(window->controlButton(12)->text(), QStringLiteral("Z"));
     QVERIFY(window->controlButton(0)->text().isEmpty());
-    QVERIFY(window->keyboardData().layers[0][12].sameAssignment([] {
+    QVERIFY(window->keyboardData().layers()[0][12].sameAssignment([] {
         KeyConfig k;
         k.setSingleKey(UsageZ);
         return k;
     }()));
-    QVERIFY(window->keyboardData().layers[0][0].isEmpty());
+    QVERIFY(window->keyboardData().layers()[0][0].isEmpty());
     QCOMPARE(statusText(*window), kConnectedText);
 
     // The window's direct read slot runs the same read.
     VirtualKeypad::setKey(0, 12, VirtualKeySlot::empty());
     window->readConfigFromDevice();
     QVERIFY(waitFor([&] { return window->controlButton(12)->text().isEmpty(); }));
-    QVERIFY(window->keyboardData().layers[0][12].isEmpty());
+    QVERIFY(window->keyboardData().layers()[0][12].isEmpty());
 }
 
 void FlowsSaveTest::viewOnLegacyKeypadUsesLegacyReads()
@@ -227,7 +227,7 @@ void FlowsSaveTest::viewOnLegacyKeypadUsesLegacyReads()
     QCOMPARE(VirtualKeypad::requestCount(CmdReadLayer), 0);
     QCOMPARE(window->controlButton(5)->text(), QStringLiteral("B"));
     QCOMPARE(window->controlButton(2)->text(), volumeUp);
-    QCOMPARE(window->keyboardData().ledLayers[0].effect, uint8_t(2));
+    QCOMPARE(window->keyboardData().ledLayers()[0].effect, uint8_t(2));
     QVERIFY(!log.has("View: readAllConfiguration completed with fallback/default data"));
 }
 
@@ -243,7 +243,7 @@ void FlowsSaveTest::legacySave()
     QVERIFY(waitFor([&] { return statusText(*window) == kSavedText; }));
     QCOMPARE(legacyCommits(), 1);
     QCOMPARE(legacyRecord(0, 8)[12 - LegacyFirmware::RecordOffset], UsageB);
-    QVERIFY(waitFor([&] { return window->keyboardData().layers[0][7].dirty == 0; }));
+    QVERIFY(waitFor([&] { return window->keyboardData().layers()[0][7].dirty == 0; }));
     QVERIFY(waitFor([&] { return statusText(*window) == kConnectedText; }));
 
     // A write the keypad never takes: logged, shown in red, mark kept.
@@ -253,7 +253,7 @@ void FlowsSaveTest::legacySave()
     QVERIFY(waitFor([&] {
         return statusText(*window) == QStringLiteral("Save failed: the data did not reach the keypad");
     }));
-    QCOMPARE(window->keyboardData().layers[0][8].dirty, uint8_t(1));
+    QCOMPARE(window->keyboardData().layers()[0][8].dirty, uint8_t(1));
     QCOMPARE(legacyCommits(), 1);
 }
 
@@ -269,8 +269,8 @@ void FlowsSaveTest::keysOnlySaveLeavesLighting()
     QVERIFY(waitFor([&] { return statusText(*window) == kSavedText; }));
     QCOMPARE(VirtualKeypad::key(0, 11), VirtualKeySlot::singleKey(UsageB));
     QCOMPARE(VirtualKeypad::lighting(0).effect, uint8_t(1));
-    QVERIFY(waitFor([&] { return window->keyboardData().layers[0][11].dirty == 0; }));
-    QVERIFY(window->keyboardData().ledLayers[0].isChanged());
+    QVERIFY(waitFor([&] { return window->keyboardData().layers()[0][11].dirty == 0; }));
+    QVERIFY(window->keyboardData().ledLayers()[0].isChanged());
 }
 
 void FlowsSaveTest::closingDuringSaveFinishesTheWrite()
@@ -282,7 +282,7 @@ void FlowsSaveTest::closingDuringSaveFinishesTheWrite()
     // Enough keys that the save is still running when the window goes.
     KeyboardData &store = window->keyboardData();
     for (int slot = 0; slot < 16; ++slot)
-        store.layers[0][slot].setSingleKey(uint8_t(UsageB + slot));
+        store.updateKey(0, slot, [&](KeyConfig &k) { k.setSingleKey(uint8_t(UsageB + slot)); });
     buttonWithText(*window, "Save Settings")->click();
     QVERIFY(waitFor([&] { return log.hasStartingWith("HID progress: Saving key L1 K0"); }));
     window.reset();

@@ -65,8 +65,8 @@ void FlowsUnsavedTest::editsSurviveAnUnplug()
     VirtualKeypad::unplug(first);
     QVERIFY(waitFor([&] { return !window->keyboardData().hasUnsavedChanges(); }));
     QVERIFY(reconnected(log, first));
-    QCOMPARE(window->keyboardData().layers[0][3].keycode, UsageB);
-    QCOMPARE(window->keyboardData().layers[0][3].dirty, uint8_t(1));
+    QCOMPARE(window->keyboardData().layers()[0][3].keycode, UsageB);
+    QCOMPARE(window->keyboardData().layers()[0][3].dirty, uint8_t(1));
     QVERIFY(window->isWindowModified());
 
     // Unplugged again, and pulled out once more while its read runs: the
@@ -80,7 +80,7 @@ void FlowsUnsavedTest::editsSurviveAnUnplug()
     QVERIFY(waitFor([&] { return statusLabel(*window)->text() == kNoDeviceText; }));
     QVERIFY(waitFor(poolIdle));
     QVERIFY(reconnected(log, first));
-    QCOMPARE(window->keyboardData().layers[0][3].dirty, uint8_t(1));
+    QCOMPARE(window->keyboardData().layers()[0][3].dirty, uint8_t(1));
 
     // One Save writes it.
     buttonWithText(*window, "Save Settings")->click();
@@ -118,7 +118,7 @@ void FlowsUnsavedTest::closeAndViewAskFirst()
     window->onViewSettingsClicked();
     QVERIFY(asked);
     QVERIFY(poolIdle());
-    QCOMPARE(window->keyboardData().layers[0][2].keycode, UsageB);
+    QCOMPARE(window->keyboardData().layers()[0][2].keycode, UsageB);
 
     answerNextMessageBox(QStringLiteral("Cancel"), &asked);
     QVERIFY(!window->close());
@@ -139,7 +139,7 @@ void FlowsUnsavedTest::closeAndViewAskFirst()
     answerNextMessageBox(QStringLiteral("Discard and read"), &asked);
     window->onViewSettingsClicked();
     finishTasks();
-    QCOMPARE(window->keyboardData().layers[0][2].keycode, UsageB);
+    QCOMPARE(window->keyboardData().layers()[0][2].keycode, UsageB);
 }
 
 void FlowsUnsavedTest::recordingAcrossAnUnplugAndTheFlowAfterView()
@@ -171,7 +171,7 @@ void FlowsUnsavedTest::recordingAcrossAnUnplugAndTheFlowAfterView()
     // Back: the recorded steps return as an unsaved change, and the flow
     // shows the key's macro as the store holds it after a View.
     QVERIFY(reconnected(log, device));
-    QCOMPARE(window->keyboardData().layers[0][4].type, uint8_t(KeyTypeMacro));
+    QCOMPARE(window->keyboardData().layers()[0][4].type, uint8_t(KeyTypeMacro));
     window->controlButton(4)->click();
     QCOMPARE(page->flow()->blocks().isEmpty(), false);
     VirtualKeypad::setKey(0, 4, VirtualKeySlot::singleKey(UsageB), device);

@@ -37,34 +37,36 @@ private slots:
     void loadLayersCopiesWhatFits();
     void layerSwitchAndAssignments();
     void lighting();
+    void everyChangeAnnouncesItselfOnce();
+    void unsavedFlipsAtFirstMarkAndLastSave();
 };
 
 void TestKeyboardData::freshStoreAndSelection()
 {
     KeyboardData data;
-    QCOMPARE(data.layers.size(), 4);
-    for (const KeyLayer &layer : data.layers) {
+    QCOMPARE(data.layers().size(), 4);
+    for (const KeyLayer &layer : data.layers()) {
         QCOMPARE(layer.size(), 25);
         for (const KeyConfig &key : layer)
             QVERIFY(key.isEmpty() && !key.dirty && key.fullText.isNull());
     }
-    QCOMPARE(data.ledLayers.size(), 4);
-    QCOMPARE(data.ledLayers[2].effect, uint8_t(1));
-    QCOMPARE(data.ledLayers[2].colors[15], (RgbColor{255, 255, 0}));
-    QVERIFY(!data.ledLayers[2].isChanged());
-    QCOMPARE(data.selectedKey, -1);
-    QVERIFY(data.startFresh);
+    QCOMPARE(data.ledLayers().size(), 4);
+    QCOMPARE(data.ledLayers()[2].effect, uint8_t(1));
+    QCOMPARE(data.ledLayers()[2].colors[15], (RgbColor{255, 255, 0}));
+    QVERIFY(!data.ledLayers()[2].isChanged());
+    QCOMPARE(data.selectedKey(), -1);
+    QVERIFY(data.startFresh());
 
+    data.selectKey(3);
+    data.appendBaseKey(A);  // assigns A and clears startFresh
     SignalLog log(data);
-    data.layers[0][3].setSingleKey(A);
-    data.startFresh = false;
     data.selectKey(3);
     data.selectKey(4);
     data.selectKey(-1);
     data.selectKey(25);
     QCOMPARE(log.lines, QStringList({"selected:3", "full:3:A", "selected:4", "full:4:",
                                      "selected:-1", "full:-1:", "selected:25", "full:25:"}));
-    QVERIFY(data.startFresh);
+    QVERIFY(data.startFresh());
 
     // Base keys with no selection change nothing.
     data.selectKey(-1);
@@ -76,12 +78,12 @@ void TestKeyboardData::freshStoreAndSelection()
 void TestKeyboardData::baseKeysBuildSingleKeysAndMacros()
 {
     KeyboardData data;
-    data.layers[0][0].setSingleKey(A);
+    data.updateKey(0, 0, [&](KeyConfig &k) { k.setSingleKey(A); });
     data.selectKey(0);
     SignalLog log(data);
 
     data.appendBaseKey(B);  // fresh: replaces A
-    KeyConfig &key = data.layers[0][0];
+    const KeyConfig &key = data.layers()[0][0];
     QCOMPARE(key.type, uint8_t(KeyTypeSingle));
     QCOMPARE(key.keycode, B);
     QCOMPARE(log.lines, QStringList({"button:0:B", "full:0:B"}));
@@ -99,11 +101,11 @@ void TestKeyboardData::baseKeysBuildSingleKeysAndMacros()
     QVERIFY(key.dirty);
 
     // Base keys on a media slot replace it once the fresh click is used.
-    data.layers[0][1].setMedia(226);
+    data.updateKey(0, 1, [&](KeyConfig &k) { k.setMedia(226); });
     data.selectKey(1);
     data.appendBaseKey(A);
     data.appendBaseKey(B);
-    QCOMPARE(data.layers[0][1].type, uint8_t(KeyTypeMacro));
+    QCOMPARE(data.layers()[0][1].type, uint8_t(KeyTypeMacro));
 }
 
 void TestKeyboardData::modifiersBuildCombinations()
@@ -111,9 +113,9 @@ void TestKeyboardData::modifiersBuildCombinations()
     KeyboardData data;
     data.selectKey(2);
     data.appendBaseKey(LShift);
-    QCOMPARE(data.layers[0][2].type, uint8_t(KeyTypeSingle));
+    QCOMPARE(data.layers()[0][2].type, uint8_t(KeyTypeSingle));
     data.appendBaseKey(A);
-    KeyConfig &combo = data.layers[0][2];
+    const KeyConfig &combo = data.layers()[0][2];
     QCOMPARE(combo.type, uint8_t(KeyTypeCombination));
     QCOMPARE(combo.modifiers, uint8_t(0x02));
     QCOMPARE(combo.keycodes, QByteArray(1, char(A)));
@@ -125,18 +127,18 @@ void TestKeyboardData::modifiersBuildCombinations()
     data.selectKey(2);
     data.appendBaseKey(B);
     QVERIFY(combo.sameAssignment(before));
-    QVERIFY(data.startFresh);
+    QVERIFY(data.startFresh());
 
     data.selectKey(3);
     data.appendBaseKey(LCtrl);
     data.appendBaseKey(LAlt);
-    QCOMPARE(data.layers[0][3].modifiers, uint8_t(0x05));
-    QVERIFY(data.layers[0][3].keycodes.isEmpty());
-    QCOMPARE(data.layers[0][3].fullText, QStringLiteral("LCtrl + LAlt"));
+    QCOMPARE(data.layers()[0][3].modifiers, uint8_t(0x05));
+    QVERIFY(data.layers()[0][3].keycodes.isEmpty());
+    QCOMPARE(data.layers()[0][3].fullText, QStringLiteral("LCtrl + LAlt"));
     data.appendBaseKey(LShift);  // still no key: another modifier joins
-    QCOMPARE(data.layers[0][3].modifiers, uint8_t(0x07));
+    QCOMPARE(data.layers()[0][3].modifiers, uint8_t(0x07));
     data.appendBaseKey(D);
-    QCOMPARE(data.layers[0][3].keycodes, QByteArray(1, char(D)));
+    QCOMPARE(data.layers()[0][3].keycodes, QByteArray(1, char(D)));
 }
 
 void TestKeyboardData::macroStopsAtSixtyFourSteps()
@@ -145,23 +147,24 @@ void TestKeyboardData::macroStopsAtSixtyFourSteps()
     QVector<MacroStep> steps;
     for (int i = 0; i < 62; ++i)
         steps.append({uint8_t(i % 2), A, 20});
-    data.layers[0][5].setMacro(steps);
+    KeyConfig macro;
+    macro.setMacro(steps);
     data.selectKey(5);
-    data.startFresh = false;
+    data.assignPrepared(macro);  // clears startFresh
     data.appendBaseKey(B);
-    QCOMPARE(data.layers[0][5].macroSteps.size(), 64);
+    QCOMPARE(data.layers()[0][5].macroSteps.size(), 64);
 
     data.appendBaseKey(B);
-    QCOMPARE(data.layers[0][5].macroSteps.size(), 64);
+    QCOMPARE(data.layers()[0][5].macroSteps.size(), 64);
 
     // 63 steps would become 65, which the keypad cannot hold: refused too.
     steps.append({0, A, 20});
-    data.layers[0][6].setMacro(steps);
+    macro.setMacro(steps);
     data.selectKey(6);
-    data.startFresh = false;
+    data.assignPrepared(macro);
     data.appendBaseKey(B);
-    QCOMPARE(data.layers[0][6].macroSteps.size(), 63);
-    QVERIFY(!data.startFresh);
+    QCOMPARE(data.layers()[0][6].macroSteps.size(), 63);
+    QVERIFY(!data.startFresh());
 }
 
 void TestKeyboardData::clearSelectedAndClearAll()
@@ -170,23 +173,22 @@ void TestKeyboardData::clearSelectedAndClearAll()
     data.clearSelectedKey();  // no selection: nothing happens
     for (int l = 0; l < 4; ++l)
         for (int k = 0; k < 25; ++k)
-            QVERIFY(!data.layers[l][k].dirty);
+            QVERIFY(!data.layers()[l][k].dirty);
 
-    data.layers[2][4].setSingleKey(A);
-    data.layers[2][4].dirty = 0;
     data.setCurrentLayer(2);
     data.selectKey(4);
-    data.startFresh = false;
+    data.appendBaseKey(A);  // assigns A and clears startFresh
+    data.updateKey(2, 4, [&](KeyConfig &k) { k.dirty = 0; });
     SignalLog log(data);
     data.clearSelectedKey();
-    QVERIFY(data.layers[2][4].isEmpty());
-    QCOMPARE(data.layers[2][4].dirty, uint8_t(1));
-    QCOMPARE(data.selectedKey, 4);
-    QVERIFY(data.startFresh);
+    QVERIFY(data.layers()[2][4].isEmpty());
+    QCOMPARE(data.layers()[2][4].dirty, uint8_t(1));
+    QCOMPARE(data.selectedKey(), 4);
+    QVERIFY(data.startFresh());
     QCOMPARE(log.lines, QStringList({"button:4:", "full:4:"}));
 
-    data.layers[1][0].setSingleKey(A);
-    data.layers[1][0].dirty = 0;
+    data.updateKey(1, 0, [&](KeyConfig &k) { k.setSingleKey(A); });
+    data.updateKey(1, 0, [&](KeyConfig &k) { k.dirty = 0; });
     log.lines.clear();
     data.clearAllKeys();
     QStringList expected;
@@ -195,19 +197,19 @@ void TestKeyboardData::clearSelectedAndClearAll()
     expected << "selected:-1";
     QCOMPARE(log.lines, expected);
     for (int k = 0; k < 25; ++k) {
-        QCOMPARE(data.layers[2][k].dirty, uint8_t(1));
-        QVERIFY(!data.layers[0][k].dirty && !data.layers[3][k].dirty);
+        QCOMPARE(data.layers()[2][k].dirty, uint8_t(1));
+        QVERIFY(!data.layers()[0][k].dirty && !data.layers()[3][k].dirty);
     }
-    QCOMPARE(data.layers[1][0].keycode, A);
-    QVERIFY(!data.layers[1][0].dirty);
+    QCOMPARE(data.layers()[1][0].keycode, A);
+    QVERIFY(!data.layers()[1][0].dirty);
 }
 
 void TestKeyboardData::loadLayersCopiesWhatFits()
 {
     KeyboardData data;
-    data.layers[0][20].setSingleKey(D);
-    data.layers[3][0].setSingleKey(D);
-    data.layers[0][1].setSingleKey(D);
+    data.updateKey(0, 20, [&](KeyConfig &k) { k.setSingleKey(D); });
+    data.updateKey(3, 0, [&](KeyConfig &k) { k.setSingleKey(D); });
+    data.updateKey(0, 1, [&](KeyConfig &k) { k.setSingleKey(D); });
 
     KeyLayers source(2, KeyLayer(16));
     source[0][1].setSingleKey(A);
@@ -216,34 +218,34 @@ void TestKeyboardData::loadLayersCopiesWhatFits()
     SignalLog log(data);
     data.loadLayers(source);
 
-    QCOMPARE(data.layers[0][1].keycode, A);
-    QVERIFY(!data.layers[0][1].dirty);
-    QCOMPARE(data.layers[1][15].mediaCode, uint16_t(226));
-    QVERIFY(!data.layers[1][15].dirty);
+    QCOMPARE(data.layers()[0][1].keycode, A);
+    QVERIFY(!data.layers()[0][1].dirty);
+    QCOMPARE(data.layers()[1][15].mediaCode, uint16_t(226));
+    QVERIFY(!data.layers()[1][15].dirty);
     // Beyond the source: untouched, marks included.
-    QCOMPARE(data.layers[0][20].keycode, D);
-    QVERIFY(data.layers[0][20].dirty);
-    QCOMPARE(data.layers[3][0].keycode, D);
-    QVERIFY(data.layers[3][0].dirty);
+    QCOMPARE(data.layers()[0][20].keycode, D);
+    QVERIFY(data.layers()[0][20].dirty);
+    QCOMPARE(data.layers()[3][0].keycode, D);
+    QVERIFY(data.layers()[3][0].dirty);
 
     QCOMPARE(log.lines.size(), 26);
     QCOMPARE(log.lines[1], QStringLiteral("button:1:A"));
     QCOMPARE(log.lines[20], QStringLiteral("button:20:D"));
     QCOMPARE(log.lines.last(), QStringLiteral("full:1:A"));
-    QCOMPARE(data.selectedKey, 1);
+    QCOMPARE(data.selectedKey(), 1);
 
     // Oversized sources are cut to four layers of 25.
     data.loadLayers(KeyLayers(6, KeyLayer(30)));
-    QCOMPARE(data.layers.size(), 4);
-    QCOMPARE(data.layers[0].size(), 25);
+    QCOMPARE(data.layers().size(), 4);
+    QCOMPARE(data.layers()[0].size(), 25);
 }
 
 void TestKeyboardData::layerSwitchAndAssignments()
 {
     KeyboardData data;
-    data.layers[1][7].setMouseAction(3);
+    data.updateKey(1, 7, [&](KeyConfig &k) { k.setMouseAction(3); });
     data.selectKey(7);
-    data.startFresh = false;
+    data.appendBaseKey(A);  // layer 0's key 7; clears startFresh
     SignalLog log(data);
     data.setCurrentLayer(4);
     data.setCurrentLayer(-1);
@@ -252,7 +254,7 @@ void TestKeyboardData::layerSwitchAndAssignments()
     QCOMPARE(log.lines.size(), 26);
     QCOMPARE(log.lines[7], QStringLiteral("button:7:W+"));
     QCOMPARE(log.lines.last(), QStringLiteral("selected:-1"));
-    QVERIFY(!data.startFresh);
+    QVERIFY(!data.startFresh());
 
     // With no key selected both are refused and nothing changes.
     log.lines.clear();
@@ -265,19 +267,19 @@ void TestKeyboardData::layerSwitchAndAssignments()
     data.assignMedia(226);
     QCOMPARE(log.lines, QStringList({"button:2:Mute", "full:2:Mute"}));
     data.assignMouseAction(15);
-    QCOMPARE(data.layers[1][2].type, uint8_t(KeyTypeMouse));
-    QCOMPARE(data.layers[1][2].mediaCode, uint16_t(0));
+    QCOMPARE(data.layers()[1][2].type, uint8_t(KeyTypeMouse));
+    QCOMPARE(data.layers()[1][2].mediaCode, uint16_t(0));
 
     KeyConfig prepared;
     prepared.setSingleKey(0x1D);
     prepared.dirty = 0;
     data.assignPrepared(prepared);
-    QCOMPARE(data.layers[1][2].keycode, uint8_t(0x1D));
-    QCOMPARE(data.layers[1][2].dirty, uint8_t(1));
-    QVERIFY(!data.startFresh);
+    QCOMPARE(data.layers()[1][2].keycode, uint8_t(0x1D));
+    QCOMPARE(data.layers()[1][2].dirty, uint8_t(1));
+    QVERIFY(!data.startFresh());
 
     data.assignMacro({{0, A, 10}, {1, A, 10}});
-    QCOMPARE(data.layers[1][2].type, uint8_t(KeyTypeMacro));
+    QCOMPARE(data.layers()[1][2].type, uint8_t(KeyTypeMacro));
     QCOMPARE(log.lines.last(), QStringLiteral("full:2:a"));
 }
 
@@ -285,19 +287,150 @@ void TestKeyboardData::lighting()
 {
     KeyboardData data;
     data.setLayerEffect(0, 1);
-    QVERIFY(!data.ledLayers[0].isChanged());
+    QVERIFY(!data.ledLayers()[0].isChanged());
     data.setLayerEffect(0, 4);
-    QCOMPARE(data.ledLayers[0].dirty, uint8_t(1));
+    QCOMPARE(data.ledLayers()[0].dirty, uint8_t(1));
     data.setLayerEffect(4, 2);
     data.setLedColor(1, 3, 255, 255, 0);
-    QVERIFY(!data.ledLayers[1].isChanged());
+    QVERIFY(!data.ledLayers()[1].isChanged());
     data.setLedColor(1, 3, 0, 0, 255);
-    QCOMPARE(data.ledLayers[1].keyDirty[3], uint8_t(1));
-    QCOMPARE(data.ledLayers[1].dirty, uint8_t(0));
-    QVERIFY(data.ledLayers[1].isChanged());
+    QCOMPARE(data.ledLayers()[1].keyDirty[3], uint8_t(1));
+    QCOMPARE(data.ledLayers()[1].dirty, uint8_t(0));
+    QVERIFY(data.ledLayers()[1].isChanged());
     data.setLedColor(1, 16, 0, 0, 0);
     data.setLedColor(-1, 0, 0, 0, 0);
-    QVERIFY(!data.ledLayers[2].isChanged() && !data.ledLayers[3].isChanged());
+    QVERIFY(!data.ledLayers()[2].isChanged() && !data.ledLayers()[3].isChanged());
+}
+
+// Takes what the spy caught: true when it was exactly one emission with
+// these arguments.
+bool caughtOnce(QSignalSpy &spy, const QVariantList &arguments)
+{
+    const bool once = spy.count() == 1 && spy.first() == arguments;
+    spy.clear();
+    return once;
+}
+
+// Takes what the spy caught: how many records announced themselves, each
+// once, or -1 when one of them announced itself twice.
+int caughtEachOnce(QSignalSpy &spy)
+{
+    QSet<QPair<int, int>> records;
+    for (const QVariantList &arguments : spy)
+        records.insert({arguments.at(0).toInt(), arguments.value(1).toInt()});
+    const int count = records.size() == spy.count() ? spy.count() : -1;
+    spy.clear();
+    return count;
+}
+
+void TestKeyboardData::everyChangeAnnouncesItselfOnce()
+{
+    KeyboardData data;
+    QSignalSpy keys(&data, &KeyboardData::keyChanged);
+    QSignalSpy lighting(&data, &KeyboardData::ledLayerChanged);
+    QSignalSpy layer(&data, &KeyboardData::currentLayerChanged);
+
+    data.selectKey(3);
+    QCOMPARE(keys.count(), 0);
+    data.appendBaseKey(A);
+    QVERIFY(caughtOnce(keys, {0, 3}));
+    data.assignMedia(226);
+    QVERIFY(caughtOnce(keys, {0, 3}));
+    data.assignMouseAction(2);
+    QVERIFY(caughtOnce(keys, {0, 3}));
+    data.assignMacro({{0, A, 10}, {1, A, 10}});
+    QVERIFY(caughtOnce(keys, {0, 3}));
+    KeyConfig prepared;
+    prepared.setSingleKey(B);
+    data.assignPrepared(prepared);
+    QVERIFY(caughtOnce(keys, {0, 3}));
+    data.updateSelectedKey([](KeyConfig &key) { key.dirty = 0; });
+    QVERIFY(caughtOnce(keys, {0, 3}));
+    data.clearSelectedKey();
+    QVERIFY(caughtOnce(keys, {0, 3}));
+    data.replaceKey(2, 7, prepared);
+    QVERIFY(caughtOnce(keys, {2, 7}));
+    data.clearAllKeys();
+    QCOMPARE(caughtEachOnce(keys), 25);
+    data.loadLayers(KeyLayers(2, KeyLayer(16)));
+    QCOMPARE(caughtEachOnce(keys), 32);
+    QCOMPARE(lighting.count() + layer.count(), 0);
+
+    data.setCurrentLayer(2);
+    QVERIFY(caughtOnce(layer, {2}));
+    QCOMPARE(keys.count(), 0);
+
+    data.setLayerEffect(1, 5);
+    QVERIFY(caughtOnce(lighting, {1}));
+    data.setLayerEffect(1, 5);
+    data.setLedColor(1, 4, 255, 255, 0);
+    QCOMPARE(lighting.count(), 0);  // equal values change nothing
+    data.setLedColor(1, 4, 1, 2, 3);
+    QVERIFY(caughtOnce(lighting, {1}));
+    data.replaceLedLayer(3, LedLayerConfig());
+    QVERIFY(caughtOnce(lighting, {3}));
+    data.loadLighting(LedLayers(4));
+    QCOMPARE(caughtEachOnce(lighting), 4);
+
+    // A save's result: only a record that still holds what was written.
+    data.selectKey(5);
+    data.appendBaseKey(A);
+    keys.clear();
+    data.markKeySaved(2, 5, prepared);
+    QCOMPARE(keys.count(), 0);
+    data.markKeySaved(2, 5, data.layers()[2][5]);
+    QVERIFY(caughtOnce(keys, {2, 5}));
+    data.markKeySaved(2, 5, data.layers()[2][5]);
+    QCOMPARE(keys.count(), 0);
+    data.setLayerEffect(0, 9);
+    lighting.clear();
+    data.markLightingSaved(0, data.ledLayers()[0]);
+    QVERIFY(caughtOnce(lighting, {0}));
+
+    data.resetAll();
+    QCOMPARE(caughtEachOnce(keys), 100);
+    QCOMPARE(caughtEachOnce(lighting), 4);
+}
+
+void TestKeyboardData::unsavedFlipsAtFirstMarkAndLastSave()
+{
+    KeyboardData data;
+    QSignalSpy unsaved(&data, &KeyboardData::unsavedChanged);
+    data.selectKey(1);
+    data.appendBaseKey(A);
+    QVERIFY(caughtOnce(unsaved, {true}));
+    data.appendBaseKey(B);  // marked already
+    data.selectKey(2);
+    data.appendBaseKey(D);
+    data.setLedColor(0, 0, 1, 2, 3);
+    data.setLayerEffect(0, 4);
+    QCOMPARE(unsaved.count(), 0);
+
+    data.markKeySaved(0, 1, data.layers()[0][1]);
+    data.markKeySaved(0, 2, data.layers()[0][2]);
+    QCOMPARE(unsaved.count(), 0);
+    QVERIFY(data.hasUnsavedChanges());
+    data.markLightingSaved(0, data.ledLayers()[0]);
+    QVERIFY(caughtOnce(unsaved, {false}));
+    QVERIFY(!data.hasUnsavedChanges());
+
+    // Marks lost by a load, an undo or an unplug count as well as saves.
+    data.clearAllKeys();
+    QVERIFY(caughtOnce(unsaved, {true}));
+    data.loadLayers(KeyLayers(4, KeyLayer(25)));
+    QVERIFY(caughtOnce(unsaved, {false}));
+    KeyConfig marked;
+    marked.dirty = 1;
+    data.replaceKey(3, 24, marked);
+    QVERIFY(caughtOnce(unsaved, {true}));
+    data.replaceKey(3, 24, KeyConfig());
+    QVERIFY(caughtOnce(unsaved, {false}));
+    data.setLayerEffect(2, 5);
+    data.selectKey(0);
+    data.appendBaseKey(A);
+    QVERIFY(caughtOnce(unsaved, {true}));
+    data.resetAll();
+    QVERIFY(caughtOnce(unsaved, {false}));
 }
 
 QTEST_GUILESS_MAIN(TestKeyboardData)

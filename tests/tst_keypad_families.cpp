@@ -1,6 +1,8 @@
+#include "app/storesave.h"
 #include "device/hidmanager.h"
 #include "device/keypadfamilies.h"
 #include "legacy/legacytables.h"
+#include "model/keyboarddata.h"
 #include "virtual_keypad/oldfirmware.h"
 #include "virtual_keypad/r20widefirmware.h"
 #include "virtual_keypad/virtualkeypad.h"
@@ -86,18 +88,19 @@ void TestKeypadFamilies::roundTripThroughTheFamily()
     // A media key, a gesture and a macro on one layer, and that layer's lighting.
     KeyboardData store;
     store.loadLayers(connected.layers);
-    store.layers[kLayer][kMediaSlot].setMedia(0xE9);
-    store.layers[kLayer][kGestureSlot].setMouseAction(kRightSwipe);
+    store.updateKey(kLayer, kMediaSlot, [&](KeyConfig &k) { k.setMedia(0xE9); });
+    store.updateKey(kLayer, kGestureSlot, [&](KeyConfig &k) { k.setMouseAction(kRightSwipe); });
     const QVector<MacroStep> macro{{0, 0x04, 0}, {1, 0x04, 30}, {0, 0x05, 40}, {1, 0x05, 50}};
-    store.layers[kLayer][kMacroSlot].setMacro(macro);
-    LedLayerConfig &lighting = store.ledLayers[kLayer];
+    store.updateKey(kLayer, kMacroSlot, [&](KeyConfig &k) { k.setMacro(macro); });
+    LedLayerConfig lighting = store.ledLayers()[kLayer];
     lighting.effect = 3;
     lighting.colors.fill(RgbColor{255, 0, 0});
     lighting.dirty = 1;
+    store.replaceLedLayer(kLayer, lighting);
     const uint8_t oldByteBefore = can.lighting == LightingKind::Old ? oldLightingByte(kLayer) : 0;
 
     const KeypadDescription description{connected.info, connected.legacyInfo};
-    const SaveResult saved = keypad.save(manager, description, SaveSnapshot::ofAll(store));
+    const SaveResult saved = keypad.save(manager, description, saveSnapshotOf(store, SaveKind::All));
     QVERIFY(saved.ok);
     QCOMPARE(saved.writtenLighting.size(), 1);
 

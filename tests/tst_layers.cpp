@@ -41,12 +41,13 @@ int checkedLayerButton(const QWidget &window)
 
 void assignKey(KeyboardData &store, int layer, int key, const QString &text)
 {
-    KeyConfig &config = store.layers[layer][key];
-    config.type = KeyTypeSingle;
-    // The usage of the letter, so the texts derived from the record match.
-    config.keycode = uint8_t(0x04 + (text.at(0).unicode() - 'A'));
-    config.fullText = text;
-    config.buttonText = text;
+    store.updateKey(layer, key, [&text](KeyConfig &config) {
+        config.type = KeyTypeSingle;
+        // The usage of the letter, so the texts derived from the record match.
+        config.keycode = uint8_t(0x04 + (text.at(0).unicode() - 'A'));
+        config.fullText = text;
+        config.buttonText = text;
+    });
 }
 
 } // namespace
@@ -87,7 +88,7 @@ void TestLayers::buttonCountPullsTheLayerIntoRange()
     KeyboardData &store = window.keyboardData();
     window.setForcedLayerDisplayCount(3);
     layerButtons(window).at(2)->click();
-    QCOMPARE(store.currentLayer, 2);
+    QCOMPARE(store.currentLayer(), 2);
     assignKey(store, layer, 1, QStringLiteral("B"));
     store.selectKey(4);
 
@@ -98,14 +99,14 @@ void TestLayers::buttonCountPullsTheLayerIntoRange()
     QCOMPARE(window.effectiveLayerDisplayCount(), shown.count('1'));
     QCOMPARE(shownLayerButtons(window), shown);
     QCOMPARE(checkedLayerButton(window), checked);
-    QCOMPARE(store.currentLayer, layer);
+    QCOMPARE(store.currentLayer(), layer);
 
     const bool moved = layer != 2;
     // A layer pulled into range re-sends all its texts and drops the
     // selection; an untouched layer keeps both.
     QCOMPARE(texts.count(), moved ? kKeySlotCount : 0);
     QCOMPARE(selection.count(), moved ? 1 : 0);
-    QCOMPARE(store.selectedKey, moved ? -1 : 4);
+    QCOMPARE(store.selectedKey(), moved ? -1 : 4);
     if (moved)
         QCOMPARE(texts.at(1).at(1).toString(), QStringLiteral("B"));
 }
@@ -128,7 +129,7 @@ void TestLayers::switchingLayers()
 
     // To layer 2: its texts and marks reach the buttons.
     QTest::mouseClick(buttons.at(1), Qt::LeftButton);
-    QCOMPARE(store.currentLayer, 1);
+    QCOMPARE(store.currentLayer(), 1);
     QCOMPARE(checkedLayerButton(window), 2);
     QCOMPARE(key0->text(), QStringLiteral("Q"));
     QVERIFY(key0->isAssigned());
@@ -136,7 +137,7 @@ void TestLayers::switchingLayers()
     // Clicking the current layer again still re-sends the texts, drops the
     // selection and clears the display.
     QTest::mouseClick(key0, Qt::LeftButton);
-    QCOMPARE(store.selectedKey, 0);
+    QCOMPARE(store.selectedKey(), 0);
     QVERIFY(key0->isChecked());
     QCOMPARE(display->toPlainText(), QStringLiteral("Q"));
     QSignalSpy texts(&store, &KeyboardData::keyButtonTextChanged);
@@ -145,14 +146,14 @@ void TestLayers::switchingLayers()
     QCOMPARE(texts.count(), kKeySlotCount);
     QCOMPARE(selection.count(), 1);
     QCOMPARE(selection.first().first().toInt(), -1);
-    QCOMPARE(store.selectedKey, -1);
+    QCOMPARE(store.selectedKey(), -1);
     QVERIFY(!key0->isChecked());
     QVERIFY(display->toPlainText().isEmpty());
     QCOMPARE(checkedLayerButton(window), 2);
 
     // Back to layer 1: the mark goes with the text.
     QTest::mouseClick(buttons.at(0), Qt::LeftButton);
-    QCOMPARE(store.currentLayer, 0);
+    QCOMPARE(store.currentLayer(), 0);
     QVERIFY(key0->text().isEmpty());
     QVERIFY(!key0->isAssigned());
     QCOMPARE(checkedLayerButton(window), 1);
@@ -194,14 +195,14 @@ void TestLayers::legacyMarksFollowTheLayer()
 
         KeyboardData &store = window->keyboardData();
         assignKey(store, 1, c.key, QStringLiteral("K"));
-        store.layers[1][c.button] = KeyConfig();
+        store.updateKey(1, c.button, [&](KeyConfig &k) { k = KeyConfig(); });
         QTest::mouseClick(layerButtons(*window).at(1), Qt::LeftButton);
-        QCOMPARE(store.currentLayer, 1);
+        QCOMPARE(store.currentLayer(), 1);
         QVERIFY2(isMarked(window->controlButton(c.button)), c.layout);
         QCOMPARE(window->controlButton(c.button)->text(), QStringLiteral("K"));
 
         QTest::mouseClick(layerButtons(*window).at(0), Qt::LeftButton);
-        QCOMPARE(isMarked(window->controlButton(c.button)), !store.layers[0][c.key].isEmpty());
+        QCOMPARE(isMarked(window->controlButton(c.button)), !store.layers()[0][c.key].isEmpty());
 
         // The picture outlives the keypad, and the six-key pad's knob keeps
         // its family's numbering until the next keypad is read; the single

@@ -245,15 +245,16 @@ void TestLayouts::controlSlotsFollowTheLayout()
     QSignalSpy selection(&store, &KeyboardData::selectedKeyChanged);
     turnRight->click();
     QCOMPARE(selection.count(), 1);
-    QCOMPARE(store.selectedKey, 7);
+    QCOMPARE(store.selectedKey(), 7);
     QVERIFY(turnRight->isChecked());
 
     // Applying a layout unchecks every control and re-labels the buttons
     // from the store.
-    KeyConfig &key = store.layers[0][2];
-    key.type = KeyTypeSingle;
-    key.keycode = 0x04;
-    key.buttonText = QStringLiteral("A");
+    store.updateKey(0, 2, [](KeyConfig &key) {
+        key.type = KeyTypeSingle;
+        key.keycode = 0x04;
+        key.buttonText = QStringLiteral("A");
+    });
     window.applyLayout(layoutById(Layout16K3E_S0));
     QVERIFY(!turnRight->isChecked());
     QCOMPARE(window.controlButton(2)->text(), QStringLiteral("A"));

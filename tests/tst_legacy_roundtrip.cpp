@@ -1,4 +1,5 @@
 #include "tst_legacy_support.h"
+#include "tst_store_save.h"
 
 #include "legacy/legacyread.h"
 #include "legacy/legacytables.h"
@@ -118,11 +119,11 @@ void roundTrip(Family family, const QVector<Case> &cases, int lastMouseAction)
 
     KeyboardData store;
     for (int i = 0; i < cases.size(); ++i) {
-        store.layers[0][writable[i]] = cases[i].written;
-        store.layers[0][writable[i]].dirty = 1;
+        store.updateKey(0, writable[i], [&](KeyConfig &k) { k = cases[i].written; });
+        store.updateKey(0, writable[i], [&](KeyConfig &k) { k.dirty = 1; });
     }
     for (int action = 0; action <= lastMouseAction; ++action)
-        store.layers[1][writable[action]].setMouseAction(uint8_t(action));
+        store.updateKey(1, writable[action], [&](KeyConfig &k) { k.setMouseAction(uint8_t(action)); });
     QVERIFY(legacySave(keypad.handle, keypad.info, store));
     QCOMPARE(keypad.commitCount(), 1);
 
@@ -160,7 +161,7 @@ void TestLegacyRoundTrip::oldKeepsOneMaskAndOneDelay()
     roundTrip(Family::Old, oldCases(), 10);
     LegacyKeypad keypad(Family::Old);
     KeyboardData store;
-    store.layers[0][0].setMouseAction(12);
+    store.updateKey(0, 0, [&](KeyConfig &k) { k.setMouseAction(12); });
     QVERIFY(legacySave(keypad.handle, keypad.info, store));
     KeyLayer keys;
     QVERIFY(legacyReadLayer(keypad.handle, keypad.info, 0, keys));

@@ -1,4 +1,5 @@
 #include "tst_legacy_support.h"
+#include "tst_store_save.h"
 
 #include "device/hidmanager.h"
 #include "legacy/legacyread.h"
@@ -61,14 +62,14 @@ void TestLegacySession::connectReadHoldsTheDevice()
 
     // A save through the device link commits the change.
     KeyboardData store;
-    store.layers[0][3].setMedia(0xE9);
-    const SaveSnapshot snapshot = SaveSnapshot::ofAll(store);
+    store.updateKey(0, 3, [&](KeyConfig &k) { k.setMedia(0xE9); });
+    const SaveSnapshot snapshot = saveSnapshotOf(store, SaveKind::All);
     const SaveResult saved = std::async(std::launch::async, [&] {
         return legacySaveSession(manager, result.info, snapshot);
     }).get();
     QVERIFY(saved.ok);
-    HIDManager::applySaveResult(store, saved);
-    QCOMPARE(int(store.layers[0][3].dirty), 0);
+    applySaveResult(store, saved);
+    QCOMPARE(int(store.layers()[0][3].dirty), 0);
     int commits = 0;
     VirtualKeypad::withFirmware(id, [&](VirtualFirmware &f) {
         commits = dynamic_cast<LegacyFirmware &>(f).commitCount();

@@ -1,4 +1,5 @@
 #include "tst_legacy_support.h"
+#include "tst_store_save.h"
 
 #include "device/hidmanager.h"
 #include "legacy/legacytables.h"
@@ -172,8 +173,8 @@ void TestLegacyWrite::lightingReports()
                  reportOf({{0, 3}, {1, 0xFE}, {2, 0xB0}, {3, 2}, {4, 0x08}, {10, 0x01}, {12, 0x25}}));
         QCOMPARE(keypad.written()[1], kCommit);
         keypad.withFirmware([](LegacyFirmware &f) { QCOMPARE(int(f.committed().lightingValue[1]), 0x25); });
-        QVERIFY(!store.ledLayers[1].isChanged());
-        QVERIFY(store.ledLayers[3].isChanged());
+        QVERIFY(!store.ledLayers()[1].isChanged());
+        QVERIFY(store.ledLayers()[3].isChanged());
     }
     {
         LegacyKeypad keypad(Family::R20Wide);
@@ -194,7 +195,7 @@ void TestLegacyWrite::lightingReports()
         keypad.withFirmware([&](LegacyFirmware &f) { stored = f.committed().lighting[2]; });
         QCOMPARE(int(stored.effect), 4);
         QCOMPARE(stored.colors[15], (VirtualLighting::Rgb{1, 2, 3}));
-        QVERIFY(!store.ledLayers[2].isChanged());
+        QVERIFY(!store.ledLayers()[2].isChanged());
     }
 }
 
@@ -205,19 +206,19 @@ void TestLegacyWrite::oldSlotsWithoutWireKeyAreSkipped()
 {
     LegacyKeypad keypad(Family::Old);
     KeyboardData store;
-    store.layers[0][20].setSingleKey(A);
+    store.updateKey(0, 20, [&](KeyConfig &k) { k.setSingleKey(A); });
     QVERIFY(!legacySave(keypad.handle, keypad.info, store));
-    QCOMPARE(int(store.layers[0][20].dirty), 1);
+    QCOMPARE(int(store.layers()[0][20].dirty), 1);
     QVERIFY(keypad.written().empty());
 
-    store.layers[0][3].setSingleKey(B);
-    const SaveResult result = legacySave(keypad.handle, keypad.info, SaveSnapshot::ofAll(store));
-    HIDManager::applySaveResult(store, result);
+    store.updateKey(0, 3, [&](KeyConfig &k) { k.setSingleKey(B); });
+    const SaveResult result = legacySave(keypad.handle, keypad.info, saveSnapshotOf(store, SaveKind::All));
+    applySaveResult(store, result);
     QVERIFY(result.started && !result.ok);
     QCOMPARE(int(result.failure), int(SaveFailure::NotOnKeypad));
     QCOMPARE(result.writtenKeys.size(), 1);
-    QCOMPARE(int(store.layers[0][3].dirty), 0);
-    QCOMPARE(int(store.layers[0][20].dirty), 1);
+    QCOMPARE(int(store.layers()[0][3].dirty), 0);
+    QCOMPARE(int(store.layers()[0][20].dirty), 1);
     // The write and the commit, then the read of the layer that checks it.
     QCOMPARE(keypad.written().size(), std::size_t(3));
     QCOMPARE(keypad.written()[1], kCommit);
@@ -232,11 +233,11 @@ void TestLegacyWrite::nothingChangedSendsNothing()
     QVERIFY(keypad.written().empty());
 
     LegacyDeviceInfo unprobed;
-    store.layers[0][0].setSingleKey(A);
+    store.updateKey(0, 0, [&](KeyConfig &k) { k.setSingleKey(A); });
     QVERIFY(!legacySave(keypad.handle, unprobed, store));
     QVERIFY(!legacySave(nullptr, keypad.info, store));
     QVERIFY(keypad.written().empty());
-    QCOMPARE(int(store.layers[0][0].dirty), 1);
+    QCOMPARE(int(store.layers()[0][0].dirty), 1);
 }
 
 void TestLegacyWrite::failedWriteStopsTheSave()
@@ -244,17 +245,17 @@ void TestLegacyWrite::failedWriteStopsTheSave()
     {
         LegacyKeypad keypad(Family::R20Wide);
         KeyboardData store;
-        store.layers[0][1].setSingleKey(A);
-        store.layers[1][3].setSingleKey(B);
-        store.layers[2][0].setSingleKey(C);
+        store.updateKey(0, 1, [&](KeyConfig &k) { k.setSingleKey(A); });
+        store.updateKey(1, 3, [&](KeyConfig &k) { k.setSingleKey(B); });
+        store.updateKey(2, 0, [&](KeyConfig &k) { k.setSingleKey(C); });
         store.setLayerEffect(0, 3);
         VirtualKeypad::failWrite(0xFD, 2, keypad.id); // the record of layer 1 slot 3
         QVERIFY(!legacySave(keypad.handle, keypad.info, store));
-        QCOMPARE(int(store.layers[1][3].dirty), 1);
-        QCOMPARE(int(store.layers[2][0].dirty), 1);
-        QVERIFY(store.ledLayers[0].isChanged());
+        QCOMPARE(int(store.layers()[1][3].dirty), 1);
+        QCOMPARE(int(store.layers()[2][0].dirty), 1);
+        QVERIFY(store.ledLayers()[0].isChanged());
         // Nothing was committed, so the record that did go out is sent again next time.
-        QCOMPARE(int(store.layers[0][1].dirty), 1);
+        QCOMPARE(int(store.layers()[0][1].dirty), 1);
         QCOMPARE(keypad.written().size(), std::size_t(1));
         QCOMPARE(keypad.commitCount(), 0);
     }
@@ -262,27 +263,27 @@ void TestLegacyWrite::failedWriteStopsTheSave()
         // A lighting write that fails stops the save before its commit.
         LegacyKeypad keypad(Family::Old);
         KeyboardData store;
-        store.layers[0][0].setSingleKey(A);
+        store.updateKey(0, 0, [&](KeyConfig &k) { k.setSingleKey(A); });
         store.setLayerEffect(0, 3);
         VirtualKeypad::failWrite(0xFE, 1, keypad.id);
         QVERIFY(!legacySave(keypad.handle, keypad.info, store));
         QCOMPARE(keypad.commitCount(), 0);
-        QCOMPARE(int(store.layers[0][0].dirty), 1);
-        QVERIFY(store.ledLayers[0].isChanged());
+        QCOMPARE(int(store.layers()[0][0].dirty), 1);
+        QVERIFY(store.ledLayers()[0].isChanged());
     }
     {
         // Without the commit the keypad keeps nothing: every mark stays.
         LegacyKeypad keypad(Family::Old);
         KeyboardData store;
-        store.layers[0][0].setSingleKey(A);
-        store.layers[1][0].setSingleKey(B);
+        store.updateKey(0, 0, [&](KeyConfig &k) { k.setSingleKey(A); });
+        store.updateKey(1, 0, [&](KeyConfig &k) { k.setSingleKey(B); });
         VirtualKeypad::failWrite(0xFD, 3, keypad.id);
         QVERIFY(!legacySave(keypad.handle, keypad.info, store));
-        QCOMPARE(int(store.layers[0][0].dirty), 1);
-        QCOMPARE(int(store.layers[1][0].dirty), 1);
+        QCOMPARE(int(store.layers()[0][0].dirty), 1);
+        QCOMPARE(int(store.layers()[1][0].dirty), 1);
         QVERIFY(legacySave(keypad.handle, keypad.info, store));
         QCOMPARE(keypad.commitCount(), 1);
-        QCOMPARE(int(store.layers[0][0].dirty), 0);
+        QCOMPARE(int(store.layers()[0][0].dirty), 0);
     }
 }
 
@@ -292,18 +293,18 @@ void TestLegacyWrite::editDuringSaveKeepsItsMark()
 {
     LegacyKeypad keypad(Family::Old);
     KeyboardData store;
-    store.layers[0][0].setSingleKey(A);
-    store.layers[0][1].setSingleKey(B);
-    const SaveSnapshot snapshot = SaveSnapshot::ofAll(store);
+    store.updateKey(0, 0, [&](KeyConfig &k) { k.setSingleKey(A); });
+    store.updateKey(0, 1, [&](KeyConfig &k) { k.setSingleKey(B); });
+    const SaveSnapshot snapshot = saveSnapshotOf(store, SaveKind::All);
     auto save = std::async(std::launch::async, [&keypad, snapshot] {
         return legacySave(keypad.handle, keypad.info, snapshot);
     });
-    store.layers[0][1].setSingleKey(C); // the user goes on editing
+    store.updateKey(0, 1, [&](KeyConfig &k) { k.setSingleKey(C); }); // the user goes on editing
     const SaveResult result = save.get();
     QVERIFY(result.started && result.ok);
-    HIDManager::applySaveResult(store, result);
-    QCOMPARE(int(store.layers[0][0].dirty), 0);
-    QCOMPARE(int(store.layers[0][1].dirty), 1);
+    applySaveResult(store, result);
+    QCOMPARE(int(store.layers()[0][0].dirty), 0);
+    QCOMPARE(int(store.layers()[0][1].dirty), 1);
     QCOMPARE(int(keypad.record(0, 2)[12 - LegacyFirmware::RecordOffset]), int(B));
 }
 
@@ -317,8 +318,8 @@ void TestLegacyWrite::oldKeypadRefusesSlotsItCannotStore()
 
     LegacyKeypad keypad(Family::Old);
     KeyboardData store;
-    store.layers[0][20].setMedia(0xE9); // as read from the keypad
-    store.layers[0][20].dirty = 0;
+    store.updateKey(0, 20, [&](KeyConfig &k) { k.setMedia(0xE9); }); // as read from the keypad
+    store.updateKey(0, 20, [&](KeyConfig &k) { k.dirty = 0; });
     store.setUnwritableSlots(legacyUnwritableSlots(LegacyFormatOld));
     QVERIFY(!store.isWritableSlot(20));
     QVERIFY(store.isWritableSlot(18));
@@ -330,16 +331,16 @@ void TestLegacyWrite::oldKeypadRefusesSlotsItCannotStore()
     store.assignMacro({{0, A, 0}});
     store.assignPrepared(combination(0x01, QByteArray(1, char(C))));
     store.clearSelectedKey();
-    QVERIFY(store.layers[0][20].sameAssignment(media(0xE9)));
+    QVERIFY(store.layers()[0][20].sameAssignment(media(0xE9)));
     store.clearAllKeys();
-    QVERIFY(store.layers[0][20].sameAssignment(media(0xE9)));
-    QCOMPARE(int(store.layers[0][20].dirty), 0);
-    QCOMPARE(int(store.layers[0][19].dirty), 0);
-    QCOMPARE(int(store.layers[0][18].dirty), 1);
+    QVERIFY(store.layers()[0][20].sameAssignment(media(0xE9)));
+    QCOMPARE(int(store.layers()[0][20].dirty), 0);
+    QCOMPARE(int(store.layers()[0][19].dirty), 0);
+    QCOMPARE(int(store.layers()[0][18].dirty), 1);
 
     store.selectKey(17);
     store.assignMedia(0xEA);
-    QCOMPARE(int(store.layers[0][17].mediaCode), 0xEA);
+    QCOMPARE(int(store.layers()[0][17].mediaCode), 0xEA);
     store.setUnwritableSlots({});
     QVERIFY(store.isWritableSlot(20));
 }

@@ -124,19 +124,19 @@ void TestPagesKeys::baseKeysBuildSingleKeysCombinationsAndMacros()
     // A then B: a press/release macro.
     data.selectKey(3);
     clickKey(page, 0x04);
-    QCOMPARE(data.layers[0][3].type, uint8_t(KeyTypeSingle));
-    QCOMPARE(data.layers[0][3].keycode, uint8_t(0x04));
+    QCOMPARE(data.layers()[0][3].type, uint8_t(KeyTypeSingle));
+    QCOMPARE(data.layers()[0][3].keycode, uint8_t(0x04));
     clickKey(page, 0x05);
     const QVector<MacroStep> expected = {{0, 0x04, 0}, {1, 0x04, 20}, {0, 0x05, 20}, {1, 0x05, 20}};
-    QCOMPARE(data.layers[0][3].type, uint8_t(KeyTypeMacro));
-    QCOMPARE(data.layers[0][3].macroSteps, expected);
+    QCOMPARE(data.layers()[0][3].type, uint8_t(KeyTypeMacro));
+    QCOMPARE(data.layers()[0][3].macroSteps, expected);
 
     // Ctrl, Shift, C: a combination, then the key is full.
     data.selectKey(5);
     clickKey(page, 0xE0);
     clickKey(page, 0xE1);
     clickKey(page, 0x06);
-    KeyConfig &combo = data.layers[0][5];
+    const KeyConfig &combo = data.layers()[0][5];
     QCOMPARE(combo.type, uint8_t(KeyTypeCombination));
     QCOMPARE(combo.modifiers, uint8_t(0x03));
     QCOMPARE(combo.keycodes, QByteArray("\x06"));
@@ -151,11 +151,11 @@ void TestPagesKeys::baseKeysBuildSingleKeysCombinationsAndMacros()
     QCOMPARE(combo.keycode, uint8_t(0x1D));
 
     // The first click after a selection replaces a multimedia key.
-    data.layers[0][7].setMedia(226);
+    data.updateKey(0, 7, [&](KeyConfig &k) { k.setMedia(226); });
     data.selectKey(7);
     clickKey(page, 0x28);
-    QCOMPARE(data.layers[0][7].type, uint8_t(KeyTypeSingle));
-    QCOMPARE(data.layers[0][7].fullText, QStringLiteral("Enter"));
+    QCOMPARE(data.layers()[0][7].type, uint8_t(KeyTypeSingle));
+    QCOMPARE(data.layers()[0][7].fullText, QStringLiteral("Enter"));
 }
 
 void TestPagesKeys::baseKeyClicksThatChangeNothing()
@@ -176,7 +176,7 @@ void TestPagesKeys::baseKeyClicksThatChangeNothing()
     QPushButton withoutCode;
     handleBaseKeyClick(data, &withoutCode);
     handleBaseKeyClick(data, nullptr);
-    QVERIFY(data.layers[0][0].isEmpty());
+    QVERIFY(data.layers()[0][0].isEmpty());
     QCOMPARE(texts.count(), 0);
 }
 
@@ -317,13 +317,13 @@ void TestPagesKeys::extKeysJoinCombinations()
 
     data.selectKey(2);
     withText(keys, "Left\nCommand")->click();
-    QCOMPARE(data.layers[0][2].type, uint8_t(KeyTypeSingle));
-    QCOMPARE(data.layers[0][2].keycode, uint8_t(0xE3));
+    QCOMPARE(data.layers()[0][2].type, uint8_t(KeyTypeSingle));
+    QCOMPARE(data.layers()[0][2].keycode, uint8_t(0xE3));
     withText(keys, "F13")->click();
-    QCOMPARE(data.layers[0][2].type, uint8_t(KeyTypeCombination));
-    QCOMPARE(data.layers[0][2].modifiers, uint8_t(0x08));
-    QCOMPARE(data.layers[0][2].keycodes, QByteArray("\x68"));
-    QCOMPARE(data.layers[0][2].fullText, QStringLiteral("LWin + F13"));
+    QCOMPARE(data.layers()[0][2].type, uint8_t(KeyTypeCombination));
+    QCOMPARE(data.layers()[0][2].modifiers, uint8_t(0x08));
+    QCOMPARE(data.layers()[0][2].keycodes, QByteArray("\x68"));
+    QCOMPARE(data.layers()[0][2].fullText, QStringLiteral("LWin + F13"));
 
     // The rest of the 8 x 5 grid is empty and cannot be clicked.
     const QList<QPushButton *> empty = buttonsOfClass(page, "extKeyEmpty");
@@ -349,7 +349,7 @@ void TestPagesKeys::multimediaAssignsTheSelectedKey()
     QPushButton *mute = withText(page.mediaButtons(), "Mute");
     QVERIFY(mute);
     mute->click();
-    for (const KeyConfig &key : data.layers[0])
+    for (const KeyConfig &key : data.layers()[0])
         QVERIFY(key.isEmpty());
 
     data.selectKey(3);
@@ -359,7 +359,7 @@ void TestPagesKeys::multimediaAssignsTheSelectedKey()
     connect(&data, &KeyboardData::keyFullTextChanged, this,
             [&](int k, const QString &t) { emitted << QStringLiteral("full:%1:%2").arg(k).arg(t); });
     mute->click();
-    const KeyConfig &key = data.layers[0][3];
+    const KeyConfig &key = data.layers()[0][3];
     QCOMPARE(key.type, uint8_t(KeyTypeMedia));
     QCOMPARE(key.mediaCode, uint16_t(226));
     QCOMPARE(key.buttonText, key.fullText);
@@ -367,7 +367,7 @@ void TestPagesKeys::multimediaAssignsTheSelectedKey()
     QCOMPARE(key.dirty, uint8_t(1));
     QCOMPARE(emitted, (QStringList{"button:3:Mute", "full:3:Mute"}));
     // The next base key still replaces it.
-    QVERIFY(data.startFresh);
+    QVERIFY(data.startFresh());
 
     // Every button shows the name its code has everywhere else.
     QCOMPARE(page.mediaButtons().size(), 21);
@@ -395,14 +395,14 @@ void TestPagesKeys::mouseActionsAssignTheSelectedKey()
     QPushButton *wheelDown = withText(page.actionButtons(), "Mouse Wheel-");
     QVERIFY(wheelDown);
     wheelDown->click();
-    QVERIFY(data.layers[0][0].isEmpty());
+    QVERIFY(data.layers()[0][0].isEmpty());
 
     data.selectKey(1);
     wheelDown->click();
-    QCOMPARE(data.layers[0][1].type, uint8_t(KeyTypeMouse));
-    QCOMPARE(data.layers[0][1].mouseAction, uint8_t(4));
-    QCOMPARE(data.layers[0][1].fullText, QStringLiteral("Mouse Wheel Down"));
-    QCOMPARE(data.layers[0][1].buttonText, QStringLiteral("W-"));
+    QCOMPARE(data.layers()[0][1].type, uint8_t(KeyTypeMouse));
+    QCOMPARE(data.layers()[0][1].mouseAction, uint8_t(4));
+    QCOMPARE(data.layers()[0][1].fullText, QStringLiteral("Mouse Wheel Down"));
+    QCOMPARE(data.layers()[0][1].buttonText, QStringLiteral("W-"));
 
     // All sixteen actions are offered once, each with its own names.
     QSet<int> actions;
@@ -410,8 +410,8 @@ void TestPagesKeys::mouseActionsAssignTheSelectedKey()
         const int action = button->property(kMouseActionProperty).toInt();
         actions << action;
         button->click();
-        QCOMPARE(int(data.layers[0][1].mouseAction), action);
-        QCOMPARE(data.layers[0][1].fullText, mouseActionNames(uint8_t(action))->first);
+        QCOMPARE(int(data.layers()[0][1].mouseAction), action);
+        QCOMPARE(data.layers()[0][1].fullText, mouseActionNames(uint8_t(action))->first);
         QCOMPARE(button->property(kClassProperty).toString(), QStringLiteral("mouseKey"));
         QCOMPARE(button->iconSize(), QSize(34, 34));
         QVERIFY(button->minimumHeight() >= 72);
@@ -477,21 +477,21 @@ void TestPagesKeys::gesturesWithheldFromOldFamily()
     // Clicked anyway on an Old keypad: refused, after the selection check.
     router.legacyOld = true;
     handleMouseClick(data, like, true);
-    for (const KeyConfig &key : data.layers[0])
+    for (const KeyConfig &key : data.layers()[0])
         QVERIFY(key.isEmpty());
     data.selectKey(4);
     handleMouseClick(data, like, true);
-    QVERIFY(data.layers[0][4].isEmpty());
+    QVERIFY(data.layers()[0][4].isEmpty());
     wheelDown->click();
-    QCOMPARE(data.layers[0][4].mouseAction, uint8_t(4));
+    QCOMPARE(data.layers()[0][4].mouseAction, uint8_t(4));
 
     page.applyMouseGestureSupport(false);
     for (QPushButton *button : page.gestureButtons())
         QVERIFY(button->isVisible() && button->isEnabled());
     router.legacyOld = false;
     like->click();
-    QCOMPARE(data.layers[0][4].mouseAction, uint8_t(15));
-    QCOMPARE(data.layers[0][4].buttonText, QStringLiteral("LIKE"));
+    QCOMPARE(data.layers()[0][4].mouseAction, uint8_t(15));
+    QCOMPARE(data.layers()[0][4].buttonText, QStringLiteral("LIKE"));
 }
 
 QTEST_MAIN(TestPagesKeys)

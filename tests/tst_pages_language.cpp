@@ -95,8 +95,9 @@ void TestPagesLanguage::initTestCase()
 {
     // Key 0 holds Shift+a as a press and release macro: every block kind.
     m_data.selectKey(0);
-    m_data.selectedConfig()->setMacro(
-        {{0, 0xE1, 0}, {0, 0x04, 20}, {1, 0x04, 9999}, {1, 0xE1, 50}});
+    m_data.updateSelectedKey([](KeyConfig &key) {
+        key.setMacro({{0, 0xE1, 0}, {0, 0x04, 20}, {1, 0x04, 9999}, {1, 0xE1, 50}});
+    });
 }
 
 void TestPagesLanguage::macroAndDelayPagesSpeakChinese()

@@ -10,6 +10,7 @@
 #include "pages/r20widelightingpage.h"
 #include "tst_device_support.h"
 #include "tst_language_support.h"
+#include "tst_store_save.h"
 #include "widgets/rgbcolorpickerwidget.h"
 
 #include <QButtonGroup>
@@ -46,12 +47,11 @@ RgbColor rgbOf(const QColor &color)
     return RgbColor{uint8_t(color.red()), uint8_t(color.green()), uint8_t(color.blue())};
 }
 
-// Writing through a copy: GCC misreads a write into a detached element.
 void clearLedMarks(KeyboardData &data, int layer)
 {
-    LedLayerConfig record = data.ledLayers.at(layer);
+    LedLayerConfig record = data.ledLayers().at(layer);
     record.clearMarks();
-    data.ledLayers.replace(layer, record);
+    data.replaceLedLayer(layer, record);
 }
 
 } // namespace
@@ -149,7 +149,7 @@ void TestPagesLighting::effectChoiceMarksOnlyChanges()
     QSignalSpy changed(&page, &LightingPage::lightingChanged);
     page.refresh();
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(data.ledLayers[0].dirty, uint8_t(0)); // effect 1 is offered
+    QCOMPARE(data.ledLayers()[0].dirty, uint8_t(0)); // effect 1 is offered
 
     const QList<QPushButton *> buttons = page.effectButtons();
     QCOMPARE(buttons.size(), 10);
@@ -158,16 +158,16 @@ void TestPagesLighting::effectChoiceMarksOnlyChanges()
     QVERIFY(buttons.at(1)->isChecked());
 
     buttons.at(7)->click();
-    QCOMPARE(data.ledLayers[0].effect, uint8_t(7));
-    QCOMPARE(data.ledLayers[0].dirty, uint8_t(1));
+    QCOMPARE(data.ledLayers()[0].effect, uint8_t(7));
+    QCOMPARE(data.ledLayers()[0].dirty, uint8_t(1));
     QVERIFY(buttons.at(7)->isChecked());
     QVERIFY(!buttons.at(1)->isChecked());
     QCOMPARE(changed.count(), 2);
 
     clearLedMarks(data, 0);
     buttons.at(7)->click();
-    QCOMPARE(data.ledLayers[0].dirty, uint8_t(0));
-    QCOMPARE(data.ledLayers[1].dirty, uint8_t(0));
+    QCOMPARE(data.ledLayers()[0].dirty, uint8_t(0));
+    QCOMPARE(data.ledLayers()[1].dirty, uint8_t(0));
 
     // Another layer shows its own effect.
     data.setCurrentLayer(2);
@@ -182,7 +182,9 @@ void TestPagesLighting::effectChoiceMarksOnlyChanges()
 void TestPagesLighting::knobLayoutOffersItsOwnEffects()
 {
     KeyboardData data;
-    data.ledLayers[0].effect = 7;
+    LedLayerConfig effectSeven = data.ledLayers()[0];
+    effectSeven.effect = 7;
+    data.replaceLedLayer(0, effectSeven);
     LightingPage page;
     page.bind(data);
     page.setRgbPageActive(true);
@@ -191,8 +193,8 @@ void TestPagesLighting::knobLayoutOffersItsOwnEffects()
 
     // Breathing is 5 on this pad; the keypad's 7 is not listed and is kept:
     // no button is checked and a note names it.
-    QCOMPARE(data.ledLayers[0].effect, uint8_t(7));
-    QCOMPARE(data.ledLayers[0].dirty, uint8_t(0));
+    QCOMPARE(data.ledLayers()[0].effect, uint8_t(7));
+    QCOMPARE(data.ledLayers()[0].dirty, uint8_t(0));
     const QList<QPushButton *> buttons = page.effectButtons();
     for (QPushButton *button : buttons)
         QVERIFY(!button->isChecked());
@@ -211,15 +213,15 @@ void TestPagesLighting::knobLayoutOffersItsOwnEffects()
     }
 
     buttons.at(5)->click();
-    QCOMPARE(data.ledLayers[0].effect, uint8_t(5));
-    QCOMPARE(data.ledLayers[0].dirty, uint8_t(1));
+    QCOMPARE(data.ledLayers()[0].effect, uint8_t(5));
+    QCOMPARE(data.ledLayers()[0].dirty, uint8_t(1));
     page.refresh();
     QVERIFY(page.unlistedEffectNote()->isHidden());
 
     // Back on a ten-effect pad every button is usable again.
     page.setKnobLedLayout(false);
     page.refresh();
-    QCOMPARE(data.ledLayers[0].effect, uint8_t(5));
+    QCOMPARE(data.ledLayers()[0].effect, uint8_t(5));
     QVERIFY(!buttons.at(9)->isHidden());
     QVERIFY(buttons.at(9)->isEnabled());
     QVERIFY(!buttons.at(9)->testAttribute(Qt::WA_TransparentForMouseEvents));
@@ -241,32 +243,32 @@ void TestPagesLighting::pickerColoursTheSelectedKey()
     data.selectKey(3);
     pressAt(picker, QPoint(0, 0));
     releaseAt(picker, QPoint(0, 0));
-    QCOMPARE(data.ledLayers[0].keyDirty[3], uint8_t(0));
+    QCOMPARE(data.ledLayers()[0].keyDirty[3], uint8_t(0));
 
     page.setRgbPageActive(true);
     pressAt(picker, QPoint(0, 0)); // white
     releaseAt(picker, QPoint(0, 0));
-    QCOMPARE(data.ledLayers[0].colors[3], (RgbColor{255, 255, 255}));
-    QCOMPARE(data.ledLayers[0].keyDirty[3], uint8_t(1));
+    QCOMPARE(data.ledLayers()[0].colors[3], (RgbColor{255, 255, 255}));
+    QCOMPARE(data.ledLayers()[0].keyDirty[3], uint8_t(1));
     QCOMPARE(changed.count(), 1);
 
     // The same colour again changes nothing.
     clearLedMarks(data, 0);
     pressAt(picker, QPoint(0, 0));
     releaseAt(picker, QPoint(0, 0));
-    QCOMPARE(data.ledLayers[0].keyDirty[3], uint8_t(0));
+    QCOMPARE(data.ledLayers()[0].keyDirty[3], uint8_t(0));
 
     // Knobs and keys without an LED take no colour.
     knobSelected = true;
     pressAt(picker, QPoint(0, 150));
     releaseAt(picker, QPoint(0, 150));
-    QCOMPARE(data.ledLayers[0].colors[3], (RgbColor{255, 255, 255}));
+    QCOMPARE(data.ledLayers()[0].colors[3], (RgbColor{255, 255, 255}));
     knobSelected = false;
     data.selectKey(16);
     pressAt(picker, QPoint(0, 150));
     releaseAt(picker, QPoint(0, 150));
     for (int led = 0; led < kLedCount; ++led)
-        QCOMPARE(data.ledLayers[0].keyDirty[size_t(led)], uint8_t(0));
+        QCOMPARE(data.ledLayers()[0].keyDirty[size_t(led)], uint8_t(0));
 
     // Showing a key's colour moves the picker without writing anything.
     data.setLedColor(0, 6, 0, 0, 255);
@@ -310,9 +312,9 @@ void TestPagesLighting::knobLedSegmentsTakeThePicker()
     // No key needs to be selected: the picker colours the target segment.
     pressAt(picker, QPoint(0, 0));
     releaseAt(picker, QPoint(0, 0));
-    QCOMPARE(data.ledLayers[0].colors[2], (RgbColor{255, 255, 255}));
-    QCOMPARE(data.ledLayers[0].keyDirty[2], uint8_t(1));
-    QCOMPARE(data.ledLayers[0].keyDirty[0], uint8_t(0));
+    QCOMPARE(data.ledLayers()[0].colors[2], (RgbColor{255, 255, 255}));
+    QCOMPARE(data.ledLayers()[0].keyDirty[2], uint8_t(1));
+    QCOMPARE(data.ledLayers()[0].keyDirty[0], uint8_t(0));
     QVERIFY(segments.at(2)->styleSheet().contains(QLatin1String("background-color:#ffffff;")));
 
     // Rounded luminance 150 is light, 149 dark.
@@ -340,8 +342,8 @@ void TestPagesLighting::assignedLightingIsSaved()
     const RgbColor picked = rgbOf(picker->color());
     QVERIFY(picked.g < 20 && picked.r == 255);
 
-    QVERIFY(manager.saveAll(data));
-    QVERIFY(!data.ledLayers[1].isChanged());
+    QVERIFY(saveAll(manager, data));
+    QVERIFY(!data.ledLayers()[1].isChanged());
     const VirtualLighting stored = VirtualKeypad::lighting(1);
     QCOMPARE(stored.effect, uint8_t(8));
     QCOMPARE(stored.colors[4], (VirtualLighting::Rgb{picked.r, picked.g, picked.b}));
@@ -367,7 +369,7 @@ void TestPagesLighting::unlistedEffectSurvivesSaves()
     LedLayers lighting;
     QVERIFY(manager.readAllConfiguration(layers, lighting));
     data.loadLayers(layers);
-    data.ledLayers = lighting;
+    data.loadLighting(lighting);
     LightingPage page;
     page.bind(data);
     page.setRgbPageActive(true);
@@ -386,10 +388,10 @@ void TestPagesLighting::unlistedEffectSurvivesSaves()
              QStringLiteral("设备正在使用灯效 12，它不在此列表中。"));
 
     VirtualKeypad::clearRecords();
-    data.layers[0][2].setSingleKey(0x04);
-    QVERIFY(manager.saveKeys(data));
-    data.layers[1][2].setSingleKey(0x05);
-    QVERIFY(manager.saveAll(data));
+    data.updateKey(0, 2, [&](KeyConfig &k) { k.setSingleKey(0x04); });
+    QVERIFY(saveKeys(manager, data));
+    data.updateKey(1, 2, [&](KeyConfig &k) { k.setSingleKey(0x05); });
+    QVERIFY(saveAll(manager, data));
     QVERIFY(writtenWithCommand(CmdWriteLighting).empty());
     for (int layer = 0; layer < kLayerCount; ++layer)
         QVERIFY(VirtualKeypad::lighting(layer) == own);
@@ -399,7 +401,7 @@ void TestPagesLighting::unlistedEffectSurvivesSaves()
     data.setCurrentLayer(2);
     page.refresh();
     page.effectButtons().at(3)->click();
-    QVERIFY(manager.saveAll(data));
+    QVERIFY(saveAll(manager, data));
     QCOMPARE(int(VirtualKeypad::lighting(2).effect), 3);
     QVERIFY(VirtualKeypad::lighting(2).colors == own.colors);
     QVERIFY(VirtualKeypad::lighting(1) == own);
@@ -428,20 +430,20 @@ void TestPagesLighting::r20WidePaletteColoursSelectedKey()
     QVERIFY(!page.modeButtons().at(3)->isEnabled());
     QVERIFY(!page.paletteButtons().at(8)->isEnabled());
     page.modeButtons().at(3)->click();
-    QCOMPARE(data.ledLayers[0].effect, uint8_t(1));
+    QCOMPARE(data.ledLayers()[0].effect, uint8_t(1));
 
     page.setDeviceActive(true);
     QVERIFY(page.paletteButtons().at(8)->isEnabled());
     QSignalSpy changed(&page, &R20WideLightingPage::lightingChanged);
     page.paletteButtons().at(8)->click();
-    QCOMPARE(data.ledLayers[0].colors[2], (RgbColor{255, 170, 0}));
-    QCOMPARE(data.ledLayers[0].keyDirty[2], uint8_t(1));
+    QCOMPARE(data.ledLayers()[0].colors[2], (RgbColor{255, 170, 0}));
+    QCOMPARE(data.ledLayers()[0].keyDirty[2], uint8_t(1));
     QCOMPARE(changed.count(), 1);
 
     QVERIFY(page.modeButtons().at(1)->styleSheet().contains(QLatin1String("background:#f2f2f2;")));
     page.modeButtons().at(3)->click();
-    QCOMPARE(data.ledLayers[0].effect, uint8_t(3));
-    QCOMPARE(data.ledLayers[0].dirty, uint8_t(1));
+    QCOMPARE(data.ledLayers()[0].effect, uint8_t(3));
+    QCOMPARE(data.ledLayers()[0].dirty, uint8_t(1));
     QVERIFY(page.modeButtons().at(3)->styleSheet().contains(QLatin1String("background:#f2f2f2; color:#000000;")));
     QVERIFY(page.modeButtons().at(1)->styleSheet().contains(QLatin1String("background:#383838; color:#ffffff;")));
 
@@ -451,7 +453,7 @@ void TestPagesLighting::r20WidePaletteColoursSelectedKey()
     data.selectKey(9);
     QVERIFY(!page.paletteButtons().at(0)->isEnabled());
     page.paletteButtons().at(0)->click();
-    QCOMPARE(data.ledLayers[0].keyDirty[9], uint8_t(0));
+    QCOMPARE(data.ledLayers()[0].keyDirty[9], uint8_t(0));
 }
 
 void TestPagesLighting::oldPageHighlightsNearestColour()
@@ -466,12 +468,14 @@ void TestPagesLighting::oldPageHighlightsNearestColour()
 
     KeyboardData data;
     data.setLedColor(0, 0, 250, 10, 10);
-    data.ledLayers[0].effect = 7;
+    LedLayerConfig effectSeven = data.ledLayers()[0];
+    effectSeven.effect = 7;
+    data.replaceLedLayer(0, effectSeven);
     OldLightingPage page;
     page.bind(data);
     QVERIFY(!page.colorButtons().at(0)->isEnabled());
     page.colorButtons().at(5)->click();
-    QCOMPARE(data.ledLayers[0].colors[0], (RgbColor{250, 10, 10}));
+    QCOMPARE(data.ledLayers()[0].colors[0], (RgbColor{250, 10, 10}));
 
     page.setDeviceActive(true);
     QCOMPARE(page.highlightedColor(), 0);
@@ -485,11 +489,11 @@ void TestPagesLighting::oldPageHighlightsNearestColour()
     QVERIFY(page.modeButtons().at(5)->styleSheet().contains(QLatin1String("font-size:20px;")));
 
     page.colorButtons().at(5)->click();
-    QCOMPARE(data.ledLayers[0].colors[0], (RgbColor{0, 0, 255}));
-    QCOMPARE(data.ledLayers[0].keyDirty[0], uint8_t(1));
+    QCOMPARE(data.ledLayers()[0].colors[0], (RgbColor{0, 0, 255}));
+    QCOMPARE(data.ledLayers()[0].keyDirty[0], uint8_t(1));
     QCOMPARE(page.highlightedColor(), 5);
     page.modeButtons().at(2)->click();
-    QCOMPARE(data.ledLayers[0].effect, uint8_t(2));
+    QCOMPARE(data.ledLayers()[0].effect, uint8_t(2));
     QVERIFY(page.modeButtons().at(2)->styleSheet().contains(QLatin1String("background:#f2f2f2;")));
 
     // A fresh layer is yellow.

@@ -57,7 +57,7 @@ struct RecorderRig {
         page.resize(600, 300);
     }
 
-    KeyConfig &key(int index) { return store.layers[store.currentLayer][index]; }
+    KeyConfig key(int index) const { return store.layers()[store.currentLayer()][index]; }
     // Through the keyboard grab, as the system would deliver it.
     void press(int qtKey) { QTest::keyPress(static_cast<QWidget *>(nullptr), Qt::Key(qtKey)); }
     void release(int qtKey) { QTest::keyRelease(static_cast<QWidget *>(nullptr), Qt::Key(qtKey)); }
@@ -569,27 +569,27 @@ void TestPagesMacro::editingADelayChangesThatStep()
     store.loadLayers(layers);
     store.selectKey(2);
     QCOMPARE(page.flow()->blocks().size(), 8);
-    QCOMPARE(store.layers[0][2].dirty, uint8_t(0));
+    QCOMPARE(store.layers()[0][2].dirty, uint8_t(0));
 
     QSignalSpy textSpy(&store, &KeyboardData::keyButtonTextChanged);
     auto *secondDelay = static_cast<MacroBlock *>(page.flow()->blocks()[2]);
     QCOMPARE(secondDelay->delaySpin()->value(), 60);
     secondDelay->delaySpin()->setValue(345);
 
-    QCOMPARE(store.layers[0][2].macroSteps[1].delay, uint16_t(345));
-    QCOMPARE(store.layers[0][2].macroSteps[0].delay, uint16_t(0));
-    QCOMPARE(store.layers[0][2].macroSteps[2].delay, uint16_t(70));
-    QCOMPARE(store.layers[0][2].dirty, uint8_t(1));
+    QCOMPARE(store.layers()[0][2].macroSteps[1].delay, uint16_t(345));
+    QCOMPARE(store.layers()[0][2].macroSteps[0].delay, uint16_t(0));
+    QCOMPARE(store.layers()[0][2].macroSteps[2].delay, uint16_t(70));
+    QCOMPARE(store.layers()[0][2].dirty, uint8_t(1));
     QVERIFY(textSpy.isEmpty());
 
     // Selecting another key shows its steps; the other key stays as it was.
     store.selectKey(6);
     QCOMPARE(page.flow()->blocks().size(), 4);
-    QCOMPARE(store.layers[0][6].dirty, uint8_t(0));
-    QCOMPARE(store.layers[0][2].macroSteps[1].delay, uint16_t(345));
+    QCOMPARE(store.layers()[0][6].dirty, uint8_t(0));
+    QCOMPARE(store.layers()[0][2].macroSteps[1].delay, uint16_t(345));
 
     // Clearing the selected key empties the flow; other keys' texts do not.
-    store.layers[0][9].setSingleKey(0x04);
+    store.updateKey(0, 9, [&](KeyConfig &k) { k.setSingleKey(0x04); });
     emit store.keyButtonTextChanged(9, QStringLiteral("A"));
     QCOMPARE(page.flow()->blocks().size(), 4);
     store.clearSelectedKey();
@@ -618,14 +618,14 @@ void TestPagesMacro::oldDelayPageSetsEveryPress()
     // Without an "Old" keypad nothing is written.
     store.selectKey(0);
     page.slider()->setValue(400);
-    QCOMPARE(store.layers[0][0].dirty, uint8_t(0));
+    QCOMPARE(store.layers()[0][0].dirty, uint8_t(0));
     QCOMPARE(page.slider()->value(), 0);
 
     page.setDeviceConnected(true);
     QVERIFY(page.slider()->isEnabled() && page.spinBox()->isEnabled() && page.upButton()->isEnabled());
     QSignalSpy textSpy(&store, &KeyboardData::keyButtonTextChanged);
     page.slider()->setValue(300);
-    const KeyConfig &macro = store.layers[0][0];
+    const KeyConfig &macro = store.layers()[0][0];
     QCOMPARE(macro.macroSteps[0].delay, uint16_t(5));  // no usage: not played
     QCOMPARE(macro.macroSteps[1].delay, uint16_t(300));
     QCOMPARE(macro.macroSteps[2].delay, uint16_t(300));
@@ -635,23 +635,23 @@ void TestPagesMacro::oldDelayPageSetsEveryPress()
     QCOMPARE(textSpy.count(), 1);
 
     page.upButton()->click();
-    QCOMPARE(store.layers[0][0].macroSteps[2].delay, uint16_t(301));
+    QCOMPARE(store.layers()[0][0].macroSteps[2].delay, uint16_t(301));
     QCOMPARE(page.slider()->value(), 301);
 
     // A single key becomes press and release.
     store.selectKey(1);
     QCOMPARE(page.spinBox()->value(), 0);
     page.spinBox()->setValue(250);
-    QCOMPARE(store.layers[0][1].macroSteps, (QVector<MacroStep>{step(0, 0x05, 250), step(1, 0x05, 20)}));
+    QCOMPARE(store.layers()[0][1].macroSteps, (QVector<MacroStep>{step(0, 0x05, 250), step(1, 0x05, 20)}));
     QCOMPARE(page.slider()->value(), 250);
 
     // A combination has no delay to set.
     store.selectKey(2);
     page.spinBox()->setValue(700);
-    QCOMPARE(store.layers[0][2].type, uint8_t(KeyTypeCombination));
+    QCOMPARE(store.layers()[0][2].type, uint8_t(KeyTypeCombination));
     QCOMPARE(page.spinBox()->value(), 0);
 
-    QCOMPARE(oldFamilyDelay(store.layers[0][1]), 250);
+    QCOMPARE(oldFamilyDelay(store.layers()[0][1]), 250);
 }
 
 void TestPagesMacro::r20WideDelayPageSlots()
@@ -683,8 +683,8 @@ void TestPagesMacro::r20WideDelayPageSlots()
     }
 
     page.delaySpin(0)->setValue(300);
-    QCOMPARE(store.layers[0][0].type, uint8_t(KeyTypeMacro));
-    QCOMPARE(store.layers[0][0].macroSteps, (QVector<MacroStep>{step(0, 0x04, 300), step(1, 0x04, 20)}));
+    QCOMPARE(store.layers()[0][0].type, uint8_t(KeyTypeMacro));
+    QCOMPARE(store.layers()[0][0].macroSteps, (QVector<MacroStep>{step(0, 0x04, 300), step(1, 0x04, 20)}));
     QCOMPARE(page.keyButton(0)->text(), QStringLiteral("A"));
     QCOMPARE(page.delaySpin(0)->value(), 300);
     QVERIFY(!page.delaySpin(1)->isEnabled());
@@ -698,16 +698,16 @@ void TestPagesMacro::r20WideDelayPageSlots()
     QCOMPARE(page.delaySpin(1)->value(), 50);  // 20 is below what a later slot shows
     QSignalSpy textSpy(&store, &KeyboardData::keyButtonTextChanged);
     page.upButton(2)->click();
-    QCOMPARE(store.layers[0][1].macroSteps[3].delay, uint16_t(51));
-    QCOMPARE(store.layers[0][1].macroSteps[4].delay, uint16_t(20));
-    QCOMPARE(store.layers[0][1].dirty, uint8_t(1));
+    QCOMPARE(store.layers()[0][1].macroSteps[3].delay, uint16_t(51));
+    QCOMPARE(store.layers()[0][1].macroSteps[4].delay, uint16_t(20));
+    QCOMPARE(store.layers()[0][1].dirty, uint8_t(1));
     QCOMPARE(textSpy.count(), 1);
 
     // More than 18 presses: the first 18 are shown.
     store.selectKey(2);
     QCOMPARE(page.keyButton(17)->text(), QStringLiteral("R"));
     QCOMPARE(page.delaySpin(17)->value(), 117);
-    QCOMPARE(r20WideDelayEntries(store.layers[0][2]).size(), kR20WideDelaySlots);
+    QCOMPARE(r20WideDelayEntries(store.layers()[0][2]).size(), kR20WideDelaySlots);
 
     // Without an R20Wide keypad every slot is locked.
     page.setDeviceConnected(false);

@@ -6,6 +6,7 @@
 #include "pages/procreateshortcuts.h"
 #include "tst_device_support.h"
 #include "tst_language_support.h"
+#include "tst_store_save.h"
 
 #include <QPushButton>
 
@@ -181,11 +182,11 @@ void TestPagesProcreate::clickAssignsToSelectedKey()
     shortcutButton(page, QStringLiteral("Undo"))->click();
     QCOMPARE(assigned.count(), 0);
     QCOMPARE(buttonTexts.count(), 0);
-    QVERIFY(data.layers[0][2].isEmpty());
+    QVERIFY(data.layers()[0][2].isEmpty());
 
     data.selectKey(2);
     shortcutButton(page, QStringLiteral("Undo"))->click();
-    const KeyConfig &undo = data.layers[0][2];
+    const KeyConfig &undo = data.layers()[0][2];
     QCOMPARE(undo.type, uint8_t(KeyTypeMacro));
     QCOMPARE(undo.dirty, uint8_t(1));
     QCOMPARE(undo.macroSteps.size(), 4);
@@ -198,19 +199,19 @@ void TestPagesProcreate::clickAssignsToSelectedKey()
     // A shortcut is a start: the next base key extends it instead of replacing it.
     data.selectKey(3);
     shortcutButton(page, QStringLiteral("Activate Brush Tool"))->click();
-    QCOMPARE(data.layers[0][3].type, uint8_t(KeyTypeSingle));
-    QCOMPARE(data.layers[0][3].keycode, uint8_t(0x05));
-    QVERIFY(!data.startFresh);
+    QCOMPARE(data.layers()[0][3].type, uint8_t(KeyTypeSingle));
+    QCOMPARE(data.layers()[0][3].keycode, uint8_t(0x05));
+    QVERIFY(!data.startFresh());
     data.appendBaseKey(0x06);
-    QCOMPARE(data.layers[0][3].type, uint8_t(KeyTypeMacro));
-    QCOMPARE(data.layers[0][3].macroSteps.first(), (MacroStep{0, 0x05, 0}));
+    QCOMPARE(data.layers()[0][3].type, uint8_t(KeyTypeMacro));
+    QCOMPARE(data.layers()[0][3].macroSteps.first(), (MacroStep{0, 0x05, 0}));
 
     // A button whose codes are not keyboard usages assigns nothing.
     QPushButton *broken = shortcutButton(page, QStringLiteral("Copy"));
     broken->setProperty("procreateKeycodes", QVariantList{0xE3, 0x1234});
     data.selectKey(4);
     broken->click();
-    QVERIFY(data.layers[0][4].isEmpty());
+    QVERIFY(data.layers()[0][4].isEmpty());
 }
 
 void TestPagesProcreate::savedShortcutReadsBackRecognised()
@@ -224,7 +225,7 @@ void TestPagesProcreate::savedShortcutReadsBackRecognised()
     shortcutButton(page, QStringLiteral("Clear Selection"))->click();
     data.selectKey(5);
     shortcutButton(page, QStringLiteral("QuickMenu"))->click();
-    QVERIFY(manager.saveAll(data));
+    QVERIFY(saveAll(manager, data));
 
     KeyLayers layers;
     LedLayers lighting;

@@ -59,8 +59,7 @@ MacroStep step(uint8_t action, uint8_t usage) { return MacroStep{action, usage, 
 
 void storeMacro(KeyboardData &store, int key, const QVector<MacroStep> &steps)
 {
-    KeyConfig &config = store.layers[store.currentLayer][key];
-    config.setMacro(steps);
+    store.updateKey(store.currentLayer(), key, [&steps](KeyConfig &config) { config.setMacro(steps); });
 }
 
 } // namespace
@@ -87,12 +86,12 @@ void SelectionTest::clickingSelectsAndReselects()
     QPushButton *key3 = window->controlButton(3);
     QPushButton *key4 = window->controlButton(4);
     QVERIFY(key3 && key4);
-    store.layers[0][3].setSingleKey(kUsageA);
+    store.updateKey(0, 3, [&](KeyConfig &k) { k.setSingleKey(kUsageA); });
 
     QSignalSpy selected(&store, &KeyboardData::selectedKeyChanged);
     QSignalSpy full(&store, &KeyboardData::keyFullTextChanged);
     key3->click();
-    QCOMPARE(store.selectedKey, 3);
+    QCOMPARE(store.selectedKey(), 3);
     QVERIFY(key3->isChecked());
     QCOMPARE(window->findChild<QTextEdit *>()->toPlainText(), QStringLiteral("A"));
 
@@ -111,14 +110,14 @@ void SelectionTest::clickingSelectsAndReselects()
     QPushButton *b = pageButtonWith(window->baseKeysPage()->keyButtons(), "keycode", kUsageB);
     QVERIFY(b);
     b->click();
-    QCOMPARE(store.layers[0][4].keycode, kUsageB);
+    QCOMPARE(store.layers()[0][4].keycode, kUsageB);
     QCOMPARE(key4->text(), QStringLiteral("B"));
     QVERIFY(qobject_cast<KeyButton *>(key4)->isAssigned());
 
     // Out-of-range and absent controls are ignored.
     window->selectButton(25);
     window->selectButton(-1);
-    QCOMPARE(store.selectedKey, 4);
+    QCOMPARE(store.selectedKey(), 4);
 }
 
 void SelectionTest::textsFollowTheModel()
@@ -140,19 +139,19 @@ void SelectionTest::textsFollowTheModel()
     QCOMPARE(window->buttonTextFor(1), QStringLiteral("-"));
     QCOMPARE(window->fullTextFor(1), QStringLiteral("Macro(2)"));
 
-    store.layers[0][2].setMouseAction(0);
+    store.updateKey(0, 2, [&](KeyConfig &k) { k.setMouseAction(0); });
     QCOMPARE(window->buttonTextFor(2), QStringLiteral("Mouse Left"));
     QVERIFY(window->buttonTextFor(3).isEmpty());
     QVERIFY(window->buttonTextFor(25).isEmpty());
 
     // The text a signal carries is not what is shown; the model is.
-    store.layers[0][5].setSingleKey(kUsageA);
+    store.updateKey(0, 5, [&](KeyConfig &k) { k.setSingleKey(kUsageA); });
     emit store.keyButtonTextChanged(5, QStringLiteral("bogus"));
     QCOMPARE(window->controlButton(5)->text(), QStringLiteral("A"));
 
     // Knob-only pads keep consumer usages in the keycode byte.
     window->applyLayout(layoutById(Layout0K1E_P1S1));
-    store.layers[0][0].setSingleKey(233);
+    store.updateKey(0, 0, [&](KeyConfig &k) { k.setSingleKey(233); });
     QVERIFY(window->buttonTextFor(0) != QStringLiteral("Unknown"));
     QCOMPARE(window->buttonTextFor(0), window->fullTextFor(0));
 }
@@ -162,7 +161,7 @@ void SelectionTest::arrowsOnlyOnTheBaseKeysRow()
     auto window = makeWindow();
     KeyboardData &store = window->keyboardData();
     auto *list = window->findChild<QListWidget *>();
-    store.layers[0][0].setSingleKey(kUsageUp);
+    store.updateKey(0, 0, [&](KeyConfig &k) { k.setSingleKey(kUsageUp); });
     list->setCurrentRow(RowBaseKeys);
     window->refreshKeyTexts();
     QCOMPARE(window->controlButton(0)->text(), QString::fromUtf8("\u2191"));
@@ -186,13 +185,13 @@ void SelectionTest::procreateShortcutsOnTheirRow()
     QPushButton *undo = procreateButton(*window, QStringLiteral("Undo"));
     QVERIFY(undo);
     undo->click();
-    const KeyConfig &record = store.layers[0][6];
+    const KeyConfig &record = store.layers()[0][6];
     QCOMPARE(record.type, uint8_t(KeyTypeMacro));
     QCOMPARE(record.macroSteps.size(), 4);
     QCOMPARE(window->controlButton(6)->text(), QStringLiteral("Undo"));
 
     // Win + D typed by hand is the Clear Selection shortcut.
-    store.layers[0][7] = procreateRecord({kLeftGui, kUsageD});
+    store.updateKey(0, 7, [&](KeyConfig &k) { k = procreateRecord({kLeftGui, kUsageD}); });
     window->refreshKeyTexts();
     QCOMPARE(window->controlButton(7)->text(), QStringLiteral("Clear Sel"));
     QCOMPARE(window->fullTextFor(7), QStringLiteral("Clear Selection"));
@@ -207,7 +206,7 @@ void SelectionTest::clearAndClearAll()
     auto window = makeWindow();
     KeyboardData &store = window->keyboardData();
     for (int key : {0, 1, 2})
-        store.layers[0][key].setSingleKey(kUsageA);
+        store.updateKey(0, key, [&](KeyConfig &k) { k.setSingleKey(kUsageA); });
     window->refreshKeyTexts();
     auto *key1 = qobject_cast<KeyButton *>(window->controlButton(1));
     QVERIFY(key1->isAssigned());
@@ -223,9 +222,9 @@ void SelectionTest::clearAndClearAll()
     }
     QVERIFY(clear && clearAll);
     clear->click();
-    QVERIFY(store.layers[0][1].isEmpty());
-    QVERIFY(store.layers[0][1].dirty);
-    QCOMPARE(store.selectedKey, 1);
+    QVERIFY(store.layers()[0][1].isEmpty());
+    QVERIFY(store.layers()[0][1].dirty);
+    QCOMPARE(store.selectedKey(), 1);
     QVERIFY(!key1->isChecked());
     QVERIFY(key1->text().isEmpty());
     QVERIFY(!key1->isAssigned());
@@ -233,9 +232,9 @@ void SelectionTest::clearAndClearAll()
 
     window->controlButton(2)->click();
     clearAll->click();
-    QCOMPARE(store.selectedKey, -1);
+    QCOMPARE(store.selectedKey(), -1);
     for (int key : {0, 2}) {
-        QVERIFY(store.layers[0][key].isEmpty());
+        QVERIFY(store.layers()[0][key].isEmpty());
         QVERIFY(window->controlButton(key)->text().isEmpty());
         QVERIFY(!window->controlButton(key)->isChecked());
     }
@@ -246,7 +245,7 @@ void SelectionTest::lightingPageSelectsLeds()
 {
     auto window = makeWindow();
     KeyboardData &store = window->keyboardData();
-    store.layers[0][2].setSingleKey(kUsageA);
+    store.updateKey(0, 2, [&](KeyConfig &k) { k.setSingleKey(kUsageA); });
     store.setLedColor(0, 2, 10, 20, 30);
     auto *list = window->findChild<QListWidget *>();
     list->setCurrentRow(RowRgbLed);
@@ -264,11 +263,11 @@ void SelectionTest::lightingPageSelectsLeds()
         knob = qobject_cast<KnobButton *>(window->controlButton(slot));
     QVERIFY(knob);
     knob->click();
-    QCOMPARE(store.selectedKey, -1);
+    QCOMPARE(store.selectedKey(), -1);
     QVERIFY(!knob->isChecked());
 
     key2->click();
-    QCOMPARE(store.selectedKey, 2);
+    QCOMPARE(store.selectedKey(), 2);
     QVERIFY(window->findChild<QTextEdit *>()->toPlainText().isEmpty());
     QCOMPARE(window->lightingPage()->colorPicker()->color().rgb(), qRgb(10, 20, 30));
 
