@@ -194,13 +194,16 @@ void ConnectionFlows::setAsideUnsavedEdits()
         return;
     KeypadIdentity keypad = m_keypad;
     keypad.description = descriptionBytes(m_state);
-    m_setAside.takeFrom(m_store, keypad);
+    if (m_setAside.takeFrom(m_store, keypad))
+        emit setAsideEditsChanged();
 }
 
 void ConnectionFlows::layKeptEditsOnTop()
 {
     m_keypad.description = descriptionBytes(m_state);
     const int laid = m_setAside.layOnto(m_store, m_keypad);
+    if (laid > 0)
+        emit setAsideEditsChanged();
     if (laid > 0) {
         m_status.showNotice(text("Unsaved changes restored: Save Settings writes them"));
     } else if (!m_setAside.isEmpty()) {

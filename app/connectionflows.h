@@ -40,6 +40,8 @@ public:
     void saveKeysOnly();
     // Whether a view or save would start now (connected, nothing running).
     bool canStartTask() const;
+    // Whether unsaved edits of a keypad that was pulled out wait for it.
+    bool hasSetAsideEdits() const { return !m_setAside.isEmpty(); }
     // Whether a read or save of this window is under way.
     bool taskRunning() const { return m_deviceTasksRunning > 0; }
 
@@ -58,6 +60,8 @@ signals:
     void saveFinished(bool ok);
     // The keypad went away and the store was emptied.
     void keypadDisconnected();
+    // Edits were set aside for a keypad that went away, or laid back on it.
+    void setAsideEditsChanged();
     // A save started, or the last one running ended.
     void saveRunningChanged(bool running);
 

@@ -110,6 +110,8 @@ void Widget::connectParts()
     connect(&m_keyboardData, &KeyboardData::currentLayerChanged, m_selection,
             &KeySelection::refreshUnsavedMarks);
     connect(&m_keyboardData, &KeyboardData::unsavedChanged, this, &Widget::showUnsavedState);
+    connect(m_flows, &ConnectionFlows::setAsideEditsChanged, this,
+            [this] { showUnsavedState(hasUnsavedWork()); });
 
     connect(buttons, &FunctionButtons::clearClicked, this, &Widget::onClearSelectedClicked);
     connect(buttons, &FunctionButtons::clearAllClicked, this, &Widget::onClearAllClicked);
@@ -256,8 +258,15 @@ void Widget::onSelectedKeyChanged(int index) { m_selection->onSelectedKeyChanged
 void Widget::onClearSelectedClicked() { m_selection->clearSelected(); }
 void Widget::onClearAllClicked() { m_selection->clearAll(); }
 
+bool Widget::hasUnsavedWork() const
+{
+    return m_keyboardData.hasUnsavedChanges() || m_flows->hasSetAsideEdits();
+}
+
 void Widget::showUnsavedState(bool unsaved)
 {
+    // Edits kept aside for a keypad that was pulled out wait for a save too.
+    unsaved = unsaved || m_flows->hasSetAsideEdits();
     // The title carries the marker only while something waits for a save,
     // so a saved window's title is the plain name.
     setWindowTitle(unsaved ? QStringLiteral("Zentrik[*]") : QStringLiteral("Zentrik"));

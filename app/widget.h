@@ -143,6 +143,8 @@ private:
     void showOpenFailure();
     // The title's modified marker and the controls' unsaved marks.
     void showUnsavedState(bool unsaved);
+    // Changes in the store, or set aside for a keypad that was pulled out.
+    bool hasUnsavedWork() const;
 
     // Settings, fixed for the life of the window.
     StartupLayoutPreset m_startupPreset = Preset6K1E;

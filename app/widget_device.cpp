@@ -90,7 +90,7 @@ void Widget::onSaveFinished(bool ok)
     m_closeAfterSave = false;
     // A failed save keeps the window open with its failure on the status line.
     if (ok && !m_keyboardData.hasUnsavedChanges())
-        close();
+        close();  // asks again when edits of another keypad are still kept aside
 }
 
 void Widget::closeEvent(QCloseEvent *event)
@@ -100,11 +100,12 @@ void Widget::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (!m_keyboardData.hasUnsavedChanges()) {
+    if (!hasUnsavedWork()) {
         event->accept();
         return;
     }
-    const bool canSave = m_flows->canStartTask();
+    // Edits kept aside can only go to their own keypad, which is not here.
+    const bool canSave = m_flows->canStartTask() && m_keyboardData.hasUnsavedChanges();
     switch (UnsavedPrompt::askBeforeClose(this, canSave)) {
     case UnsavedPrompt::Choice::Discard:
         event->accept();

@@ -140,6 +140,19 @@ void FlowsUnsavedTest::closeAndViewAskFirst()
     window->onViewSettingsClicked();
     finishTasks();
     QCOMPARE(window->keyboardData().layers()[0][2].keycode, UsageB);
+
+    // Edits kept aside for a keypad that was pulled out count too: the
+    // title keeps its marker and closing asks, with nowhere to save them.
+    assignKey(*window, 4, UsageB);
+    VirtualKeypad::unplug();
+    QVERIFY(waitFor([&] { return !window->keyboardData().hasUnsavedChanges(); }));
+    QVERIFY(window->isWindowModified());
+    asked = false;
+    answerNextMessageBox(QStringLiteral("Cancel"), &asked);
+    QVERIFY(!window->close());
+    QVERIFY(asked && window->isVisible());
+    answerNextMessageBox(QStringLiteral("Discard"), &asked);
+    QVERIFY(window->close());
 }
 
 void FlowsUnsavedTest::recordingAcrossAnUnplugAndTheFlowAfterView()
