@@ -39,7 +39,7 @@ std::optional<NavDirection> directionOf(int key)
 
 } // namespace
 
-EditControls::EditControls(QWidget *window, const KeypadPanel &panel, KeySelection &selection,
+EditControls::EditControls(QWidget *window, KeypadPanel &panel, KeySelection &selection,
                            const LayerColumn &layers, EditHistory &history,
                            KeyClipboard &clipboard, Clear clear, LayerSwitch layerSwitch)
     : QObject(window)
@@ -79,10 +79,7 @@ EditControls::EditControls(QWidget *window, const KeypadPanel &panel, KeySelecti
     // control button would move the focus with them, so its keys are seen
     // first. The same filter lets controls be dragged onto each other.
     window->installEventFilter(this);
-    for (QPushButton *button : m_panel.group()->findChildren<QPushButton *>()) {
-        button->installEventFilter(this);
-        button->setAcceptDrops(true);
-    }
+    panel.watchControls(this);
 }
 
 QAction *EditControls::addAction(const QList<QKeySequence> &keys,

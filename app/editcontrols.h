@@ -28,7 +28,7 @@ public:
     using Clear = std::function<void()>;
     using LayerSwitch = std::function<void(int layer)>;
 
-    EditControls(QWidget *window, const KeypadPanel &panel, KeySelection &selection,
+    EditControls(QWidget *window, KeypadPanel &panel, KeySelection &selection,
                  const LayerColumn &layers, EditHistory &history, KeyClipboard &clipboard,
                  Clear clear, LayerSwitch layerSwitch);
 

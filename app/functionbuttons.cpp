@@ -1,6 +1,7 @@
 #include "app/functionbuttons.h"
 
 #include "app/resizewatcher.h"
+#include "model/translation.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -118,7 +119,31 @@ QWidget *FunctionButtons::build()
         layout->addWidget(button);
     }
     layout->addStretch();
+    connect(m_clear, &QPushButton::clicked, this, &FunctionButtons::clearClicked);
+    connect(m_clearAll, &QPushButton::clicked, this, &FunctionButtons::clearAllClicked);
+    connect(m_view, &QPushButton::clicked, this, &FunctionButtons::viewClicked);
+    connect(m_save, &QPushButton::clicked, this, &FunctionButtons::saveClicked);
     return column;
+}
+
+void FunctionButtons::setKeypadState(bool connected)
+{
+    m_connected = connected;
+    m_save->setEnabled(connected);
+    m_save->setText(translateText(QStringLiteral("Save Settings")));
+    m_view->setEnabled(connected);
+}
+
+void FunctionButtons::setRecording(bool recording)
+{
+    m_clearAll->setEnabled(!recording);
+    m_view->setEnabled(!recording && m_connected);
+    m_save->setEnabled(!recording && m_connected);
+}
+
+void FunctionButtons::clickClear()
+{
+    m_clear->click();
 }
 
 void FunctionButtons::fitTexts()

@@ -7,7 +7,8 @@ class QWidget;
 
 // The column of "Clear", "Clear All", "View Settings" and "Save Settings".
 // Their texts shrink together to fit the narrowest button, and the buttons
-// grow lower with a low window.
+// grow lower with a low window. Which of them can be pressed follows the
+// keypad and a running macro recording.
 class FunctionButtons : public QObject
 {
     Q_OBJECT
@@ -16,15 +17,24 @@ public:
 
     QWidget *build();
 
-    QPushButton *clearButton() const { return m_clear; }
-    QPushButton *clearAllButton() const { return m_clearAll; }
-    QPushButton *viewButton() const { return m_view; }
-    QPushButton *saveButton() const { return m_save; }
+    // "View Settings" and "Save Settings" need a keypad.
+    void setKeypadState(bool connected);
+    // A recording keeps every key for itself: only "Clear" stays usable.
+    void setRecording(bool recording);
+    // The keyboard's Delete does what a click on "Clear" does.
+    void clickClear();
 
     void fitTexts();
     void fitHeights(int windowHeight);
 
+signals:
+    void clearClicked();
+    void clearAllClicked();
+    void viewClicked();
+    void saveClicked();
+
 private:
+    bool m_connected = false;
     QPushButton *m_clear = nullptr;
     QPushButton *m_clearAll = nullptr;
     QPushButton *m_view = nullptr;

@@ -11,6 +11,12 @@ namespace {
 constexpr int kKeyDisplayMinHeight = 80;
 constexpr int kKeyDisplayMaxHeight = 150;
 
+constexpr double kInputFrameShare = 0.2;
+constexpr int kInputFrameMinWidth = 250;
+constexpr int kInputFrameMaxWidth = 500;
+// Narrower windows than this take the frame's width down with them.
+constexpr int kFloorWidth = 1200;
+
 } // namespace
 
 KeyDisplay::KeyDisplay(QObject *parent)
@@ -42,6 +48,16 @@ QWidget *KeyDisplay::build()
     layout->addWidget(m_display);
     layout->addStretch();
     return m_frame;
+}
+
+void KeyDisplay::fitToWindowWidth(int windowWidth)
+{
+    // Narrower than the floor's width, the frame gives up its share.
+    m_frame->setFixedWidth(
+        windowWidth >= kFloorWidth
+            ? qBound(kInputFrameMinWidth, qRound(kInputFrameShare * windowWidth),
+                     kInputFrameMaxWidth)
+            : qRound(double(kInputFrameMinWidth) * windowWidth / kFloorWidth));
 }
 
 void KeyDisplay::showText(const QString &text)

@@ -16,8 +16,8 @@ public:
 
     // Builds the input frame that holds the display.
     QWidget *build();
-    QWidget *frame() const { return m_frame; }
-    QTextEdit *textEdit() const { return m_display; }
+    // The frame takes a share of the window's width.
+    void fitToWindowWidth(int windowWidth);
 
     // Rich text (the macro arrows) is shown as built; plain text through the
     // translation table.

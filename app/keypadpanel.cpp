@@ -181,6 +181,24 @@ void KeypadPanel::createExtraTurnButtons()
     }
 }
 
+void KeypadPanel::setEnabled(bool enabled)
+{
+    m_keyKnobGroup->setEnabled(enabled);
+}
+
+void KeypadPanel::activateLayout()
+{
+    m_keyKnobGroup->layout()->activate();
+}
+
+void KeypadPanel::watchControls(QObject *filter)
+{
+    for (QPushButton *button : m_keyKnobGroup->findChildren<QPushButton *>()) {
+        button->installEventFilter(filter);
+        button->setAcceptDrops(true);
+    }
+}
+
 QPushButton *KeypadPanel::controlButton(int slot) const
 {
     return slot >= 0 && slot < kKeySlotCount ? m_controlButtons[size_t(slot)] : nullptr;

@@ -28,7 +28,13 @@ public:
 
     // Builds the key and knob group; the window puts it in its content row.
     QWidget *build();
-    QWidget *group() const { return m_keyKnobGroup; }
+    // Greyed out while a macro recording holds the window.
+    void setEnabled(bool enabled);
+    // Lays the group out now rather than at the next pass of the event loop.
+    void activateLayout();
+    // `filter` sees the events of every button in the picture, which accept
+    // drops from then on: the window's key navigation and drag and drop.
+    void watchControls(QObject *filter);
 
     void applyLayout(const LayoutSpec &layoutSpec, double windowRatio);
     const LayoutSpec &layout() const { return m_layout; }

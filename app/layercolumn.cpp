@@ -145,6 +145,11 @@ void LayerColumn::updateVisibility()
     m_group->setExclusive(true);
 }
 
+void LayerColumn::setEnabled(bool enabled)
+{
+    m_column->setEnabled(enabled);
+}
+
 void LayerColumn::scaleToWindowWidth(int windowWidth)
 {
     const int width =

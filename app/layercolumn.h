@@ -24,7 +24,8 @@ public:
     QWidget *build();
     // After build: the exclusive group that reports clicks.
     void createButtonGroup();
-    QWidget *column() const { return m_column; }
+    // Greyed out while a macro recording holds the window.
+    void setEnabled(bool enabled);
 
     // How many layer buttons are shown (0..3), and where that number comes
     // from: the settings file, the keypad, or the start-up default.

@@ -37,8 +37,17 @@ public:
     // The stack first: the list's row changes switch its pages.
     QStackedWidget *buildPageStack();
     QListWidget *buildFunctionList();
-    QListWidget *functionList() const { return m_functionList; }
-    QStackedWidget *pageStack() const { return m_pageStack; }
+    // The window is going: the list's last signals must not reach pages that
+    // may already be gone.
+    void stopFollowingFunctionList();
+
+    // The page area's sizes at the window's ratio: the function list's width,
+    // rows and font, the pages' heights and their labels' font.
+    void scaleArea(double ratio);
+    // The list's rows in the window's language; the list fits their width.
+    void translateFunctionList();
+    // While a macro is recorded only the macro page takes input.
+    void setRecording(bool recording);
 
     void showPage(int row);
     // Whether the shown page makes the keys stand for their LEDs.
@@ -88,6 +97,10 @@ private:
     QStackedWidget *m_pageStack = nullptr;
     // In stack order.
     QVector<AssignmentPage *> m_stackPages;
+    // What scaleArea last applied, so a rescale restyles only what changed.
+    int m_appliedListFontPx = -1;
+    int m_appliedListRowPx = -1;
+    int m_appliedPageLabelPoints = -1;
 
     BaseKeysPage *m_baseKeysPage = nullptr;
     ExtKeysPage *m_extKeysPage = nullptr;

@@ -35,6 +35,11 @@ QLabel *StatusLine::build()
     return m_label;
 }
 
+void StatusLine::setEnabled(bool enabled)
+{
+    m_label->setEnabled(enabled);
+}
+
 void StatusLine::setConnected(bool connected)
 {
     m_connected = connected;

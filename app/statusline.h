@@ -15,8 +15,9 @@ public:
     explicit StatusLine(QObject *parent);
 
     QLabel *build();
-    QLabel *label() const { return m_label; }
 
+    // Greyed out while a macro recording holds the window.
+    void setEnabled(bool enabled);
     void setConnected(bool connected);
     void showDisconnected();
     void showConnected();

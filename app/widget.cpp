@@ -19,11 +19,8 @@
 #include "model/logging.h"
 #include "model/translation.h"
 
-#include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QStackedWidget>
 
 Widget::Widget(QWidget *parent)
     : QWidget(parent)
@@ -75,8 +72,7 @@ Widget::Widget(QWidget *parent)
 
     // No keypad yet.
     m_status->showDisconnected();
-    m_functionButtons->saveButton()->setEnabled(false);
-    m_functionButtons->viewButton()->setEnabled(false);
+    m_functionButtons->setKeypadState(false);
 
     // The keypad link comes last: it may report a keypad at once.
     updateLayerButtonsVisibility();
@@ -88,7 +84,7 @@ Widget::~Widget()
     // The store goes before the parts that hold it, and children are
     // destroyed after this body, when the window is no longer a Widget: none
     // of their last signals may reach a slot.
-    m_pages->functionList()->disconnect(m_pages);
+    m_pages->stopFollowingFunctionList();
     m_keyboardData.disconnect();
 }
 
@@ -99,11 +95,8 @@ void Widget::connectParts()
 
     connect(m_layers, &LayerColumn::layerClicked, this, &Widget::onLayerButtonClicked);
 
-    QPushButton *clear = m_functionButtons->clearButton();
-    QPushButton *clearAll = m_functionButtons->clearAllButton();
-    QPushButton *view = m_functionButtons->viewButton();
-    QPushButton *save = m_functionButtons->saveButton();
-    connect(view, &QPushButton::clicked, this,
+    FunctionButtons *buttons = m_functionButtons;
+    connect(buttons, &FunctionButtons::viewClicked, this,
             [] { qCDebug(lcView).noquote() << "View Settings clicked"; });
 
     connect(&m_keyboardData, &KeyboardData::keyButtonTextChanged, this,
@@ -120,10 +113,10 @@ void Widget::connectParts()
     connect(m_flows, &ConnectionFlows::setAsideEditsChanged, this,
             [this] { showUnsavedState(hasUnsavedWork()); });
 
-    connect(clear, &QPushButton::clicked, this, &Widget::onClearSelectedClicked);
-    connect(clearAll, &QPushButton::clicked, this, &Widget::onClearAllClicked);
-    connect(save, &QPushButton::clicked, this, &Widget::onSaveSettingsClicked);
-    connect(view, &QPushButton::clicked, this, &Widget::onViewSettingsClicked);
+    connect(buttons, &FunctionButtons::clearClicked, this, &Widget::onClearSelectedClicked);
+    connect(buttons, &FunctionButtons::clearAllClicked, this, &Widget::onClearAllClicked);
+    connect(buttons, &FunctionButtons::saveClicked, this, &Widget::onSaveSettingsClicked);
+    connect(buttons, &FunctionButtons::viewClicked, this, &Widget::onViewSettingsClicked);
 
     connect(m_flows, &ConnectionFlows::keypadIdentified, m_pages,
             &PageHost::updateMacroPageTitle);
@@ -302,18 +295,11 @@ void Widget::onMacroRecordingChanged(bool recording)
     // While a macro is recorded every key goes to the recorder: the rest of
     // the window waits.
     const bool enabled = !recording;
-    const bool connected = m_flows->state().connected;
-    m_status->label()->setEnabled(enabled);
-    m_panel->group()->setEnabled(enabled);
-    m_layers->column()->setEnabled(enabled);
-    m_pages->functionList()->setEnabled(enabled);
-    m_functionButtons->clearAllButton()->setEnabled(enabled);
-    m_functionButtons->viewButton()->setEnabled(enabled && connected);
-    m_functionButtons->saveButton()->setEnabled(enabled && connected);
-    QStackedWidget *stack = m_pages->pageStack();
-    for (int i = 0; i < stack->count(); ++i)
-        if (stack->widget(i) != m_pages->macroPage())
-            stack->widget(i)->setEnabled(enabled);
+    m_status->setEnabled(enabled);
+    m_panel->setEnabled(enabled);
+    m_layers->setEnabled(enabled);
+    m_pages->setRecording(recording);
+    m_functionButtons->setRecording(recording);
     if (enabled)
         updateLayerButtonsVisibility();
 }

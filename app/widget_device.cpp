@@ -13,7 +13,6 @@
 #include "device/hidmanager.h"
 #include "device/openfailurelog.h"
 #include "model/logging.h"
-#include "model/translation.h"
 #include "pages/macropage.h"
 #include "widgets/controlbutton.h"
 
@@ -42,10 +41,7 @@ void Widget::onDeviceConnected()
     // A recording meant for no keypad or another one ends here, unsaved;
     // the read that follows leaves every control usable.
     m_pages->macroPage()->abandonRecording();
-    QPushButton *save = m_functionButtons->saveButton();
-    save->setEnabled(true);
-    save->setText(translateText(QStringLiteral("Save Settings")));
-    m_functionButtons->viewButton()->setEnabled(true);
+    m_functionButtons->setKeypadState(true);
     m_display->showPlaceholder();
     m_flows->onKeypadConnected();
 }
@@ -130,10 +126,7 @@ void Widget::onDeviceDisconnected()
     m_pages->macroPage()->abandonRecording();
     m_flows->onKeypadDisconnected();
 
-    QPushButton *save = m_functionButtons->saveButton();
-    save->setEnabled(false);
-    save->setText(translateText(QStringLiteral("Save Settings")));
-    m_functionButtons->viewButton()->setEnabled(false);
+    m_functionButtons->setKeypadState(false);
     m_display->clear();
     m_display->showPlaceholder();
 

@@ -26,7 +26,7 @@ void Widget::connectEditing()
     m_layerCopy = new LayerCopy(m_keyboardData, *m_history, this, switchLayer);
     m_editControls = new EditControls(
         this, *m_panel, *m_selection, *m_layers, *m_history, *m_clipboard,
-        [this] { m_functionButtons->clearButton()->click(); }, switchLayer);
+        [this] { m_functionButtons->clickClear(); }, switchLayer);
 
     // Whatever record the store announces as changed becomes a step.
     EditHistory *history = m_history;

@@ -10,14 +10,8 @@
 #include "model/translation.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
-
-namespace {
-
-constexpr int kFunctionListLanguagePadding = 18;
-
-} // namespace
+#include <QVariant>
 
 void Widget::applyLanguage()
 {
@@ -31,13 +25,7 @@ void Widget::applyLanguage()
     for (QLabel *label : findChildren<QLabel *>())
         label->setText(translateText(label->text()));
 
-    QListWidget *functionList = m_pages->functionList();
-    for (int row = 0; row < functionList->count(); ++row) {
-        QListWidgetItem *item = functionList->item(row);
-        item->setText(translateText(item->text()));
-    }
-    functionList->setFixedWidth(functionList->sizeHintForColumn(0)
-                                + kFunctionListLanguagePadding);
+    m_pages->translateFunctionList();
 
     m_display->showPlaceholder();
 

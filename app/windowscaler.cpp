@@ -1,24 +1,21 @@
-// Scaling the window with its size: the debounce, the function list and the
-// lower row, the columns' widths, and the panel fitted into what is left.
+// Scaling the window with its size: the debounce, and the ratio handed to
+// each part in turn, the panel last, fitted into what the others leave.
 
 #include "app/windowscaler.h"
 
 #include "app/functionbuttons.h"
-#include "app/functionrows.h"
 #include "app/keydisplay.h"
 #include "app/keypadpanel.h"
 #include "app/layercolumn.h"
 #include "app/pagehost.h"
-#include "app/widgetstyle.h"
 #include "app/windowsize.h"
 #include "model/logging.h"
 
 #include <QCoreApplication>
-#include <QLabel>
-#include <QListWidget>
 #include <QLayout>
-#include <QStackedWidget>
 #include <QTimer>
+#include <QVariant>
+#include <QWidget>
 #include <QtMath>
 
 namespace {
@@ -28,36 +25,19 @@ constexpr double kMinScaleRatio = 0.8;
 constexpr double kScaleThreshold = 0.01;
 constexpr int kResizeDebounceMs = 10;
 
-// Function list.
-constexpr int kListDesignWidth = 144;
-constexpr int kListMinWidth = 100;
-constexpr int kListMaxWidth = 250;
-constexpr int kListDesignRowPx = 48;
-constexpr int kListMinRowPx = 30;
-constexpr int kListMaxRowPx = 80;
-constexpr double kListDesignFontPx = 18.2;
-constexpr int kListMinFontPx = 10;
-constexpr int kListMaxFontPx = 24;
-
 constexpr int kLowerRowDesignHeight = 350;
-constexpr int kPageDesignHeight = 300;
-constexpr int kPageLabelDesignPoints = 14;
 
 // Below the floor ratio the shell's fonts stay at the floor, while the
 // pages, the function list's rows and the input frame compact with the
 // window down to this ratio.
 constexpr double kMinPageRatio = 0.5;
-constexpr int kFloorWidth = 1200;
-
-constexpr double kInputFrameShare = 0.2;
-constexpr int kInputFrameMinWidth = 250;
-constexpr int kInputFrameMaxWidth = 500;
 
 // The height the lighting page brings a restored window back to.
 constexpr int kLightingRestoreHeight = qMax(600, kDesignHeight);
 
-// Cleared by the first show of any window in the process.
-bool g_firstShow = true;
+// Only the first show in the process settles a window's sizes at once; the
+// application object, which outlives every window, remembers that it came.
+constexpr char kFirstShowDoneProperty[] = "zentrikFirstShowDone";
 
 } // namespace
 
@@ -101,7 +81,7 @@ void WindowScaler::onResizeTimeout()
         // The ratio stayed, the width may not have: the columns that follow
         // the width follow it whatever size came before.
         m_parts.layers->scaleToWindowWidth(m_window->width());
-        scaleInputFrame();
+        m_parts.display->fitToWindowWidth(m_window->width());
         return;
     }
     m_scalePending = false;
@@ -126,9 +106,10 @@ void WindowScaler::onResizeTimeout()
 
 void WindowScaler::onShow()
 {
-    if (!g_firstShow)
+    QCoreApplication *application = QCoreApplication::instance();
+    if (application->property(kFirstShowDoneProperty).toBool())
         return;
-    g_firstShow = false;
+    application->setProperty(kFirstShowDoneProperty, true);
     m_scalePending = false;
     // A window fitted to a small screen opens below the design size and is
     // drawn at its own ratio from the start.
@@ -138,7 +119,7 @@ void WindowScaler::onShow()
     m_pageRatio = m_targetPageRatio = pageRatioFor(m_window->size());
     m_window->layout()->activate();
     m_parts.lowerRow->layout()->activate();
-    m_parts.panel->group()->layout()->activate();
+    m_parts.panel->activateLayout();
     if (qFuzzyCompare(ratio, 1.0) && qFuzzyCompare(m_pageRatio, 1.0))
         rescaleShell(1.0);
     else
@@ -165,9 +146,12 @@ void WindowScaler::applyScale(double ratio)
 
 void WindowScaler::rescaleShell(double ratio)
 {
-    scaleFunctionList(ratio);
+    // Below the floor the page area compacts with the window.
+    const double areaRatio = compacted(ratio);
+    m_parts.pages->scaleArea(areaRatio);
+    m_parts.lowerRow->setMinimumHeight(qRound(kLowerRowDesignHeight * areaRatio));
     m_parts.layers->scaleToWindowWidth(m_window->width());
-    scaleInputFrame();
+    m_parts.display->fitToWindowWidth(m_window->width());
     // The panel is fitted into the room the other columns leave it.
     m_window->layout()->activate();
     m_parts.panel->fitTo(ratio);
@@ -177,48 +161,4 @@ void WindowScaler::rescaleShell(double ratio)
                             << "m_scaleRatio" << m_scaleRatio << "m_targetScaleRatio"
                             << m_targetScaleRatio;
     m_parts.functionButtons->fitTexts();
-}
-
-void WindowScaler::scaleFunctionList(double shellRatio)
-{
-    const double ratio = compacted(shellRatio);
-    const int width = qBound(kListMinWidth, qRound(kListDesignWidth * ratio), kListMaxWidth);
-    const int rowPx = qBound(kListMinRowPx, qRound(kListDesignRowPx * ratio), kListMaxRowPx);
-    const int fontPx = qBound(kListMinFontPx, qRound(kListDesignFontPx * ratio), kListMaxFontPx);
-    QListWidget *functionList = m_parts.pages->functionList();
-    QStackedWidget *pageStack = m_parts.pages->pageStack();
-    functionList->setFixedWidth(width);
-    if (fontPx != m_appliedListFontPx || rowPx != m_appliedListRowPx) {
-        m_appliedListFontPx = fontPx;
-        m_appliedListRowPx = rowPx;
-        functionList->setStyleSheet(functionListStyleSheet(fontPx, rowPx));
-    }
-
-    m_parts.lowerRow->setMinimumHeight(qRound(kLowerRowDesignHeight * ratio));
-    const int pageHeight = qRound(kPageDesignHeight * ratio);
-    pageStack->setMinimumHeight(pageHeight);
-    for (int index = 0; index < pageStack->count(); ++index)
-        if (index != RowRgbLed)
-            pageStack->widget(index)->setMinimumHeight(pageHeight);
-
-    const int labelPoints = qRound(kPageLabelDesignPoints * ratio);
-    if (labelPoints != m_appliedPageLabelPoints) {
-        m_appliedPageLabelPoints = labelPoints;
-        for (QLabel *label : pageStack->findChildren<QLabel *>()) {
-            QFont font = label->font();
-            font.setBold(true);
-            font.setPointSize(labelPoints);
-            label->setFont(font);
-        }
-    }
-}
-
-void WindowScaler::scaleInputFrame()
-{
-    // Narrower than the floor's width, the frame gives up its share.
-    const int width = m_window->width();
-    m_parts.display->frame()->setFixedWidth(
-        width >= kFloorWidth
-            ? qBound(kInputFrameMinWidth, qRound(kInputFrameShare * width), kInputFrameMaxWidth)
-            : qRound(double(kInputFrameMinWidth) * width / kFloorWidth));
 }

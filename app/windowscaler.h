@@ -46,8 +46,6 @@ public:
 private:
     void onResizeTimeout();
     void rescaleShell(double ratio);
-    void scaleFunctionList(double ratio);
-    void scaleInputFrame();
     double compacted(double ratio) const;
 
     QWidget *m_window;
@@ -59,8 +57,4 @@ private:
     bool m_scalePending = false;
     bool m_wasMaximizedOnLightingPage = false;
     QTimer *m_resizeTimer = nullptr;
-    // What was last applied, so a rescale restyles only what changed.
-    int m_appliedListFontPx = -1;
-    int m_appliedListRowPx = -1;
-    int m_appliedPageLabelPoints = -1;
 };

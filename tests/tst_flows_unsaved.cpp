@@ -7,8 +7,11 @@
 #include "widgets/keybutton.h"
 #include "widgets/macroflowwidget.h"
 
+#include <algorithm>
+
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QStackedWidget>
 
 using namespace flowtest;
 
@@ -42,6 +45,7 @@ private slots:
     void editsSurviveAnUnplug();
     void closeAndViewAskFirst();
     void recordingAcrossAnUnplugAndTheFlowAfterView();
+    void aRecordingHoldsTheRestOfTheWindow();
 };
 
 void FlowsUnsavedTest::editsSurviveAnUnplug()
@@ -189,6 +193,59 @@ void FlowsUnsavedTest::recordingAcrossAnUnplugAndTheFlowAfterView()
     window->onViewSettingsClicked();
     finishTasks();
     QVERIFY(page->flow()->blocks().isEmpty());
+}
+
+void FlowsUnsavedTest::aRecordingHoldsTheRestOfTheWindow()
+{
+    LogCapture log;
+    auto window = makeWindow();
+    MacroPage *page = window->macroPage();
+    auto *list = window->findChild<QListWidget *>();
+    const QList<QWidget *> held = {statusLabel(*window),
+                                   window->findChild<QWidget *>(QStringLiteral("keyKnobGroup")),
+                                   window->findChild<QWidget *>(QStringLiteral("layerColumn")),
+                                   list, buttonWithText(*window, QStringLiteral("Clear All"))};
+    const auto disabledCount = [&] {
+        return int(std::count_if(held.begin(), held.end(),
+                                 [](const QWidget *w) { return !w->isEnabled(); }));
+    };
+    const auto keypadButtonsEnabled = [&] {
+        return buttonWithText(*window, QStringLiteral("View Settings"))->isEnabled()
+            + buttonWithText(*window, QStringLiteral("Save Settings"))->isEnabled();
+    };
+    auto *stack = window->findChild<QStackedWidget *>();
+    const auto enabledPages = [&] {
+        int enabled = 0;
+        for (int i = 0; i < stack->count(); ++i)
+            enabled += stack->widget(i)->isEnabled();
+        return enabled;
+    };
+    const auto record = [&] {
+        window->controlButton(4)->click();
+        list->setCurrentRow(RowMacro);
+        page->startMacroRecording();
+    };
+
+    // Only "Clear" and the macro page stay usable; afterwards "View Settings"
+    // and "Save Settings" follow the keypad, here none.
+    record();
+    QVERIFY(page->isRecording());
+    QCOMPARE(disabledCount(), held.size());
+    QCOMPARE(enabledPages(), 1);
+    QVERIFY(page->isEnabled());
+    QVERIFY(buttonWithText(*window, QStringLiteral("Clear"))->isEnabled());
+    QCOMPARE(keypadButtonsEnabled(), 0);
+    page->abandonRecording();
+    QCOMPARE(disabledCount(), 0);
+    QCOMPARE(enabledPages(), stack->count());
+    QCOMPARE(keypadButtonsEnabled(), 0);
+
+    VirtualKeypad::installDemoKeypad("16k3e");
+    QVERIFY(waitFor([&] { return configLoaded(log); }) && waitFor(poolIdle));
+    record();
+    QCOMPARE(keypadButtonsEnabled(), 0);
+    page->abandonRecording();
+    QCOMPARE(keypadButtonsEnabled(), 2);
 }
 
 QTEST_MAIN(FlowsUnsavedTest)
