@@ -146,7 +146,7 @@ std::unique_ptr<VirtualFirmware> CurrentFirmware::clone() const
 }
 
 // The stored key or lighting record the write named gets one byte flipped;
-// an empty slot becomes a key with one zero byte.
+// an empty slot becomes the key "A", something a read shows.
 void CurrentFirmware::alterStored(const VirtualReport &report)
 {
     const Request r = parseRequest(report);
@@ -161,7 +161,7 @@ void CurrentFirmware::alterStored(const VirtualReport &report)
         if (!slotInModel(slot))
             return;
         if (m_keys[layer][slot].payload.empty())
-            m_keys[layer][slot] = VirtualKeySlot{1, {0}};
+            m_keys[layer][slot] = VirtualKeySlot::singleKey(0x04);
         else
             m_keys[layer][slot].payload.back() ^= 0x01;
         return;
