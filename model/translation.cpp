@@ -218,10 +218,10 @@ constexpr TextPair kTextPairs[] = {
      u8"选中后可为此旋钮动作设置功能；Ctrl+C 复制，Ctrl+V 粘贴，Delete 清除"},
     // A save the keypad acknowledged but did not keep, read back.
     {"Save failed: the keypad did not keep %1", u8"保存失败：设备未保存%1"},
-    {"1 key", u8"1 个按键"},
-    {"%1 keys", u8"%1 个按键"},
-    {"1 lighting record", u8"1 项灯光设置"},
-    {"%1 lighting records", u8"%1 项灯光设置"},
+    {"1 key", u8"1个按键"},
+    {"%1 keys", u8"%1个按键"},
+    {"1 lighting record", u8"1项灯光设置"},
+    {"%1 lighting records", u8"%1项灯光设置"},
     {"%1 and %2", u8"%1和%2"},
 };
 

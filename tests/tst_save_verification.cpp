@@ -155,7 +155,7 @@ void TestSaveVerification::statusCountsWhatWasNotKept()
     result.notKeptLighting = 3;
     QCOMPARE(saveStatusText(result, false),
              QStringLiteral("Save failed: the keypad did not keep 1 key and 3 lighting records"));
-    QCOMPARE(saveStatusText(result, true), QStringLiteral("保存失败：设备未保存1 个按键和3 项灯光设置"));
+    QCOMPARE(saveStatusText(result, true), QStringLiteral("保存失败：设备未保存1个按键和3项灯光设置"));
     result.notKeptKeys = 0;
     result.notKeptLighting = 1;
     QCOMPARE(saveStatusText(result, false),
