@@ -12,6 +12,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     requireSoundRecord(key);
     // The Old family has pointer actions only, no gestures.
     if (key.type == KeyTypeMouse)
-        FUZZ_REQUIRE(key.mouseAction < kLegacyFirstGesture);
+        FUZZ_REQUIRE(key.mouseAction <= kLegacyGestureBase);
     return 0;
 }
