@@ -29,18 +29,29 @@ public:
     LogCapture(const LogCapture &) = delete;
     LogCapture &operator=(const LogCapture &) = delete;
 
+    // A list of its own: one sharing the captured list would be dropped on
+    // this thread while a worker's next line grows that list.
     QStringList lines() const
     {
         std::lock_guard<std::mutex> lock(s_mutex);
-        return m_lines;
+        QStringList copy;
+        copy.reserve(m_lines.size());
+        for (const QString &line : m_lines)
+            copy.append(line);
+        return copy;
     }
     bool has(const QString &line) const { return count(line) > 0; }
-    int count(const QString &line) const { return lines().count(line); }
+    int count(const QString &line) const
+    {
+        std::lock_guard<std::mutex> lock(s_mutex);
+        return m_lines.count(line);
+    }
     bool hasStartingWith(const QString &prefix) const { return countStartingWith(prefix) > 0; }
     int countStartingWith(const QString &prefix) const
     {
+        std::lock_guard<std::mutex> lock(s_mutex);
         int n = 0;
-        for (const QString &line : lines())
+        for (const QString &line : m_lines)
             n += line.startsWith(prefix) ? 1 : 0;
         return n;
     }
@@ -60,8 +71,10 @@ private:
                 return;
             previous = s_self->m_previous;
             // The link's per-poll lines: thousands of them, and none a test reads.
+            // A copy of its own: the logging thread may still write into the
+            // text it handed over, which this thread later frees.
             if (type != QtDebugMsg || !message.contains(QLatin1String(" poll ret=")))
-                s_self->m_lines << message;
+                s_self->m_lines << QString(message.constData(), message.size());
         }
         if (type != QtDebugMsg && previous)
             previous(type, context, message);
