@@ -17,6 +17,8 @@ State &state()
 void record(State &s, VirtualReportRecord::Direction direction, const Device &device,
             const std::string &path, const uint8_t *bytes, std::size_t length)
 {
+    if (!s.keepRecords)
+        return;
     VirtualReportRecord r;
     r.direction = direction;
     r.time = Clock::now();
@@ -171,6 +173,7 @@ void VirtualKeypad::reset()
     for (hid_device *handle : s.handles)
         handle->pending.clear();
     s.records.clear();
+    s.keepRecords = true;
     s.hook = nullptr;
     s.enumerateCount = s.openPathCount = s.closeCount = s.writeCount = 0;
     s.openCounts.clear();
@@ -451,6 +454,13 @@ void VirtualKeypad::clearRecords()
     State &s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     s.records.clear();
+}
+
+void VirtualKeypad::setKeepRecords(bool keep)
+{
+    State &s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.keepRecords = keep;
 }
 
 std::vector<std::vector<uint8_t>> VirtualKeypad::writtenReports(int device)

@@ -60,6 +60,7 @@ struct State
     std::set<hid_device *> handles;
     int nextId = 1;
     std::vector<VirtualReportRecord> records;
+    bool keepRecords = true;
     VirtualKeypad::ReplyHook hook;
 
     int enumerateCount = 0;

@@ -233,6 +233,11 @@ public:
     // Kept up to 200000 entries; beyond that the oldest half is dropped.
     static std::vector<VirtualReportRecord> records();
     static void clearRecords();
+    // Whether reports are recorded at all (on after reset()). A fuzzer that
+    // never looks at the records turns them off: copying every report is a
+    // large share of a run that lasts microseconds. Off, records() and the
+    // request counts below see nothing.
+    static void setKeepRecords(bool keep);
     // Output reports written to protocol interfaces, in order (report id first).
     static std::vector<std::vector<uint8_t>> writtenReports(int device = FirstDevice);
     // Requests with the given command code written since the last clearRecords().
