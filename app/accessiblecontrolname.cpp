@@ -16,6 +16,15 @@ constexpr const char *kNamePatterns[] = {
     "Knob %1 press and turn left: %2",
 };
 
+constexpr const char *kTitlePatterns[] = {
+    "Key %1",
+    "Knob %1 turn left",
+    "Knob %1 turn right",
+    "Knob %1 press",
+    "Knob %1 press and turn right",
+    "Knob %1 press and turn left",
+};
+
 QString plainText(const QString &text)
 {
     if (!text.contains(QLatin1Char('<')))
@@ -33,6 +42,12 @@ QString accessibleControlName(const ControlIdentity &control, const QString &fun
     const QString pattern =
         translateText(QString::fromLatin1(kNamePatterns[int(control.part)]));
     return pattern.arg(QString::number(control.number), function);
+}
+
+QString controlTitle(const ControlIdentity &control)
+{
+    return translateText(QString::fromLatin1(kTitlePatterns[int(control.part)]))
+        .arg(control.number);
 }
 
 QString accessibleControlDescription(const ControlIdentity &control)

@@ -16,5 +16,8 @@ struct ControlIdentity {
 // the whole function text; rich text (a macro's arrows) is read as plain.
 QString accessibleControlName(const ControlIdentity &control, const QString &functionText);
 
+// The control's own name: "Key 3", "Knob 1 press".
+QString controlTitle(const ControlIdentity &control);
+
 // How the control is used from the keyboard.
 QString accessibleControlDescription(const ControlIdentity &control);

@@ -1,8 +1,11 @@
 #include "app/keydisplay.h"
 
 #include "app/widgetstyle.h"
+#include "model/labels.h"
 #include "model/translation.h"
 
+#include <QLabel>
+#include <QStringList>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -17,6 +20,25 @@ constexpr int kInputFrameMaxWidth = 500;
 // Narrower windows than this take the frame's width down with them.
 constexpr int kFloorWidth = 1200;
 
+constexpr QChar kNoBreakSpace(0x00A0);
+
+// Spaces inside a key's name ("Num Lock") and before a combination's "+"
+// never break; the breaks left fall between keys and between macro steps.
+QString breakingOnlyBetweenSteps(const QString &text)
+{
+    const QString arrow = QString::fromLatin1(kMacroArrowSpan);
+    if (text.contains(arrow)) {
+        QStringList steps = text.split(arrow);
+        for (QString &step : steps)
+            step.replace(QLatin1Char(' '), QStringLiteral("&nbsp;"));
+        return steps.join(arrow);
+    }
+    QStringList keys = text.split(QStringLiteral(" + "));
+    for (QString &key : keys)
+        key.replace(QLatin1Char(' '), kNoBreakSpace);
+    return keys.join(QString(kNoBreakSpace) + QStringLiteral("+ "));
+}
+
 } // namespace
 
 KeyDisplay::KeyDisplay(QObject *parent)
@@ -29,6 +51,10 @@ QWidget *KeyDisplay::build()
     m_frame = new QWidget;
     m_frame->setObjectName(QStringLiteral("inputFrame"));
 
+    m_heading = new QLabel;
+    m_heading->setObjectName(QStringLiteral("keyDisplayHeading"));
+    m_heading->setStyleSheet(QStringLiteral("font-weight: bold;"));
+
     m_display = new QTextEdit;
     m_display->setReadOnly(true);
     m_display->setPlaceholderText(QStringLiteral("Key Function Display Area"));
@@ -36,7 +62,7 @@ QWidget *KeyDisplay::build()
     m_display->setMaximumHeight(kKeyDisplayMaxHeight);
     m_display->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_display->setLineWrapMode(QTextEdit::WidgetWidth);
-    m_display->setWordWrapMode(QTextOption::WrapAnywhere);
+    m_display->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_display->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_display->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_display->setStyleSheet(keyDisplayStyleSheet());
@@ -45,6 +71,7 @@ QWidget *KeyDisplay::build()
     layout->setContentsMargins(20, 20, 20, 20);
     layout->setSpacing(0);
     layout->addStretch();
+    layout->addWidget(m_heading);
     layout->addWidget(m_display);
     layout->addStretch();
     return m_frame;
@@ -60,17 +87,19 @@ void KeyDisplay::fitToWindowWidth(int windowWidth)
             : qRound(double(kInputFrameMinWidth) * windowWidth / kFloorWidth));
 }
 
-void KeyDisplay::showText(const QString &text)
+void KeyDisplay::showText(const QString &controlName, const QString &text)
 {
+    m_heading->setText(controlName);
     if (text.contains(QLatin1String("<span")))
-        m_display->setHtml(text);
+        m_display->setHtml(breakingOnlyBetweenSteps(text));
     else
-        m_display->setPlainText(translateText(text));
+        m_display->setPlainText(breakingOnlyBetweenSteps(translateText(text)));
     m_display->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 void KeyDisplay::clear()
 {
+    m_heading->clear();
     m_display->clear();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QLabel;
 class QString;
 class QTextEdit;
 class QWidget;
@@ -20,12 +21,14 @@ public:
     void fitToWindowWidth(int windowWidth);
 
     // Rich text (the macro arrows) is shown as built; plain text through the
-    // translation table.
-    void showText(const QString &text);
+    // translation table. `controlName` ("Key 6") heads it. Lines break only
+    // between the keys of a combination or the steps of a macro.
+    void showText(const QString &controlName, const QString &text);
     void clear();
     void showPlaceholder();
 
 private:
     QWidget *m_frame = nullptr;
+    QLabel *m_heading = nullptr;
     QTextEdit *m_display = nullptr;
 };

@@ -178,6 +178,7 @@ void KeypadPanel::createExtraTurnButtons()
         KnobButton *button = makeKnobButton(kExtraTurnPictures[i], m_extraTurnContainer);
         button->setProperty("buttonIndex", kExtraTurnFirstSlot + i);
         m_extraTurnButtons[size_t(i)] = button;
+        watchControl(button);
     }
 }
 
@@ -193,10 +194,17 @@ void KeypadPanel::activateLayout()
 
 void KeypadPanel::watchControls(QObject *filter)
 {
-    for (QPushButton *button : m_keyKnobGroup->findChildren<QPushButton *>()) {
-        button->installEventFilter(filter);
-        button->setAcceptDrops(true);
-    }
+    m_controlWatcher = filter;
+    for (QPushButton *button : m_keyKnobGroup->findChildren<QPushButton *>())
+        watchControl(button);
+}
+
+void KeypadPanel::watchControl(QPushButton *button)
+{
+    if (!m_controlWatcher)
+        return;
+    button->installEventFilter(m_controlWatcher);
+    button->setAcceptDrops(true);
 }
 
 QPushButton *KeypadPanel::controlButton(int slot) const

@@ -6,6 +6,7 @@
 #include "model/keyboarddata.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <functional>
@@ -57,6 +58,7 @@ public:
     double scale() const { return m_panelScale; }
 
 private:
+    void watchControl(QPushButton *button);
     QWidget *buildKeyMatrix();
     QWidget *buildKnobArea();
     void createExtraTurnButtons();
@@ -86,6 +88,9 @@ private:
     QWidget *m_singleKnobContainer = nullptr;
     std::array<KnobButton *, kSingleKnobPartCount> m_singleKnobButtons{};
     QWidget *m_extraTurnContainer = nullptr;
+    // Watches every control for drags, drops and clicks; controls made later
+    // (the turn-only knobs) get it too.
+    QPointer<QObject> m_controlWatcher;
     std::array<KnobButton *, kExtraTurnButtonCount> m_extraTurnButtons{};
 
     // Control buttons by slot (keys and knob parts) and the key buttons by

@@ -212,7 +212,7 @@ void KeySelection::onSelectedKeyChanged(int index)
         if (m_lightingShown && qobject_cast<KeyButton *>(selected))
             m_display.clear();
         else
-            m_display.showText(fullText);
+            m_display.showText(controlTitleFor(index), fullText);
     }
     emit selectionPagesStale();
 }
@@ -306,7 +306,21 @@ void KeySelection::onKeyFullTextChanged(int index)
     if (m_lightingShown && qobject_cast<KeyButton *>(buttonForKey(index)))
         m_display.clear();
     else
-        m_display.showText(fullTextFor(index));
+        m_display.showText(controlTitleFor(index), fullTextFor(index));
+}
+
+void KeySelection::blankControls()
+{
+    for (QPushButton *button : m_panel.controlButtons()) {
+        if (!button)
+            continue;
+        button->setText(QString());
+        button->setChecked(false);
+        if (auto *control = qobject_cast<ControlButton *>(button))
+            control->setAssigned(false);
+        setFullTextOf(button, QString());
+    }
+    m_selectedButton = nullptr;
 }
 
 void KeySelection::refreshKeyTexts()
@@ -344,6 +358,15 @@ void KeySelection::setFullTextOf(QPushButton *button, const QString &text) const
     if (auto *control = qobject_cast<ControlButton *>(button))
         control->setFullText(text);
     describeControl(button, text);
+}
+
+QString KeySelection::controlTitleFor(int key) const
+{
+    const QPushButton *button = buttonForKey(key);
+    if (!button)
+        return {};
+    const ControlIdentity control = m_panel.identityOf(button);
+    return control.number > 0 ? controlTitle(control) : QString();
 }
 
 void KeySelection::describeControl(QPushButton *button, const QString &fullText) const
@@ -430,7 +453,7 @@ void KeySelection::showSelectedKeyText()
     const int key = m_store.selectedKey();
     if (key < 0)
         return;
-    m_display.showText(fullTextFor(key));
+    m_display.showText(controlTitleFor(key), fullTextFor(key));
 }
 
 QColor KeySelection::ledColorOf(int key) const

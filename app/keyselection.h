@@ -33,6 +33,9 @@ public:
     void forgetSelectedButton();
     // The controls were re-pointed or blanked: none is selected any more.
     void dropSelectedButton() { m_selectedButton = nullptr; }
+    // With no keypad, every control is blank: no legend, no function in its
+    // tooltip or its name, nothing checked.
+    void blankControls();
 
     // Which key a control edits and which control shows a key; they differ
     // only on two layouts of the older keypad families.
@@ -43,6 +46,8 @@ public:
 
     QString buttonTextFor(int key) const;
     QString fullTextFor(int key) const;
+    // The control's name the display shows above its function ("Key 6").
+    QString controlTitleFor(int key) const;
     QColor ledColorOf(int key) const;
 
     void onKeyButtonTextChanged(int index, const QString &text);

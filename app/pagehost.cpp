@@ -230,7 +230,7 @@ void PageHost::showPage(int row)
         if (!m_lightingPage->isKnobLedLayout() && hasLed(key))
             showSelectedLedColor(key);
     } else if (key >= 0) {
-        m_display.showText(m_selection.fullTextFor(key));
+        m_display.showText(m_selection.controlTitleFor(key), m_selection.fullTextFor(key));
     }
 }
 

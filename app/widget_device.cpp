@@ -130,15 +130,7 @@ void Widget::onDeviceDisconnected()
     m_display->clear();
     m_display->showPlaceholder();
 
-    for (QPushButton *button : m_panel->controlButtons()) {
-        if (!button)
-            continue;
-        button->setText(QString());
-        button->setChecked(false);
-        if (auto *control = qobject_cast<ControlButton *>(button))
-            control->setAssigned(false);
-    }
-    m_selection->dropSelectedButton();
+    m_selection->blankControls();
     enableWritableControls();
 
     m_pages->refreshSelectionPages();

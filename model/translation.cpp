@@ -223,6 +223,13 @@ constexpr TextPair kTextPairs[] = {
     {"1 lighting record", u8"1项灯光设置"},
     {"%1 lighting records", u8"%1项灯光设置"},
     {"%1 and %2", u8"%1和%2"},
+    // The selected control's name above its function text.
+    {"Key %1", u8"按键 %1"},
+    {"Knob %1 turn left", u8"旋钮 %1 左旋"},
+    {"Knob %1 turn right", u8"旋钮 %1 右旋"},
+    {"Knob %1 press", u8"旋钮 %1 按下"},
+    {"Knob %1 press and turn right", u8"旋钮 %1 按住右旋"},
+    {"Knob %1 press and turn left", u8"旋钮 %1 按住左旋"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

@@ -3,6 +3,7 @@
 #include "tst_flows_support.h"
 
 #include "app/layoutcatalogue.h"
+#include "widgets/controlbutton.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
 
@@ -196,6 +197,8 @@ void FlowsConnectTest::disconnectBlanksEverything()
     store.appendBaseKey(0x05);
     store.setLayerEffect(2, 4);
     store.setLedColor(1, 3, 1, 2, 3);
+    // The lighting page leaves the knobs' texts alone; the unplug must not.
+    window->findChild<QListWidget *>()->setCurrentRow(RowRgbLed);
 
     VirtualKeypad::unplug();
     QVERIFY(waitFor([&] { return statusLabel(*window)->text() == kNoDeviceText; }));
@@ -207,6 +210,9 @@ void FlowsConnectTest::disconnectBlanksEverything()
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
         if (QPushButton *button = window->controlButton(slot)) {
             QVERIFY(button->text().isEmpty());
+            QVERIFY(button->accessibleName().endsWith(QStringLiteral("not assigned")));
+            if (auto *control = qobject_cast<ControlButton *>(button))
+                QVERIFY(control->fullText().isEmpty());
             QVERIFY(!button->isChecked());
             QVERIFY(!isAssigned(button));
         }

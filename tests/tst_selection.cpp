@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -77,6 +78,8 @@ private slots:
     void clearAndClearAll();
     void lightingPageSelectsLeds();
     void pagesReplaceThePlaceholders();
+    void displayNamesTheControl();
+    void lateControlsTakeDrops();
 };
 
 void SelectionTest::clickingSelectsAndReselects()
@@ -300,6 +303,42 @@ void SelectionTest::pagesReplaceThePlaceholders()
     window->macroPage()->startMacroRecording();
     list->setCurrentRow(RowBaseKeys);
     QVERIFY(!window->macroPage()->isRecording());
+}
+
+
+void SelectionTest::displayNamesTheControl()
+{
+    auto window = makeWindow();
+    KeyboardData &store = window->keyboardData();
+    store.updateKey(0, 3, [&](KeyConfig &k) { k.setCombination(0x03, QByteArray(1, char(kUsageA))); });
+    window->controlButton(3)->click();
+    auto *heading = window->findChild<QLabel *>(QStringLiteral("keyDisplayHeading"));
+    QVERIFY(heading);
+    QCOMPARE(heading->text(), QStringLiteral("Key 4"));
+
+    // The display breaks lines between keys, never inside one or before "+".
+    const QString shown = window->findChild<QTextEdit *>()->document()->toRawText();
+    QCOMPARE(QString(shown).replace(QChar(0x00A0), QLatin1Char(' ')),
+             window->fullTextFor(3));
+    QVERIFY(!shown.contains(QStringLiteral(" +")));
+    QVERIFY(!shown.contains(QStringLiteral("L ")));
+}
+
+void SelectionTest::lateControlsTakeDrops()
+{
+    // The turn-only knobs of the five-key pad are made when it is first shown,
+    // after the window began watching its controls.
+    auto window = makeWindow();
+    window->applyLayout(layoutById(Layout5K2E));
+    int turnButtons = 0;
+    for (int slot = 0; slot < kKeySlotCount; ++slot) {
+        auto *knob = qobject_cast<KnobButton *>(window->controlButton(slot));
+        if (!knob || !knob->isVisibleTo(window.get()))
+            continue;
+        ++turnButtons;
+        QVERIFY2(knob->acceptDrops(), qPrintable(QString::number(slot)));
+    }
+    QVERIFY(turnButtons >= 4);
 }
 
 QTEST_MAIN(SelectionTest)
