@@ -53,7 +53,17 @@ QWidget *KeyDisplay::build()
 
     m_heading = new QLabel;
     m_heading->setObjectName(QStringLiteral("keyDisplayHeading"));
-    m_heading->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    m_heading->setStyleSheet(QStringLiteral(
+        "QLabel { background: transparent; color: #555555; font-size: 13px;"
+        " font-weight: bold; padding-left: 8px; }"));
+
+    m_hint = new QLabel;
+    m_hint->setObjectName(QStringLiteral("keyDisplayHint"));
+    m_hint->setWordWrap(true);
+    m_hint->setStyleSheet(QStringLiteral(
+        "QLabel { background: transparent; color: #6b6b6b; font-size: 11px;"
+        " padding: 0 8px; }"));
+    m_hint->hide();
 
     m_display = new QTextEdit;
     m_display->setReadOnly(true);
@@ -73,6 +83,7 @@ QWidget *KeyDisplay::build()
     layout->addStretch();
     layout->addWidget(m_heading);
     layout->addWidget(m_display);
+    layout->addWidget(m_hint);
     layout->addStretch();
     return m_frame;
 }
@@ -101,6 +112,12 @@ void KeyDisplay::clear()
 {
     m_heading->clear();
     m_display->clear();
+}
+
+void KeyDisplay::setHint(const QString &hint)
+{
+    m_hint->setText(hint);
+    m_hint->setVisible(!hint.isEmpty());
 }
 
 void KeyDisplay::showPlaceholder()

@@ -26,9 +26,12 @@ public:
     void showText(const QString &controlName, const QString &text);
     void clear();
     void showPlaceholder();
+    // A line under the function on how the shown page assigns; empty hides it.
+    void setHint(const QString &hint);
 
 private:
     QWidget *m_frame = nullptr;
     QLabel *m_heading = nullptr;
+    QLabel *m_hint = nullptr;
     QTextEdit *m_display = nullptr;
 };

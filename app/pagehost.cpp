@@ -224,6 +224,13 @@ void PageHost::showPage(int row)
     if (page != m_lightingPage)
         page->refresh();
 
+    // A base key clicked on a key that holds one adds to it; say so where
+    // the chain grows.
+    m_display.setHint(row == RowBaseKeys
+                          ? translateText(QStringLiteral(
+                                "Each key you click is added to the selected key; Clear starts again."))
+                          : QString());
+
     const int key = m_store.selectedKey();
     if (m_selection.lightingShown()) {
         m_display.clear();

@@ -230,6 +230,8 @@ constexpr TextPair kTextPairs[] = {
     {"Knob %1 press", u8"旋钮 %1 按下"},
     {"Knob %1 press and turn right", u8"旋钮 %1 按住右旋"},
     {"Knob %1 press and turn left", u8"旋钮 %1 按住左旋"},
+    {"Each key you click is added to the selected key; Clear starts again.",
+     u8"点击的每个键都会加到所选按键上；“清除”可重新开始。"},
 };
 
 // The first 139 rows are the interface's original texts and keep their
