@@ -7,6 +7,8 @@
 #include "model/translation.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFileDialog>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -170,6 +172,36 @@ void TestKeypadPrint::windowOffersPrintAndExport()
              qPrintable(commands.join(',')));
     QVERIFY2(commands.contains(QStringLiteral("Export as PDF\u2026=")),
              qPrintable(commands.join(',')));
+
+    // The PDF goes to the file picked in the save dialog, and nowhere when
+    // the dialog is cancelled.
+    QAction *exportPdf =
+        window.actions().at(commands.indexOf(QStringLiteral("Export as PDF\u2026=")));
+    QTemporaryDir dir;
+    const QString picked = dir.filePath(QStringLiteral("picked.pdf"));
+    QStringList filters;
+    const auto answerDialog = [&](bool accept) {
+        QTimer::singleShot(0, [&, accept] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            filters = dialog->nameFilters();
+            dialog->selectFile(picked);
+            if (accept)
+                QMetaObject::invokeMethod(dialog, "accept");
+            else
+                dialog->reject();
+        });
+    };
+    answerDialog(false);
+    exportPdf->trigger();
+    QVERIFY(QDir(dir.path()).isEmpty());
+    answerDialog(true);
+    exportPdf->trigger();
+    QCOMPARE(filters, QStringList{QStringLiteral("PDF files (*.pdf)")});
+    QFile written(picked);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.read(5) == "%PDF-");
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("picked.pdf")});
 }
 
 QTEST_MAIN(TestKeypadPrint)
