@@ -21,15 +21,23 @@ namespace {
 constexpr double kPageMarginMm = 15;
 const QString kDocumentName = QStringLiteral("Zentrik");
 
+QString countedText(int count, const char *one, const char *many)
+{
+    return count == 1 ? translateText(QString::fromUtf8(one))
+                      : translateText(QString::fromUtf8(many)).arg(count);
+}
+
 QString modelNameOf(const DeviceState &device, const LayoutSpec &layout)
 {
     const KeypadFamily &family = device.lastFamily();
-    QString name = translateText(QStringLiteral("%1 keys, %2 knobs"))
-                       .arg(layout.keyCount)
-                       .arg(layout.knobs.size() + layout.extraTurnKnobs);
+    const int knobs = layout.knobs.size() + layout.extraTurnKnobs;
+    QString name = translateText(QStringLiteral("%1, %2"))
+                       .arg(countedText(layout.keyCount, "1 key", "%1 keys"),
+                            countedText(knobs, "1 knob", "%1 knobs"));
     // The older families are told apart by their own names.
     if (qstrcmp(family.name(), currentKeypadFamily().name()) != 0)
-        name = QString::fromLatin1(family.name()) + QStringLiteral(", ") + name;
+        name =
+            translateText(QStringLiteral("%1, %2")).arg(QString::fromLatin1(family.name()), name);
     if (!device.connected)
         name = translateText(QStringLiteral("%1 (not connected)")).arg(name);
     return name;

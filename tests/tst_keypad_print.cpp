@@ -122,7 +122,7 @@ void TestKeypadPrint::pdfHoldsEveryWholeFunctionTextPerShownLayer()
         letters << QString(QLatin1Char(c));
     // What each page must hold, whole: heading, lighting, controls and their functions.
     const QStringList firstPage = {tr("Layer %1").arg(1),
-                                   tr("%1 keys, %2 knobs").arg(16).arg(3),
+                                   tr("%1, %2").arg(tr("%1 keys").arg(16), tr("%1 knobs").arg(3)),
                                    tr("Date: %1").arg(QStringLiteral("2026-03-14")),
                                    tr("Lighting effect: %1").arg(tr("Steady Light")),
                                    QStringLiteral("#ffff00"),
