@@ -44,9 +44,14 @@ QString accessibleControlName(const ControlIdentity &control, const QString &fun
     return pattern.arg(QString::number(control.number), function);
 }
 
+const char *controlTitlePattern(ControlPart part)
+{
+    return kTitlePatterns[int(part)];
+}
+
 QString controlTitle(const ControlIdentity &control)
 {
-    return translateText(QString::fromLatin1(kTitlePatterns[int(control.part)]))
+    return translateText(QString::fromLatin1(controlTitlePattern(control.part)))
         .arg(control.number);
 }
 

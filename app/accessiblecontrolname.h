@@ -16,8 +16,10 @@ struct ControlIdentity {
 // the whole function text; rich text (a macro's arrows) is read as plain.
 QString accessibleControlName(const ControlIdentity &control, const QString &functionText);
 
-// The control's own name: "Key 3", "Knob 1 press".
+// The control's own name: "Key 3", "Knob 1 press"; the pattern is the
+// English text with the control's number as %1.
 QString controlTitle(const ControlIdentity &control);
+const char *controlTitlePattern(ControlPart part);
 
 // How the control is used from the keyboard.
 QString accessibleControlDescription(const ControlIdentity &control);

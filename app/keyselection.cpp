@@ -76,6 +76,13 @@ void setUnsavedMark(QPushButton *button, bool unsaved)
 
 } // namespace
 
+bool keepsMediaInKeycode(const QString &layoutName, const KeyConfig &key)
+{
+    return isKnobOnlyLayout(layoutName) && key.type == KeyTypeSingle
+        && std::find(std::begin(kKnobMediaKeycodes), std::end(kKnobMediaKeycodes), key.keycode)
+               != std::end(kKnobMediaKeycodes);
+}
+
 KeySelection::KeySelection(KeyboardData &store, const KeypadPanel &panel,
                            const DeviceState &device, KeyDisplay &display, QObject *parent)
     : QObject(parent)
@@ -241,9 +248,7 @@ QString KeySelection::keyText(int key, bool full) const
     // The label rules build the texts; the knob-only keypads keep media
     // usages in a single key's keycode byte.
     QString text;
-    if (isKnobOnlyLayout(m_panel.layout().name) && c.type == KeyTypeSingle
-        && std::find(std::begin(kKnobMediaKeycodes), std::end(kKnobMediaKeycodes), c.keycode)
-               != std::end(kKnobMediaKeycodes))
+    if (keepsMediaInKeycode(m_panel.layout().name, c))
         text = mediaLabel(c.keycode);
     else
         text = full ? displayTextOf(c) : controlTextOf(c);

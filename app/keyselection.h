@@ -12,6 +12,10 @@ class QColor;
 class QPushButton;
 struct DeviceState;
 
+// The knob-only keypads keep some media usages in a single key's keycode
+// byte: such a key is named by its media label.
+bool keepsMediaInKeycode(const QString &layoutName, const KeyConfig &key);
+
 // Which control is selected, what the controls and the key display show
 // for the keys of the current layer, and the Clear and Clear All commands.
 class KeySelection : public QObject

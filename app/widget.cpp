@@ -8,6 +8,7 @@
 #include "app/firstwindow.h"
 #include "app/functionbuttons.h"
 #include "app/keydisplay.h"
+#include "app/keypadprint.h"
 #include "app/keyselection.h"
 #include "app/pagehost.h"
 #include "app/settingsfile.h"
@@ -67,6 +68,12 @@ Widget::Widget(QWidget *parent)
 
     connectParts();
     connectEditing();
+    // Print and PDF export of the layers shown; the File menu takes them.
+    addKeypadPrintActions(this, nullptr, [this] {
+        return keypadPrintContents(m_keyboardData, m_flows->state(), currentLayout(),
+                                   effectiveLayerDisplayCount(),
+                                   [this](int slot) { return keyIndexForButton(slot); });
+    });
     // Every text of the finished tree is translated in one pass.
     applyLanguage();
 

@@ -25,7 +25,7 @@ if(ZENTRIK_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libc6, libstdc++6, libgcc-s1, libqt5core5a, libqt5gui5, libqt5widgets5, libqt5concurrent5, libqt5dbus5, libhidapi-hidraw0")
+        "libc6, libstdc++6, libgcc-s1, libqt5core5a, libqt5gui5, libqt5widgets5, libqt5concurrent5, libqt5dbus5, libqt5printsupport5, libhidapi-hidraw0")
 endif()
 # Qt finds its Wayland platform plugin only when this is installed; without
 # it a Wayland session runs Zentrik through XWayland.

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/accessiblecontrolname.h"
+#include "app/layoutcatalogue.h"
+#include "device/keypadfamily.h"
+#include "model/keylayers.h"
+
+#include <QDate>
+#include <QString>
+#include <QVector>
+
+class QPagedPaintDevice;
+
+// The printed pages of a keypad: for each layer the window shows, a drawing
+// of the keypad, the whole function text of every key and knob part, and the
+// layer's lighting. Drawn from plain data, so a test needs no dialog.
+
+// One layer as it is printed.
+struct PrintedLayer {
+    int number = 1; // as the layer buttons name it, from 1
+    KeyLayer keys;  // the layer's key slots by data index
+    LedLayerConfig lighting;
+};
+
+struct PrintContents {
+    LayoutSpec layout;
+    // The data index each control slot of the picture edits; a slot missing
+    // here edits the key of its own number.
+    QVector<int> keyOfControl;
+    QVector<PrintedLayer> layers;
+    LightingKind lighting = LightingKind::PerKeyRgb;
+    QString modelName;
+    QDate date;
+    bool chinese = false;
+};
+
+// A control of the picture: its slot and what the panel calls it.
+struct PrintedControl {
+    int slot = 0;
+    ControlIdentity identity;
+};
+
+// The keys and knob parts a layout shows, keys first, in the panel's order.
+QVector<PrintedControl> printedControls(const LayoutSpec &layout);
+
+// "Key 3", "Knob 1 turn left", in the language asked for.
+QString printedControlName(const ControlIdentity &control, bool chinese);
+
+// The whole function text of a record as one plain line (a macro's keys
+// joined by arrows); empty for an empty slot.
+QString printedFunctionText(const KeyConfig &key, const LayoutSpec &layout, bool chinese);
+
+// The name of a layer's lighting effect for the family's kind of lighting.
+QString printedEffectName(const PrintContents &contents, uint8_t effect);
+
+// Paints every layer of `contents` on `device`, starting on its current
+// page: a page per layer, and a further page where a layer's functions do
+// not fit on one. The device's page size and margins are the caller's.
+// False when the device could not be painted on (a file not opened).
+bool paintKeypadPages(QPagedPaintDevice *device, const PrintContents &contents);
