@@ -4,8 +4,10 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -13,6 +15,8 @@ namespace {
 
 constexpr int kMinimumWidth = 560;
 constexpr int kMinimumHeight = 420;
+constexpr int kPreferredWidth = 760;
+constexpr int kPreferredHeight = 640;
 constexpr int kListIndent = 24;
 
 QLabel *listLabel(const QStringList &lines, QWidget *parent)
@@ -49,6 +53,13 @@ ImportPreview::ImportPreview(const ImportPlan &plan, const QString &fileName, QW
     scroll->setWidgetResizable(true);
     auto *content = new QWidget(scroll);
     auto *list = new QVBoxLayout(content);
+    // What is skipped comes first, where it is seen.
+    if (!plan.notHeld.isEmpty()) {
+        auto *title = new QLabel(text("This keypad cannot hold these; they are skipped:"), content);
+        title->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        list->addWidget(title);
+        list->addWidget(listLabel(plan.notHeld, content));
+    }
     QStringList lightingLines;
     for (const LayerImport &layer : plan.layers) {
         auto *box = new QCheckBox(text("Layer %1: %2 changes").arg(layer.layer + 1)
@@ -72,12 +83,6 @@ ImportPreview::ImportPreview(const ImportPlan &plan, const QString &fileName, QW
         list->addWidget(m_lightingBox);
         list->addWidget(listLabel(lightingLines, content));
     }
-    if (!plan.notHeld.isEmpty()) {
-        auto *title = new QLabel(text("This keypad cannot hold these; they are skipped:"), content);
-        title->setStyleSheet(QStringLiteral("font-weight: bold;"));
-        list->addWidget(title);
-        list->addWidget(listLabel(plan.notHeld, content));
-    }
     list->addStretch(1);
     scroll->setWidget(content);
     layout->addWidget(scroll, 1);
@@ -90,6 +95,11 @@ ImportPreview::ImportPreview(const ImportPlan &plan, const QString &fileName, QW
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    // Within the screen: a small one shows the preview whole, with scrolling.
+    QSize size(kPreferredWidth, kPreferredHeight);
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * 9 / 10);
+    resize(size.expandedTo(minimumSize()));
 }
 
 ImportChoice ImportPreview::choice() const

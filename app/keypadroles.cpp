@@ -19,6 +19,28 @@ constexpr uint8_t kLastPointerAction = 10;
 constexpr RolePart kKnobParts[] = {RolePart::KnobTurnLeft, RolePart::KnobTurnRight,
                                    RolePart::KnobPress};
 
+// The presses and releases an assignment of keys plays, in order.
+QVector<QPair<uint8_t, uint8_t>> playedKeys(const KeyConfig &record)
+{
+    QVector<QPair<uint8_t, uint8_t>> played;
+    QByteArray down;
+    if (record.type == KeyTypeSingle)
+        down.append(char(record.keycode));
+    if (record.type == KeyTypeCombination) {
+        for (int bit = 0; bit < 8; ++bit)
+            if (record.modifiers & (1u << bit))
+                down.append(char(0xE0 + bit));
+        down.append(record.keycodes);
+    }
+    for (char usage : down)
+        played.append({0, uint8_t(usage)});
+    for (int i = down.size() - 1; i >= 0; --i)
+        played.append({1, uint8_t(down[i])});
+    for (const MacroStep &step : record.macroSteps)
+        played.append({step.action, step.keycode});
+    return played;
+}
+
 bool isCurrentDescribed(const DeviceState &state)
 {
     return !state.capabilities().legacyKnobNumbering && state.info.valid;
@@ -75,13 +97,17 @@ bool keypadHolds(const DeviceState &state, const KeyConfig &record)
     const KeypadCapabilities &capabilities = state.capabilities();
     if (capabilities.legacyKnobNumbering) {
         // An older keypad's record keeps what it keeps: the assignment must
-        // come back from it unchanged.
+        // come back from it unchanged, or, for a key or a combination, come
+        // back as a macro that plays the same keys in the same order.
         LegacyReport report{};
         if (!legacyEncode(state.legacyInfo.format, record, report))
             return false;
         KeyConfig back;
         legacyDecode(state.legacyInfo.format, report.data(), int(report.size()), back);
-        return back.sameAssignment(record);
+        if (back.sameAssignment(record))
+            return true;
+        return (record.type == KeyTypeSingle || record.type == KeyTypeCombination)
+            && playedKeys(back) == playedKeys(record);
     }
     switch (record.type) {
     case KeyTypeMacro:

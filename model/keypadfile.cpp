@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <cmath>
+
 namespace {
 
 // The file's names of the assignment types.
@@ -182,8 +184,8 @@ bool FileChecker::number(const QJsonObject &object, const QString &key, const QS
     const QJsonValue value = object.value(key);
     if (value.isUndefined())
         return fail(field, "%1 is missing", {field});
-    const double d = value.toDouble(-1e300);
-    if (!value.isDouble() || d != double(qint64(d)))
+    const double d = value.toDouble();
+    if (!value.isDouble() || std::floor(d) != d)
         return fail(field, "%1 must be a whole number", {field});
     if (d < low || d > high)
         return fail(field, "%1 must be between %2 and %3",
@@ -358,7 +360,7 @@ bool FileChecker::checkCombination(const QJsonObject &object, const QString &pat
     for (int i = 0; i < list.size(); ++i) {
         const QString keyField = QStringLiteral("%1[%2]").arg(field).arg(i);
         const double d = list.at(i).toDouble(-1);
-        if (!list.at(i).isDouble() || d != double(int(d)) || d < 1 || d > 255
+        if (!list.at(i).isDouble() || d < 1 || d > 255 || std::floor(d) != d
             || isModifierUsage(uint8_t(d)) || usages.contains(char(int(d))))
             return fail(keyField, "%1 must be a key code from 1 to 255, not a modifier and not "
                                   "repeated",

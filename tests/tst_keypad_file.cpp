@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QUndoStack>
 
@@ -352,8 +353,15 @@ void KeypadFileTest::importIsOneUndoStep()
     const QString edited = storeDump(store);
     const int steps = history->stack()->count();
 
-    QVERIFY(session.commands->importPath(session.path));
-    QCOMPARE(history->stack()->count(), steps + 1);
+    // Dropped on the window.
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(session.path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(session.window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(session.window.get(), &drop);
+    QVERIFY(waitFor([&] { return history->stack()->count() == steps + 1; }));
     QVERIFY(history->stack()->undoText().endsWith("Import"));
     QVERIFY(storeDump(store) != edited);
     history->undo();
