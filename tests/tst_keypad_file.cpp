@@ -140,6 +140,7 @@ private slots:
     void badFilesAreRefusedAndNothingChanges();
     void previewChoosesLayersAndLighting();
     void importIsOneUndoStep();
+    void keypadWorkGoesOnWhileADialogIsOpen();
 };
 
 void KeypadFileTest::roundTripRestoresTheKeypad_data()
@@ -205,6 +206,14 @@ void KeypadFileTest::fileLandsOnAnotherModel()
         QCOMPARE(layer[8].mediaCode, uint16_t(0xE2));
         QCOMPARE(layer[2].type, uint8_t(KeyTypeMacro));
         QVERIFY(session.shownPreview.contains(QStringLiteral("Knob 2 turn left: PgUp: this keypad has no such control")));
+    }
+    {
+        // An R20Wide keypad keeps three knobs after its sixteen keys.
+        Session session;
+        QVERIFY(session.connect("r20wide"));
+        writeFile(session.path, fromSixteenKeys.toUtf8());
+        QVERIFY(session.commands->importPath(session.path));
+        QCOMPARE(session.store().layers()[0][19].keycode, uint8_t(0x4B));
     }
     {
         // An "Old" keypad keeps no recorded macro: listed, and key 3 left empty.
@@ -366,6 +375,29 @@ void KeypadFileTest::importIsOneUndoStep()
     QVERIFY(storeDump(store) != edited);
     history->undo();
     QCOMPARE(storeDump(store), edited);
+}
+
+void KeypadFileTest::keypadWorkGoesOnWhileADialogIsOpen()
+{
+    Session session;
+    QVERIFY(session.connect("16k3e"));
+    KeyboardData &store = session.store();
+    store.updateKey(0, 9, [](KeyConfig &key) { key.setSingleKey(0x1D); });
+
+    // The save dialog stays open until the save started before it has ended
+    // and its result has reached the window.
+    QString title;
+    session.commands->setChooseFile([&](bool, const QString &shown) {
+        title = shown;
+        waitFor([&] { return poolIdle() && !store.hasUnsavedChanges(); });
+        return session.path;
+    });
+    session.window->onSaveSettingsClicked();
+    QVERIFY(session.commands->exportToFile());
+    QVERIFY(title.contains("unsaved edits included"));
+    QVERIFY(!store.hasUnsavedChanges());
+    QVERIFY(VirtualKeypad::key(0, 9, session.device) == VirtualKeySlot::singleKey(0x1D));
+    QVERIFY(readFile(session.path).contains("\"control\": \"key 10\""));
 }
 
 QTEST_MAIN(KeypadFileTest)
