@@ -86,28 +86,30 @@ KeypadFileCommands::KeypadFileCommands(QWidget *window, KeyboardData &store,
     window->installEventFilter(this);
 }
 
-void KeypadFileCommands::showRefusalBox(QWidget *parent, const QString &message)
+void KeypadFileCommands::showRefusalBox(QWidget *parent, const QString &title,
+                                        const QString &message)
 {
-    QMessageBox box(QMessageBox::Warning, text("Import from file"), message, QMessageBox::NoButton,
-                    parent);
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::NoButton, parent);
     box.addButton(text("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
 
-void KeypadFileCommands::refuse(const QString &message) const
+void KeypadFileCommands::refuse(const QString &message, bool exporting) const
 {
     qCDebug(lcUi).noquote() << "[UI] keypad file:" << message;
     if (m_showRefusal)
         m_showRefusal(message);
     else
-        showRefusalBox(m_window, message);
+        showRefusalBox(m_window, text(exporting ? "Export to file" : "Import from file"), message);
 }
 
 QString KeypadFileCommands::choose(bool forSaving, const QString &title) const
 {
     if (m_chooseFile)
         return m_chooseFile(forSaving, title);
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(folder).exists())
+        folder = QDir::homePath();
     if (!forSaving)
         return QFileDialog::getOpenFileName(m_window, title, folder, fileFilters());
     QString chosenFilter;
@@ -123,7 +125,7 @@ QString KeypadFileCommands::choose(bool forSaving, const QString &title) const
 bool KeypadFileCommands::exportToFile()
 {
     if (!m_flows.state().connected) {
-        refuse(text("Connect a keypad to export its settings."));
+        refuse(text("Connect a keypad to export its settings."), true);
         return false;
     }
     m_history.commitPending();
@@ -138,7 +140,7 @@ bool KeypadFileCommands::exportToFile()
     const KeypadFile file = keypadFileOf(m_store, m_flows.state(), sourceOf(m_flows));
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(writeKeypadFile(file)) < 0 || !out.commit()) {
-        refuse(text("The file could not be written: %1").arg(out.errorString()));
+        refuse(text("The file could not be written: %1").arg(out.errorString()), true);
         return false;
     }
     qCDebug(lcUi).noquote() << "[UI] keypad exported to" << path;

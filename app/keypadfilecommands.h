@@ -42,7 +42,7 @@ public:
     bool importPath(const QString &path);
 
     // The message box a refusal shows.
-    static void showRefusalBox(QWidget *parent, const QString &message);
+    static void showRefusalBox(QWidget *parent, const QString &title, const QString &message);
 
 signals:
     // Lighting may have changed: the lighting views should look again.
@@ -53,7 +53,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void refuse(const QString &message) const;
+    void refuse(const QString &message, bool exporting = false) const;
     QString choose(bool forSaving, const QString &title) const;
 
     QWidget *m_window;

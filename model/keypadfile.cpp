@@ -266,10 +266,10 @@ bool FileChecker::checkLayer(const QJsonValue &value, const QString &path, Keypa
     QJsonObject object;
     if (!objectAt(value, path, object))
         return false;
-    int number = 0;
-    if (!this->number(object, QStringLiteral("layer"), path, 1, 4, number))
+    int layerNumber = 0;
+    if (!number(object, QStringLiteral("layer"), path, 1, 4, layerNumber))
         return false;
-    layer.index = number - 1;
+    layer.index = layerNumber - 1;
     const QJsonValue controls = object.value(QStringLiteral("controls"));
     const QString controlsPath = path + QStringLiteral(".controls");
     if (!controls.isUndefined() && !controls.isArray())
@@ -283,7 +283,7 @@ bool FileChecker::checkLayer(const QJsonValue &value, const QString &path, Keypa
         for (const KeypadFileControl &earlier : layer.controls)
             if (earlier.role == control.role)
                 return fail(controlPath, "%1 is in layer %2 twice",
-                            {controlRoleName(control.role), QString::number(number)});
+                            {controlRoleName(control.role), QString::number(layerNumber)});
         if (!control.record.isEmpty())
             layer.controls.append(control);
     }
