@@ -26,6 +26,8 @@ public:
     ConnectionFlows(KeyboardData &store, StatusLine &status, QObject *parent);
 
     const DeviceState &state() const { return m_state; }
+    // The USB ids and description of the keypad connected now.
+    const KeypadIdentity &keypad() const { return m_keypad; }
     // Whether a save has been started and its result is not back yet.
     bool saveRunning() const { return m_savesRunning > 0; }
 

@@ -57,6 +57,7 @@ QString editKindName(EditKind kind)
     case EditKind::Paste: return QStringLiteral("Paste");
     case EditKind::Swap: return QStringLiteral("Swap Keys");
     case EditKind::LayerCopy: return QStringLiteral("Layer Copy");
+    case EditKind::Import: return QStringLiteral("Import");
     }
     return QString();
 }

@@ -45,6 +45,7 @@ enum class EditKind {
     Paste,
     Swap,
     LayerCopy,
+    Import,
 };
 
 // The English name of a kind, a row of the translation table.

@@ -17,6 +17,8 @@ bool holdsAssignments(const KeyLayer &layer)
     return false;
 }
 
+} // namespace
+
 LedLayerConfig copiedLighting(const LedLayerConfig &current, const LedLayerConfig &source)
 {
     LedLayerConfig record = source;
@@ -25,8 +27,6 @@ LedLayerConfig copiedLighting(const LedLayerConfig &current, const LedLayerConfi
         record.keyDirty[i] = current.colors[i] != source.colors[i] ? 1 : current.keyDirty[i];
     return record;
 }
-
-} // namespace
 
 LayerCopy::LayerCopy(KeyboardData &store, EditHistory &history, QWidget *window,
                      LayerSwitch layerSwitch)

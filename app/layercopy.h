@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ledlayerconfig.h"
+
 #include <QObject>
 #include <functional>
 
@@ -35,3 +37,7 @@ private:
     LayerSwitch m_layerSwitch;
     Ask m_ask;
 };
+
+// `source` laid over `current`: what differs is marked changed, the rest
+// keeps its marks.
+LedLayerConfig copiedLighting(const LedLayerConfig &current, const LedLayerConfig &source);

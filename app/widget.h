@@ -13,6 +13,7 @@ class ConnectionFlows;
 class EditControls;
 class EditHistory;
 class KeyClipboard;
+class KeypadFileCommands;
 class LayerCopy;
 class ExtKeysPage;
 class FunctionButtons;
@@ -48,6 +49,7 @@ public:
     EditHistory *editHistory() const { return m_history; }
     KeyClipboard *keyClipboard() const { return m_clipboard; }
     LayerCopy *layerCopy() const { return m_layerCopy; }
+    KeypadFileCommands *keypadFileCommands() const { return m_fileCommands; }
     EditControls *editControls() const { return m_editControls; }
     LayerColumn *layerColumn() const { return m_layers; }
     StatusLine *statusLine() const { return m_status; }
@@ -170,4 +172,5 @@ private:
     KeyClipboard *m_clipboard = nullptr;
     LayerCopy *m_layerCopy = nullptr;
     EditControls *m_editControls = nullptr;
+    KeypadFileCommands *m_fileCommands = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "app/edithistory.h"
 #include "app/functionbuttons.h"
 #include "app/keyclipboard.h"
+#include "app/keypadfilecommands.h"
 #include "app/keyselection.h"
 #include "app/layercopy.h"
 #include "app/pagehost.h"
@@ -34,10 +35,12 @@ void Widget::connectEditing()
     connect(&m_keyboardData, &KeyboardData::ledLayerChanged, history, &EditHistory::noteChange);
     connect(m_pages->macroPage()->flow(), &MacroFlowWidget::delayEdited, history,
             &EditHistory::noteDelayChange);
-    connect(history, &EditHistory::lightingRestored, m_pages, [this] {
+    // Lighting put back by undo or laid by an import is shown again.
+    const auto showRestoredRecords = [this] {
         m_pages->refreshLightingView();
         m_pages->refreshSelectionPages();
-    });
+    };
+    connect(history, &EditHistory::lightingRestored, m_pages, showRestoredRecords);
 
     // A read or an emptied store starts the history afresh.
     connect(m_flows, &ConnectionFlows::configurationLoaded, history, &EditHistory::reset);
@@ -47,4 +50,9 @@ void Widget::connectEditing()
             &EditControls::setRecording);
 
     connect(m_layers, &LayerColumn::copyLayerRequested, m_layerCopy, &LayerCopy::copy);
+
+    // Export and import of the keypad's whole configuration.
+    m_fileCommands = new KeypadFileCommands(this, m_keyboardData, *m_flows, *history);
+    addKeypadFileActions(this, nullptr, m_fileCommands);
+    connect(m_fileCommands, &KeypadFileCommands::imported, m_pages, showRestoredRecords);
 }

@@ -1,0 +1,238 @@
+#include "app/keypadfilecommands.h"
+
+#include "app/connectionflows.h"
+#include "app/edithistory.h"
+#include "app/importpreview.h"
+#include "app/keypadfileplan.h"
+#include "model/keyboarddata.h"
+#include "model/logging.h"
+#include "model/translation.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace {
+
+const char kFileSuffix[] = ".zentrik.json";
+
+QString text(const char *english)
+{
+    return translateText(QString::fromUtf8(english));
+}
+
+QString fileFilters()
+{
+    // Named filters: a filter without a name is refused by some desktop
+    // portals, which then save nothing.
+    return text("Zentrik keypad files (*.zentrik.json)") + QStringLiteral(";;")
+        + text("All files (*)");
+}
+
+// The keypad as it described itself, for the file's heading.
+KeypadFileSource sourceOf(const ConnectionFlows &flows)
+{
+    const DeviceState &state = flows.state();
+    KeypadFileSource source;
+    source.family = QString::fromLatin1(state.connectedFamily().name());
+    source.description = state.connectedFamily().descriptionBytes(state.description());
+    source.vendorId = flows.keypad().vendorId;
+    source.productId = flows.keypad().productId;
+    source.programVersion = QStringLiteral(ZENTRIK_VERSION);
+    source.created = QDateTime::currentDateTimeUtc();
+    return source;
+}
+
+// The dropped file, when exactly one local file was dropped.
+QString droppedFile(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
+        return QString();
+    const QUrl url = mime->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+// Why the file cannot be imported, in the window's language.
+QString problemText(const KeypadFileError &error)
+{
+    QString problem = translateText(error.text);
+    for (const QString &argument : error.arguments)
+        problem = problem.arg(argument);
+    return text("The file cannot be imported: %1.").arg(problem)
+        + (error.field.isEmpty() ? QString() : QLatin1Char('\n') + text("Field: %1").arg(error.field))
+        + QLatin1Char('\n') + text("Nothing was changed.");
+}
+
+} // namespace
+
+KeypadFileCommands::KeypadFileCommands(QWidget *window, KeyboardData &store,
+                                       const ConnectionFlows &flows, EditHistory &history)
+    : QObject(window)
+    , m_window(window)
+    , m_store(store)
+    , m_flows(flows)
+    , m_history(history)
+{
+    window->setAcceptDrops(true);
+    window->installEventFilter(this);
+}
+
+void KeypadFileCommands::showRefusalBox(QWidget *parent, const QString &title,
+                                        const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::NoButton, parent);
+    box.addButton(text("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+void KeypadFileCommands::refuse(const QString &message, bool exporting) const
+{
+    qCDebug(lcUi).noquote() << "[UI] keypad file:" << message;
+    if (m_showRefusal)
+        m_showRefusal(message);
+    else
+        showRefusalBox(m_window, text(exporting ? "Export to file" : "Import from file"), message);
+}
+
+QString KeypadFileCommands::choose(bool forSaving, const QString &title) const
+{
+    if (m_chooseFile)
+        return m_chooseFile(forSaving, title);
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(folder).exists())
+        folder = QDir::homePath();
+    if (!forSaving)
+        return QFileDialog::getOpenFileName(m_window, title, folder, fileFilters());
+    QString chosenFilter;
+    QString path = QFileDialog::getSaveFileName(
+        m_window, title, QDir(folder).filePath(QStringLiteral("keypad") + QLatin1String(kFileSuffix)),
+        fileFilters(), &chosenFilter);
+    if (!path.isEmpty() && chosenFilter.contains(QLatin1String(kFileSuffix))
+        && !path.endsWith(QLatin1String(".json")))
+        path += QLatin1String(kFileSuffix);
+    return path;
+}
+
+bool KeypadFileCommands::exportToFile()
+{
+    if (!m_flows.state().connected) {
+        refuse(text("Connect a keypad to export its settings."), true);
+        return false;
+    }
+    m_history.commitPending();
+    const QString title = m_store.hasUnsavedChanges()
+        ? text("Export to file (unsaved edits included)")
+        : text("Export to file");
+    const QString path = choose(true, title);
+    if (path.isEmpty())
+        return false;
+    // What the window holds when the user has chosen: edits made while the
+    // dialog was open are in the file too.
+    const KeypadFile file = keypadFileOf(m_store, m_flows.state(), sourceOf(m_flows));
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(writeKeypadFile(file)) < 0 || !out.commit()) {
+        refuse(text("The file could not be written: %1").arg(out.errorString()), true);
+        return false;
+    }
+    qCDebug(lcUi).noquote() << "[UI] keypad exported to" << path;
+    return true;
+}
+
+bool KeypadFileCommands::importFromFile()
+{
+    if (!m_flows.state().connected) {
+        refuse(text("Connect a keypad to import a file onto it."));
+        return false;
+    }
+    const QString path = choose(false, text("Import from file"));
+    return !path.isEmpty() && importPath(path);
+}
+
+bool KeypadFileCommands::importPath(const QString &path)
+{
+    if (!m_flows.state().connected) {
+        refuse(text("Connect a keypad to import a file onto it."));
+        return false;
+    }
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) {
+        refuse(text("The file could not be read: %1").arg(in.errorString()));
+        return false;
+    }
+    // One byte more than allowed is enough to refuse a large file.
+    const KeypadFileRead read = readKeypadFile(in.read(kKeypadFileMaxBytes + 1));
+    if (!read.file) {
+        refuse(problemText(read.error));
+        return false;
+    }
+    m_history.commitPending();
+    const DeviceState before = m_flows.state();
+    const QByteArray description = m_flows.keypad().description;
+    const ImportPlan plan = planImport(*read.file, m_store, before);
+    ImportPreview preview(plan, QFileInfo(path).fileName(), m_window);
+    const bool accepted = m_showPreview ? m_showPreview(preview) : preview.exec() == QDialog::Accepted;
+    if (!accepted)
+        return false;
+    // The keypad's work went on while the preview was open.
+    if (!m_flows.state().connected || m_flows.keypad().description != description
+        || &m_flows.state().connectedFamily() != &before.connectedFamily()) {
+        refuse(text("The keypad changed while the preview was open. Nothing was changed."));
+        return false;
+    }
+    if (m_flows.taskRunning() && !m_flows.saveRunning()) {
+        refuse(text("The keypad is being read. Import the file again once it is done."));
+        return false;
+    }
+    const bool changed = applyImport(plan, preview.choice(), m_store, m_history);
+    qCDebug(lcUi).noquote() << "[UI] keypad file imported from" << path << "changed" << changed;
+    emit imported();
+    return changed;
+}
+
+bool KeypadFileCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && event->type() == QEvent::DragEnter) {
+        auto *drag = static_cast<QDragEnterEvent *>(event);
+        if (!droppedFile(drag->mimeData()).isEmpty())
+            drag->acceptProposedAction();
+        return true;
+    }
+    if (watched == m_window && event->type() == QEvent::Drop) {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QString path = droppedFile(drop->mimeData());
+        if (path.isEmpty())
+            return false;
+        drop->acceptProposedAction();
+        // The drop finishes before the preview's own event loop starts.
+        QMetaObject::invokeMethod(this, [this, path] { importPath(path); }, Qt::QueuedConnection);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void addKeypadFileActions(QWidget *window, QMenu *fileMenu, KeypadFileCommands *commands)
+{
+    auto *exportAction = new QAction(text("Export to file\u2026"), window);
+    exportAction->setShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_S));
+    auto *importAction = new QAction(text("Import from file\u2026"), window);
+    importAction->setShortcuts(QKeySequence::Open);
+    for (QAction *action : {exportAction, importAction}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        window->addAction(action);
+        if (fileMenu)
+            fileMenu->addAction(action);
+    }
+    QObject::connect(exportAction, &QAction::triggered, commands,
+                     [commands] { commands->exportToFile(); });
+    QObject::connect(importAction, &QAction::triggered, commands,
+                     [commands] { commands->importFromFile(); });
+}
