@@ -8,7 +8,9 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -115,6 +117,19 @@ QJsonObject lightingObject(const LedLayerConfig &lighting)
                        {QStringLiteral("colors"), colors}};
 }
 
+// What a byte means to the nesting count; most bytes mean nothing, and one
+// look-up per byte keeps the scan of a large file short.
+enum class NestingByte : uint8_t { Other, Quote, Backslash, Open, Close };
+
+constexpr std::array<NestingByte, 256> kNestingBytes = [] {
+    std::array<NestingByte, 256> table{};
+    table[uint8_t('"')] = NestingByte::Quote;
+    table[uint8_t('\\')] = NestingByte::Backslash;
+    table[uint8_t('[')] = table[uint8_t('{')] = NestingByte::Open;
+    table[uint8_t(']')] = table[uint8_t('}')] = NestingByte::Close;
+    return table;
+}();
+
 // Deepest nesting of arrays and objects, counted outside strings; stops
 // counting once past the limit.
 int nestingDepth(const QByteArray &bytes)
@@ -124,20 +139,25 @@ int nestingDepth(const QByteArray &bytes)
     bool inString = false;
     bool escaped = false;
     for (char c : bytes) {
+        const NestingByte kind = kNestingBytes[uint8_t(c)];
+        if (kind == NestingByte::Other) {
+            escaped = false;
+            continue;
+        }
         if (inString) {
             if (escaped)
                 escaped = false;
-            else if (c == '\\')
+            else if (kind == NestingByte::Backslash)
                 escaped = true;
-            else if (c == '"')
+            else if (kind == NestingByte::Quote)
                 inString = false;
-        } else if (c == '"') {
+        } else if (kind == NestingByte::Quote) {
             inString = true;
-        } else if (c == '[' || c == '{') {
+        } else if (kind == NestingByte::Open) {
             deepest = qMax(deepest, ++depth);
             if (deepest > kKeypadFileMaxDepth)
                 break;
-        } else if (c == ']' || c == '}') {
+        } else if (kind == NestingByte::Close) {
             --depth;
         }
     }
