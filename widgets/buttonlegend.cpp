@@ -46,6 +46,12 @@ QSizeF legendBlockSize(const QFontMetricsF &metrics, const QStringList &lines)
 void drawLegend(QPainter &painter, const QRectF &rect, const QStringList &lines,
                 const QColor &color)
 {
+    if (!lines.join(QString()).contains(kArrow)) {
+        // One layout pass for plain lines; painting is what a key does most.
+        painter.setPen(color);
+        painter.drawText(rect, Qt::AlignCenter, lines.join(QLatin1Char('\n')));
+        return;
+    }
     const QFontMetricsF metrics(painter.font());
     const QSizeF block = legendBlockSize(metrics, lines);
     qreal baseline = rect.top() + (rect.height() - block.height()) / 2 + metrics.ascent();

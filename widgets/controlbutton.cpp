@@ -4,6 +4,7 @@
 
 #include <QCache>
 #include <QEvent>
+#include <QFontMetricsF>
 
 namespace {
 
@@ -66,7 +67,7 @@ QString ControlButton::legendText() const
     return text();
 }
 
-const FittedLegend &ControlButton::fittedLegend() const
+const ControlButton::PaintedLegend &ControlButton::paintedLegend() const
 {
     const QString text = legendText();
     const QFont font = legendBaseFont();
@@ -76,17 +77,14 @@ const FittedLegend &ControlButton::fittedLegend() const
         cache.text = text;
         cache.font = font;
         cache.room = room;
-        cache.fit = sharedFit(text, font, room);
+        PaintedLegend &painted = cache.painted;
+        painted.fit = sharedFit(text, font, room);
+        painted.font = font;
+        painted.font.setPixelSize(painted.fit.pixelSize);
+        painted.block = legendBlockSize(QFontMetricsF(painted.font), painted.fit.lines);
         cache.valid = true;
     }
-    return cache.fit;
-}
-
-QFont ControlButton::paintedLegendFont() const
-{
-    QFont font = legendBaseFont();
-    font.setPixelSize(fittedLegend().pixelSize);
-    return font;
+    return cache.painted;
 }
 
 void ControlButton::updateLegendToolTip()

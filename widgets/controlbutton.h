@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QPushButton>
 #include <QRect>
+#include <QSizeF>
 #include <QString>
 
 // A control of the panel picture: a key, or one part of a knob. Each shows
@@ -38,11 +39,18 @@ public:
     // The text the legend is fitted from: the button text, or the whole
     // function when the button text is a shortened one ("LCtrl + LS...").
     QString legendText() const;
-    const FittedLegend &fittedLegend() const;
+    // The fitted legend with the font it is painted in and the size of its
+    // lines.
+    struct PaintedLegend
+    {
+        FittedLegend fit;
+        QFont font;
+        QSizeF block;
+    };
+    const PaintedLegend &paintedLegend() const;
+    const FittedLegend &fittedLegend() const { return paintedLegend().fit; }
     QString legend() const { return fittedLegend().lines.join(QLatin1Char('\n')); }
-
-    // The font the legend is painted in, after fitting.
-    QFont paintedLegendFont() const;
+    QFont paintedLegendFont() const { return paintedLegend().font; }
     // The font the legend starts from before it shrinks to fit.
     virtual QFont legendBaseFont() const = 0;
 
@@ -78,7 +86,7 @@ private:
         QString text;
         QFont font;
         QSize room;
-        FittedLegend fit;
+        PaintedLegend painted;
         bool valid = false;
     };
     mutable LegendCache m_legendCache;

@@ -3,7 +3,6 @@
 #include "model/logging.h"
 #include "widgets/buttonlegend.h"
 
-#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVariant>
@@ -222,13 +221,12 @@ void KeyButton::paintEvent(QPaintEvent *)
         painter.drawRoundedRect(QRectF(rect().adjusted(2, 2, -2, -2)), radius - 1, radius - 1);
     }
 
-    const QFont legendFont = paintedLegendFont();
-    painter.setFont(legendFont);
-    const QStringList &lines = fittedLegend().lines;
+    const PaintedLegend &legend = paintedLegend();
+    painter.setFont(legend.font);
     // A hovered key grows on every side; its legend stays where it was.
     const QPointF growth((width() - m_size) / 2.0, (height() - m_size) / 2.0);
-    const QRectF area = legendArea(legendBlockSize(QFontMetricsF(legendFont), lines));
-    drawLegend(painter, area.translated(growth), lines, legendColor());
+    const QRectF area = legendArea(legend.block);
+    drawLegend(painter, area.translated(growth), legend.fit.lines, legendColor());
     if (isUnsaved())
         drawUnsavedMark(painter, rect());
 }

@@ -3,7 +3,6 @@
 #include "model/logging.h"
 #include "widgets/buttonlegend.h"
 
-#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
@@ -177,18 +176,16 @@ void KnobButton::paintEvent(QPaintEvent *)
 
 void KnobButton::drawLegendOnBacking(QPainter &painter) const
 {
-    const FittedLegend &fit = fittedLegend();
-    if (fit.lines.isEmpty())
+    const PaintedLegend &legend = paintedLegend();
+    if (legend.fit.lines.isEmpty())
         return;
-    const QFont legendFont = paintedLegendFont();
-    painter.setFont(legendFont);
-    const int margin = backingMargin(fit.pixelSize);
-    const QSizeF block = legendBlockSize(QFontMetricsF(legendFont), fit.lines);
-    QRectF backing(QPointF(), block + QSizeF(2 * margin, margin));
+    painter.setFont(legend.font);
+    const int margin = backingMargin(legend.fit.pixelSize);
+    QRectF backing(QPointF(), legend.block + QSizeF(2 * margin, margin));
     backing.moveCenter(QRectF(rect()).center());
     backing &= QRectF(rect()).adjusted(kLegendPad, kLegendPad, -kLegendPad, -kLegendPad);
     painter.setPen(Qt::NoPen);
     painter.setBrush(kLegendBacking);
     painter.drawRoundedRect(backing, margin, margin);
-    drawLegend(painter, backing, fit.lines, legendColor());
+    drawLegend(painter, backing, legend.fit.lines, legendColor());
 }
