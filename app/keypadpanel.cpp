@@ -14,6 +14,7 @@
 #include <QBoxLayout>
 #include <QFrame>
 #include <QGroupBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QVBoxLayout>
@@ -410,6 +411,10 @@ void KeypadPanel::placePanel(double panelRatio)
     m_appliedKeyNumberPx = numberPx;
     QFont numberFont;
     numberFont.setPixelSize(numberPx);
+    QFont boldNumberFont = numberFont;
+    boldNumberFont.setBold(true);
+    const QFontMetrics numberMetrics(boldNumberFont);
+    const QRect numberBox(numberOffset, numberOffset, numberSide, numberSide);
     for (int i = 0; i < kGridKeyCount; ++i) {
         const int x = (i % columns) * (m.cell + m.keyGap);
         const int y = (i / columns) * (m.cell + m.keyGap);
@@ -419,7 +424,15 @@ void KeypadPanel::placePanel(double panelRatio)
         key->setScale(controlScale(layoutSpec.keySize, panelRatio));
         key->move((m.cell - key->width() + 1) / 2, (m.cell - key->height() + 1) / 2);
         QLabel *number = m_keyNumberLabels[size_t(i)];
-        number->setGeometry(numberOffset, numberOffset, numberSide, numberSide);
+        number->setGeometry(numberBox);
+        // The number is drawn over the key; the key's legend keeps clear of it.
+        const QRect ink = numberMetrics.tightBoundingRect(number->text());
+        const int baseline = numberBox.top() + (numberBox.height() - numberMetrics.height()) / 2
+            + numberMetrics.ascent();
+        const QRect digits(numberBox.center().x() - ink.width() / 2, baseline + ink.top(),
+                           ink.width(), ink.height());
+        const int keyOffset = (m.cell - key->buttonSize() + 1) / 2;
+        key->setLegendCorner(digits.translated(-keyOffset, -keyOffset));
         if (numberSizeChanged)
             number->setFont(numberFont);
     }

@@ -143,6 +143,16 @@ inline void answerNextMessageBox(const QString &buttonText, bool *seen = nullptr
     poll->start(10);
 }
 
+// Resizes the window and waits until it has rescaled to the new size.
+inline bool resizeAndRescale(Widget &window, const QSize &size)
+{
+    window.resize(size);
+    return waitFor([&] {
+        return window.size() == size
+            && qAbs(window.scaleRatio() - window.targetScaleRatio()) < 0.01;
+    });
+}
+
 inline bool connectDemo(const LogCapture &log, const std::string &model)
 {
     VirtualKeypad::installDemoKeypad(model);

@@ -204,11 +204,7 @@ QStringList placement(const Widget &window)
 // Resizes and waits until the rescale and the layouts it asks for have run.
 bool resizeTo(Widget &window, const QSize &size)
 {
-    window.resize(size);
-    if (!flowtest::waitFor([&] {
-            return window.size() == size
-                && qAbs(window.scaleRatio() - window.targetScaleRatio()) < 0.01;
-        }))
+    if (!flowtest::resizeAndRescale(window, size))
         return false;
     QTest::qWait(20);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);

@@ -1,77 +1,64 @@
 #include "widgets/buttonlegend.h"
 
-#include <QFontMetrics>
-#include <QTextDocument>
+#include "model/labels.h"
+#include "widgets/legendfit.h"
+
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QRect>
-#include <QStringList>
 
 namespace {
 
 const QString kArrow = QStringLiteral("->");
 const QColor kArrowColor(50, 150, 255);
 
-// Largest side first: a button above `minSide` pixels shows `characters`.
-struct LegendLimit
+// One line, its text parts in `color` and its arrows in blue, starting at x.
+void drawLine(QPainter &painter, qreal x, qreal baseline, const QString &line,
+              const QColor &color, const QFontMetricsF &metrics)
 {
-    int minSide;
-    int characters;
-};
-
-constexpr LegendLimit kLegendLimits[] = {
-    {99, 7},
-    {79, 6},
-    {59, 5},
-};
-constexpr int kSmallestLimit = 4;
-constexpr int kMinLegendPx = 8;
-const QString kShortenedMark = QStringLiteral("...");
-
-} // namespace
-
-int legendCharacterLimit(int side)
-{
-    for (const LegendLimit &limit : kLegendLimits) {
-        if (side > limit.minSide)
-            return limit.characters;
-    }
-    return kSmallestLimit;
-}
-
-QString legendTail(const QString &text, int side)
-{
-    return text.right(legendCharacterLimit(side));
-}
-
-void drawLegend(QPainter &painter, const QRect &rect, const QString &text, const QColor &color)
-{
-    if (!text.contains(kArrow)) {
-        painter.setPen(color);
-        painter.drawText(rect, Qt::AlignCenter, text);
-        return;
-    }
-
-    // One line: measure every piece first so the whole chain is centred.
-    const QStringList parts = text.split(kArrow);
-    const QFontMetrics metrics(painter.font());
-    const int arrowWidth = metrics.horizontalAdvance(kArrow);
-    int totalWidth = arrowWidth * (parts.size() - 1);
-    for (const QString &part : parts)
-        totalWidth += metrics.horizontalAdvance(part);
-
-    int x = rect.left() + (rect.width() - totalWidth) / 2;
-    const int baseline = rect.top() + rect.height() / 2 + (metrics.ascent() - metrics.descent()) / 2;
+    const QStringList parts = line.split(kArrow);
     for (int i = 0; i < parts.size(); ++i) {
         if (i > 0) {
             painter.setPen(kArrowColor);
-            painter.drawText(x, baseline, kArrow);
-            x += arrowWidth;
+            painter.drawText(QPointF(x, baseline), kArrow);
+            x += metrics.horizontalAdvance(kArrow);
         }
         if (!parts.at(i).isEmpty()) {
             painter.setPen(color);
-            painter.drawText(x, baseline, parts.at(i));
+            painter.drawText(QPointF(x, baseline), parts.at(i));
             x += metrics.horizontalAdvance(parts.at(i));
         }
+    }
+}
+
+} // namespace
+
+QSizeF legendBlockSize(const QFontMetricsF &metrics, const QStringList &lines)
+{
+    if (lines.isEmpty())
+        return QSizeF();
+    qreal width = 0;
+    for (const QString &line : lines)
+        width = qMax(width, metrics.horizontalAdvance(line));
+    return QSizeF(width, metrics.height() + (lines.size() - 1) * metrics.lineSpacing());
+}
+
+void drawLegend(QPainter &painter, const QRectF &rect, const QStringList &lines,
+                const QColor &color)
+{
+    if (!lines.join(QString()).contains(kArrow)) {
+        // One layout pass for plain lines; painting is what a key does most.
+        painter.setPen(color);
+        painter.drawText(rect, Qt::AlignCenter, lines.join(QLatin1Char('\n')));
+        return;
+    }
+    const QFontMetricsF metrics(painter.font());
+    const QSizeF block = legendBlockSize(metrics, lines);
+    qreal baseline = rect.top() + (rect.height() - block.height()) / 2 + metrics.ascent();
+    for (const QString &line : lines) {
+        const qreal x = rect.left() + (rect.width() - metrics.horizontalAdvance(line)) / 2;
+        drawLine(painter, x, baseline, line, color, metrics);
+        baseline += metrics.lineSpacing();
     }
 }
 
@@ -96,18 +83,19 @@ QFont legendFont(QFont font, int pointSize, int logicalDpiY)
     return font;
 }
 
-QString legendToolTip(const QString &text, const QString &fullText, int side, const QFont &font,
-                      int width)
+QString plainFunctionText(const QString &fullText)
+{
+    QString plain = fullText;
+    return plain.replace(QString::fromLatin1(kMacroArrowSpan), QStringLiteral(" -> "));
+}
+
+QString legendToolTip(const QString &text, const QString &fullText, const QString &legendText,
+                      bool legendCut)
 {
     const QString whole = fullText.isEmpty() ? text : fullText;
     if (whole.isEmpty())
         return QString();
-    const QString shown = legendTail(text, side);
-    // Rich full texts (the macro chains) are never the legend word for word;
-    // for them only the legend itself tells whether something is missing.
-    const bool shortName =
-        !fullText.isEmpty() && !Qt::mightBeRichText(fullText) && fullText != text;
-    const bool cut = shown != text || text.endsWith(kShortenedMark) || shortName
-        || QFontMetrics(font).horizontalAdvance(shown) > width;
-    return cut ? whole : QString();
+    // A short name (a Procreate shortcut's) stands for a longer function.
+    const bool shortName = !fullText.isEmpty() && plainFunctionText(fullText) != legendText;
+    return legendCut || shortName ? whole : QString();
 }

@@ -2,12 +2,32 @@
 
 #include "widgets/buttonlegend.h"
 
+#include <QCache>
 #include <QEvent>
+#include <QFontMetricsF>
 
 namespace {
 
 const QColor kCheckedText(255, 215, 0);
 const QColor kUnassignedText(150, 150, 150);
+// What the window's short texts end in when they were cut to a few characters.
+const QString kShortenedMark = QStringLiteral("...");
+constexpr int kSharedFits = 2000;
+
+// Fits shared by every control: the keys of a pad share their size, and a
+// window going back and forth between sizes asks for the same fits again.
+FittedLegend sharedFit(const QString &text, const QFont &font, const QSize &room)
+{
+    static QCache<QString, FittedLegend> fits(kSharedFits);
+    const QString key = QStringLiteral("%1|%2x%3|%4")
+                            .arg(font.key()).arg(room.width()).arg(room.height()).arg(text);
+    if (const FittedLegend *fit = fits.object(key))
+        return *fit;
+    auto *fit = new FittedLegend(fitLegend(text, font, room));
+    const FittedLegend result = *fit;
+    fits.insert(key, fit);
+    return result;
+}
 
 } // namespace
 
@@ -38,10 +58,39 @@ void ControlButton::setFullText(const QString &text)
     updateLegendToolTip();
 }
 
+QString ControlButton::legendText() const
+{
+    // A short text cut to its first characters may end inside a key name
+    // ("LCtrl + LS..."); the legend fits the whole function itself.
+    if (text().endsWith(kShortenedMark) && !m_fullText.isEmpty())
+        return plainFunctionText(m_fullText);
+    return text();
+}
+
+const ControlButton::PaintedLegend &ControlButton::paintedLegend() const
+{
+    const QString text = legendText();
+    const QFont font = legendBaseFont();
+    const QSize room = legendRoom().size();
+    LegendCache &cache = m_legendCache;
+    if (!cache.valid || cache.text != text || cache.room != room || cache.font != font) {
+        cache.text = text;
+        cache.font = font;
+        cache.room = room;
+        PaintedLegend &painted = cache.painted;
+        painted.fit = sharedFit(text, font, room);
+        painted.font = font;
+        painted.font.setPixelSize(painted.fit.pixelSize);
+        painted.block = legendBlockSize(QFontMetricsF(painted.font), painted.fit.lines);
+        cache.valid = true;
+    }
+    return cache.painted;
+}
+
 void ControlButton::updateLegendToolTip()
 {
     const QString tip = legendShowsFunction()
-        ? legendToolTip(text(), m_fullText, m_size, paintedLegendFont(), m_size)
+        ? legendToolTip(text(), m_fullText, legendText(), fittedLegend().cut)
         : QString();
     if (tip != toolTip())
         setToolTip(tip);

@@ -1,15 +1,22 @@
 #pragma once
 
+#include "widgets/legendfit.h"
+
 #include <QColor>
 #include <QPushButton>
+#include <QRect>
+#include <QSizeF>
 #include <QString>
 
 // A control of the panel picture: a key, or one part of a knob. Each shows
-// the end of its legend, its whole function text as tooltip while the legend
-// cuts it, whether it holds a function and whether that waits for a save.
+// its legend fitted to its size, its whole function text as tooltip while
+// the legend cuts it, whether it holds a function and whether that waits for
+// a save.
 class ControlButton : public QPushButton
 {
     Q_OBJECT
+    // What the legend shows, its lines joined by "\n".
+    Q_PROPERTY(QString legend READ legend)
 public:
     explicit ControlButton(QWidget *parent = nullptr);
 
@@ -29,8 +36,23 @@ public:
     void setFullText(const QString &text);
     QString fullText() const { return m_fullText; }
 
-    // The font the legend is painted in.
-    virtual QFont paintedLegendFont() const = 0;
+    // The text the legend is fitted from: the button text, or the whole
+    // function when the button text is a shortened one ("LCtrl + LS...").
+    QString legendText() const;
+    // The fitted legend with the font it is painted in and the size of its
+    // lines.
+    struct PaintedLegend
+    {
+        FittedLegend fit;
+        QFont font;
+        QSizeF block;
+    };
+    const PaintedLegend &paintedLegend() const;
+    const FittedLegend &fittedLegend() const { return paintedLegend().fit; }
+    QString legend() const { return fittedLegend().lines.join(QLatin1Char('\n')); }
+    QFont paintedLegendFont() const { return paintedLegend().font; }
+    // The font the legend starts from before it shrinks to fit.
+    virtual QFont legendBaseFont() const = 0;
 
 protected:
     bool event(QEvent *event) override;
@@ -38,8 +60,15 @@ protected:
     // False while the control stands for something else than its function
     // (a key showing its LED colour).
     virtual bool legendShowsFunction() const { return true; }
+    // Where the legend may go, at the button's side without hover growth.
+    virtual QRect legendRoom() const = 0;
     // Checked, assigned or empty.
     QColor legendColor() const;
+    // The button's square without hover growth, `inset` pixels in from each side.
+    QRect insetSquare(int inset) const
+    {
+        return QRect(inset, inset, m_size - 2 * inset, m_size - 2 * inset);
+    }
 
     int m_size = 80;
     int m_fontPointSize = 10;
@@ -49,4 +78,16 @@ private:
     bool m_assigned = false;
     bool m_unsaved = false;
     QString m_fullText;
+
+    // The last fit, kept while text, font and room stay the same: painting
+    // asks for it at every repaint.
+    struct LegendCache
+    {
+        QString text;
+        QFont font;
+        QSize room;
+        PaintedLegend painted;
+        bool valid = false;
+    };
+    mutable LegendCache m_legendCache;
 };

@@ -11,6 +11,9 @@
 namespace {
 
 constexpr int kHoverGrowth = 4;
+// The legend keeps this share of the side clear of the key's edges.
+constexpr double kLegendPadShare = 0.06;
+constexpr int kMinLegendPad = 2;
 const QColor kFaceColor(100, 100, 100);
 const QColor kCheckedOutline(255, 215, 0, 220);
 
@@ -66,9 +69,42 @@ void KeyButton::applySize()
     update();
 }
 
-QFont KeyButton::paintedLegendFont() const
+QFont KeyButton::legendBaseFont() const
 {
     return legendFont(font(), qRound(m_fontPointSize * m_scale), logicalDpiY());
+}
+
+void KeyButton::setLegendCorner(const QRect &corner)
+{
+    if (corner == m_legendCorner)
+        return;
+    m_legendCorner = corner;
+    updateLegendToolTip();
+    update();
+}
+
+QRect KeyButton::legendFace() const
+{
+    return insetSquare(qMax(kMinLegendPad, qRound(m_size * kLegendPadShare)));
+}
+
+QRect KeyButton::legendRoom() const
+{
+    QRect room = legendFace();
+    if (m_legendCorner.isValid())
+        room.setTop(qMax(room.top(), m_legendCorner.bottom() + 1));
+    return room;
+}
+
+QRectF KeyButton::legendArea(const QSizeF &block) const
+{
+    // Centred on the face, as long as the lines stay clear of the key's
+    // number; else centred in the room below it.
+    const QRectF face = legendFace();
+    const QRectF centred(face.center() - QPointF(block.width(), block.height()) / 2, block);
+    if (!m_legendCorner.isValid() || !centred.intersects(m_legendCorner))
+        return face;
+    return legendRoom();
 }
 
 void KeyButton::setSwatch(const QColor &color)
@@ -185,9 +221,12 @@ void KeyButton::paintEvent(QPaintEvent *)
         painter.drawRoundedRect(QRectF(rect().adjusted(2, 2, -2, -2)), radius - 1, radius - 1);
     }
 
-    painter.setFont(paintedLegendFont());
-
-    drawLegend(painter, rect(), legendTail(text(), m_size), legendColor());
+    const PaintedLegend &legend = paintedLegend();
+    painter.setFont(legend.font);
+    // A hovered key grows on every side; its legend stays where it was.
+    const QPointF growth((width() - m_size) / 2.0, (height() - m_size) / 2.0);
+    const QRectF area = legendArea(legend.block);
+    drawLegend(painter, area.translated(growth), legend.fit.lines, legendColor());
     if (isUnsaved())
         drawUnsavedMark(painter, rect());
 }

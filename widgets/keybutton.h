@@ -5,7 +5,7 @@
 #include <QColor>
 
 // One physical key of the panel picture. It paints itself as a rounded face
-// that grows by a few pixels under the pointer, shows the end of its legend,
+// that grows by a few pixels under the pointer, shows its fitted legend,
 // and while the lighting page is shown takes the colour of its LED.
 class KeyButton : public ControlButton
 {
@@ -21,7 +21,12 @@ public:
     void setButtonBaseSize(int side);
     int buttonBaseSize() const { return m_baseSize; }
 
-    QFont paintedLegendFont() const override;
+    QFont legendBaseFont() const override;
+
+    // The corner the legend keeps clear of (the key's number drawn over the
+    // key), in the key's coordinates without hover growth.
+    void setLegendCorner(const QRect &corner);
+    QRect legendCorner() const { return m_legendCorner; }
 
     void setSwatch(const QColor &color);
     void clearSwatch();
@@ -30,6 +35,7 @@ public:
 
 protected:
     bool legendShowsFunction() const override { return !m_swatchOn; }
+    QRect legendRoom() const override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void enterEvent(QEvent *event) override;
@@ -41,10 +47,13 @@ private:
     void centreInCell();
     bool deliverForcedClick(int index);
     int cornerRadius() const;
+    QRect legendFace() const;
+    QRectF legendArea(const QSizeF &block) const;
 
     double m_scale = 1.0;
     int m_baseSize = 80;
     int m_minRadius = 8;
     bool m_swatchOn = false;
     QColor m_swatchColor;
+    QRect m_legendCorner;
 };

@@ -14,6 +14,16 @@ constexpr int kDesignSide = 80;
 constexpr double kPictureShare = 0.85;
 const QColor kCheckedRing(255, 215, 0, 180);
 const QColor kHoverDisc(255, 255, 255, 40);
+// The legend sits on a dark backing so it reads over the picture's lines.
+const QColor kLegendBacking(24, 24, 24, 200);
+constexpr double kBackingMarginShare = 0.2; // of the legend's pixel size
+constexpr int kMinBackingMargin = 2;
+constexpr int kLegendPad = 1;
+
+int backingMargin(int pixelSize)
+{
+    return qMax(kMinBackingMargin, qRound(pixelSize * kBackingMarginShare));
+}
 
 QString boolText(bool value)
 {
@@ -49,7 +59,14 @@ void KnobButton::setButtonSize(int side)
     update();
 }
 
-QFont KnobButton::paintedLegendFont() const
+QRect KnobButton::legendRoom() const
+{
+    // The backing needs its margin inside the part too; the fit does not
+    // know it, so the smallest margin is taken off the room.
+    return insetSquare(kLegendPad + kMinBackingMargin);
+}
+
+QFont KnobButton::legendBaseFont() const
 {
     return legendFont(font(), scaledFontPointSize(), logicalDpiY());
 }
@@ -85,6 +102,7 @@ void KnobButton::setFontPointSize(int points)
     if (m_fontPointSize == points)
         return;
     m_fontPointSize = points;
+    updateLegendToolTip();
     update();
 }
 
@@ -150,11 +168,24 @@ void KnobButton::paintEvent(QPaintEvent *)
                            picture);
     }
 
+    drawLegendOnBacking(painter);
     // A cleared part has no legend but may still wait for a save.
     if (isUnsaved())
         drawUnsavedMark(painter, rect());
-    if (text().isEmpty())
+}
+
+void KnobButton::drawLegendOnBacking(QPainter &painter) const
+{
+    const PaintedLegend &legend = paintedLegend();
+    if (legend.fit.lines.isEmpty())
         return;
-    painter.setFont(paintedLegendFont());
-    drawLegend(painter, rect(), legendTail(text(), m_size), legendColor());
+    painter.setFont(legend.font);
+    const int margin = backingMargin(legend.fit.pixelSize);
+    QRectF backing(QPointF(), legend.block + QSizeF(2 * margin, margin));
+    backing.moveCenter(QRectF(rect()).center());
+    backing &= QRectF(rect()).adjusted(kLegendPad, kLegendPad, -kLegendPad, -kLegendPad);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kLegendBacking);
+    painter.drawRoundedRect(backing, margin, margin);
+    drawLegend(painter, backing, legend.fit.lines, legendColor());
 }

@@ -5,9 +5,11 @@
 #include <QPixmap>
 #include <QString>
 
+class QPainter;
+
 // One part of a knob on the panel picture: turn left, turn right or press
 // (and, on the single-knob pad, press and turn). It paints its picture,
-// a ring while checked, and the end of its legend on top.
+// a ring while checked, and its fitted legend on a dark backing on top.
 class KnobButton : public ControlButton
 {
     Q_OBJECT
@@ -20,7 +22,7 @@ public:
     void setFontPointSize(int points);
     int scaledFontPointSize() const;
 
-    QFont paintedLegendFont() const override;
+    QFont legendBaseFont() const override;
 
     QString imagePath() const { return m_imagePath; }
     QPixmap picture() const { return m_picture; }
@@ -31,6 +33,7 @@ public:
     QPixmap scaledPicture() const;
 
 protected:
+    QRect legendRoom() const override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void enterEvent(QEvent *event) override;
@@ -39,6 +42,7 @@ protected:
 
 private:
     void logMouse(const char *what, const QMouseEvent *event) const;
+    void drawLegendOnBacking(QPainter &painter) const;
 
     QPixmap m_picture;
     mutable QPixmap m_scaledPicture;
