@@ -9,6 +9,7 @@
 #include "app/widgetstyle.h"
 #include "model/logging.h"
 #include "widgets/keybutton.h"
+#include "widgets/outlinedlabel.h"
 #include "widgets/knobbutton.h"
 
 #include <QBoxLayout>
@@ -129,7 +130,7 @@ QWidget *KeypadPanel::buildKeyMatrix()
         auto *key = new KeyButton(cell);
         key->move(0, 0);
 
-        auto *number = new QLabel(QString::number(i + 1), cell);
+        auto *number = new OutlinedLabel(QString::number(i + 1), cell);
         number->setObjectName(QStringLiteral("KeyNumLabel"));
         number->setAlignment(Qt::AlignCenter);
         number->setAttribute(Qt::WA_TransparentForMouseEvents);

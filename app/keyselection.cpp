@@ -84,6 +84,15 @@ KeySelection::KeySelection(KeyboardData &store, const KeypadPanel &panel,
     , m_device(device)
     , m_display(display)
 {
+    connect(&m_store, &KeyboardData::ledLayerChanged, this, &KeySelection::onLedLayerChanged);
+}
+
+void KeySelection::setLightingShown(bool shown)
+{
+    if (shown == m_lightingShown)
+        return;
+    m_lightingShown = shown;
+    refreshUnsavedMarks();
 }
 
 // ---- button index and key index --------------------------------------------
@@ -408,21 +417,34 @@ void KeySelection::refreshAssignedMarks()
         setAssignedMark(m_panel.controlButton(slot), !currentKey(keyIndexForButton(slot)).isEmpty());
 }
 
+bool KeySelection::keyUnsaved(int key) const
+{
+    const int layer = m_store.currentLayer();
+    const KeyLayer &keys = m_store.layers()[layer];
+    if (key < 0 || key >= keys.size())
+        return false;
+    if (m_lightingShown && key < kLedCount && qobject_cast<KeyButton *>(buttonForKey(key)))
+        return layer < m_store.ledLayers().size() && m_store.ledLayers()[layer].keyDirty[size_t(key)];
+    return keys[key].dirty;
+}
+
 void KeySelection::refreshUnsavedMarks()
 {
-    const KeyLayer &layer = m_store.layers()[m_store.currentLayer()];
-    for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        const int key = keyIndexForButton(slot);
-        setUnsavedMark(m_panel.controlButton(slot),
-                       key >= 0 && key < layer.size() && layer[key].dirty);
-    }
+    for (int slot = 0; slot < kKeySlotCount; ++slot)
+        setUnsavedMark(m_panel.controlButton(slot), keyUnsaved(keyIndexForButton(slot)));
 }
 
 void KeySelection::onKeyChanged(int layer, int key)
 {
     if (layer != m_store.currentLayer() || (key == 0 && legacyKnobLayoutActive()))
         return;
-    setUnsavedMark(buttonForKey(key), m_store.layers()[layer][key].dirty);
+    setUnsavedMark(buttonForKey(key), keyUnsaved(key));
+}
+
+void KeySelection::onLedLayerChanged(int layer)
+{
+    if (layer == m_store.currentLayer() && m_lightingShown)
+        refreshUnsavedMarks();
 }
 
 void KeySelection::showSelectedKeyText()

@@ -24,7 +24,9 @@ public:
     // What the page host shows decides how keys are worded and whether
     // keys stand for their LEDs.
     void setFunctionRow(int row) { m_functionRow = row; }
-    void setLightingShown(bool shown) { m_lightingShown = shown; }
+    // While the keys stand for their LEDs, their unsaved marks tell of
+    // their LEDs' colours.
+    void setLightingShown(bool shown);
     bool lightingShown() const { return m_lightingShown; }
 
     void clickButton(QPushButton *button);
@@ -54,6 +56,7 @@ public:
     // store's keyChanged keeps one control's mark in step.
     void refreshUnsavedMarks();
     void onKeyChanged(int layer, int key);
+    void onLedLayerChanged(int layer);
     void showSelectedKeyText();
     void clearSelected();
     void clearAll();
@@ -76,6 +79,9 @@ private:
     void blankControl(QPushButton *button) const;
     QString keyText(int key, bool full) const;
     bool legacySixKeyLayoutActive() const;
+    // What the unsaved mark of the control showing `key` tells: the key's
+    // function, or its LED's colour while the keys stand for their LEDs.
+    bool keyUnsaved(int key) const;
 
     KeyboardData &m_store;
     const KeypadPanel &m_panel;

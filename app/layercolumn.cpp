@@ -10,7 +10,10 @@
 #include "model/translation.h"
 
 #include <QButtonGroup>
+#include <QIcon>
 #include <QMenu>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -23,6 +26,32 @@ constexpr const char *kLayerButtonTexts[kLayerButtonCount] = {"LAYER 1", "LAYER 
 
 const char *boolText(bool value) { return value ? "true" : "false"; }
 
+constexpr int kUnsavedDotPx = 10;
+
+// The dot a changed key carries, beside the layer's name.
+QIcon unsavedDot()
+{
+    QPixmap pixmap(kUnsavedDotPx * 2, kUnsavedDotPx * 2);
+    pixmap.setDevicePixelRatio(2);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x20, 0x20, 0x20), 1));
+    painter.setBrush(QColor(0xFF, 0xB0, 0x20));
+    painter.drawEllipse(QRectF(1, 1, kUnsavedDotPx - 2, kUnsavedDotPx - 2));
+    return QIcon(pixmap);
+}
+
+bool layerChanged(const KeyboardData &store, int layer)
+{
+    if (layer < store.ledLayers().size() && store.ledLayers()[layer].isChanged())
+        return true;
+    for (const KeyConfig &key : store.layers().value(layer))
+        if (key.dirty)
+            return true;
+    return false;
+}
+
 } // namespace
 
 LayerColumn::LayerColumn(KeyboardData &store, const DeviceState &device, QObject *parent)
@@ -30,6 +59,9 @@ LayerColumn::LayerColumn(KeyboardData &store, const DeviceState &device, QObject
     , m_store(store)
     , m_device(device)
 {
+    connect(&store, &KeyboardData::keyChanged, this,
+            [this](int layer, int) { refreshUnsavedMark(layer); });
+    connect(&store, &KeyboardData::ledLayerChanged, this, &LayerColumn::refreshUnsavedMark);
 }
 
 QWidget *LayerColumn::build()
@@ -165,6 +197,26 @@ void LayerColumn::scaleToWindowWidth(int windowWidth)
 QPushButton *LayerColumn::button(int layer) const
 {
     return layer >= 0 && layer < kLayerButtonCount ? m_buttons[size_t(layer)] : nullptr;
+}
+
+void LayerColumn::refreshUnsavedMark(int layer)
+{
+    QPushButton *layerButton = button(layer);
+    if (!layerButton)
+        return;
+    const bool changed = layerChanged(m_store, layer);
+    if (changed == isMarkedUnsaved(layer))
+        return;
+    layerButton->setIcon(changed ? unsavedDot() : QIcon());
+    layerButton->setAccessibleName(
+        changed ? layerButton->text() + QStringLiteral(", ") + translateText(QStringLiteral("unsaved changes"))
+                : QString());
+}
+
+bool LayerColumn::isMarkedUnsaved(int layer) const
+{
+    QPushButton *layerButton = button(layer);
+    return layerButton && !layerButton->icon().isNull();
 }
 
 QMenu *LayerColumn::createLayerMenu(int layer)

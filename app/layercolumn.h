@@ -42,6 +42,10 @@ public:
     QMenu *createLayerMenu(int layer);
     QPushButton *button(int layer) const;
 
+    // Whether a layer button carries the unsaved mark: a key or the
+    // lighting of its layer was changed and not yet saved.
+    bool isMarkedUnsaved(int layer) const;
+
 signals:
     void layerClicked(int layer);
     // The user chose to copy layer `from` onto layer `to`.
@@ -58,4 +62,5 @@ private:
     QButtonGroup *m_group = nullptr;
 
     void showLayerMenu(int layer, const QPoint &pos);
+    void refreshUnsavedMark(int layer);
 };

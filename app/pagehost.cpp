@@ -89,6 +89,7 @@ QListWidget *PageHost::buildFunctionList()
 {
     auto *list = new QListWidget;
     list->setStyleSheet(functionListStyleSheet(kFunctionListFontPx, kFunctionListRowPx));
+    list->setAccessibleName(translateText(QStringLiteral("Function pages")));
     for (const char *title : kFunctionRowTitles) {
         auto *item = new QListWidgetItem(QString::fromLatin1(title), list);
         item->setTextAlignment(Qt::AlignCenter);

@@ -21,3 +21,6 @@ QString baseKeysStyleSheet(int keyGapPx);
 QString extKeysStyleSheet(double scale);
 QString multiMediaStyleSheet(double scale);
 QString mouseStyleSheet();
+
+// The focus ring of any push button of a page that has no sheet above.
+QString pageFocusRingRule();
