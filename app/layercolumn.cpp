@@ -10,7 +10,7 @@
 #include "model/translation.h"
 
 #include <QButtonGroup>
-#include <QIcon>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -27,19 +27,35 @@ constexpr const char *kLayerButtonTexts[kLayerButtonCount] = {"LAYER 1", "LAYER 
 const char *boolText(bool value) { return value ? "true" : "false"; }
 
 constexpr int kUnsavedDotPx = 10;
+constexpr int kUnsavedDotInset = 4;
 
-// The dot a changed key carries, beside the layer's name.
-QIcon unsavedDot()
+// The dot a changed key carries, in the layer button's top right corner as
+// on a key, where it takes no room from the layer's name.
+QLabel *createUnsavedDot(QWidget *button)
 {
-    QPixmap pixmap(kUnsavedDotPx * 2, kUnsavedDotPx * 2);
-    pixmap.setDevicePixelRatio(2);
+    constexpr int ratio = 2;
+    QPixmap pixmap(kUnsavedDotPx * ratio, kUnsavedDotPx * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(0x20, 0x20, 0x20), 1));
     painter.setBrush(QColor(0xFF, 0xB0, 0x20));
     painter.drawEllipse(QRectF(1, 1, kUnsavedDotPx - 2, kUnsavedDotPx - 2));
-    return QIcon(pixmap);
+    painter.end();
+    auto *dot = new QLabel(button);
+    dot->setObjectName(QStringLiteral("layerUnsavedDot"));
+    dot->setPixmap(pixmap);
+    dot->setFixedSize(kUnsavedDotPx, kUnsavedDotPx);
+    dot->setStyleSheet(QStringLiteral("background: transparent; border: none;"));
+    dot->setAttribute(Qt::WA_TransparentForMouseEvents);
+    dot->hide();
+    return dot;
+}
+
+void placeUnsavedDot(QLabel *dot, int buttonWidth)
+{
+    dot->move(buttonWidth - kUnsavedDotPx - kUnsavedDotInset, kUnsavedDotInset);
 }
 
 bool layerChanged(const KeyboardData &store, int layer)
@@ -83,6 +99,8 @@ QWidget *LayerColumn::build()
         button->setStyleSheet(layerButtonStyleSheet());
         layout->addWidget(button);
         m_buttons[size_t(i)] = button;
+        m_unsavedDots[size_t(i)] = createUnsavedDot(button);
+        placeUnsavedDot(m_unsavedDots[size_t(i)], kLayerColumnWidth);
         button->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(button, &QPushButton::customContextMenuRequested, this,
                 [this, i](const QPoint &pos) { showLayerMenu(i, pos); });
@@ -192,6 +210,8 @@ void LayerColumn::scaleToWindowWidth(int windowWidth)
     m_column->setFixedWidth(width);
     for (QPushButton *button : m_buttons)
         button->setFixedWidth(width);
+    for (QLabel *dot : m_unsavedDots)
+        placeUnsavedDot(dot, width);
 }
 
 QPushButton *LayerColumn::button(int layer) const
@@ -207,16 +227,16 @@ void LayerColumn::refreshUnsavedMark(int layer)
     const bool changed = layerChanged(m_store, layer);
     if (changed == isMarkedUnsaved(layer))
         return;
-    layerButton->setIcon(changed ? unsavedDot() : QIcon());
-    layerButton->setAccessibleName(
-        changed ? layerButton->text() + QStringLiteral(", ") + translateText(QStringLiteral("unsaved changes"))
-                : QString());
+    m_unsavedDots[size_t(layer)]->setVisible(changed);
+    layerButton->setAccessibleName(changed ? layerButton->text() + QStringLiteral(", ")
+                                                 + translateText(QStringLiteral("unsaved changes"))
+                                           : QString());
 }
 
 bool LayerColumn::isMarkedUnsaved(int layer) const
 {
-    QPushButton *layerButton = button(layer);
-    return layerButton && !layerButton->icon().isNull();
+    return layer >= 0 && layer < kLayerButtonCount && m_unsavedDots[size_t(layer)]
+        && !m_unsavedDots[size_t(layer)]->isHidden();
 }
 
 QMenu *LayerColumn::createLayerMenu(int layer)

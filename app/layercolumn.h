@@ -5,6 +5,7 @@
 
 class KeyboardData;
 class QButtonGroup;
+class QLabel;
 class QMenu;
 class QPoint;
 class QPushButton;
@@ -59,6 +60,7 @@ private:
     int m_appliedWidth = -1;
     QWidget *m_column = nullptr;
     std::array<QPushButton *, kLayerButtonCount> m_buttons{};
+    std::array<QLabel *, kLayerButtonCount> m_unsavedDots{};
     QButtonGroup *m_group = nullptr;
 
     void showLayerMenu(int layer, const QPoint &pos);

@@ -8,8 +8,8 @@ namespace {
 const QColor kSelectionLight(255, 215, 0);
 const QColor kFocusLight(255, 255, 255);
 const QColor kDarkEdge(0, 0, 0, 210);
-constexpr qreal kLightWidth = 2.0;
-constexpr qreal kDarkWidth = 4.0;
+constexpr qreal kLightWidth = 3.0;
+constexpr qreal kDarkWidth = 6.0;
 
 void strokeTwoTone(QPainter &painter, const QPainterPath &path, const QColor &light)
 {

@@ -18,4 +18,4 @@ void drawSelectionEllipse(QPainter &painter, const QRectF &rect);
 void drawFocusEllipse(QPainter &painter, const QRectF &rect);
 
 // Inset of the focus ring from the control's edge, so both rings show.
-constexpr qreal kFocusRingInset = 7.0;
+constexpr qreal kFocusRingInset = 9.0;
