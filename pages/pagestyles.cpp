@@ -2,6 +2,8 @@
 
 #include "pages/pagebutton.h"
 
+#include <QColor>
+
 namespace {
 
 // The page background every page of the stack shares.
@@ -83,6 +85,16 @@ QString multiMediaStyleSheet(double scale)
 QString pageFocusRingRule()
 {
     return focusRule(QStringLiteral("QPushButton"));
+}
+
+QString contrastFocusRingRule(const QColor &background)
+{
+    constexpr int kLightLuminance = 150;
+    const bool light = 0.299 * background.red() + 0.587 * background.green()
+            + 0.114 * background.blue()
+        >= kLightLuminance;
+    return QStringLiteral("QPushButton:focus { border: 3px dashed %1; }")
+        .arg(light ? QStringLiteral("#000000") : QStringLiteral("#ffffff"));
 }
 
 QString mouseStyleSheet()

@@ -13,6 +13,7 @@
 #include "pages/macropage.h"
 #include "pages/mousepage.h"
 #include "pages/multimediapage.h"
+#include "pages/procreatepage.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
 #include "widgets/rgbcolorpickerwidget.h"
@@ -190,6 +191,7 @@ void KeyboardReachTest::pageButtonsHaveNamesOfTheirOwn()
     QVERIFY(namesOf(window->extKeysPage()->keyButtons()).contains(QStringLiteral("Left Command")));
     QVERIFY(namesReadableAndUnique(namesOf(window->multiMediaPage()->mediaButtons())));
     QVERIFY(namesReadableAndUnique(namesOf(window->mousePage()->actionButtons())));
+    QVERIFY(namesReadableAndUnique(namesOf(window->procreatePage()->shortcutButtons())));
 
     // The window's other controls are named too.
     QVERIFY(!window->findChild<QTextEdit *>()->accessibleName().isEmpty());
