@@ -5,6 +5,8 @@
 
 #include "app/keypadpanel.h"
 
+#include "app/keypadtabstop.h"
+
 #include "app/resizewatcher.h"
 #include "app/widgetstyle.h"
 #include "model/logging.h"
@@ -80,6 +82,7 @@ QWidget *KeypadPanel::build()
     auto *group = new QGroupBox;
     group->setObjectName(QStringLiteral("keyKnobGroup"));
     m_keyKnobGroup = group;
+    m_tabStop = new KeypadTabStop(this);
     auto *groupLayout = new QVBoxLayout(group);
     groupLayout->setContentsMargins(20, 0, 20, 20);
     groupLayout->setSpacing(0);
@@ -250,6 +253,8 @@ void KeypadPanel::applyLayout(const LayoutSpec &layoutSpec, double windowRatio)
 
     m_panelPlacedScale = -1;
     placePanel(fittingPanelScale(windowRatio));
+    m_tabStop->follow(m_keyKnobGroup->findChildren<QPushButton *>().toVector(),
+                      QVector<QPushButton *>(m_controlButtons.begin(), m_controlButtons.end()));
 
     if (layoutSpec.id == Layout1K0E) {
         qCDebug(lcUi).noquote() << "[UI][1+0]" << "final frame"

@@ -140,10 +140,15 @@ void KeyboardReachTest::tabReachesEveryPartAndKeysAssign()
     type(*window, Qt::Key_Tab, Qt::ShiftModifier);
     QCOMPARE(partOf(*window, QApplication::focusWidget()), QStringLiteral("list"));
 
-    // The arrow keys still move the selection across the keypad.
+    // The keypad is one stop: Tab leaves it at once, Shift+Tab comes back to
+    // the control last focused, and the arrow keys move inside it.
     window->controlButton(0)->setFocus(Qt::OtherFocusReason);
     type(*window, Qt::Key_Right);
     QCOMPARE(store.selectedKey(), 1);
+    type(*window, Qt::Key_Tab);
+    QCOMPARE(partOf(*window, QApplication::focusWidget()), QStringLiteral("display"));
+    type(*window, Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), window->controlButton(1));
 
     // Space and Enter on a focused page button assign it as a click does.
     window->selectButton(0);
