@@ -251,6 +251,7 @@ constexpr TextPair kTextPairs[] = {
      u8"先选择按键，再选取颜色或输入颜色代码。部分灯效使用该颜色，其他灯效会忽略它。"},
     {"Color code", u8"颜色代码"},
     {"Color picker", u8"颜色选择器"},
+    {"Selected LED Color", u8"所选灯珠颜色"},
     {"Left and Right change the saturation, Up and Down the brightness, Page Up and Page Down "
      "the hue",
      u8"左右方向键调整饱和度，上下方向键调整亮度，Page Up 和 Page Down 调整色相"},

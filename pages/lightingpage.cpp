@@ -207,9 +207,11 @@ QWidget *LightingPage::buildPalettePanel()
     layout->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
     layout->setSpacing(kPanelSpacing);
 
-    // The colour goes to the key selected on the keypad picture.
+    // The colour goes to the key selected on the keypad picture (to an LED
+    // segment on the single-knob pad, see setKnobLedLayout).
     auto *title = new QLabel(QStringLiteral("Selected Key Color"), panel);
     title->setObjectName(QStringLiteral("rgbPaletteTitle"));
+    m_colorTitle = title;
     auto *hint = new QLabel(QStringLiteral("Select a key, then pick its color or type its code. "
                                            "Some effects use it, others ignore it."),
                             panel);
@@ -263,6 +265,8 @@ void LightingPage::setKnobLedLayout(bool knobLedLayout)
 {
     m_knobLedLayout = knobLedLayout;
     m_knobLedRing->setVisible(knobLedLayout);
+    m_colorTitle->setText(translateText(knobLedLayout ? QStringLiteral("Selected LED Color")
+                                                      : QStringLiteral("Selected Key Color")));
 }
 
 void LightingPage::refresh()

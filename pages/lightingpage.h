@@ -101,6 +101,7 @@ private:
     QButtonGroup *m_effectGroup = nullptr;
     QList<QPushButton *> m_effectButtons;
     QList<QLabel *> m_titles;
+    QLabel *m_colorTitle = nullptr;  // names what the picker colours
     QList<QLabel *> m_hints;
     QLabel *m_unlistedEffectNote = nullptr;  // shown for an effect the list lacks
     RgbColorPickerWidget *m_picker = nullptr;

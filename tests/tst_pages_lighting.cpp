@@ -296,6 +296,11 @@ void TestPagesLighting::keyboardPicksAndTypesColours()
     data.selectKey(3);
     page.showKeyColor(3);
     QCOMPARE(code->text(), QStringLiteral("#FFFF00"));
+    auto *title = page.findChild<QLabel *>(QStringLiteral("rgbPaletteTitle"));
+    page.setKnobLedLayout(true);
+    QCOMPARE(title->text(), QStringLiteral("Selected LED Color"));
+    page.setKnobLedLayout(false);
+    QCOMPARE(title->text(), QStringLiteral("Selected Key Color"));
 
     // Each arrow moves one part of the colour by a step, and colours the key.
     QTest::keyClick(picker, Qt::Key_Left);
