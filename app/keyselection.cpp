@@ -292,15 +292,13 @@ void KeySelection::onKeyButtonTextChanged(int index, const QString &text)
     if (!swatchShown) {
         button->setText(buttonTextFor(index));
         setFullTextOf(button, fullTextFor(index));
-    } else {
-        describeControl(button, fullTextFor(index));
     }
     if (m_panel.layout().name == QLatin1String("Layout_6K_1E_P0_S0") && buttonIndex >= 6
         && buttonIndex <= 8)
         qCDebug(lcUi).noquote() << "[UI] textChanged key" << buttonIndex << "text="
                                 << button->text() << "set=" << assigned;
     if (swatchShown)
-        keyButton->setSwatch(ledColorOf(index));
+        showLedSwatch(buttonIndex);
     else
         setAssignedMark(button, assigned);
 }
@@ -345,6 +343,19 @@ void KeySelection::refreshKeyTexts()
             qCDebug(lcUi).noquote() << "[UI] restore knob after" << i << "text="
                                     << control->text() << "set=" << control->isAssigned();
     }
+}
+
+void KeySelection::showLedSwatch(int slot)
+{
+    auto *key = qobject_cast<KeyButton *>(m_panel.controlButton(slot));
+    if (!key)
+        return;
+    const QColor color = ledColorOf(keyIndexForButton(slot));
+    key->setText(QString());
+    key->setSwatch(color);
+    key->setAccessibleName(accessibleControlName(
+        m_panel.identityOf(key),
+        translateText(QStringLiteral("LED color %1")).arg(color.name().toUpper())));
 }
 
 void KeySelection::setFullTextOf(QPushButton *button, const QString &text) const

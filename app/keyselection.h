@@ -47,6 +47,10 @@ public:
     QString fullTextFor(int key) const;
     QColor ledColorOf(int key) const;
 
+    // The control in `slot` shows its key's LED colour instead of its
+    // function, and a screen reader says that colour.
+    void showLedSwatch(int slot);
+
     void onKeyButtonTextChanged(int index, const QString &text);
     void onKeyFullTextChanged(int index);
     void onSelectedKeyChanged(int index);

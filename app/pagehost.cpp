@@ -272,13 +272,8 @@ void PageHost::onLightingChanged()
 
 void PageHost::showLedSwatches()
 {
-    for (int i = 0; i < kKeySlotCount; ++i) {
-        auto *key = qobject_cast<KeyButton *>(m_panel.controlButton(i));
-        if (!key)
-            continue;
-        key->setText(QString());
-        key->setSwatch(m_selection.ledColorOf(m_selection.keyIndexForButton(i)));
-    }
+    for (int i = 0; i < kKeySlotCount; ++i)
+        m_selection.showLedSwatch(i);
 }
 
 void PageHost::refreshSelectionPages()

@@ -252,6 +252,7 @@ constexpr TextPair kTextPairs[] = {
     {"Color code", u8"颜色代码"},
     {"Color picker", u8"颜色选择器"},
     {"Selected LED Color", u8"所选灯珠颜色"},
+    {"LED color %1", u8"灯光颜色 %1"},
     {"Left and Right change the saturation, Up and Down the brightness, Page Up and Page Down "
      "the hue",
      u8"左右方向键调整饱和度，上下方向键调整亮度，Page Up 和 Page Down 调整色相"},

@@ -233,6 +233,7 @@ void KeyboardReachTest::lightingEditsAreMarked()
     code->setText(QStringLiteral("#00FF00"));
     QTest::keyClick(code, Qt::Key_Return);
     QCOMPARE(key2->swatchColor(), QColor(0, 255, 0));
+    QCOMPARE(key2->accessibleName(), QStringLiteral("Key 3: LED color #00FF00"));
     QVERIFY(key2->isUnsaved());
     QVERIFY(!qobject_cast<KeyButton *>(window->controlButton(3))->isUnsaved());
 
@@ -254,6 +255,7 @@ void KeyboardReachTest::lightingEditsAreMarked()
     window->findChild<QListWidget *>()->setCurrentRow(RowBaseKeys);
     QVERIFY(key5->isUnsaved());
     QVERIFY(!key2->isUnsaved());
+    QCOMPARE(key5->accessibleName(), QStringLiteral("Key 6: B"));
 }
 
 QTEST_MAIN(KeyboardReachTest)
