@@ -76,6 +76,7 @@ QWidget *KeyDisplay::build()
     m_display->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_display->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_display->setStyleSheet(keyDisplayStyleSheet());
+    m_display->setAccessibleName(translateText(QStringLiteral("Function of the selected key")));
 
     auto *layout = new QVBoxLayout(m_frame);
     layout->setContentsMargins(20, 20, 20, 20);

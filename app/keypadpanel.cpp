@@ -5,10 +5,13 @@
 
 #include "app/keypadpanel.h"
 
+#include "app/keypadtabstop.h"
+
 #include "app/resizewatcher.h"
 #include "app/widgetstyle.h"
 #include "model/logging.h"
 #include "widgets/keybutton.h"
+#include "widgets/outlinedlabel.h"
 #include "widgets/knobbutton.h"
 
 #include <QBoxLayout>
@@ -80,6 +83,7 @@ QWidget *KeypadPanel::build()
     auto *group = new QGroupBox;
     group->setObjectName(QStringLiteral("keyKnobGroup"));
     m_keyKnobGroup = group;
+    m_tabStop = new KeypadTabStop(this);
     auto *groupLayout = new QVBoxLayout(group);
     groupLayout->setContentsMargins(20, 0, 20, 20);
     groupLayout->setSpacing(0);
@@ -130,7 +134,7 @@ QWidget *KeypadPanel::buildKeyMatrix()
         auto *key = new KeyButton(cell);
         key->move(0, 0);
 
-        auto *number = new QLabel(QString::number(i + 1), cell);
+        auto *number = new OutlinedLabel(QString::number(i + 1), cell);
         number->setObjectName(QStringLiteral("KeyNumLabel"));
         number->setAlignment(Qt::AlignCenter);
         number->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -258,6 +262,8 @@ void KeypadPanel::applyLayout(const LayoutSpec &layoutSpec, double windowRatio)
 
     m_panelPlacedScale = -1;
     placePanel(fittingPanelScale(windowRatio));
+    m_tabStop->follow(m_keyKnobGroup->findChildren<QPushButton *>().toVector(),
+                      QVector<QPushButton *>(m_controlButtons.begin(), m_controlButtons.end()));
 
     if (layoutSpec.id == Layout1K0E) {
         qCDebug(lcUi).noquote() << "[UI][1+0]" << "final frame"

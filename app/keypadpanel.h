@@ -12,6 +12,7 @@
 #include <functional>
 
 class KeyButton;
+class KeypadTabStop;
 class KnobButton;
 class QLabel;
 class QPushButton;
@@ -76,6 +77,7 @@ private:
     int m_appliedKeyNumberPx = -1;
 
     QWidget *m_keyKnobGroup = nullptr;
+    KeypadTabStop *m_tabStop = nullptr;
     QWidget *m_physicalPanelFrame = nullptr;
     // The frame's fill and rounded border, beneath the keys and knobs.
     QWidget *m_panelFace = nullptr;

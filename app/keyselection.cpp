@@ -91,6 +91,15 @@ KeySelection::KeySelection(KeyboardData &store, const KeypadPanel &panel,
     , m_device(device)
     , m_display(display)
 {
+    connect(&m_store, &KeyboardData::ledLayerChanged, this, &KeySelection::onLedLayerChanged);
+}
+
+void KeySelection::setLightingShown(bool shown)
+{
+    if (shown == m_lightingShown)
+        return;
+    m_lightingShown = shown;
+    refreshUnsavedMarks();
 }
 
 // ---- button index and key index --------------------------------------------
@@ -288,15 +297,13 @@ void KeySelection::onKeyButtonTextChanged(int index, const QString &text)
     if (!swatchShown) {
         button->setText(buttonTextFor(index));
         setFullTextOf(button, fullTextFor(index));
-    } else {
-        describeControl(button, fullTextFor(index));
     }
     if (m_panel.layout().name == QLatin1String("Layout_6K_1E_P0_S0") && buttonIndex >= 6
         && buttonIndex <= 8)
         qCDebug(lcUi).noquote() << "[UI] textChanged key" << buttonIndex << "text="
                                 << button->text() << "set=" << assigned;
     if (swatchShown)
-        keyButton->setSwatch(ledColorOf(index));
+        showLedSwatch(buttonIndex);
     else
         setAssignedMark(button, assigned);
 }
@@ -355,6 +362,19 @@ void KeySelection::refreshKeyTexts()
             qCDebug(lcUi).noquote() << "[UI] restore knob after" << i << "text="
                                     << control->text() << "set=" << control->isAssigned();
     }
+}
+
+void KeySelection::showLedSwatch(int slot)
+{
+    auto *key = qobject_cast<KeyButton *>(m_panel.controlButton(slot));
+    if (!key)
+        return;
+    const QColor color = ledColorOf(keyIndexForButton(slot));
+    key->setText(QString());
+    key->setSwatch(color);
+    key->setAccessibleName(accessibleControlName(
+        m_panel.identityOf(key),
+        translateText(QStringLiteral("LED color %1")).arg(color.name().toUpper())));
 }
 
 void KeySelection::setFullTextOf(QPushButton *button, const QString &text) const
@@ -436,21 +456,34 @@ void KeySelection::refreshAssignedMarks()
         setAssignedMark(m_panel.controlButton(slot), !currentKey(keyIndexForButton(slot)).isEmpty());
 }
 
+bool KeySelection::keyUnsaved(int key) const
+{
+    const int layer = m_store.currentLayer();
+    const KeyLayer &keys = m_store.layers()[layer];
+    if (key < 0 || key >= keys.size())
+        return false;
+    if (m_lightingShown && key < kLedCount && qobject_cast<KeyButton *>(buttonForKey(key)))
+        return layer < m_store.ledLayers().size() && m_store.ledLayers()[layer].keyDirty[size_t(key)];
+    return keys[key].dirty;
+}
+
 void KeySelection::refreshUnsavedMarks()
 {
-    const KeyLayer &layer = m_store.layers()[m_store.currentLayer()];
-    for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        const int key = keyIndexForButton(slot);
-        setUnsavedMark(m_panel.controlButton(slot),
-                       key >= 0 && key < layer.size() && layer[key].dirty);
-    }
+    for (int slot = 0; slot < kKeySlotCount; ++slot)
+        setUnsavedMark(m_panel.controlButton(slot), keyUnsaved(keyIndexForButton(slot)));
 }
 
 void KeySelection::onKeyChanged(int layer, int key)
 {
     if (layer != m_store.currentLayer() || (key == 0 && legacyKnobLayoutActive()))
         return;
-    setUnsavedMark(buttonForKey(key), m_store.layers()[layer][key].dirty);
+    setUnsavedMark(buttonForKey(key), keyUnsaved(key));
+}
+
+void KeySelection::onLedLayerChanged(int layer)
+{
+    if (layer == m_store.currentLayer() && m_lightingShown)
+        refreshUnsavedMarks();
 }
 
 void KeySelection::showSelectedKeyText()

@@ -28,7 +28,9 @@ public:
     // What the page host shows decides how keys are worded and whether
     // keys stand for their LEDs.
     void setFunctionRow(int row) { m_functionRow = row; }
-    void setLightingShown(bool shown) { m_lightingShown = shown; }
+    // While the keys stand for their LEDs, their unsaved marks tell of
+    // their LEDs' colours.
+    void setLightingShown(bool shown);
     bool lightingShown() const { return m_lightingShown; }
 
     void clickButton(QPushButton *button);
@@ -54,6 +56,10 @@ public:
     QString controlTitleFor(int key) const;
     QColor ledColorOf(int key) const;
 
+    // The control in `slot` shows its key's LED colour instead of its
+    // function, and a screen reader says that colour.
+    void showLedSwatch(int slot);
+
     void onKeyButtonTextChanged(int index, const QString &text);
     void onKeyFullTextChanged(int index);
     void onSelectedKeyChanged(int index);
@@ -63,6 +69,7 @@ public:
     // store's keyChanged keeps one control's mark in step.
     void refreshUnsavedMarks();
     void onKeyChanged(int layer, int key);
+    void onLedLayerChanged(int layer);
     void showSelectedKeyText();
     void clearSelected();
     void clearAll();
@@ -85,6 +92,9 @@ private:
     void blankControl(QPushButton *button) const;
     QString keyText(int key, bool full) const;
     bool legacySixKeyLayoutActive() const;
+    // What the unsaved mark of the control showing `key` tells: the key's
+    // function, or its LED's colour while the keys stand for their LEDs.
+    bool keyUnsaved(int key) const;
 
     KeyboardData &m_store;
     const KeypadPanel &m_panel;

@@ -10,7 +10,10 @@
 #include "model/translation.h"
 
 #include <QButtonGroup>
+#include <QLabel>
 #include <QMenu>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -23,6 +26,48 @@ constexpr const char *kLayerButtonTexts[kLayerButtonCount] = {"LAYER 1", "LAYER 
 
 const char *boolText(bool value) { return value ? "true" : "false"; }
 
+constexpr int kUnsavedDotPx = 10;
+constexpr int kUnsavedDotInset = 4;
+
+// The dot a changed key carries, in the layer button's top right corner as
+// on a key, where it takes no room from the layer's name.
+QLabel *createUnsavedDot(QWidget *button)
+{
+    constexpr int ratio = 2;
+    QPixmap pixmap(kUnsavedDotPx * ratio, kUnsavedDotPx * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x20, 0x20, 0x20), 1));
+    painter.setBrush(QColor(0xFF, 0xB0, 0x20));
+    painter.drawEllipse(QRectF(1, 1, kUnsavedDotPx - 2, kUnsavedDotPx - 2));
+    painter.end();
+    auto *dot = new QLabel(button);
+    dot->setObjectName(QStringLiteral("layerUnsavedDot"));
+    dot->setPixmap(pixmap);
+    dot->setFixedSize(kUnsavedDotPx, kUnsavedDotPx);
+    dot->setStyleSheet(QStringLiteral("background: transparent; border: none;"));
+    dot->setAttribute(Qt::WA_TransparentForMouseEvents);
+    dot->hide();
+    return dot;
+}
+
+void placeUnsavedDot(QLabel *dot, int buttonWidth)
+{
+    dot->move(buttonWidth - kUnsavedDotPx - kUnsavedDotInset, kUnsavedDotInset);
+}
+
+bool layerChanged(const KeyboardData &store, int layer)
+{
+    if (layer < store.ledLayers().size() && store.ledLayers()[layer].isChanged())
+        return true;
+    for (const KeyConfig &key : store.layers().value(layer))
+        if (key.dirty)
+            return true;
+    return false;
+}
+
 } // namespace
 
 LayerColumn::LayerColumn(KeyboardData &store, const DeviceState &device, QObject *parent)
@@ -30,6 +75,9 @@ LayerColumn::LayerColumn(KeyboardData &store, const DeviceState &device, QObject
     , m_store(store)
     , m_device(device)
 {
+    connect(&store, &KeyboardData::keyChanged, this,
+            [this](int layer, int) { refreshUnsavedMark(layer); });
+    connect(&store, &KeyboardData::ledLayerChanged, this, &LayerColumn::refreshUnsavedMark);
 }
 
 QWidget *LayerColumn::build()
@@ -51,6 +99,8 @@ QWidget *LayerColumn::build()
         button->setStyleSheet(layerButtonStyleSheet());
         layout->addWidget(button);
         m_buttons[size_t(i)] = button;
+        m_unsavedDots[size_t(i)] = createUnsavedDot(button);
+        placeUnsavedDot(m_unsavedDots[size_t(i)], kLayerColumnWidth);
         button->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(button, &QPushButton::customContextMenuRequested, this,
                 [this, i](const QPoint &pos) { showLayerMenu(i, pos); });
@@ -160,11 +210,33 @@ void LayerColumn::scaleToWindowWidth(int windowWidth)
     m_column->setFixedWidth(width);
     for (QPushButton *button : m_buttons)
         button->setFixedWidth(width);
+    for (QLabel *dot : m_unsavedDots)
+        placeUnsavedDot(dot, width);
 }
 
 QPushButton *LayerColumn::button(int layer) const
 {
     return layer >= 0 && layer < kLayerButtonCount ? m_buttons[size_t(layer)] : nullptr;
+}
+
+void LayerColumn::refreshUnsavedMark(int layer)
+{
+    QPushButton *layerButton = button(layer);
+    if (!layerButton)
+        return;
+    const bool changed = layerChanged(m_store, layer);
+    if (changed == isMarkedUnsaved(layer))
+        return;
+    m_unsavedDots[size_t(layer)]->setVisible(changed);
+    layerButton->setAccessibleName(changed ? layerButton->text() + QStringLiteral(", ")
+                                                 + translateText(QStringLiteral("unsaved changes"))
+                                           : QString());
+}
+
+bool LayerColumn::isMarkedUnsaved(int layer) const
+{
+    return layer >= 0 && layer < kLayerButtonCount && m_unsavedDots[size_t(layer)]
+        && !m_unsavedDots[size_t(layer)]->isHidden();
 }
 
 QMenu *LayerColumn::createLayerMenu(int layer)

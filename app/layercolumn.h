@@ -5,6 +5,7 @@
 
 class KeyboardData;
 class QButtonGroup;
+class QLabel;
 class QMenu;
 class QPoint;
 class QPushButton;
@@ -42,6 +43,10 @@ public:
     QMenu *createLayerMenu(int layer);
     QPushButton *button(int layer) const;
 
+    // Whether a layer button carries the unsaved mark: a key or the
+    // lighting of its layer was changed and not yet saved.
+    bool isMarkedUnsaved(int layer) const;
+
 signals:
     void layerClicked(int layer);
     // The user chose to copy layer `from` onto layer `to`.
@@ -55,7 +60,9 @@ private:
     int m_appliedWidth = -1;
     QWidget *m_column = nullptr;
     std::array<QPushButton *, kLayerButtonCount> m_buttons{};
+    std::array<QLabel *, kLayerButtonCount> m_unsavedDots{};
     QButtonGroup *m_group = nullptr;
 
     void showLayerMenu(int layer, const QPoint &pos);
+    void refreshUnsavedMark(int layer);
 };

@@ -89,6 +89,7 @@ QListWidget *PageHost::buildFunctionList()
 {
     auto *list = new QListWidget;
     list->setStyleSheet(functionListStyleSheet(kFunctionListFontPx, kFunctionListRowPx));
+    list->setAccessibleName(translateText(QStringLiteral("Function pages")));
     for (const char *title : kFunctionRowTitles) {
         auto *item = new QListWidgetItem(QString::fromLatin1(title), list);
         item->setTextAlignment(Qt::AlignCenter);
@@ -278,13 +279,8 @@ void PageHost::onLightingChanged()
 
 void PageHost::showLedSwatches()
 {
-    for (int i = 0; i < kKeySlotCount; ++i) {
-        auto *key = qobject_cast<KeyButton *>(m_panel.controlButton(i));
-        if (!key)
-            continue;
-        key->setText(QString());
-        key->setSwatch(m_selection.ledColorOf(m_selection.keyIndexForButton(i)));
-    }
+    for (int i = 0; i < kKeySlotCount; ++i)
+        m_selection.showLedSwatch(i);
 }
 
 void PageHost::refreshSelectionPages()

@@ -21,6 +21,9 @@ QString windowStyleSheet()
         // Without a keypad, View and Save are disabled; they must not look
         // like the buttons that work.
         "QPushButton[class=\"FuncBtn\"]:disabled { background-color: #3A5F86; color: #9FB3C8; }"
+        // Qt's own focus frame is gone under the sheets: the focused control
+        // shows a ring of its own.
+        "QPushButton[class=\"FuncBtn\"]:focus { border: 2px solid #ffffff; }"
         "QStackedWidget QWidget { background-color: #333; border-radius: 0px; }")
         + toolTipStyleRule();
 }
@@ -40,7 +43,9 @@ QString keyDisplayStyleSheet()
 {
     return QStringLiteral(
         "QTextEdit {    background-color: transparent;    border: none;    color: #CD5C5C;"
-        "    font-size: 18px;    font-weight: bold;    padding: 8px;}");
+        "    font-size: 18px;    font-weight: bold;    padding: 8px;}"
+        // The display sits on a light frame: its focus ring is dark.
+        "QTextEdit:focus { border: 2px solid #202020; }");
 }
 
 QString panelFaceStyleSheet(int borderPx, int radiusPx)
@@ -66,7 +71,8 @@ QString functionListStyleSheet(int fontPx, int rowHeightPx)
                " border-right: 1px solid #444; font-size: %1px;}"
                " QListWidget::item { height: %2px; text-align: center; padding: 0px;"
                " font-weight: bold;}"
-               " QListWidget::item:selected { background-color: #1E90FF; color: white;}")
+               " QListWidget::item:selected { background-color: #1E90FF; color: white;}"
+               " QListWidget:focus { border: 2px solid #ffffff; }")
         .arg(fontPx)
         .arg(rowHeightPx);
 }
@@ -79,6 +85,7 @@ QString layerButtonStyleSheet()
                " padding: 0px; margin: 0px; outline: none; background: transparent; }"
                "QPushButton:hover { background: transparent; }"
                "QPushButton:checked { background-color: #404040; }"
-               "QPushButton:checked:hover { background-color: #404040; }")
+               "QPushButton:checked:hover { background-color: #404040; }"
+               "QPushButton:focus { border: 2px solid #ffffff; }")
         .arg(kLayerButtonHeight);
 }

@@ -310,6 +310,39 @@ constexpr TextPair kTextPairs[] = {
     {"%1 holds %2 steps; a macro holds at most %3", u8"%1 有 %2 步；宏最多 %3 步"},
     {"%1 must list %2 colours", u8"%1 必须列出 %2 种颜色"},
     {"%1 must be a colour such as \"#ff8000\"", u8"%1 必须是颜色，例如 \"#ff8000\""},
+    // Names a screen reader gives the keys of the on-screen keyboard.
+    {"Left Ctrl", u8"左Ctrl"},
+    {"Left Shift", u8"左Shift"},
+    {"Left Alt", u8"左Alt"},
+    {"Left Win", u8"左Win"},
+    {"Right Ctrl", u8"右Ctrl"},
+    {"Right Shift", u8"右Shift"},
+    {"Right Alt", u8"右Alt"},
+    {"Right Win", u8"右Win"},
+    {"Up Arrow", u8"上方向键"},
+    {"Down Arrow", u8"下方向键"},
+    {"Left Arrow", u8"左方向键"},
+    {"Right Arrow", u8"右方向键"},
+    {"Num Lock", u8"数字锁定键"},
+    {"Keypad Enter", u8"小键盘 Enter"},
+    {"Keypad %1", u8"小键盘 %1"},
+    // Names of the window's other controls.
+    {"Function of the selected key", u8"所选按键的功能"},
+    {"Function pages", u8"功能页面"},
+    {"Delay in milliseconds", u8"延时（毫秒）"},
+    {"Key %1 delay in milliseconds", u8"按键 %1 延时（毫秒）"},
+    {"unsaved changes", u8"有未保存的更改"},
+    // The lighting page's colour panel.
+    {"Selected Key Color", u8"所选按键颜色"},
+    {"Select a key, then pick its color or type its code. Some effects use it, others ignore it.",
+     u8"先选择按键，再选取颜色或输入颜色代码。部分灯效使用该颜色，其他灯效会忽略它。"},
+    {"Color code", u8"颜色代码"},
+    {"Color picker", u8"颜色选择器"},
+    {"Selected LED Color", u8"所选灯珠颜色"},
+    {"LED color %1", u8"灯光颜色 %1"},
+    {"Left and Right change the saturation, Up and Down the brightness, Page Up and Page Down "
+     "the hue",
+     u8"左右方向键调整饱和度，上下方向键调整亮度，Page Up 和 Page Down 调整色相"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

@@ -1,5 +1,6 @@
 #include "pages/basekeyspage.h"
 
+#include "pages/basekeynames.h"
 #include "pages/basekeytable.h"
 #include "pages/cuttexttooltip.h"
 #include "pages/pagebutton.h"
@@ -54,8 +55,8 @@ SharedBevelButton *createKey(const BaseKeyEntry &entry, QWidget *parent)
         if (entry.styleClass)
             key->setProperty(kClassProperty, QString::fromLatin1(entry.styleClass));
     }
-    // A key typed on the computer must not click the last key chosen again.
-    key->setFocusPolicy(Qt::NoFocus);
+    makeKeyboardReachable(key);
+    key->setAccessibleName(baseKeySpokenName(entry.usage, entry.label));
     key->setProperty(kKeycodeProperty, int(entry.usage));
     // Widths come from the grid alone, not from the legends.
     key->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);

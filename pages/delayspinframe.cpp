@@ -1,5 +1,7 @@
 #include "pages/delayspinframe.h"
 
+#include "model/translation.h"
+
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -26,6 +28,7 @@ DelaySpinFrame buildDelaySpinFrame(QWidget *parent, const QString &classPrefix, 
     setStyleClass(parts.spin, classPrefix + QStringLiteral("Spin"));
     parts.spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
     parts.spin->setAlignment(Qt::AlignCenter);
+    parts.spin->setAccessibleName(translateText(QStringLiteral("Delay in milliseconds")));
 
     auto *arrowPanel = new QWidget(parts.frame);
     setStyleClass(arrowPanel, classPrefix + QStringLiteral("ArrowPanel"));

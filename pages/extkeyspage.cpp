@@ -56,6 +56,7 @@ ExtKeysPage::ExtKeysPage(QWidget *parent)
             button = createPageButton(QString::fromLatin1(kExtKeys[cell].label),
                                       QStringLiteral("extKey"), this);
             button->setProperty(kKeycodeProperty, int(kExtKeys[cell].usage));
+            button->setAccessibleName(spokenLabel(kExtKeys[cell].label));
             m_keyButtons << button;
         } else {
             button = createEmptyCell(QStringLiteral("extKeyEmpty"), this);

@@ -1,6 +1,7 @@
 #include "pages/knobledring.h"
 
 #include "pages/pagebutton.h"
+#include "pages/pagestyles.h"
 
 #include <QPainter>
 #include <QPushButton>
@@ -114,7 +115,8 @@ void KnobLedRing::restyle()
                 .arg(kCornerPx)
                 .arg(scaledFontPixels(kFontPx, m_scale))
                 .arg(kCheckedBorderPx)
-                .arg(QStringLiteral("#ffffff")));
+                .arg(QStringLiteral("#ffffff"))
+            + contrastFocusRingRule(color));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "pages/lightingcommon.h"
 
+#include "pages/pagestyles.h"
+
 #include "model/keyboarddata.h"
 
 namespace {
@@ -50,6 +52,7 @@ QString legacyModeButtonStyle(bool selected, int fontPx)
                " border-radius:0px; font-size:%3px; font-weight:500; }"
                "QPushButton:pressed { background:#dddddd; color:#000000; }")
         .arg(selected ? QStringLiteral("#f2f2f2") : QStringLiteral("#383838"),
-             selected ? QStringLiteral("#000000") : QStringLiteral("#ffffff"))
-        .arg(fontPx);
+                    selected ? QStringLiteral("#000000") : QStringLiteral("#ffffff"))
+               .arg(fontPx)
+        + contrastFocusRingRule(selected ? QColor(0xf2, 0xf2, 0xf2) : QColor(0x38, 0x38, 0x38));
 }

@@ -5,6 +5,7 @@
 #include "pages/cuttexttooltip.h"
 #include "pages/knobledring.h"
 #include "pages/pagebutton.h"
+#include "pages/pagestyles.h"
 #include "widgets/rgbcolorpickerwidget.h"
 
 #include <QButtonGroup>
@@ -12,6 +13,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPushButton>
@@ -108,6 +111,20 @@ QString hintStyle(int fontPx)
     return QStringLiteral("color:#bbbbbb;font-size:%1px;").arg(fontPx);
 }
 
+// The window styles every line edit as its key display; the code field keeps
+// a field's own size.
+QString colorCodeStyle(int fontPx)
+{
+    return QStringLiteral(
+               "QLineEdit { background:#1e1e1e; color:#ffffff; border:1px solid #666666;"
+               " border-radius:4px; padding:2px 6px; font-size:%1px; font-weight:normal;"
+               " min-height:0px; max-height:16777215px; }"
+               "QLineEdit:focus { border:2px solid #ffffff; }")
+        .arg(fontPx);
+}
+
+constexpr int kColorCodeFontPx = 15;
+
 } // namespace
 
 QVector<LightingEffect> lightingEffects(bool knobLedLayout)
@@ -168,7 +185,8 @@ QWidget *LightingPage::buildEffectsPanel()
         button->setCheckable(true);
         button->setMinimumHeight(kEffectMinHeight);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        button->setStyleSheet(kEffectButtonStyle);
+        button->setStyleSheet(kEffectButtonStyle + pageFocusRingRule());
+        makeKeyboardReachable(button);
         button->installEventFilter(this);
         m_effectGroup->addButton(button, i);
         m_effectButtons << button;
@@ -189,11 +207,14 @@ QWidget *LightingPage::buildPalettePanel()
     layout->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
     layout->setSpacing(kPanelSpacing);
 
-    auto *title = new QLabel(QStringLiteral("Base Color"), panel);
+    // The colour goes to the key selected on the keypad picture (to an LED
+    // segment on the single-knob pad, see setKnobLedLayout).
+    auto *title = new QLabel(QStringLiteral("Selected Key Color"), panel);
     title->setObjectName(QStringLiteral("rgbPaletteTitle"));
-    auto *hint = new QLabel(
-        QStringLiteral("Pick one base color. Some effects will use it, some will ignore it."),
-        panel);
+    m_colorTitle = title;
+    auto *hint = new QLabel(QStringLiteral("Select a key, then pick its color or type its code. "
+                                           "Some effects use it, others ignore it."),
+                            panel);
     hint->setObjectName(QStringLiteral("rgbPaletteHint"));
     hint->setWordWrap(true);
     m_titles << title;
@@ -210,7 +231,27 @@ QWidget *LightingPage::buildPalettePanel()
     pickerRow->addWidget(m_picker, 1);
     layout->addLayout(pickerRow, 1);
 
-    connect(m_picker, &RgbColorPickerWidget::colorChanged, this, &LightingPage::onColorChanged);
+    auto *codeRow = new QHBoxLayout;
+    auto *codeLabel = new QLabel(QStringLiteral("Color code"), panel);
+    codeLabel->setObjectName(QStringLiteral("rgbColorCodeLabel"));
+    m_hints << codeLabel;
+    m_colorCode = new QLineEdit(panel);
+    m_colorCode->setObjectName(QStringLiteral("rgbColorCode"));
+    m_colorCode->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("#?[0-9A-Fa-f]{0,6}")), m_colorCode));
+    m_colorCode->setPlaceholderText(QStringLiteral("#RRGGBB"));
+    m_colorCode->setAccessibleName(translateText(QStringLiteral("Color code")));
+    codeLabel->setBuddy(m_colorCode);
+    codeRow->addWidget(codeLabel);
+    codeRow->addWidget(m_colorCode, 1);
+    layout->addLayout(codeRow);
+    showColor(m_picker->color());
+    connect(m_colorCode, &QLineEdit::returnPressed, this, &LightingPage::onColorCodeEntered);
+
+    connect(m_picker, &RgbColorPickerWidget::colorChanged, this, [this](const QColor &color) {
+        m_colorCode->setText(color.name().toUpper());
+        onColorChanged(color);
+    });
     connect(m_knobLedRing, &KnobLedRing::segmentClicked, this, &LightingPage::onSegmentClicked);
     return panel;
 }
@@ -224,6 +265,8 @@ void LightingPage::setKnobLedLayout(bool knobLedLayout)
 {
     m_knobLedLayout = knobLedLayout;
     m_knobLedRing->setVisible(knobLedLayout);
+    m_colorTitle->setText(translateText(knobLedLayout ? QStringLiteral("Selected LED Color")
+                                                      : QStringLiteral("Selected Key Color")));
 }
 
 void LightingPage::refresh()
@@ -281,7 +324,7 @@ void LightingPage::refreshPage()
         refreshSegments();
         // The picker shows the segment it will colour.
         if (m_data)
-            m_picker->setColor(toQColor(currentLedColor(*m_data, m_knobLedRing->target())));
+            showColor(toQColor(currentLedColor(*m_data, m_knobLedRing->target())));
     }
     emit lightingChanged();
 }
@@ -325,14 +368,34 @@ void LightingPage::onSegmentClicked(int led)
 {
     m_knobLedRing->setTarget(led);
     if (m_data)
-        m_picker->setColor(toQColor(currentLedColor(*m_data, led)));
+        showColor(toQColor(currentLedColor(*m_data, led)));
+}
+
+void LightingPage::onColorCodeEntered()
+{
+    QString code = m_colorCode->text().trimmed();
+    if (!code.startsWith(QLatin1Char('#')))
+        code.prepend(QLatin1Char('#'));
+    const QColor color(code);
+    // Only a whole "#RRGGBB" is a colour; a shorter code is left to finish.
+    if (code.size() != 7 || !color.isValid())
+        return;
+    showColor(color);
+    // The typed colour itself, not the picker's rounding of it.
+    onColorChanged(color);
+}
+
+void LightingPage::showColor(const QColor &color)
+{
+    m_picker->setColor(color);
+    m_colorCode->setText(color.name().toUpper());
 }
 
 void LightingPage::showKeyColor(int key)
 {
     if (!m_data)
         return;
-    m_picker->setColor(toQColor(currentLedColor(*m_data, key)));
+    showColor(toQColor(currentLedColor(*m_data, key)));
 }
 
 void LightingPage::setScale(double scale)
@@ -427,4 +490,5 @@ void LightingPage::applyTextStyles(double scale)
         title->setStyleSheet(titleStyle(scaledFontPixels(kTitleFontPx, scale)));
     for (QLabel *hint : qAsConst(m_hints))
         hint->setStyleSheet(hintStyle(scaledFontPixels(kHintFontPx, scale)));
+    m_colorCode->setStyleSheet(colorCodeStyle(scaledFontPixels(kColorCodeFontPx, scale)));
 }

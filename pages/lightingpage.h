@@ -12,6 +12,7 @@ class KeyboardData;
 class KnobLedRing;
 class QButtonGroup;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class RgbColorPickerWidget;
 
@@ -55,6 +56,8 @@ public:
     void setScale(double scale) override;
 
     RgbColorPickerWidget *colorPicker() const { return m_picker; }
+    // The "#RRGGBB" code of the colour shown; Enter applies a typed one.
+    QLineEdit *colorCodeField() const { return m_colorCode; }
     QButtonGroup *effectGroup() const { return m_effectGroup; }
     QList<QPushButton *> effectButtons() const { return m_effectButtons; }
     KnobLedRing *knobLedRing() const { return m_knobLedRing; }
@@ -69,6 +72,7 @@ private slots:
     void onEffectClicked(int id);
     void onColorChanged(const QColor &color);
     void onSegmentClicked(int led);
+    void onColorCodeEntered();
 
 protected:
     // A low window gets lower effect buttons, so the rows never overlap.
@@ -84,6 +88,8 @@ private:
     void refreshPage();
     void refreshSegments();
     void applyTextStyles(double scale);
+    // Shows a colour in the picker and the code field without writing it.
+    void showColor(const QColor &color);
 
     KeyboardData *m_data = nullptr;
     LedKeyFilter m_ledKeyFilter;
@@ -95,8 +101,10 @@ private:
     QButtonGroup *m_effectGroup = nullptr;
     QList<QPushButton *> m_effectButtons;
     QList<QLabel *> m_titles;
+    QLabel *m_colorTitle = nullptr;  // names what the picker colours
     QList<QLabel *> m_hints;
     QLabel *m_unlistedEffectNote = nullptr;  // shown for an effect the list lacks
     RgbColorPickerWidget *m_picker = nullptr;
+    QLineEdit *m_colorCode = nullptr;
     KnobLedRing *m_knobLedRing = nullptr;
 };

@@ -3,6 +3,8 @@
 #include "model/translation.h"
 #include "model/keyboarddata.h"
 #include "model/logging.h"
+#include "pages/pagebutton.h"
+#include "pages/pagestyles.h"
 #include "widgets/macroflowwidget.h"
 
 #include <QKeyEvent>
@@ -60,8 +62,9 @@ MacroPage::MacroPage(KeyboardData &store, QWidget *parent)
     m_recordButton = new QPushButton(translateText(QString::fromLatin1(kStartText)), this);
     m_recordButton->setObjectName(QStringLiteral("macroRecordButton"));
     m_recordButton->setEnabled(false);
-    // A focused button would take Space; while recording Space is a key.
-    m_recordButton->setFocusPolicy(Qt::NoFocus);
+    // While recording the page holds the keyboard, so Space and Enter are
+    // recorded and never click the button.
+    makeKeyboardReachable(m_recordButton);
 
     m_flow = new MacroFlowWidget;
     m_flowArea = new QScrollArea(this);
@@ -93,7 +96,7 @@ QString MacroPage::recordButtonStyle(bool recording, bool enabled, double ratio)
     const double s = ratio > 0 ? ratio : 1.0;
     const int fontPx = qMax(qRound(33.6 * s), 14);
     const char *style = recording ? kRecordingStyle : enabled ? kIdleEnabledStyle : kIdleDisabledStyle;
-    return QString::fromLatin1(style).arg(fontPx);
+    return QString::fromLatin1(style).arg(fontPx) + pageFocusRingRule();
 }
 
 void MacroPage::restyleRecordButton()

@@ -86,9 +86,11 @@ MousePage::MousePage(QWidget *parent)
             m_allButtons << button;
             if (!entry.enabled) {
                 button->setEnabled(false);
+                button->setFocusPolicy(Qt::NoFocus);
                 continue;
             }
             button->setProperty(kMouseActionProperty, int(entry.action));
+            button->setAccessibleName(spokenLabel(entry.label));
             m_actionButtons << button;
             if (entry.action >= kFirstGestureAction) {
                 button->setProperty(kLegacyOldUnsupportedMouseProperty, true);

@@ -56,6 +56,7 @@ MultiMediaPage::MultiMediaPage(QWidget *parent)
             QPushButton *button = createPageButton(QString::fromLatin1(entry.label),
                                                    QStringLiteral("mediaKey"), this);
             button->setProperty(kMediaCodeProperty, int(entry.code));
+            button->setAccessibleName(spokenLabel(entry.label));
             row->addWidget(button);
             m_mediaButtons << button;
         }

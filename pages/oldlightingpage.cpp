@@ -3,6 +3,7 @@
 #include "model/keyboarddata.h"
 #include "pages/cuttexttooltip.h"
 #include "pages/lightingcommon.h"
+#include "pages/pagestyles.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -48,14 +49,18 @@ QString colorButtonStyle(const RgbColor &color, bool highlighted, int fontPx)
 {
     // Names on the light colours (yellow, cyan) are written in black.
     const bool light = 0.299 * color.r + 0.587 * color.g + 0.114 * color.b > 140;
-    return QStringLiteral("QPushButton { background:%1; color:%4; border:1px solid #202020;"
+    // The highlight's border stays the sheet's last rule; the focus ring
+    // before it still wins, by its pseudo-state.
+    return QStringLiteral("QPushButton { background:%1; color:%3; border:1px solid #202020;"
                           " border-radius:0px; font-size:%2px; }"
-                          "QPushButton:pressed { border:3px solid #ffffff; }"
-                          "QPushButton { border:%3; }")
-        .arg(toQColor(color).name())
-        .arg(fontPx)
-        .arg(highlighted ? QStringLiteral("3px solid #ffffff") : QStringLiteral("1px solid #202020"),
-             light ? QStringLiteral("#000000") : QStringLiteral("#ffffff"));
+                          "QPushButton:pressed { border:3px solid #ffffff; }")
+               .arg(toQColor(color).name())
+               .arg(fontPx)
+               .arg(light ? QStringLiteral("#000000") : QStringLiteral("#ffffff"))
+        + contrastFocusRingRule(toQColor(color))
+        + QStringLiteral("QPushButton { border:%1; }")
+              .arg(highlighted ? QStringLiteral("3px solid #ffffff")
+                               : QStringLiteral("1px solid #202020"));
 }
 
 } // namespace

@@ -1,7 +1,43 @@
 #include "pages/pagebutton.h"
 
+#include "model/translation.h"
+
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QtGlobal>
+
+namespace {
+
+// Enter clicks a page button the way Space does: down on the press, the
+// click on the release. QPushButton takes Enter only inside a dialog.
+class EnterClicks : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            || (key->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        auto *button = static_cast<QAbstractButton *>(watched);
+        if (key->isAutoRepeat())
+            return true;
+        if (event->type() == QEvent::KeyPress) {
+            button->setDown(true);
+        } else if (button->isDown()) {
+            button->setDown(false);
+            button->click();
+        }
+        return true;
+    }
+};
+
+} // namespace
 
 QPushButton *createPageButton(const QString &text, const QString &styleClass, QWidget *parent)
 {
@@ -9,14 +45,26 @@ QPushButton *createPageButton(const QString &text, const QString &styleClass, QW
     if (!styleClass.isEmpty())
         button->setProperty(kClassProperty, styleClass);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    button->setFocusPolicy(Qt::NoFocus);
+    makeKeyboardReachable(button);
     return button;
+}
+
+void makeKeyboardReachable(QAbstractButton *button)
+{
+    button->setFocusPolicy(Qt::TabFocus);
+    button->installEventFilter(new EnterClicks(button));
+}
+
+QString spokenLabel(const char *englishLabel)
+{
+    return translateText(QString::fromUtf8(englishLabel)).simplified();
 }
 
 QPushButton *createEmptyCell(const QString &styleClass, QWidget *parent)
 {
     QPushButton *cell = createPageButton(QString(), styleClass, parent);
     cell->setEnabled(false);
+    cell->setFocusPolicy(Qt::NoFocus);
     return cell;
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 
+class QAbstractButton;
 class QPushButton;
 class QWidget;
 
@@ -14,10 +15,19 @@ constexpr char kMouseActionProperty[] = "mouseAction";
 constexpr char kClassProperty[] = "class";
 constexpr char kLegacyOldUnsupportedMouseProperty[] = "legacyOldUnsupportedMouse";
 
-// A button of an assignment page: expanding both ways and never taking the
-// keyboard focus, so a key typed on the computer (Space, Enter) cannot click
-// the last button chosen once more.
+// A button of an assignment page: expanding both ways and reachable from the
+// keyboard (see makeKeyboardReachable).
 QPushButton *createPageButton(const QString &text, const QString &styleClass, QWidget *parent);
+
+// Tab and Shift+Tab reach the button, and Space or Enter on it clicks it.
+// A mouse click does not give it the focus, so a key typed on the computer
+// after a click cannot click the last button chosen once more. While a macro
+// is recorded the recorder holds the keyboard and these keys reach it alone.
+void makeKeyboardReachable(QAbstractButton *button);
+
+// What a screen reader says of a page button: its label in the window's
+// language on one line ("Left\nCommand" is "Left Command").
+QString spokenLabel(const char *englishLabel);
 
 // A cell of a page grid without an action: drawn in the grid, never clickable.
 QPushButton *createEmptyCell(const QString &styleClass, QWidget *parent);

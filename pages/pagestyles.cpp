@@ -2,10 +2,26 @@
 
 #include "pages/pagebutton.h"
 
+#include <QColor>
+
 namespace {
 
 // The page background every page of the stack shares.
 constexpr char kPageBackground[] = "QWidget { background-color: #2d2d2d; }";
+
+// The focus ring of a page button: a light border on the dark buttons. It
+// comes last in a sheet, so it wins over the hover border of equal weight.
+constexpr char kFocusRing[] = "border: 2px solid #ffffff;";
+
+QString focusRule(const QString &selector)
+{
+    return selector + QStringLiteral(":focus { ") + QLatin1String(kFocusRing) + QStringLiteral(" }");
+}
+
+QString classFocusRule(const char *styleClass)
+{
+    return focusRule(QStringLiteral("QPushButton[class=\"%1\"]").arg(QLatin1String(styleClass)));
+}
 
 // Common look of a clickable page button of the given class and of its
 // empty, disabled cells.
@@ -21,9 +37,10 @@ QString cellButtonRules(const QString &styleClass, const QString &emptyClass, in
                "QPushButton[class=\"%1\"]:pressed { background-color: #2a2a2a; }"
                "QPushButton[class=\"%2\"] { background-color: #2d2d2d; color: transparent;"
                " border: 1px solid #3a3a3a; border-radius: 4px; }")
-        .arg(styleClass, emptyClass)
-        .arg(fontPx)
-        .arg(padding);
+               .arg(styleClass, emptyClass)
+               .arg(fontPx)
+               .arg(padding)
+        + focusRule(QStringLiteral("QPushButton[class=\"%1\"]").arg(styleClass));
 }
 
 } // namespace
@@ -42,7 +59,9 @@ QString baseKeysStyleSheet(int keyGapPx)
               "QPushButton[class=\"numpadOperator\"] { color: #ffa07a; border-color: #b45a3a; }"
               "QPushButton[class=\"numpadOperator\"]:hover { color: #ffb59e;"
               " border-color: #d47a5a; }")
-              .arg(keyGapPx);
+              .arg(keyGapPx)
+        + focusRule(QStringLiteral("QPushButton")) + classFocusRule("numpadKey")
+        + classFocusRule("numpadOperator");
 }
 
 QString extKeysStyleSheet(double scale)
@@ -63,6 +82,21 @@ QString multiMediaStyleSheet(double scale)
                           scaledFontPixels(kMediaKeyFontPx, scale), padding);
 }
 
+QString pageFocusRingRule()
+{
+    return focusRule(QStringLiteral("QPushButton"));
+}
+
+QString contrastFocusRingRule(const QColor &background)
+{
+    constexpr int kLightLuminance = 150;
+    const bool light = 0.299 * background.red() + 0.587 * background.green()
+            + 0.114 * background.blue()
+        >= kLightLuminance;
+    return QStringLiteral("QPushButton:focus { border: 3px dashed %1; }")
+        .arg(light ? QStringLiteral("#000000") : QStringLiteral("#ffffff"));
+}
+
 QString mouseStyleSheet()
 {
     // No font here: the mouse buttons carry their own font, which the
@@ -75,5 +109,6 @@ QString mouseStyleSheet()
               " border: 1px solid #777777; }"
               "QPushButton[class=\"mouseKey\"]:pressed { background-color: #2a2a2a; }"
               "QPushButton[class=\"mouseKeyDisabled\"] { background-color: #2d2d2d;"
-              " color: #8a8a8a; border: 1px solid #3a3a3a; border-radius: 4px; }");
+              " color: #8a8a8a; border: 1px solid #3a3a3a; border-radius: 4px; }")
+        + classFocusRule("mouseKey");
 }

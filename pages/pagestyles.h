@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QColor;
+
 // Style sheets of the assignment pages, at the window's scale (1.0 at the
 // design size of 1500 x 1100). Buttons choose their variant through the
 // "class" property.
@@ -21,3 +23,11 @@ QString baseKeysStyleSheet(int keyGapPx);
 QString extKeysStyleSheet(double scale);
 QString multiMediaStyleSheet(double scale);
 QString mouseStyleSheet();
+
+// The focus ring of any push button of a page that has no sheet above.
+QString pageFocusRingRule();
+
+// The focus ring of a button filled with `background` (a palette colour, an
+// LED): black on a light colour, white on a dark one, dashed so it does not
+// read as the border that marks the colour in use.
+QString contrastFocusRingRule(const QColor &background);

@@ -2,7 +2,9 @@
 
 #include "model/keyboarddata.h"
 #include "model/logging.h"
+#include "model/translation.h"
 #include "pages/cuttexttooltip.h"
+#include "pages/pagebutton.h"
 #include "pages/procreateshortcuts.h"
 
 #include <QFont>
@@ -64,7 +66,8 @@ QString pageStyleSheet(int keyFontPx, int emptyFontPx, int paddingV, int padding
                " border-color: #777777; }"
                "QPushButton[class=\"procreateKey\"]:pressed { background-color: #2a2a2a; }"
                "QPushButton[class=\"procreateKeyEmpty\"] { background-color: #2d2d2d;"
-               " color: transparent; border: 1px solid #3a3a3a; font-size: %2px; }")
+               " color: transparent; border: 1px solid #3a3a3a; font-size: %2px; }"
+               "QPushButton[class=\"procreateKey\"]:focus { border: 2px solid #ffffff; }")
         .arg(keyFontPx)
         .arg(emptyFontPx)
         .arg(paddingV)
@@ -125,11 +128,14 @@ ProcreatePage::ProcreatePage(QWidget *parent)
                 button->setProperty("procreateShortLabel", QString::fromUtf8(shortcut.shortLabel));
                 button->setProperty("procreateKeycodes", keycodeList(shortcut));
                 button->setText(procreateButtonText(label, false));
+                button->setAccessibleName(translateText(label).simplified());
+                makeKeyboardReachable(button);
                 m_shortcutButtons << button;
             } else {
                 button->setProperty("class", QStringLiteral("procreateKeyEmpty"));
                 button->setFont(cellFont(kEmptyFontPx));
                 button->setEnabled(false);
+                button->setFocusPolicy(Qt::NoFocus);
                 m_emptyButtons << button;
             }
             rowLayout->addWidget(button, 1); // equal stretch keeps the columns aligned
@@ -150,8 +156,11 @@ void ProcreatePage::bind(KeyboardData &data)
 
 void ProcreatePage::retranslate()
 {
-    for (QPushButton *button : qAsConst(m_shortcutButtons))
-        button->setText(procreateButtonText(button->property("procreateLabel").toString()));
+    for (QPushButton *button : qAsConst(m_shortcutButtons)) {
+        const QString label = button->property("procreateLabel").toString();
+        button->setText(procreateButtonText(label));
+        button->setAccessibleName(translateText(label).simplified());
+    }
     // The other language's labels may need another font size.
     m_appliedCellScale = -1;
     applyCellSizes();

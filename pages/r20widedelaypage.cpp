@@ -121,6 +121,8 @@ QWidget *R20WideDelayPage::buildSlot(int slot)
     s.upButton = entry.upButton;
     s.downButton = entry.downButton;
     s.spin->setRange(slot == 0 ? kFirstSlotMinDelay : kLaterSlotMinDelay, kMaxLegacyDelay);
+    s.spin->setAccessibleName(
+        translateText(QStringLiteral("Key %1 delay in milliseconds")).arg(slot + 1));
 
     auto *cellLayout = new QVBoxLayout(cell);
     cellLayout->setContentsMargins(0, 0, 0, 0);

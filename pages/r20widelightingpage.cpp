@@ -2,6 +2,7 @@
 
 #include "model/keyboarddata.h"
 #include "pages/cuttexttooltip.h"
+#include "pages/pagestyles.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -37,7 +38,8 @@ QString paletteButtonStyle(QRgb rgb)
 {
     return QStringLiteral("QPushButton { background:%1; border:1px solid #202020;"
                           " border-radius:0px; }QPushButton:pressed { border:2px solid #ffffff; }")
-        .arg(QColor(rgb).name());
+               .arg(QColor(rgb).name())
+        + contrastFocusRingRule(QColor(rgb));
 }
 
 } // namespace

@@ -210,7 +210,9 @@ void FlowsConnectTest::disconnectBlanksEverything()
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
         if (QPushButton *button = window->controlButton(slot)) {
             QVERIFY(button->text().isEmpty());
-            QVERIFY(button->accessibleName().endsWith(QStringLiteral("not assigned")));
+            // On the lighting page a key is named by its LED colour.
+            if (!qobject_cast<KeyButton *>(button))
+                QVERIFY(button->accessibleName().endsWith(QStringLiteral("not assigned")));
             if (auto *control = qobject_cast<ControlButton *>(button))
                 QVERIFY(control->fullText().isEmpty());
             QVERIFY(!button->isChecked());

@@ -15,6 +15,7 @@
 
 #include <QButtonGroup>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -66,6 +67,7 @@ private slots:
     void effectChoiceMarksOnlyChanges();
     void knobLayoutOffersItsOwnEffects();
     void pickerColoursTheSelectedKey();
+    void keyboardPicksAndTypesColours();
     void knobLedSegmentsTakeThePicker();
     void assignedLightingIsSaved();
     void unlistedEffectSurvivesSaves();
@@ -279,6 +281,53 @@ void TestPagesLighting::pickerColoursTheSelectedKey()
     page.showKeyColor(20);
     QCOMPARE(rgbOf(picker->color()), (RgbColor{255, 255, 0}));
     QCOMPARE(pickerSignal.count(), 0);
+}
+
+void TestPagesLighting::keyboardPicksAndTypesColours()
+{
+    KeyboardData data;
+    LightingPage page;
+    page.bind(data);
+    page.setRgbPageActive(true);
+    RgbColorPickerWidget *picker = page.colorPicker();
+    QLineEdit *code = page.colorCodeField();
+    QVERIFY(picker->focusPolicy() & Qt::TabFocus);
+    QVERIFY(!picker->accessibleName().isEmpty());
+    data.selectKey(3);
+    page.showKeyColor(3);
+    QCOMPARE(code->text(), QStringLiteral("#FFFF00"));
+    auto *title = page.findChild<QLabel *>(QStringLiteral("rgbPaletteTitle"));
+    page.setKnobLedLayout(true);
+    QCOMPARE(title->text(), QStringLiteral("Selected LED Color"));
+    page.setKnobLedLayout(false);
+    QCOMPARE(title->text(), QStringLiteral("Selected Key Color"));
+
+    // Each arrow moves one part of the colour by a step, and colours the key.
+    QTest::keyClick(picker, Qt::Key_Left);
+    QCOMPARE(picker->saturation(), 0.98);
+    QCOMPARE(data.ledLayers()[0].colors[3], rgbOf(picker->color()));
+    QCOMPARE(data.ledLayers()[0].keyDirty[3], uint8_t(1));
+    QCOMPARE(code->text(), picker->color().name().toUpper());
+    QTest::keyClick(picker, Qt::Key_Down);
+    QCOMPARE(picker->value(), 0.98);
+    const double hue = picker->hue();
+    QTest::keyClick(picker, Qt::Key_PageUp);
+    QVERIFY(picker->hue() > hue);
+    // The hue goes round past red.
+    picker->setColor(QColor(255, 0, 0));
+    QTest::keyClick(picker, Qt::Key_PageDown);
+    QVERIFY(picker->hue() > 0.9);
+
+    // A typed code applies on Enter, exactly as typed; an unfinished one does not.
+    code->setText(QStringLiteral("#12ab7f"));
+    QTest::keyClick(code, Qt::Key_Return);
+    QCOMPARE(data.ledLayers()[0].colors[3], (RgbColor{0x12, 0xab, 0x7f}));
+    QCOMPARE(code->text(), QStringLiteral("#12AB7F"));
+    code->setText(QStringLiteral("#0000"));
+    QTest::keyClick(code, Qt::Key_Return);
+    QCOMPARE(data.ledLayers()[0].colors[3], (RgbColor{0x12, 0xab, 0x7f}));
+    QTest::keyClicks(code, QStringLiteral("zz"));
+    QCOMPARE(code->text(), QStringLiteral("#0000"));
 }
 
 void TestPagesLighting::knobLedSegmentsTakeThePicker()

@@ -2,6 +2,7 @@
 
 #include "model/logging.h"
 #include "widgets/buttonlegend.h"
+#include "widgets/focusring.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,7 +16,6 @@ constexpr int kHoverGrowth = 4;
 constexpr double kLegendPadShare = 0.06;
 constexpr int kMinLegendPad = 2;
 const QColor kFaceColor(100, 100, 100);
-const QColor kCheckedOutline(255, 215, 0, 220);
 
 // Slots 6 to 8 are re-pointed from layout to layout (the six-key pad puts its
 // knob there), so a key in one of them hands its index to the window instead
@@ -214,12 +214,10 @@ void KeyButton::paintEvent(QPaintEvent *)
     painter.setBrush(face);
     painter.drawRoundedRect(QRectF(rect()), radius, radius);
 
-    if (isChecked()) {
-        QPen outline(kCheckedOutline, 3, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
-        painter.setPen(outline);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(rect().adjusted(2, 2, -2, -2)), radius - 1, radius - 1);
-    }
+    if (isChecked())
+        drawSelectionRing(painter, QRectF(rect()), radius);
+    if (hasFocus())
+        drawFocusRing(painter, QRectF(rect()), radius);
 
     const PaintedLegend &legend = paintedLegend();
     painter.setFont(legend.font);

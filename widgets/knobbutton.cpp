@@ -2,6 +2,7 @@
 
 #include "model/logging.h"
 #include "widgets/buttonlegend.h"
+#include "widgets/focusring.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,7 +13,6 @@ namespace {
 constexpr int kDesignSide = 80;
 // The picture leaves a margin for the selection ring.
 constexpr double kPictureShare = 0.85;
-const QColor kCheckedRing(255, 215, 0, 180);
 const QColor kHoverDisc(255, 255, 255, 40);
 // The legend sits on a dark backing so it reads over the picture's lines.
 const QColor kLegendBacking(24, 24, 24, 200);
@@ -151,9 +151,7 @@ void KnobButton::paintEvent(QPaintEvent *)
                            | QPainter::SmoothPixmapTransform);
 
     if (isChecked()) {
-        painter.setPen(QPen(kCheckedRing, 3, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
+        drawSelectionEllipse(painter, QRectF(rect()));
     } else if (m_hovered) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(kHoverDisc);
@@ -169,6 +167,8 @@ void KnobButton::paintEvent(QPaintEvent *)
     }
 
     drawLegendOnBacking(painter);
+    if (hasFocus())
+        drawFocusEllipse(painter, QRectF(rect()));
     // A cleared part has no legend but may still wait for a save.
     if (isUnsaved())
         drawUnsavedMark(painter, rect());

@@ -223,8 +223,10 @@ void MacroBlock::applyWords()
         m_title->setText(word(kReleaseTitle));
         break;
     }
-    if (m_delaySpin)
+    if (m_delaySpin) {
         m_delaySpin->setSuffix(word(kDelayUnit));
+        m_delaySpin->setAccessibleName(word("Delay in milliseconds"));
+    }
 }
 
 void MacroBlock::retranslate()

@@ -1,10 +1,15 @@
 #include "widgets/rgbcolorpickerwidget.h"
 
+#include "model/translation.h"
+#include "widgets/focusring.h"
+
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -25,6 +30,10 @@ constexpr int kMarkerPenWidth = 3;
 constexpr double kAreaMarkerRadius = 7.0;
 constexpr double kHueMarkerRadius = 8.0;
 constexpr int kHueStops = 6;
+
+// One key press moves saturation or value by 2 % and the hue by 5 degrees.
+constexpr double kShadeStep = 0.02;
+constexpr double kHueStep = 5.0 / 360.0;
 
 double clampedFraction(int coordinate, int extent)
 {
@@ -61,6 +70,11 @@ RgbColorPickerWidget::RgbColorPickerWidget(QWidget *parent)
     setMinimumSize(kMinWidth, kMinHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(translateText(QStringLiteral("Color picker")));
+    setAccessibleDescription(translateText(QStringLiteral(
+        "Left and Right change the saturation, Up and Down the brightness, "
+        "Page Up and Page Down the hue")));
 }
 
 QSize RgbColorPickerWidget::sizeHint() const
@@ -127,6 +141,24 @@ void RgbColorPickerWidget::mouseMoveEvent(QMouseEvent *event)
         QWidget::mouseMoveEvent(event);
 }
 
+void RgbColorPickerWidget::keyPressEvent(QKeyEvent *event)
+{
+    const auto shade = [](double at, double step) { return std::clamp(at + step, 0.0, 1.0); };
+    switch (event->key()) {
+    case Qt::Key_Left: m_saturation = shade(m_saturation, -kShadeStep); break;
+    case Qt::Key_Right: m_saturation = shade(m_saturation, kShadeStep); break;
+    case Qt::Key_Down: m_value = shade(m_value, -kShadeStep); break;
+    case Qt::Key_Up: m_value = shade(m_value, kShadeStep); break;
+    // The hue goes round: past red at one end it starts again at the other.
+    case Qt::Key_PageDown: m_hue = std::fmod(m_hue - kHueStep + 1.0, 1.0); break;
+    case Qt::Key_PageUp: m_hue = std::fmod(m_hue + kHueStep, 1.0); break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    updateColor();
+}
+
 void RgbColorPickerWidget::pickSaturationValue(const QPoint &pos)
 {
     const QRect area = saturationValueRect();
@@ -191,4 +223,6 @@ void RgbColorPickerWidget::paintEvent(QPaintEvent *)
     drawMarker(painter,
                insideEdges(QPointF(m_hue * width(), bar.center().y()), rect(), kHueMarkerRadius),
                kHueMarkerRadius);
+    if (hasFocus())
+        drawFocusRing(painter, QRectF(areaRect), kAreaRadius);
 }

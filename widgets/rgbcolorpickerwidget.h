@@ -6,6 +6,8 @@
 // Hue, saturation and value picker of the lighting page: a saturation/value
 // area on top and a hue bar below it. Dragging either emits colorChanged;
 // setColor (a key or LED segment was selected) moves the markers silently.
+// From the keyboard: Left and Right change the saturation, Up and Down the
+// value, Page Up and Page Down the hue, each press by one step.
 class RgbColorPickerWidget : public QWidget
 {
     Q_OBJECT
@@ -35,6 +37,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
