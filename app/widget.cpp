@@ -5,6 +5,7 @@
 #include "app/widget.h"
 
 #include "app/connectionflows.h"
+#include "app/edithistory.h"
 #include "app/firstwindow.h"
 #include "app/functionbuttons.h"
 #include "app/keydisplay.h"
@@ -13,6 +14,7 @@
 #include "app/settingsfile.h"
 #include "app/statusline.h"
 #include "app/widgetstyle.h"
+#include "app/windowmenus.h"
 #include "app/windowscaler.h"
 #include "app/windowsize.h"
 #include "pages/macropage.h"
@@ -49,8 +51,8 @@ Widget::Widget(QWidget *parent)
     }
 
     setWindowTitle(QStringLiteral("Zentrik"));
-    resize(kDesignWidth, kDesignHeight);
-    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    resize(windowSizeForContent(QSize(kDesignWidth, kDesignHeight)));
+    setMinimumSize(windowSizeForContent(QSize(kMinimumWidth, kMinimumHeight)));
     // A screen smaller than the design gets a window that fits it.
     fitFirstWindowToScreen(*this);
 
@@ -256,7 +258,14 @@ void Widget::onKeyFullTextChanged(int index, QString text)
 
 void Widget::onSelectedKeyChanged(int index) { m_selection->onSelectedKeyChanged(index); }
 void Widget::onClearSelectedClicked() { m_selection->clearSelected(); }
-void Widget::onClearAllClicked() { m_selection->clearAll(); }
+void Widget::onClearAllClicked()
+{
+    // One step of its own, whatever the layer held.
+    if (m_history)
+        m_history->perform(EditKind::ClearAll, [this] { m_selection->clearAll(); });
+    else
+        m_selection->clearAll();
+}
 
 bool Widget::hasUnsavedWork() const
 {
@@ -300,6 +309,8 @@ void Widget::onMacroRecordingChanged(bool recording)
     m_layers->setEnabled(enabled);
     m_pages->setRecording(recording);
     m_functionButtons->setRecording(recording);
+    if (m_menus)
+        m_menus->setRecording(recording);
     if (enabled)
         updateLayerButtonsVisibility();
 }

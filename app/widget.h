@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/editcommands.h"
 #include "app/functionrows.h"
 #include "app/keypadpanel.h"
 #include "app/layercolumn.h"
@@ -30,6 +31,7 @@ class QPushButton;
 class R20WideDelayPage;
 class R20WideLightingPage;
 class StatusLine;
+class WindowMenus;
 class WindowScaler;
 
 // The one window of Zentrik. It builds the window from its parts (the
@@ -51,6 +53,7 @@ public:
     EditControls *editControls() const { return m_editControls; }
     LayerColumn *layerColumn() const { return m_layers; }
     StatusLine *statusLine() const { return m_status; }
+    WindowMenus *windowMenus() const { return m_menus; }
 
     // Layers (LayerColumn).
     int effectiveLayerDisplayCount() const;
@@ -136,6 +139,10 @@ private:
     void connectParts();
     // Undo and redo, copy, paste and swap, layer copy, keyboard control.
     void connectEditing();
+    // The menu bar and the controls' context menu.
+    void buildMenus();
+    // Before an undo or redo: its layer and its page come into view.
+    void revealStep(EditKind kind, const StoreChanges &changes, bool forward);
     void onLayerButtonClicked(int id);
     void onMacroRecordingChanged(bool recording);
     void onKeypadDescribed();
@@ -170,4 +177,5 @@ private:
     KeyClipboard *m_clipboard = nullptr;
     LayerCopy *m_layerCopy = nullptr;
     EditControls *m_editControls = nullptr;
+    WindowMenus *m_menus = nullptr;
 };

@@ -5,6 +5,7 @@
 
 #include "tst_flows_support.h"
 #include "app/functionrows.h"
+#include "app/windowsize.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
 
@@ -204,9 +205,11 @@ QStringList placement(const Widget &window)
 // Resizes and waits until the rescale and the layouts it asks for have run.
 bool resizeTo(Widget &window, const QSize &size)
 {
-    window.resize(size);
+    // The sizes are the content's, below the menu bar.
+    const QSize windowSize = windowSizeForContent(size);
+    window.resize(windowSize);
     if (!flowtest::waitFor([&] {
-            return window.size() == size
+            return window.size() == windowSize
                 && qAbs(window.scaleRatio() - window.targetScaleRatio()) < 0.01;
         }))
         return false;
