@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringList>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -25,9 +26,15 @@ QString paragraph(const QString &body)
     return QStringLiteral("<p>") + body.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
-QString preformatted(const QString &body)
+// Commands and rule lines in a fixed-width font, one paragraph a line; a
+// long line wraps at its spaces rather than leave the box.
+QString typed(const QStringList &lines)
 {
-    return QStringLiteral("<pre>") + body.toHtmlEscaped() + QStringLiteral("</pre>");
+    QString html;
+    for (const QString &line : lines)
+        html += QStringLiteral("<p style=\"font-family: monospace;\">") + line.toHtmlEscaped()
+            + QStringLiteral("</p>");
+    return html;
 }
 
 // The line the shipped rule holds for the first keypad Zentrik knows; udev
@@ -100,10 +107,10 @@ QMessageBox *createTroubleshootingBox(QWidget *parent)
                          "it; after cmake --install with a prefix other than /usr, copy it to "
                          "/etc/udev/rules.d. Then reload the rules and plug the keypad in "
                          "again:"))
-        + preformatted(QStringLiteral("sudo udevadm control --reload-rules\n"
-                                      "sudo udevadm trigger"))
+        + typed({QStringLiteral("sudo udevadm control --reload-rules"),
+                 QStringLiteral("sudo udevadm trigger")})
         + paragraph(text("The rule holds one line for each keypad Zentrik knows, such as:"))
-        + preformatted(exampleRuleLine())
+        + typed({exampleRuleLine()})
         + paragraph(text("Only one program can use the keypad at a time: close other programs "
                          "that configure it."));
     return messageBox(parent, "Troubleshooting", body, "troubleshootingBox");
@@ -113,8 +120,11 @@ QString aboutText()
 {
     return QStringLiteral("<h3>Zentrik %1</h3>").arg(QStringLiteral(ZENTRIK_VERSION))
         + paragraph(text("Configurator for USB macro keypads."))
+        // The licence's identifier stays on one line: non-breaking hyphens.
         + paragraph(text("Zentrik is free software under GPL-3.0-or-later: the GNU General "
                          "Public License, version 3 or any later version."))
+              .replace(QStringLiteral("GPL-3.0-or-later"),
+                       QString::fromUtf8("GPL\u20113.0\u2011or\u2011later"))
         // The hidapi that answers: the system's library, or the demo's
         // virtual keypad, which says so in its version.
         + paragraph(text("Uses Qt %1 and hidapi %2")

@@ -95,7 +95,11 @@ QMenu *WindowMenus::buildFileMenu(QMenuBar *bar)
     m_fileMenu->addSeparator();
     m_filesEnd = m_fileMenu->addSeparator();
     m_quit = m_fileMenu->addAction(text("Quit"));
-    m_quit->setShortcuts(QKeySequence::Quit);
+    // Some desktops bind no key to quitting; Ctrl+Q is the one users expect.
+    QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (!quitKeys.contains(QKeySequence(Qt::CTRL + Qt::Key_Q)))
+        quitKeys << QKeySequence(Qt::CTRL + Qt::Key_Q);
+    m_quit->setShortcuts(quitKeys);
     m_quit->setMenuRole(QAction::QuitRole);
     connect(m_quit, &QAction::triggered, m_window, &QWidget::close);
     // The keys work wherever the focus is in the window.

@@ -79,7 +79,7 @@ void MenusTest::menuEntriesAreTheWindowsCommands()
     // Without a keypad, greyed as the buttons are.
     QVERIFY(!entry(file, QStringLiteral("Save to keypad"))->isEnabled());
     QVERIFY(!entry(file, QStringLiteral("Reload from keypad"))->isEnabled());
-    QCOMPARE(entry(file, QStringLiteral("Quit"))->shortcut(), QKeySequence(QKeySequence::Quit));
+    QVERIFY(entry(file, QStringLiteral("Quit"))->shortcuts().contains(QKeySequence("Ctrl+Q")));
     unplugged.reset();
 
     auto window = connectedWindow(log, "16k3e");
