@@ -7,10 +7,12 @@
 #include "app/keyselection.h"
 #include "app/layercolumn.h"
 #include "model/keyboarddata.h"
+#include "model/translation.h"
 #include "widgets/keybutton.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QMimeData>
@@ -54,8 +56,10 @@ EditControls::EditControls(QWidget *window, KeypadPanel &panel, KeySelection &se
 {
     window->addAction(history.undoAction());
     window->addAction(history.redoAction());
-    m_copy = addAction(QKeySequence::keyBindings(QKeySequence::Copy),
-                       [this] { m_clipboard.copySelected(); });
+    m_copy = addAction(QKeySequence::keyBindings(QKeySequence::Copy), [this] {
+        m_clipboard.copySelected();
+        refreshEnabled();
+    });
     m_paste = addAction(QKeySequence::keyBindings(QKeySequence::Paste),
                         [this] { m_clipboard.pasteToSelected(); });
     m_delete = addAction(QKeySequence::keyBindings(QKeySequence::Delete), [this] {
@@ -67,6 +71,9 @@ EditControls::EditControls(QWidget *window, KeypadPanel &panel, KeySelection &se
         // so the next key press or page click still has a target.
         selected->click();
     });
+    m_copy->setText(translateText(QStringLiteral("Copy")));
+    m_paste->setText(translateText(QStringLiteral("Paste")));
+    m_delete->setText(translateText(QStringLiteral("Clear")));
     for (int layer = 0; layer < kLayerShortcutCount; ++layer) {
         const QKeySequence keys(Qt::CTRL + Qt::Key(Qt::Key_1 + layer));
         m_layerActions << addAction({keys}, [this, layer] {
@@ -74,6 +81,8 @@ EditControls::EditControls(QWidget *window, KeypadPanel &panel, KeySelection &se
                 m_layerSwitch(layer);
         });
     }
+
+    refreshEnabled();
 
     // The arrow keys reach the window when no child took them; a focused
     // control button would move the focus with them, so its keys are seen
@@ -104,6 +113,16 @@ void EditControls::setRecording(bool recording)
     for (QAction *action : m_actions)
         action->setEnabled(!recording);
     m_history.setRecording(recording);
+    refreshEnabled();
+}
+
+void EditControls::refreshEnabled()
+{
+    // Greyed rather than silent: a disabled action also leaves its keys to
+    // the focused field.
+    m_copy->setEnabled(!m_recording && m_clipboard.canCopy());
+    m_paste->setEnabled(!m_recording && m_clipboard.canPaste());
+    m_delete->setEnabled(!m_recording && m_selection.selectedButton());
 }
 
 int EditControls::slotOf(const QObject *button) const
@@ -168,13 +187,38 @@ bool EditControls::startDrag(QPushButton *button)
     return true;
 }
 
+bool EditControls::requestMenu(QObject *watched, const QPoint &globalPos)
+{
+    const int slot = slotOf(watched);
+    if (slot < 0)
+        return false;
+    // The menu works on the control it was opened on.
+    if (!selectable(slot))
+        return true;
+    auto *button = static_cast<QPushButton *>(watched);
+    if (m_selection.selectedButton() != button)
+        m_selection.selectButton(slot);
+    refreshEnabled();
+    emit controlMenuRequested(button, globalPos);
+    return true;
+}
+
 bool EditControls::eventFilter(QObject *watched, QEvent *event)
 {
     if (m_recording)
         return false;
     switch (event->type()) {
+    case QEvent::ContextMenu:
+        return requestMenu(watched, static_cast<QContextMenuEvent *>(event)->globalPos());
     case QEvent::KeyPress: {
         auto *key = static_cast<QKeyEvent *>(event);
+        const bool menuKey = (key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier)
+            || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+        if (menuKey && slotOf(watched) >= 0) {
+            auto *button = static_cast<QPushButton *>(watched);
+            key->accept();
+            return requestMenu(watched, button->mapToGlobal(button->rect().center()));
+        }
         const auto direction = directionOf(key->key());
         if (!direction || key->modifiers() & ~Qt::KeypadModifier)
             return false;

@@ -19,8 +19,9 @@ enum class NavDirection;
 // The window's keyboard and mouse ways of editing: Undo and Redo, Copy and
 // Paste, Delete (as "Clear"), Ctrl+1 to Ctrl+4 for the shown layers, the
 // arrow keys across the keypad picture, and dragging one control onto
-// another to swap their functions. While a macro is recorded none of them
-// acts, so every key reaches the recorder.
+// another to swap their functions. The Menu key, Shift+F10 and a right
+// click ask for a control's context menu. While a macro is recorded none of
+// them acts, so every key reaches the recorder.
 class EditControls : public QObject
 {
     Q_OBJECT
@@ -38,10 +39,19 @@ public:
     QAction *layerAction(int layer) const { return m_layerActions.value(layer); }
 
     void setRecording(bool recording);
+    // Copy, Paste and Clear are enabled only when they have a key to work
+    // on; the store's selection changes call this, and so does a menu before
+    // it shows them.
+    void refreshEnabled();
     // Moves the selection one control in `direction`; false when it stays.
     bool moveSelection(NavDirection direction);
     // Swaps the functions of the controls in two slots (a drop).
     bool swapSlots(int fromSlot, int toSlot);
+
+signals:
+    // A control's context menu was asked for, at `globalPos`; the control is
+    // the selected one by then.
+    void controlMenuRequested(QPushButton *control, const QPoint &globalPos);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -51,6 +61,7 @@ private:
     int slotOf(const QObject *button) const;
     bool selectable(int slot) const;
     bool startDrag(QPushButton *button);
+    bool requestMenu(QObject *watched, const QPoint &globalPos);
 
     QWidget *m_window;
     const KeypadPanel &m_panel;

@@ -1,6 +1,5 @@
 #include "app/edithistory.h"
 
-#include "model/translation.h"
 
 #include <QAction>
 #include <QUndoStack>
@@ -122,9 +121,12 @@ void EditHistory::commit(EditKind kind)
         return;
     if (kind == EditKind::KeyFunction || kind == EditKind::Delay)
         kind = kindOf(changes);
-    const QString text = translateText(editKindName(kind));
-    m_stack->push(new StoreEdit(kind, std::move(changes), text,
-                                [this](const StoreChanges &c, bool forward) { apply(c, forward); }));
+    const QString text = stepText(kind, changes, m_controlOf);
+    m_stack->push(new StoreEdit(kind, changes, text, [this, kind](const StoreChanges &c,
+                                                                  bool forward) {
+        apply(kind, c, forward);
+    }));
+    emit stepRecorded(kind, changes);
 }
 
 StoreChanges EditHistory::changesSinceCopy() const
@@ -171,22 +173,28 @@ void EditHistory::takeCopy()
 void EditHistory::undo()
 {
     commitPending();
-    if (isAvailable() && m_stack->canUndo())
-        m_stack->undo();
+    if (!isAvailable() || !m_stack->canUndo())
+        return;
+    const QString step = m_stack->undoText();
+    m_stack->undo();
+    emit undone(step);
 }
 
 void EditHistory::redo()
 {
     commitPending();
-    if (isAvailable() && m_stack->canRedo())
-        m_stack->redo();
+    if (!isAvailable() || !m_stack->canRedo())
+        return;
+    const QString step = m_stack->redoText();
+    m_stack->redo();
+    emit redone(step);
 }
 
-void EditHistory::apply(const StoreChanges &changes, bool forward)
+void EditHistory::apply(EditKind kind, const StoreChanges &changes, bool forward)
 {
-    const int layer = changes.layer();
-    if (layer >= 0 && layer != m_store.currentLayer() && m_layerSwitch)
-        m_layerSwitch(layer);
+    // The user sees what comes back: its layer, and the page it belongs to.
+    if (m_reveal)
+        m_reveal(kind, changes, forward);
     for (const KeyChange &change : changes.keys) {
         const KeyConfig &target = forward ? change.after : change.before;
         m_store.replaceKey(change.layer, change.key,
@@ -237,13 +245,8 @@ void EditHistory::setSaving(bool saving)
 
 void EditHistory::updateActions()
 {
-    const QString undoWord = translateText(QStringLiteral("Undo"));
-    const QString redoWord = translateText(QStringLiteral("Redo"));
-    const auto label = [](const QString &word, const QString &step) {
-        return step.isEmpty() ? word : word + QLatin1Char(' ') + step;
-    };
-    m_undoAction->setText(label(undoWord, m_stack->undoText()));
-    m_redoAction->setText(label(redoWord, m_stack->redoText()));
+    m_undoAction->setText(undoActionText(m_stack->undoText()));
+    m_redoAction->setText(redoActionText(m_stack->redoText()));
     m_undoAction->setToolTip(m_undoAction->text());
     m_redoAction->setToolTip(m_redoAction->text());
     m_undoAction->setEnabled(isAvailable() && m_stack->canUndo());

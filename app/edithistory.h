@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/editcommands.h"
+#include "app/editsteptext.h"
 #include "model/keyboarddata.h"
 
 #include <QObject>
@@ -19,21 +20,24 @@ class QUndoStack;
 // the copy just takes them over. Paste, swap and layer copy run through
 // perform() and become a step of their own kind.
 //
-// Undo and redo put records back exactly, switching to the layer of the
-// step first. A key the keypad has been given since (its mark was cleared by
+// Undo and redo first bring the step into view (its layer, its page), then
+// put records back exactly. A key the keypad has been given since (its mark was cleared by
 // a save) is marked changed again, so the next save writes it back.
 class EditHistory : public QObject
 {
     Q_OBJECT
 public:
-    using LayerSwitch = std::function<void(int layer)>;
+    // Shows the layer and the page of a step about to be undone or redone.
+    using Reveal = std::function<void(EditKind kind, const StoreChanges &changes, bool forward)>;
 
     EditHistory(KeyboardData &store, QObject *parent);
 
     QUndoStack *stack() const { return m_stack; }
     QAction *undoAction() const { return m_undoAction; }
     QAction *redoAction() const { return m_redoAction; }
-    void setLayerSwitch(LayerSwitch layerSwitch) { m_layerSwitch = std::move(layerSwitch); }
+    void setReveal(Reveal reveal) { m_reveal = std::move(reveal); }
+    // Which control shows a key, for the steps' names.
+    void setControlOfKey(ControlOfKey controlOf) { m_controlOf = std::move(controlOf); }
 
     // The store may have changed; looked at once the current event is done.
     void noteChange();
@@ -60,12 +64,17 @@ public:
 signals:
     // Lighting records were put back: the lighting views should look again.
     void lightingRestored();
+    // A step was added to the history (or merged into the last one).
+    void stepRecorded(EditKind kind, const StoreChanges &changes);
+    // The step named `step` was undone or redone.
+    void undone(const QString &step);
+    void redone(const QString &step);
 
 private:
     void commit(EditKind kind);
     StoreChanges changesSinceCopy() const;
     EditKind kindOf(const StoreChanges &changes) const;
-    void apply(const StoreChanges &changes, bool forward);
+    void apply(EditKind kind, const StoreChanges &changes, bool forward);
     void takeCopy();
     void updateActions();
 
@@ -73,7 +82,8 @@ private:
     QUndoStack *m_stack = nullptr;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
-    LayerSwitch m_layerSwitch;
+    Reveal m_reveal;
+    ControlOfKey m_controlOf;
     KeyLayers m_keysCopy;
     LedLayers m_lightingCopy;
     bool m_pending = false;

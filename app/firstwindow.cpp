@@ -37,8 +37,11 @@ void fitFirstWindowToScreen(QWidget &window)
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
-    const QSize size = firstWindowSize(available);
-    window.resize(size);
+    // The design is the content's: the menu bar above it counts as frame.
+    QMargins frame = kFirstWindowFrameAllowance;
+    frame.setTop(frame.top() + kMenuBarHeight);
+    const QSize size = firstWindowSize(available, frame);
+    window.resize(windowSizeForContent(size));
     // A window's position is that of its frame.
-    window.move(firstWindowPosition(available, size));
+    window.move(firstWindowPosition(available, size, frame));
 }

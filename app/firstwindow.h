@@ -11,7 +11,8 @@ class QWidget;
 // much is kept free for a title bar and borders.
 inline const QMargins kFirstWindowFrameAllowance(8, 40, 8, 8);
 
-// The first window's size on a screen whose free area is `available`: the
+// The first window's content size (below the menu bar) on a screen whose
+// free area is `available`, with the menu bar counted in `frame`: the
 // design size when it fits with its frame, else the largest size of the
 // design's proportions that does, never below the window's minimum size.
 QSize firstWindowSize(const QRect &available,

@@ -3,6 +3,7 @@
 #include "app/resizewatcher.h"
 #include "model/translation.h"
 
+#include <QAction>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHash>
@@ -123,7 +124,27 @@ QWidget *FunctionButtons::build()
     connect(m_clearAll, &QPushButton::clicked, this, &FunctionButtons::clearAllClicked);
     connect(m_view, &QPushButton::clicked, this, &FunctionButtons::viewClicked);
     connect(m_save, &QPushButton::clicked, this, &FunctionButtons::saveClicked);
+    m_clearAllAction = commandOf(m_clearAll);
+    m_viewAction = commandOf(m_view);
+    m_saveAction = commandOf(m_save);
     return column;
+}
+
+QAction *FunctionButtons::commandOf(QPushButton *button)
+{
+    auto *action = new QAction(this);
+    // A click runs every handler of the button, in its order, and a disabled
+    // button ignores it.
+    connect(action, &QAction::triggered, button, &QPushButton::click);
+    action->setEnabled(button->isEnabled());
+    return action;
+}
+
+void FunctionButtons::followButtons()
+{
+    m_clearAllAction->setEnabled(m_clearAll->isEnabled());
+    m_viewAction->setEnabled(m_view->isEnabled());
+    m_saveAction->setEnabled(m_save->isEnabled());
 }
 
 void FunctionButtons::setKeypadState(bool connected)
@@ -132,6 +153,7 @@ void FunctionButtons::setKeypadState(bool connected)
     m_save->setEnabled(connected);
     m_save->setText(translateText(QStringLiteral("Save Settings")));
     m_view->setEnabled(connected);
+    followButtons();
 }
 
 void FunctionButtons::setRecording(bool recording)
@@ -139,6 +161,7 @@ void FunctionButtons::setRecording(bool recording)
     m_clearAll->setEnabled(!recording);
     m_view->setEnabled(!recording && m_connected);
     m_save->setEnabled(!recording && m_connected);
+    followButtons();
 }
 
 void FunctionButtons::clickClear()

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QAction;
 class QPushButton;
 class QWidget;
 
@@ -24,6 +25,12 @@ public:
     // The keyboard's Delete does what a click on "Clear" does.
     void clickClear();
 
+    // The buttons' commands for the menus: triggering one clicks its button,
+    // and each is enabled exactly while its button is.
+    QAction *clearAllAction() const { return m_clearAllAction; }
+    QAction *viewAction() const { return m_viewAction; }
+    QAction *saveAction() const { return m_saveAction; }
+
     void fitTexts();
     void fitHeights(int windowHeight);
 
@@ -39,5 +46,11 @@ private:
     QPushButton *m_clearAll = nullptr;
     QPushButton *m_view = nullptr;
     QPushButton *m_save = nullptr;
+    QAction *m_clearAllAction = nullptr;
+    QAction *m_viewAction = nullptr;
+    QAction *m_saveAction = nullptr;
     int m_appliedFontPx = -1;
+
+    QAction *commandOf(QPushButton *button);
+    void followButtons();
 };

@@ -30,6 +30,17 @@ KeyClipboard::KeyClipboard(KeyboardData &store, const DeviceState &device,
 {
 }
 
+bool KeyClipboard::canCopy() const
+{
+    return m_store.selectedConfig() != nullptr;
+}
+
+bool KeyClipboard::canPaste() const
+{
+    const int key = m_store.selectedKey();
+    return m_copied && key >= 0 && key < kKeySlotCount;
+}
+
 void KeyClipboard::copySelected()
 {
     const KeyConfig *key = m_store.selectedConfig();

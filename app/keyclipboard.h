@@ -23,6 +23,9 @@ public:
                  StatusLine &status, QObject *parent);
 
     bool hasContent() const { return m_copied.has_value(); }
+    // Whether a key is selected to copy from, or to paste the copy on.
+    bool canCopy() const;
+    bool canPaste() const;
     // Copies the selected key's function (an unassigned key copies "none",
     // which clears where it is pasted).
     void copySelected();

@@ -219,7 +219,7 @@ bool KeypadFileCommands::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void addKeypadFileActions(QWidget *window, QMenu *fileMenu, KeypadFileCommands *commands)
+QList<QAction *> addKeypadFileActions(QWidget *window, KeypadFileCommands *commands)
 {
     auto *exportAction = new QAction(text("Export to file\u2026"), window);
     exportAction->setShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_S));
@@ -228,11 +228,10 @@ void addKeypadFileActions(QWidget *window, QMenu *fileMenu, KeypadFileCommands *
     for (QAction *action : {exportAction, importAction}) {
         action->setShortcutContext(Qt::WindowShortcut);
         window->addAction(action);
-        if (fileMenu)
-            fileMenu->addAction(action);
     }
     QObject::connect(exportAction, &QAction::triggered, commands,
                      [commands] { commands->exportToFile(); });
     QObject::connect(importAction, &QAction::triggered, commands,
                      [commands] { commands->importFromFile(); });
+    return {exportAction, importAction};
 }

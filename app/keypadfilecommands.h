@@ -8,7 +8,7 @@ class ConnectionFlows;
 class EditHistory;
 class ImportPreview;
 class KeyboardData;
-class QMenu;
+class QAction;
 class QWidget;
 
 // "Export to file…" and "Import from file…": the keypad's whole
@@ -66,5 +66,5 @@ private:
 };
 
 // The two commands as actions of the window with their shortcuts
-// (Ctrl+Shift+S, the platform's Open), and in `fileMenu` when there is one.
-void addKeypadFileActions(QWidget *window, QMenu *fileMenu, KeypadFileCommands *commands);
+// (Ctrl+Shift+S, the platform's Open), for the window's File menu.
+QList<QAction *> addKeypadFileActions(QWidget *window, KeypadFileCommands *commands);

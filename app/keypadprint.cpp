@@ -73,13 +73,11 @@ void exportKeypadPdf(QWidget *window, const PrintContents &contents)
                              .arg(QDir::toNativeSeparators(path)));
 }
 
-QAction *addCommand(QWidget *window, QMenu *fileMenu, const char *text)
+QAction *addCommand(QWidget *window, const char *text)
 {
     auto *action = new QAction(translateText(QString::fromUtf8(text)), window);
     action->setShortcutContext(Qt::WindowShortcut);
     window->addAction(action);
-    if (fileMenu)
-        fileMenu->addAction(action);
     return action;
 }
 
@@ -136,13 +134,12 @@ bool writeKeypadPdf(const QString &path, const PrintContents &contents)
     return true;
 }
 
-KeypadPrintActions addKeypadPrintActions(QWidget *window, QMenu *fileMenu,
-                                         std::function<PrintContents()> contents)
+KeypadPrintActions addKeypadPrintActions(QWidget *window, std::function<PrintContents()> contents)
 {
     KeypadPrintActions actions;
-    actions.print = addCommand(window, fileMenu, "Print\u2026");
+    actions.print = addCommand(window, "Print\u2026");
     actions.print->setShortcuts(QKeySequence::Print);
-    actions.exportPdf = addCommand(window, fileMenu, "Export as PDF\u2026");
+    actions.exportPdf = addCommand(window, "Export as PDF\u2026");
     QObject::connect(actions.print, &QAction::triggered, window,
                      [window, contents] { printKeypad(window, contents()); });
     QObject::connect(actions.exportPdf, &QAction::triggered, window,

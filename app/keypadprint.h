@@ -6,7 +6,6 @@
 
 class KeyboardData;
 class QAction;
-class QMenu;
 class QWidget;
 struct DeviceState;
 
@@ -30,9 +29,8 @@ struct KeypadPrintActions {
     QAction *exportPdf = nullptr; // no shortcut of its own
 };
 
-// Adds both commands to `window` (their shortcuts work anywhere in it) and,
-// when given, to `fileMenu`. `contents` is asked when a command starts, so
+// Adds both commands to `window` (their shortcuts work anywhere in it); the
+// window's File menu shows them. `contents` is asked when a command starts, so
 // the dialogs show and write what the window showed then; the keypad's reads
 // and saves go on while a dialog is open.
-KeypadPrintActions addKeypadPrintActions(QWidget *window, QMenu *fileMenu,
-                                         std::function<PrintContents()> contents);
+KeypadPrintActions addKeypadPrintActions(QWidget *window, std::function<PrintContents()> contents);

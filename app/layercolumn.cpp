@@ -244,6 +244,13 @@ QMenu *LayerColumn::createLayerMenu(int layer)
     auto *menu = new QMenu;
     QMenu *copyTo = menu->addMenu(
         translateText(QStringLiteral("Copy this layer to\u2026")));
+    fillCopyMenu(copyTo, layer);
+    return menu;
+}
+
+void LayerColumn::fillCopyMenu(QMenu *copyTo, int layer)
+{
+    copyTo->clear();
     const int shown = effectiveCount();
     for (int target = 0; target < shown; ++target) {
         if (target == layer)
@@ -254,7 +261,6 @@ QMenu *LayerColumn::createLayerMenu(int layer)
                 [this, layer, target] { emit copyLayerRequested(layer, target); });
     }
     copyTo->setEnabled(!copyTo->isEmpty());
-    return menu;
 }
 
 void LayerColumn::showLayerMenu(int layer, const QPoint &pos)

@@ -41,6 +41,9 @@ public:
     // The context menu of a layer button: "Copy this layer to…" each other
     // shown layer. The caller owns the menu.
     QMenu *createLayerMenu(int layer);
+    // Fills `copyTo` with the other shown layers layer `layer` can be copied
+    // to; greyed when there is none.
+    void fillCopyMenu(QMenu *copyTo, int layer);
     QPushButton *button(int layer) const;
 
     // Whether a layer button carries the unsaved mark: a key or the

@@ -9,6 +9,7 @@
 #include "app/keypadpanel.h"
 #include "app/keyselection.h"
 #include "app/widgetstyle.h"
+#include "app/windowsize.h"
 #include "device/hidmanager.h"
 
 #include "model/keyboarddata.h"
@@ -217,7 +218,8 @@ void PageHost::showPage(int row)
     m_selection.setLightingShown(stackIndex == RowRgbLed || stackIndex == StackR20WideLighting);
     m_lightingPage->setRgbPageActive(stackIndex == RowRgbLed);
     // The lighting page fits a lower window than the key pages.
-    m_window->setMinimumHeight(row == RowRgbLed ? kLightingPageMinHeight : kPageMinHeight);
+    m_window->setMinimumHeight(
+        (row == RowRgbLed ? kLightingPageMinHeight : kPageMinHeight) + kMenuBarHeight);
 
     // The lighting page is refreshed with the lighting view, every other
     // page when it is shown.
@@ -240,6 +242,13 @@ void PageHost::showPage(int row)
     } else if (key >= 0) {
         m_display.showText(m_selection.controlTitleFor(key), m_selection.fullTextFor(key));
     }
+}
+
+void PageHost::bringRowIntoView(int row)
+{
+    // The list's row change shows the page, as a click on the row does.
+    if (m_functionList && m_functionList->currentRow() != row)
+        m_functionList->setCurrentRow(row);
 }
 
 // ---- lighting --------------------------------------------------------------

@@ -50,6 +50,8 @@ public:
     void setRecording(bool recording);
 
     void showPage(int row);
+    // Selects the function list's row, so its page is shown as after a click.
+    void bringRowIntoView(int row);
     // Whether the shown page makes the keys stand for their LEDs.
     bool lightingShown() const;
     // Follows the connected family: mouse gestures, delay and lighting pages.

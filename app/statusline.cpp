@@ -10,12 +10,14 @@ namespace {
 
 constexpr int kSavedStatusMs = 1500;
 constexpr int kNoticeMs = 5000;
+constexpr int kDoneMs = 3000;
 constexpr int kTipLabelHeight = 34;
 
 const QString kDisconnectedStyle = QStringLiteral("color: #FF0000;");
 const QString kConnectedStyle = QStringLiteral("color: #00FF00; font-weight: bold;");
 const QString kFailureStyle = QStringLiteral("color: #FF0000; font-weight: bold;");
 const QString kNoticeStyle = QStringLiteral("color: #FFB020; font-weight: bold;");
+const QString kDoneStyle = QStringLiteral("color: #87CEFA; font-weight: bold;");
 const QString kSavedStyle =
     QStringLiteral("background-color: #2d5a2d; color: #00FF00; font-weight: bold;");
 
@@ -47,18 +49,28 @@ void StatusLine::setConnected(bool connected)
         m_resetTimer->stop();
 }
 
+void StatusLine::present(const Shown &shown)
+{
+    m_label->setText(shown.text);
+    m_label->setStyleSheet(shown.style);
+    m_label->setToolTip(shown.toolTip);
+}
+
+void StatusLine::rest(const Shown &shown)
+{
+    m_resting = shown;
+    present(shown);
+}
+
 void StatusLine::showDisconnected()
 {
-    m_label->setToolTip(QString());
-    m_label->setText(translateText(QStringLiteral("Connect the device with a usb cable")));
-    m_label->setStyleSheet(kDisconnectedStyle);
+    rest({translateText(QStringLiteral("Connect the device with a usb cable")),
+          kDisconnectedStyle, QString()});
 }
 
 void StatusLine::showConnected()
 {
-    m_label->setToolTip(QString());
-    m_label->setText(translateText(QStringLiteral("Device connected")));
-    m_label->setStyleSheet(kConnectedStyle);
+    rest({translateText(QStringLiteral("Device connected")), kConnectedStyle, QString()});
 }
 
 void StatusLine::showSaved()
@@ -67,8 +79,10 @@ void StatusLine::showSaved()
     // line green again.
     if (!m_connected)
         return;
-    m_label->setText(translateText(QStringLiteral("Saved successfully")));
-    m_label->setStyleSheet(kSavedStyle);
+    // After the moment of success the line says the keypad is there, even
+    // when an earlier save had failed.
+    m_resting = {translateText(QStringLiteral("Device connected")), kConnectedStyle, QString()};
+    present({translateText(QStringLiteral("Saved successfully")), kSavedStyle, QString()});
     showFor(kSavedStatusMs);
 }
 
@@ -78,18 +92,21 @@ void StatusLine::showFailure(const QString &text)
         m_resetTimer->stop();
     // A long reason from the system must not widen the window: the line
     // shows what fits, the tooltip all of it.
-    m_label->setStyleSheet(kFailureStyle);
     const int room = m_label->width() - 8;
     const QFontMetrics metrics(m_label->font());
-    m_label->setText(room > 0 ? metrics.elidedText(text, Qt::ElideRight, room) : text);
-    m_label->setToolTip(text);
+    rest({room > 0 ? metrics.elidedText(text, Qt::ElideRight, room) : text, kFailureStyle, text});
 }
 
 void StatusLine::showNotice(const QString &text)
 {
-    m_label->setText(text);
-    m_label->setStyleSheet(kNoticeStyle);
+    present({text, kNoticeStyle, QString()});
     showFor(kNoticeMs);
+}
+
+void StatusLine::showDone(const QString &text)
+{
+    present({text, kDoneStyle, QString()});
+    showFor(kDoneMs);
 }
 
 void StatusLine::showFor(int ms)
@@ -97,12 +114,9 @@ void StatusLine::showFor(int ms)
     if (!m_resetTimer) {
         m_resetTimer = new QTimer(this);
         m_resetTimer->setSingleShot(true);
-        connect(m_resetTimer, &QTimer::timeout, this, [this] {
-            if (m_connected)
-                showConnected();
-            else
-                showDisconnected();
-        });
+        // Back to the keypad's state: connected, not there, or a failure
+        // that still stands.
+        connect(m_resetTimer, &QTimer::timeout, this, [this] { present(m_resting); });
     }
     // One timer, restarted: a second message keeps its full time.
     m_resetTimer->start(ms);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class QLabel;
 class QTimer;
@@ -27,11 +28,26 @@ public:
     void showFailure(const QString &text);
     // A passing note; the line returns to the keypad's state after a while.
     void showNotice(const QString &text);
+    // What an edit just did ("Pasted on key 6"), for a moment; then the line
+    // returns to the keypad's state.
+    void showDone(const QString &text);
 
 private:
+    // What the line shows: text, style sheet and the tooltip with the whole
+    // text when it was cut.
+    struct Shown {
+        QString text;
+        QString style;
+        QString toolTip;
+    };
+
     QLabel *m_label = nullptr;
     bool m_connected = false;
     QTimer *m_resetTimer = nullptr;
+    // The keypad's state, which passing texts return to.
+    Shown m_resting;
 
+    void present(const Shown &shown);
+    void rest(const Shown &shown);
     void showFor(int ms);
 };

@@ -5,6 +5,7 @@
 #include "app/widget.h"
 
 #include "app/connectionflows.h"
+#include "app/edithistory.h"
 #include "app/firstwindow.h"
 #include "app/functionbuttons.h"
 #include "app/keydisplay.h"
@@ -14,6 +15,7 @@
 #include "app/settingsfile.h"
 #include "app/statusline.h"
 #include "app/widgetstyle.h"
+#include "app/windowmenus.h"
 #include "app/windowscaler.h"
 #include "app/windowsize.h"
 #include "pages/macropage.h"
@@ -50,8 +52,8 @@ Widget::Widget(QWidget *parent)
     }
 
     setWindowTitle(QStringLiteral("Zentrik"));
-    resize(kDesignWidth, kDesignHeight);
-    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    resize(windowSizeForContent(QSize(kDesignWidth, kDesignHeight)));
+    setMinimumSize(windowSizeForContent(QSize(kMinimumWidth, kMinimumHeight)));
     // A screen smaller than the design gets a window that fits it.
     fitFirstWindowToScreen(*this);
 
@@ -68,12 +70,13 @@ Widget::Widget(QWidget *parent)
 
     connectParts();
     connectEditing();
-    // Print and PDF export of the layers shown; the File menu takes them.
-    addKeypadPrintActions(this, nullptr, [this] {
+    // Print and PDF export of the layers shown.
+    const KeypadPrintActions printing = addKeypadPrintActions(this, [this] {
         return keypadPrintContents(m_keyboardData, m_flows->state(), currentLayout(),
                                    effectiveLayerDisplayCount(),
                                    [this](int slot) { return keyIndexForButton(slot); });
     });
+    m_menus->addToFileMenu({printing.print, printing.exportPdf});
     // Every text of the finished tree is translated in one pass.
     applyLanguage();
 
@@ -263,7 +266,14 @@ void Widget::onKeyFullTextChanged(int index, QString text)
 
 void Widget::onSelectedKeyChanged(int index) { m_selection->onSelectedKeyChanged(index); }
 void Widget::onClearSelectedClicked() { m_selection->clearSelected(); }
-void Widget::onClearAllClicked() { m_selection->clearAll(); }
+void Widget::onClearAllClicked()
+{
+    // One step of its own, whatever the layer held.
+    if (m_history)
+        m_history->perform(EditKind::ClearAll, [this] { m_selection->clearAll(); });
+    else
+        m_selection->clearAll();
+}
 
 bool Widget::hasUnsavedWork() const
 {
@@ -307,6 +317,8 @@ void Widget::onMacroRecordingChanged(bool recording)
     m_layers->setEnabled(enabled);
     m_pages->setRecording(recording);
     m_functionButtons->setRecording(recording);
+    if (m_menus)
+        m_menus->setRecording(recording);
     if (enabled)
         updateLayerButtonsVisibility();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/editcommands.h"
 #include "app/functionrows.h"
 #include "app/keypadpanel.h"
 #include "app/layercolumn.h"
@@ -31,6 +32,7 @@ class QPushButton;
 class R20WideDelayPage;
 class R20WideLightingPage;
 class StatusLine;
+class WindowMenus;
 class WindowScaler;
 
 // The one window of Zentrik. It builds the window from its parts (the
@@ -53,6 +55,7 @@ public:
     EditControls *editControls() const { return m_editControls; }
     LayerColumn *layerColumn() const { return m_layers; }
     StatusLine *statusLine() const { return m_status; }
+    WindowMenus *windowMenus() const { return m_menus; }
 
     // Layers (LayerColumn).
     int effectiveLayerDisplayCount() const;
@@ -138,6 +141,10 @@ private:
     void connectParts();
     // Undo and redo, copy, paste and swap, layer copy, keyboard control.
     void connectEditing();
+    // The menu bar and the controls' context menu.
+    void buildMenus();
+    // Before an undo or redo: its layer and its page come into view.
+    void revealStep(EditKind kind, const StoreChanges &changes, bool forward);
     void onLayerButtonClicked(int id);
     void onMacroRecordingChanged(bool recording);
     void onKeypadDescribed();
@@ -173,4 +180,5 @@ private:
     LayerCopy *m_layerCopy = nullptr;
     EditControls *m_editControls = nullptr;
     KeypadFileCommands *m_fileCommands = nullptr;
+    WindowMenus *m_menus = nullptr;
 };

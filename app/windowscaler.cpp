@@ -58,8 +58,10 @@ double WindowScaler::targetRatioFor(const QSize &size)
                                      double(size.width()) / kDesignWidth));
 }
 
-void WindowScaler::onResize(const QSize &size)
+void WindowScaler::onResize(const QSize &windowSize)
 {
+    // The design sizes are those of the content below the menu bar.
+    const QSize size = contentSizeOfWindow(windowSize);
     const double target = targetRatioFor(size);
     m_targetScaleRatio = target;
     m_targetPageRatio = pageRatioFor(size);
@@ -92,8 +94,9 @@ void WindowScaler::onResizeTimeout()
     if (m_wasMaximizedOnLightingPage && m_parts.pages->lightingShown() && !m_window->isMaximized()
         && !m_window->isFullScreen()) {
         m_wasMaximizedOnLightingPage = false;
-        if (m_window->height() > kLightingRestoreHeight)
-            m_window->resize(m_window->width(), kLightingRestoreHeight);
+        const int restoreHeight = kLightingRestoreHeight + kMenuBarHeight;
+        if (m_window->height() > restoreHeight)
+            m_window->resize(m_window->width(), restoreHeight);
     }
     // The new sizes have asked for layouts; they run now, before anything
     // paints. An expose arriving first would paint the whole window with the
@@ -113,10 +116,11 @@ void WindowScaler::onShow()
     m_scalePending = false;
     // A window fitted to a small screen opens below the design size and is
     // drawn at its own ratio from the start.
-    const double ratio = targetRatioFor(m_window->size());
+    const QSize content = contentSizeOfWindow(m_window->size());
+    const double ratio = targetRatioFor(content);
     m_scaleRatio = ratio;
     m_targetScaleRatio = ratio;
-    m_pageRatio = m_targetPageRatio = pageRatioFor(m_window->size());
+    m_pageRatio = m_targetPageRatio = pageRatioFor(content);
     m_window->layout()->activate();
     m_parts.lowerRow->layout()->activate();
     m_parts.panel->activateLayout();
@@ -156,7 +160,7 @@ void WindowScaler::rescaleShell(double ratio)
     m_window->layout()->activate();
     m_parts.panel->fitTo(ratio);
     qCDebug(lcUi).noquote() << "[UI][size]" << "layout" << m_parts.panel->layout().name
-                            << "window" << m_window->size()
+                            << "window" << contentSizeOfWindow(m_window->size())
                             << "init" << QSize(kDesignWidth, kDesignHeight) << "scale" << ratio
                             << "m_scaleRatio" << m_scaleRatio << "m_targetScaleRatio"
                             << m_targetScaleRatio;

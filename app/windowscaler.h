@@ -30,15 +30,16 @@ public:
 
     double scaleRatio() const { return m_scaleRatio; }
     double targetScaleRatio() const { return m_targetScaleRatio; }
-    // The ratio a window of `size` is drawn at.
+    // The ratio content of `size` is drawn at.
     static double targetRatioFor(const QSize &size);
     // The ratio the pages are drawn at: the same, but below the floor they
     // compact with the window.
     static double pageRatioFor(const QSize &size);
     double pageRatio() const { return m_pageRatio; }
 
-    // From the window's resize and show events.
-    void onResize(const QSize &size);
+    // From the window's resize and show events; the ratio follows the
+    // content below the menu bar.
+    void onResize(const QSize &windowSize);
     void onShow();
 
     void applyScale(double ratio);

@@ -343,6 +343,70 @@ constexpr TextPair kTextPairs[] = {
     {"Left and Right change the saturation, Up and Down the brightness, Page Up and Page Down "
      "the hue",
      u8"左右方向键调整饱和度，上下方向键调整亮度，Page Up 和 Page Down 调整色相"},
+    // The window's menus, the names of the history's steps and what the
+    // status line says after an edit, an undo or a redo.
+    {"key %1", u8"按键 %1"},
+    {"knob %1 turn left", u8"旋钮 %1 左旋"},
+    {"knob %1 turn right", u8"旋钮 %1 右旋"},
+    {"knob %1 press", u8"旋钮 %1 按下"},
+    {"knob %1 press and turn right", u8"旋钮 %1 按住右旋"},
+    {"knob %1 press and turn left", u8"旋钮 %1 按住左旋"},
+    {"%1 on %2", u8"%2 设为 %1"},
+    {"Clear %1", u8"清除%1"},
+    {"Clear layer %1", u8"清除第%1层"},
+    {"Macro on %1", u8"%1 的宏"},
+    {"Delay on %1", u8"%1 的延时"},
+    {"Lighting of layer %1", u8"第%1层灯光"},
+    {"Paste on %1", u8"粘贴到%1"},
+    {"Swap %1 and %2", u8"交换%1和%2"},
+    {"Copy to layer %1", u8"复制到第%1层"},
+    {"Undo: %1", u8"撤销：%1"},
+    {"Redo: %1", u8"重做：%1"},
+    {"Cleared layer %1 \u2014 %2 undoes it", u8"已清除第%1层，按 %2 可撤销"},
+    {"Pasted on %1", u8"已粘贴到%1"},
+    {"Swapped %1 and %2", u8"已交换%1和%2"},
+    {"Undone: %1", u8"已撤销：%1"},
+    {"Redone: %1", u8"已重做：%1"},
+    {"&File", u8"文件(&F)"},
+    {"&Edit", u8"编辑(&E)"},
+    {"&Help", u8"帮助(&H)"},
+    {"Save to keypad", u8"保存到设备"},
+    {"Reload from keypad", u8"从设备重新读取"},
+    {"Quit", u8"退出"},
+    {"Copy layer to\u2026", u8"复制本层到…"},
+    {"Keyboard shortcuts", u8"键盘快捷键"},
+    {"Troubleshooting", u8"故障排除"},
+    {"About Zentrik", u8"关于 Zentrik"},
+    {"Command", u8"命令"},
+    {"Shortcut", u8"快捷键"},
+    {"Close", u8"关闭"},
+    {"Show layer 1 to 4", u8"显示第1至4层"},
+    {"Select the next key", u8"选择相邻按键"},
+    {"Arrow keys", u8"方向键"},
+    {"Menu of the selected key", u8"所选按键的菜单"},
+    {"Swap two keys", u8"交换两个按键"},
+    {"Drag one key onto the other", u8"将一个按键拖到另一个上"},
+    {"Open a menu", u8"打开菜单"},
+    {"Alt + the underlined letter", u8"Alt + 带下划线的字母"},
+    {"Zentrik needs permission to open the keypad. When the status line says there is "
+     "no access, your user may not open the keypad's device.",
+     u8"Zentrik 需要权限才能打开设备。状态栏提示无权访问时，说明当前用户无法打开该设备。"},
+    {"On Linux, the udev rule that comes with Zentrik (70-zentrik.rules) gives that "
+     "access to the user at the computer. The package installs it; after cmake "
+     "--install with a prefix other than /usr, copy it to /etc/udev/rules.d. Then "
+     "reload the rules and plug the keypad in again:",
+     u8"在 Linux 上，Zentrik 附带的 udev 规则（70-zentrik.rules）会把访问权限授予正在使用这台电脑的用户。"
+     u8"安装包会自动安装该规则；若用 cmake --install 安装到 /usr 以外的前缀，请把它复制到 /etc/udev/rules.d。"
+     u8"然后重新加载规则并重新插入设备："},
+    {"The rule holds one line for each keypad Zentrik knows, such as:",
+     u8"该规则为 Zentrik 支持的每种设备写有一行，例如："},
+    {"Only one program can use the keypad at a time: close other programs that configure it.",
+     u8"同一时间只能有一个程序使用设备：请关闭其他配置该设备的程序。"},
+    {"Configurator for USB macro keypads.", u8"USB 宏键盘配置工具。"},
+    {"Zentrik is free software under GPL-3.0-or-later: the GNU General Public License, "
+     "version 3 or any later version.",
+     u8"Zentrik 是自由软件，依据 GPL-3.0-or-later（GNU 通用公共许可证第 3 版或任意更高版本）发布。"},
+    {"Uses Qt %1 and hidapi %2", u8"使用 Qt %1 和 hidapi %2"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

@@ -40,24 +40,11 @@ void assignKey(Widget &window, int slot, uint8_t usage)
 
 int steps(const Widget &window) { return window.editHistory()->stack()->index(); }
 
-bool poolIdle() { return QThreadPool::globalInstance()->activeThreadCount() == 0; }
 
 void press(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QTest::keyClick(target, key, modifiers);
     QCoreApplication::processEvents();
-}
-
-std::unique_ptr<Widget> connectedWindow(LogCapture &log, const std::string &model)
-{
-    auto window = makeWindow();
-    window->setForcedLayerDisplayCount(3);
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    if (!connectDemo(log, model) || !waitFor(poolIdle))
-        return nullptr;
-    QCoreApplication::processEvents();
-    return window;
 }
 
 } // namespace
@@ -108,14 +95,14 @@ void EditingTest::undoAndRedoEachKindOfEdit()
     window->controlButton(3)->click();
     buttonWithText(*window, "Clear")->click();
     QCoreApplication::processEvents();
-    QCOMPARE(undo->text(), QStringLiteral("Undo Clear"));
+    QCOMPARE(undo->text(), QStringLiteral("Undo: Clear key 4"));
     undo->trigger();
     QVERIFY(keyAt(*window, 0, 3).sameAssignment(media));
     QCOMPARE(keyAt(*window, 0, 3).dirty, uint8_t(0));
     const KeyLayer layer0 = window->keyboardData().layers()[0];
     buttonWithText(*window, "Clear All")->click();
     QCoreApplication::processEvents();
-    QCOMPARE(undo->text(), QStringLiteral("Undo Clear All"));
+    QCOMPARE(undo->text(), QStringLiteral("Undo: Clear layer 1"));
     undo->trigger();
     for (int key = 0; key < kKeySlotCount; ++key)
         QVERIFY(window->keyboardData().layers()[0][key].sameAssignment(layer0[key]));
@@ -145,7 +132,7 @@ void EditingTest::undoAndRedoEachKindOfEdit()
     window->controlButton(5)->click();
     emit window->macroPage()->flow()->delayEdited(1, 300);
     QCoreApplication::processEvents();
-    QCOMPARE(undo->text(), QStringLiteral("Undo Delay Change"));
+    QCOMPARE(undo->text(), QStringLiteral("Undo: Delay on key 6"));
     window->layerColumn()->button(0)->click();
     undo->trigger();
     QCOMPARE(store.currentLayer(), 1);
@@ -234,7 +221,7 @@ void EditingTest::copyPasteAndSwap()
     QVERIFY(controls->eventFilter(window->controlButton(1), &drop));
     QVERIFY(keyAt(*window, 0, 0).sameAssignment(second));
     QVERIFY(keyAt(*window, 0, 1).sameAssignment(first));
-    QCOMPARE(window->editHistory()->undoAction()->text(), QStringLiteral("Undo Swap Keys"));
+    QCOMPARE(window->editHistory()->undoAction()->text(), QStringLiteral("Undo: Swap key 1 and key 2"));
     window->editHistory()->undo();
     QVERIFY(keyAt(*window, 0, 0).sameAssignment(first));
 
@@ -344,7 +331,7 @@ void EditingTest::keyboardControlAndRecording()
     QCOMPARE(keyAt(*window, 0, 6).type, uint8_t(KeyTypeMacro));
     QCOMPARE(keyAt(*window, 0, 6).macroSteps.size(), 2);
     QCOMPARE(steps(*window), before + 1);
-    QCOMPARE(window->editHistory()->undoAction()->text(), QStringLiteral("Undo Macro Recording"));
+    QCOMPARE(window->editHistory()->undoAction()->text(), QStringLiteral("Undo: Macro on key 7"));
 }
 
 void EditingTest::controlsTellScreenReadersTheirFunction()

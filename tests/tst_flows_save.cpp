@@ -18,11 +18,6 @@ constexpr int CmdWriteKey = 1;
 constexpr int CmdReadLayer = 4;
 constexpr int LegacyCmdWrite = 0xFD;
 
-bool poolIdle()
-{
-    return QThreadPool::globalInstance()->activeThreadCount() == 0;
-}
-
 QString statusText(const Widget &window) { return statusLabel(window)->text(); }
 
 // Selects `slot` and gives it the key `usage`, as the base-key page does.

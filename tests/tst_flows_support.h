@@ -159,6 +159,22 @@ inline bool connectDemo(const LogCapture &log, const std::string &model)
     return waitFor([&log] { return configLoaded(log); });
 }
 
+inline bool poolIdle() { return QThreadPool::globalInstance()->activeThreadCount() == 0; }
+
+// A shown, active window with three layer buttons, with the demo `model`
+// plugged in and read; null when the read did not come.
+inline std::unique_ptr<Widget> connectedWindow(LogCapture &log, const std::string &model)
+{
+    auto window = makeWindow();
+    window->setForcedLayerDisplayCount(3);
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    if (!connectDemo(log, model) || !waitFor(poolIdle))
+        return nullptr;
+    QCoreApplication::processEvents();
+    return window;
+}
+
 const QString kConnectedText = QStringLiteral("Device connected");
 const QString kConnectedLook = QStringLiteral("#00ff00 bold");
 const QString kSavedText = QStringLiteral("Saved successfully");

@@ -19,8 +19,6 @@ namespace {
 
 constexpr uint8_t UsageB = 0x05;
 
-bool poolIdle() { return QThreadPool::globalInstance()->activeThreadCount() == 0; }
-
 void assignKey(Widget &window, int slot, uint8_t usage)
 {
     window.controlButton(slot)->click();

@@ -21,11 +21,6 @@ using namespace flowtest;
 
 namespace {
 
-bool poolIdle()
-{
-    return QThreadPool::globalInstance()->activeThreadCount() == 0;
-}
-
 // Everything the keypad keeps, as bytes: the committed memory of a legacy
 // keypad, the key slots and lighting of a current one.
 QByteArray keypadMemory(int device)

@@ -5,6 +5,7 @@
 
 #include "tst_flows_support.h"
 #include "app/functionrows.h"
+#include "app/windowsize.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
 
@@ -204,7 +205,8 @@ QStringList placement(const Widget &window)
 // Resizes and waits until the rescale and the layouts it asks for have run.
 bool resizeTo(Widget &window, const QSize &size)
 {
-    if (!flowtest::resizeAndRescale(window, size))
+    // The sizes are the content's, below the menu bar.
+    if (!flowtest::resizeAndRescale(window, windowSizeForContent(size)))
         return false;
     QTest::qWait(20);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);

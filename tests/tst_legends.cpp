@@ -3,6 +3,8 @@
 // in both languages; and knob legends that read over the knob pictures.
 
 #include "tst_flows_support.h"
+
+#include "app/windowsize.h"
 #include "widgets/knobbutton.h"
 #include "widgets/legendfit.h"
 
@@ -158,7 +160,8 @@ void TestLegends::windowLegendsNameTheirFunctions()
 
     QStringList faults;
     for (const QSize size : {QSize(800, 600), QSize(1366, 768), QSize(1920, 1080)}) {
-        QVERIFY(flowtest::resizeAndRescale(*window, size));
+        // The sizes are the content's, below the menu bar.
+        QVERIFY(flowtest::resizeAndRescale(*window, windowSizeForContent(size)));
         for (const Assigned &key : assignments()) {
             auto *control = qobject_cast<ControlButton *>(window->controlButton(key.slot));
             QVERIFY(control);

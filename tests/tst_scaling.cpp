@@ -1,4 +1,5 @@
 #include "app/widget.h"
+#include "app/windowsize.h"
 #include "pages/basekeyspage.h"
 #include "tst_log_capture.h"
 #include "tst_panel_support.h"
@@ -13,6 +14,17 @@
 #include <memory>
 
 namespace {
+
+// The design sizes are those of the window's content, below its menu bar.
+void resizeContent(QWidget &window, const QSize &content)
+{
+    window.resize(windowSizeForContent(content));
+}
+
+QSize contentSize(const QWidget &window)
+{
+    return contentSizeOfWindow(window.size());
+}
 
 // Each rescale writes one "[UI][size]" line.
 int rescaleCount(const LogCapture &log)
@@ -69,7 +81,7 @@ void TestScaling::init()
     m_window = std::make_unique<Widget>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    QTRY_COMPARE(m_window->size(), QSize(1500, 1100));
+    QTRY_COMPARE(contentSize(*m_window), QSize(1500, 1100));
     // Let the rescale that follows the first show run before counting.
     QTest::qWait(100);
     m_log = std::make_unique<LogCapture>();
@@ -93,8 +105,8 @@ void TestScaling::targetRatioFollowsTheWindow()
         {QSize(3000, 2200), 2.0}, {QSize(3000, 1100), 1.0}, {QSize(1800, 2200), 1.2},
     };
     for (const Step &step : steps) {
-        window.resize(step.size);
-        QTRY_COMPARE(window.size(), step.size);
+        resizeContent(window, step.size);
+        QTRY_COMPARE(contentSize(window), step.size);
         QVERIFY(qAbs(window.targetScaleRatio() - step.ratio) < 1e-9);
         QTRY_VERIFY2(qAbs(window.scaleRatio() - step.ratio) < 1e-9,
                      qPrintable(QStringLiteral("%1x%2").arg(step.size.width())
@@ -107,16 +119,16 @@ void TestScaling::smallChangesAndBurstsRescaleAtMostOnce()
     Widget &window = *m_window;
 
     // Less than 0.01 from the drawn ratio: no rescale at all.
-    window.resize(1505, 1104);
-    QTRY_COMPARE(window.size(), QSize(1505, 1104));
+    resizeContent(window, QSize(1505, 1104));
+    QTRY_COMPARE(contentSize(window), QSize(1505, 1104));
     QTest::qWait(50);
     QCOMPARE(rescaleCount(*m_log), 0);
     QCOMPARE(window.scaleRatio(), 1.0);
 
     // A drag through many sizes rescales once, for the last of them.
     for (int step = 0; step < 20; ++step)
-        window.resize(1500 + 50 * step, 1100 + 40 * step);
-    QTRY_COMPARE(window.size(), QSize(2450, 1860));
+        resizeContent(window, QSize(1500 + 50 * step, 1100 + 40 * step));
+    QTRY_COMPARE(contentSize(window), QSize(2450, 1860));
     QTRY_COMPARE(rescaleCount(*m_log), 1);
     QTest::qWait(50);
     QCOMPARE(rescaleCount(*m_log), 1);
@@ -135,7 +147,7 @@ void TestScaling::shellSizesAtARatio()
     auto *frame = window.findChild<QFrame *>("physicalPanelFrame");
     QVERIFY(list && pages && frame);
 
-    window.resize(1200, 880);
+    resizeContent(window, QSize(1200, 880));
     QTRY_COMPARE(window.scaleRatio(), 0.8);
     QCOMPARE(list->width(), 115);
     QVERIFY(list->styleSheet().contains("font-size: 15px;"));
@@ -151,7 +163,7 @@ void TestScaling::shellSizesAtARatio()
     QCOMPARE(panelOutlineMismatch(*frame, qMax(1, qRound(5 * panel)), qMax(1, qRound(26 * panel))),
              QString());
 
-    window.resize(3000, 2200);
+    resizeContent(window, QSize(3000, 2200));
     QTRY_COMPARE(window.scaleRatio(), 2.0);
     QCOMPARE(list->width(), 250);
     QVERIFY(list->styleSheet().contains("font-size: 24px;"));
@@ -168,7 +180,7 @@ void TestScaling::shellSizesAtARatio()
     QCOMPARE(static_cast<KeyButton *>(window.controlButton(15))->buttonSize(), 160);
 
     // Back at the design size everything returns to its design value.
-    window.resize(1500, 1100);
+    resizeContent(window, QSize(1500, 1100));
     QTRY_COMPARE(window.scaleRatio(), 1.0);
     QCOMPARE(list->width(), 144);
     QVERIFY(list->styleSheet().contains("font-size: 18px;"));
@@ -192,8 +204,8 @@ void TestScaling::functionButtonTextsFitTheirButtons()
     };
     for (const Step &step : steps) {
         const QSize &size = step.size;
-        window.resize(size);
-        QTRY_COMPARE(window.size(), size);
+        resizeContent(window, size);
+        QTRY_COMPARE(contentSize(window), size);
         // The rescale waits for its debounce timer and the layouts it changes
         // run from posted events; in a slow build (the sanitizers) a fixed
         // pause can end before either, so wait for the rescale itself, then
@@ -224,7 +236,7 @@ void TestScaling::functionButtonTextsFitTheirButtons()
         QVERIFY(pages->mapTo(&window, QPoint(0, pages->height())).y() <= window.height());
     }
     // Where the design size fits, the design size it is.
-    window.resize(3000, 2200);
+    resizeContent(window, QSize(3000, 2200));
     QTRY_COMPARE(buttons.first()->font().pixelSize(), 32);
 }
 
@@ -255,7 +267,7 @@ void TestScaling::keyboardKeysFollowTheRatio()
         // ratio when it is shown.
         list->setCurrentRow(RowMouse);
         const int hiddenPx = key(keys[0].usage)->font().pixelSize();
-        window.resize(step.size);
+        resizeContent(window, step.size);
         QTRY_COMPARE(window.scaleRatio(), step.ratio);
         // A rescale restyles only the page on screen.
         QCOMPARE(key(keys[0].usage)->font().pixelSize(), hiddenPx);

@@ -1,4 +1,5 @@
 #include "app/widget.h"
+#include "app/windowsize.h"
 #include "tst_log_capture.h"
 
 #include <QButtonGroup>
@@ -104,8 +105,10 @@ void TestWindow::startsInChineseFromSettingsFile()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 
     QCOMPARE(window->windowTitle(), QStringLiteral("Zentrik"));
-    QCOMPARE(window->size(), QSize(1500, 1100));
-    QCOMPARE(window->minimumSize(), QSize(800, 600));
+    // The design and minimum sizes are the content's, below the menu bar.
+    QCOMPARE(window->size(), QSize(1500, 1100 + kMenuBarHeight));
+    QCOMPARE(window->minimumSize(), QSize(800, 600 + kMenuBarHeight));
+    QCOMPARE(window->findChild<QWidget *>("topBar")->y(), kMenuBarHeight);
 
     auto *tip = window->findChild<QLabel *>("topTipBar");
     QVERIFY(tip);

@@ -376,7 +376,9 @@ HID_API_EXPORT const struct hid_api_version *HID_API_CALL hid_version(void)
 
 HID_API_EXPORT const char *HID_API_CALL hid_version_str(void)
 {
-    return HID_API_VERSION_STR;
+    // The program's About box shows this: it is the virtual keypad that
+    // answers, speaking the API of the hidapi headers it was built with.
+    return HID_API_VERSION_STR " (virtual keypad)";
 }
 
 } // extern "C"
