@@ -20,6 +20,7 @@
 
 #include <QPushButton>
 #include <QRegularExpression>
+#include <vector>
 
 namespace {
 
@@ -51,14 +52,29 @@ bool isKnobOnlyLayout(const QString &name)
         || name == QLatin1String("Layout_0K_1E_P1_S1");
 }
 
+struct ArrowPattern {
+    QRegularExpression word;
+    QString arrow;
+};
+
 QString arrowSubstituted(QString text)
 {
-    for (const ArrowWord &entry : kArrowWords) {
-        const QRegularExpression word(
-            QStringLiteral("(?<![A-Za-z0-9])%1(?![A-Za-z0-9])").arg(QLatin1String(entry.word)),
-            QRegularExpression::CaseInsensitiveOption);
-        text.replace(word, QString::fromUtf8(entry.arrow));
-    }
+    // Built once: compiling the four patterns cost more than every other
+    // part of a key's text together, and each key's text is built again
+    // whenever a layer is shown.
+    static const std::vector<ArrowPattern> patterns = [] {
+        std::vector<ArrowPattern> built;
+        for (const ArrowWord &entry : kArrowWords) {
+            QRegularExpression word(QStringLiteral("(?<![A-Za-z0-9])%1(?![A-Za-z0-9])")
+                                        .arg(QLatin1String(entry.word)),
+                                    QRegularExpression::CaseInsensitiveOption);
+            word.optimize();
+            built.push_back({word, QString::fromUtf8(entry.arrow)});
+        }
+        return built;
+    }();
+    for (const ArrowPattern &pattern : patterns)
+        text.replace(pattern.word, pattern.arrow);
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QHash>
 
 #include <algorithm>
 #include <limits>
@@ -22,6 +23,40 @@ constexpr int kMinWordStart = 2;
 // One line is kept down to this share of the starting size before a text
 // is broken in two.
 constexpr double kOneLineShrink = 0.85;
+
+// Text widths in one font size. A fit measures the same pieces at many
+// sizes and every key measures the same key names, so widths are kept per
+// font and text: measuring shapes the text again each time.
+class TextMeasure
+{
+public:
+    explicit TextMeasure(const QFont &font)
+        : m_metrics(font)
+        , m_fontKey(font.key())
+    {
+    }
+    const QFontMetricsF &metrics() const { return m_metrics; }
+    qreal width(const QString &text) const
+    {
+        // Only the window's thread fits legends; a thread of its own keeps
+        // its own widths all the same.
+        thread_local QHash<QString, qreal> widths;
+        constexpr int kMaxKeptWidths = 8192;
+        const QString key = m_fontKey + QChar(0) + text;
+        const auto found = widths.constFind(key);
+        if (found != widths.constEnd())
+            return *found;
+        if (widths.size() >= kMaxKeptWidths)
+            widths.clear();
+        const qreal measured = m_metrics.horizontalAdvance(text);
+        widths.insert(key, measured);
+        return measured;
+    }
+
+private:
+    QFontMetricsF m_metrics;
+    QString m_fontKey;
+};
 
 bool isChinese(QChar c)
 {
@@ -101,15 +136,15 @@ QString joined(const QStringList &pieces, int from, int to)
 
 // The pieces on one line, or on two with the narrowest longer line, within
 // the room; empty when they do not fit.
-QStringList arrange(const QStringList &pieces, const QFontMetricsF &metrics, const QSizeF &room)
+QStringList arrange(const QStringList &pieces, const TextMeasure &measure, const QSizeF &room)
 {
-    if (metrics.height() > room.height())
+    if (measure.metrics().height() > room.height())
         return {};
     const QString whole = joined(pieces, 0, pieces.size());
-    if (metrics.horizontalAdvance(whole) <= room.width())
+    if (measure.width(whole) <= room.width())
         return {whole};
     static_assert(kMaxLegendLines == 2, "two lines are tried");
-    if (metrics.height() + metrics.lineSpacing() > room.height())
+    if (measure.metrics().height() + measure.metrics().lineSpacing() > room.height())
         return {};
     QStringList best;
     qreal bestWidth = std::numeric_limits<qreal>::max();
@@ -119,7 +154,7 @@ QStringList arrange(const QStringList &pieces, const QFontMetricsF &metrics, con
         if (first.isEmpty() || second.isEmpty())
             continue;
         const qreal width =
-            qMax(metrics.horizontalAdvance(first), metrics.horizontalAdvance(second));
+            qMax(measure.width(first), measure.width(second));
         if (width <= room.width() && width < bestWidth) {
             best = QStringList{first, second};
             bestWidth = width;
@@ -130,7 +165,7 @@ QStringList arrange(const QStringList &pieces, const QFontMetricsF &metrics, con
 
 // The longest start of a name that fits with the cut mark after it. A cut
 // falls between words, or keeps at least the first characters of a word.
-QStringList cutName(const QString &text, const QFontMetricsF &metrics, const QSizeF &room)
+QStringList cutName(const QString &text, const TextMeasure &measure, const QSizeF &room)
 {
     QStringList shortest;
     QStringList fitted;
@@ -139,7 +174,7 @@ QStringList cutName(const QString &text, const QFontMetricsF &metrics, const QSi
         if (start.isEmpty())
             return false;
         shortest = QStringList{start + legendCutMark()};
-        fitted = arrange(wordPieces(shortest.first()), metrics, room);
+        fitted = arrange(wordPieces(shortest.first()), measure, room);
         return !fitted.isEmpty();
     };
     const QStringList pieces = wordPieces(text);
@@ -158,13 +193,13 @@ QStringList cutName(const QString &text, const QFontMetricsF &metrics, const QSi
     return shortest.isEmpty() ? QStringList{text} : shortest;
 }
 
-QStringList cutCombination(const QStringList &pieces, const QFontMetricsF &metrics,
+QStringList cutCombination(const QStringList &pieces, const TextMeasure &measure,
                            const QSizeF &room)
 {
     // The first keys give way; the final key stays whole.
     for (int dropped = 1; dropped < pieces.size(); ++dropped) {
         const QStringList lines =
-            arrange(QStringList{legendCutMark()} + pieces.mid(dropped), metrics, room);
+            arrange(QStringList{legendCutMark()} + pieces.mid(dropped), measure, room);
         if (!lines.isEmpty())
             return lines;
     }
@@ -172,31 +207,31 @@ QStringList cutCombination(const QStringList &pieces, const QFontMetricsF &metri
     return {legendCutMark() + QStringLiteral(" +"), lastKey};
 }
 
-QStringList cutChain(const QStringList &pieces, const QFontMetricsF &metrics, const QSizeF &room)
+QStringList cutChain(const QStringList &pieces, const TextMeasure &measure, const QSizeF &room)
 {
     // A macro keeps the keys it presses first.
     const QString more = kChainArrow + QLatin1Char(' ') + legendCutMark();
     for (int kept = pieces.size() - 1; kept > 0; --kept) {
-        const QStringList lines = arrange(pieces.mid(0, kept) << more, metrics, room);
+        const QStringList lines = arrange(pieces.mid(0, kept) << more, measure, room);
         if (!lines.isEmpty())
             return lines;
     }
-    return cutName(pieces.first().trimmed(), metrics, room);
+    return cutName(pieces.first().trimmed(), measure, room);
 }
 
-QStringList cutToFit(const QString &text, LegendShape shape, const QFontMetricsF &metrics,
+QStringList cutToFit(const QString &text, LegendShape shape, const TextMeasure &measure,
                      const QSizeF &room)
 {
     const QStringList pieces = piecesOf(text, shape);
     switch (shape) {
     case LegendShape::Combination:
-        return cutCombination(pieces, metrics, room);
+        return cutCombination(pieces, measure, room);
     case LegendShape::Chain:
-        return cutChain(pieces, metrics, room);
+        return cutChain(pieces, measure, room);
     case LegendShape::Words:
         break;
     }
-    return cutName(text, metrics, room);
+    return cutName(text, measure, room);
 }
 
 } // namespace
@@ -223,7 +258,7 @@ FittedLegend fitLegend(const QString &text, const QFont &font, const QSize &room
     const int smallestOneLinePx = qMax(minPx, qRound(fit.pixelSize * kOneLineShrink));
     for (int px = fit.pixelSize; px >= smallestOneLinePx; --px) {
         sized.setPixelSize(px);
-        if (!arrange(QStringList{whole}, QFontMetricsF(sized), room).isEmpty()) {
+        if (!arrange(QStringList{whole}, TextMeasure(sized), room).isEmpty()) {
             fit.lines = QStringList{whole};
             fit.pixelSize = px;
             return fit;
@@ -231,7 +266,7 @@ FittedLegend fitLegend(const QString &text, const QFont &font, const QSize &room
     }
     for (int px = fit.pixelSize; px >= minPx; --px) {
         sized.setPixelSize(px);
-        const QStringList lines = arrange(pieces, QFontMetricsF(sized), room);
+        const QStringList lines = arrange(pieces, TextMeasure(sized), room);
         if (!lines.isEmpty()) {
             fit.lines = lines;
             fit.pixelSize = px;
@@ -239,7 +274,7 @@ FittedLegend fitLegend(const QString &text, const QFont &font, const QSize &room
         }
     }
     sized.setPixelSize(minPx);
-    fit.lines = cutToFit(whole, shape, QFontMetricsF(sized), room);
+    fit.lines = cutToFit(whole, shape, TextMeasure(sized), room);
     fit.pixelSize = minPx;
     fit.cut = true;
     return fit;
