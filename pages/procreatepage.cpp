@@ -238,8 +238,14 @@ void ProcreatePage::applyStyle(double scale, int keyFontPx)
     // A page that was never polished does not re-read a changed sheet,
     // while its cells already hold the old fonts.
     ensurePolished();
-    setStyleSheet(pageStyleSheet(keyFontPx, scaled(kEmptyFontPx, scale),
-                                 paddingFor(kPaddingV, scale), paddingFor(kPaddingH, scale)));
+    const QString sheet = pageStyleSheet(keyFontPx, scaled(kEmptyFontPx, scale),
+                                         paddingFor(kPaddingV, scale),
+                                         paddingFor(kPaddingH, scale));
+    // The page is first styled at the window's scale and again once the
+    // stack gives it its size, mostly to the same sheet: setting that again
+    // would polish its forty cells anew for nothing.
+    if (sheet != styleSheet())
+        setStyleSheet(sheet);
 }
 
 void ProcreatePage::onProcreateClicked()
