@@ -16,8 +16,11 @@ extern "C" const char *__lsan_default_suppressions()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    // The reader sees the exact-size copy itself, not a second copy with room
+    // after it, so a read past the file's end is caught.
     const std::vector<uint8_t> bytes = exactCopy(data, size);
-    const QByteArray text(reinterpret_cast<const char *>(bytes.data()), int(bytes.size()));
+    const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()),
+                                                    int(bytes.size()));
     const KeypadFileRead read = readKeypadFile(text);
     if (!read.file) {
         // A refusal always says why.

@@ -32,26 +32,30 @@ void record(State &s, VirtualReportRecord::Direction direction, const Device &de
     s.records.push_back(std::move(r));
 }
 
-void queueToHost(State &s, Device &device, int interfaceIndex, const std::vector<VirtualReport> &reports)
+void queueToHost(State &s, Device &device, int interfaceIndex, std::vector<VirtualReport> &&reports)
 {
     if (reports.empty())
         return;
-    // One report per latency: a stream of replies arrives spread out, as over
-    // a real interrupt endpoint.
-    const Clock::time_point now = Clock::now();
-    std::vector<Clock::time_point> readyAt;
-    for (std::size_t i = 0; i < reports.size(); ++i) {
-        device.lineFreeAt = std::max(now, device.lineFreeAt) + device.latency;
-        readyAt.push_back(device.lineFreeAt);
-    }
+    std::vector<hid_device *> receivers;
     for (hid_device *handle : s.handles) {
         if (handle->device.get() != &device || !handle->alive())
             continue;
         const auto &itf = device.config.interfaces[handle->interfaceIndex];
         if (interfaceIndex >= 0 ? handle->interfaceIndex != interfaceIndex : !itf.speaksProtocol)
             continue;
-        for (std::size_t i = 0; i < reports.size(); ++i)
-            handle->pending.push_back({readyAt[i], reports[i]});
+        receivers.push_back(handle);
+    }
+    // One report per latency: a stream of replies arrives spread out, as over
+    // a real interrupt endpoint. The last receiver (almost always the only
+    // one) takes the reports themselves, the others copies: a read of a layer
+    // is dozens of replies, and each copy is an allocation.
+    const Clock::time_point now = Clock::now();
+    for (VirtualReport &report : reports) {
+        device.lineFreeAt = std::max(now, device.lineFreeAt) + device.latency;
+        for (std::size_t r = 0; r + 1 < receivers.size(); ++r)
+            receivers[r]->pending.push_back({device.lineFreeAt, report});
+        if (!receivers.empty())
+            receivers.back()->pending.push_back({device.lineFreeAt, std::move(report)});
     }
     s.changed.notify_all();
 }
@@ -140,7 +144,7 @@ bool processOutputReport(State &s, Device &device, int interfaceIndex, const Vir
         return true;
     }
     if (!drop)
-        queueToHost(s, device, interfaceIndex, replies);
+        queueToHost(s, device, interfaceIndex, std::move(replies));
     return true;
 }
 
