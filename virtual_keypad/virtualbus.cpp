@@ -36,26 +36,29 @@ void queueToHost(State &s, Device &device, int interfaceIndex, std::vector<Virtu
 {
     if (reports.empty())
         return;
-    std::vector<hid_device *> receivers;
-    for (hid_device *handle : s.handles) {
+    const auto receives = [&](const hid_device *handle) {
         if (handle->device.get() != &device || !handle->alive())
-            continue;
+            return false;
         const auto &itf = device.config.interfaces[handle->interfaceIndex];
-        if (interfaceIndex >= 0 ? handle->interfaceIndex != interfaceIndex : !itf.speaksProtocol)
-            continue;
-        receivers.push_back(handle);
-    }
+        return interfaceIndex >= 0 ? handle->interfaceIndex == interfaceIndex : itf.speaksProtocol;
+    };
+    // The last receiver (almost always the only one) takes the reports
+    // themselves, the others copies: a read of a layer is dozens of replies,
+    // and each copy is an allocation.
+    hid_device *last = nullptr;
+    for (hid_device *handle : s.handles)
+        if (receives(handle))
+            last = handle;
     // One report per latency: a stream of replies arrives spread out, as over
-    // a real interrupt endpoint. The last receiver (almost always the only
-    // one) takes the reports themselves, the others copies: a read of a layer
-    // is dozens of replies, and each copy is an allocation.
+    // a real interrupt endpoint.
     const Clock::time_point now = Clock::now();
     for (VirtualReport &report : reports) {
         device.lineFreeAt = std::max(now, device.lineFreeAt) + device.latency;
-        for (std::size_t r = 0; r + 1 < receivers.size(); ++r)
-            receivers[r]->pending.push_back({device.lineFreeAt, report});
-        if (!receivers.empty())
-            receivers.back()->pending.push_back({device.lineFreeAt, std::move(report)});
+        for (hid_device *handle : s.handles)
+            if (handle != last && receives(handle))
+                handle->pending.push_back({device.lineFreeAt, report});
+        if (last)
+            last->pending.push_back({device.lineFreeAt, std::move(report)});
     }
     s.changed.notify_all();
 }
