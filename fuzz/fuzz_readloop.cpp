@@ -35,8 +35,8 @@ constexpr uint8_t kFixFraming = 0x80;
 enum ReadKind { ReadLayer = 0, ReadLighting = 1, ReadDescription = 2 };
 
 // The harness's own framing of the stream is not what is fuzzed. Left out of
-// the coverage tracing, its per-byte loops make no tracing calls (they were a
-// tenth of a run) and give the fuzzer no features of their own.
+// the coverage tracing, its per-byte loops make no tracing calls (they were
+// a twentieth of a run) and give the fuzzer no features of their own.
 #define HARNESS_UNTRACED __attribute__((no_sanitize("coverage")))
 
 HARNESS_UNTRACED uint8_t xorOf(const Bytes &report, int from, int to)
