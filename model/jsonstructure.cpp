@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -34,14 +35,22 @@ constexpr std::array<JsonByte, 256> kJsonBytes = [] {
     return table;
 }();
 
-// The end of the string whose text starts at `p`: its closing quote, or `end`.
-ZENTRIK_UNTRACED const char *stringEnd(const char *p, const char *end)
+// The end of the string whose text starts at `text`: its closing quote, or
+// `end`. A quote closes it unless an odd run of backslashes comes before it;
+// memchr finds the quotes, which in long strings is most of the scan's time.
+ZENTRIK_UNTRACED const char *stringEnd(const char *text, const char *end)
 {
+    const char *p = text;
     while (p < end) {
-        const JsonByte kind = kJsonBytes[uint8_t(*p)];
-        if (kind == JsonByte::Quote)
-            return p;
-        p += kind == JsonByte::Backslash ? 2 : 1;
+        const char *quote = static_cast<const char *>(std::memchr(p, '"', std::size_t(end - p)));
+        if (!quote)
+            return end;
+        const char *run = quote;
+        while (run > text && run[-1] == '\\')
+            --run;
+        if ((quote - run) % 2 == 0)
+            return quote;
+        p = quote + 1;
     }
     return end;
 }
