@@ -195,10 +195,12 @@ bool HIDManager::readLayer(int layer, KeyLayer &keys)
             const std::optional<KeyDataReply> data = parseKeyDataReply(report.data(), received);
             if (!data || data->layer != layer || data->key >= slotCount)
                 break;
+            // The type's text is made only for a log line that is written:
+            // a layer read takes dozens of these replies.
             const int type = uint8_t(data->block[kBlockType]);
-            const QString typeHex = QString::number(type, 16);
             qCDebug(lcDevice).noquote() << "HIDManager: readLayer raw key=" << int(data->key)
-                                        << "layer=" << layer << "type=0x" << typeHex
+                                        << "layer=" << layer << "type=0x"
+                                        << QString::number(type, 16)
                                         << "len=" << data->block.size();
             KeyConfig record;
             if (decodeKeyData(reinterpret_cast<const uint8_t *>(data->block.constData()),
@@ -209,7 +211,7 @@ bool HIDManager::readLayer(int layer, KeyLayer &keys)
             } else {
                 qCWarning(lcDevice).noquote()
                     << "HIDManager: decodeKeyData failed key=" << int(data->key)
-                    << "type=0x" << typeHex << "len=" << data->block.size();
+                    << "type=0x" << QString::number(type, 16) << "len=" << data->block.size();
             }
             break;
         }

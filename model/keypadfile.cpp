@@ -1,5 +1,6 @@
 #include "model/keypadfile.h"
 
+#include "model/jsonstructure.h"
 #include "model/labels.h"
 
 #include <QJsonArray>
@@ -8,7 +9,6 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -48,9 +48,11 @@ QString typeName(uint8_t type)
 // The record's full text without its rich-text markup.
 QString plainText(const KeyConfig &record)
 {
+    // Compiled once: a file has a hundred controls and more.
+    static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
     QString text = record.fullText;
     text.replace(QLatin1String(kMacroArrowSpan), QStringLiteral(" \u2192 "));
-    text.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    text.remove(markup);
     return text.simplified();
 }
 
@@ -117,53 +119,6 @@ QJsonObject lightingObject(const LedLayerConfig &lighting)
                        {QStringLiteral("colors"), colors}};
 }
 
-// What a byte means to the nesting count; most bytes mean nothing, and one
-// look-up per byte keeps the scan of a large file short.
-enum class NestingByte : uint8_t { Other, Quote, Backslash, Open, Close };
-
-constexpr std::array<NestingByte, 256> kNestingBytes = [] {
-    std::array<NestingByte, 256> table{};
-    table[uint8_t('"')] = NestingByte::Quote;
-    table[uint8_t('\\')] = NestingByte::Backslash;
-    table[uint8_t('[')] = table[uint8_t('{')] = NestingByte::Open;
-    table[uint8_t(']')] = table[uint8_t('}')] = NestingByte::Close;
-    return table;
-}();
-
-// Deepest nesting of arrays and objects, counted outside strings; stops
-// counting once past the limit.
-int nestingDepth(const QByteArray &bytes)
-{
-    int depth = 0;
-    int deepest = 0;
-    bool inString = false;
-    bool escaped = false;
-    for (char c : bytes) {
-        const NestingByte kind = kNestingBytes[uint8_t(c)];
-        if (kind == NestingByte::Other) {
-            escaped = false;
-            continue;
-        }
-        if (inString) {
-            if (escaped)
-                escaped = false;
-            else if (kind == NestingByte::Backslash)
-                escaped = true;
-            else if (kind == NestingByte::Quote)
-                inString = false;
-        } else if (kind == NestingByte::Quote) {
-            inString = true;
-        } else if (kind == NestingByte::Open) {
-            deepest = qMax(deepest, ++depth);
-            if (deepest > kKeypadFileMaxDepth)
-                break;
-        } else if (kind == NestingByte::Close) {
-            --depth;
-        }
-    }
-    return deepest;
-}
-
 // Reads and checks the parsed document; the first problem found stops it.
 class FileChecker
 {
@@ -219,8 +174,8 @@ bool FileChecker::checkVersion(const QJsonObject &root)
     if (root.value(QStringLiteral("format")).toString() != QLatin1String(kKeypadFileFormat))
         return fail(QStringLiteral("format"), "This is not a Zentrik keypad file");
     const QString version = root.value(QStringLiteral("version")).toString();
-    const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("^(\\d{1,4})\\.(\\d{1,4})$")).match(version);
+    static const QRegularExpression versionPattern(QStringLiteral("^(\\d{1,4})\\.(\\d{1,4})$"));
+    const QRegularExpressionMatch match = versionPattern.match(version);
     if (!match.hasMatch())
         return fail(QStringLiteral("version"), "%1 must be a version such as \"1.0\"",
                     {QStringLiteral("version")});
@@ -540,9 +495,14 @@ KeypadFileRead readKeypadFile(const QByteArray &bytes)
     if (bytes.size() > kKeypadFileMaxBytes)
         return refuse("The file is larger than %1 KiB",
                       QStringList{QString::number(kKeypadFileMaxBytes / 1024)});
-    if (nestingDepth(bytes) > kKeypadFileMaxDepth)
+    if (jsonNestingDepth(bytes, kKeypadFileMaxDepth) > kKeypadFileMaxDepth)
         return refuse("The file nests lists and objects deeper than %1 levels",
                       QStringList{QString::number(kKeypadFileMaxDepth)});
+    // JSON leaves open which of two members of one name counts, and the
+    // parser keeps one without a word; such a file is refused, before the
+    // parser sees it, whatever else it holds.
+    if (const std::optional<QString> name = repeatedMemberName(bytes))
+        return refuse("An object in the file names \"%1\" twice", QStringList{*name});
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)

@@ -407,6 +407,7 @@ constexpr TextPair kTextPairs[] = {
      "version 3 or any later version.",
      u8"Zentrik 是自由软件，依据 GPL-3.0-or-later（GNU 通用公共许可证第 3 版或任意更高版本）发布。"},
     {"Uses Qt %1 and hidapi %2", u8"使用 Qt %1 和 hidapi %2"},
+    {"An object in the file names \"%1\" twice", u8"文件中有一个对象两次使用名称“%1”"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

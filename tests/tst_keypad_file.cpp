@@ -237,6 +237,9 @@ void KeypadFileTest::badFilesAreRefusedAndNothingChanges_data()
     QTest::newRow("future version") << "version=\"2.0\"" << "newer Zentrik";
     QTest::newRow("too large") << "large" << "larger than 1024 KiB";
     QTest::newRow("deeply nested") << "nested" << "deeper than";
+    // "\u0061" is an "a": the same name, written another way; the escaped
+    // backslash and quote in the member before it do not end its strings.
+    QTest::newRow("name twice") << "twice" << "names \"layers\" twice";
     QTest::newRow("bad colour") << "colour" << "layers[0].lighting.colors[0]";
 }
 
@@ -286,6 +289,8 @@ void KeypadFileTest::badFilesAreRefusedAndNothingChanges()
             bytes.insert(bytes.size() - 2, ", \"padding\": \"" + QByteArray(1024 * 1024, 'x') + "\"");
         if (change == "nested")
             bytes.insert(bytes.size() - 2, ", \"x\": " + QByteArray(40, '[') + QByteArray(40, ']'));
+        if (change == "twice")
+            bytes.insert(bytes.size() - 2, R"(, "q\\": "\"", "l\u0061yers": [])");
     }
     writeFile(session.path, bytes);
 

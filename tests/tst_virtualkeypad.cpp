@@ -280,6 +280,7 @@ private slots:
             VirtualKeypad::setKey(0, slot, VirtualKeySlot::singleKey(uint8_t(4 + slot)));
         VirtualKeypad::setReplyLatency(std::chrono::milliseconds(150));
         hid_device *dev = openVendor();
+        hid_device *other = openVendor(); // every handle of the interface hears the replies
         hid_set_nonblocking(dev, 1);
         QElapsedTimer timer;
         timer.start();
@@ -295,6 +296,14 @@ private slots:
             order.push_back(r[1] == 6 ? r[4] : r[3]); // the end ACK carries the key at 4
         }
         QCOMPARE(order, (std::vector<int>{0, 1, 2, 0xFF}));
+        std::vector<int> otherOrder;
+        for (int i = 0; i < 4; ++i) {
+            const Bytes r = receive(other, 5000);
+            QVERIFY(!r.empty());
+            otherOrder.push_back(r[1] == 6 ? r[4] : r[3]);
+        }
+        QCOMPARE(otherOrder, order);
+        hid_close(other);
         hid_close(dev);
     }
 

@@ -241,11 +241,14 @@ int HID_API_EXPORT HID_API_CALL hid_read_timeout(hid_device *dev, unsigned char 
     if (!data || length == 0)
         return fail(dev, ErrBadArgument);
     const bool forever = milliseconds < 0;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(milliseconds, 0));
-    for (;;) {
+    // One clock reading per pass: a layer read polls dozens of times.
+    Clock::time_point now = Clock::now();
+    const Clock::time_point deadline = now + std::chrono::milliseconds(std::max(milliseconds, 0));
+    for (bool first = true;; first = false) {
         if (!dev->alive())
             return fail(dev, ErrUnplugged);
-        const Clock::time_point now = Clock::now();
+        if (!first)
+            now = Clock::now();
         if (!dev->pending.empty() && dev->pending.front().readyAt <= now) {
             PendingReport report = std::move(dev->pending.front());
             dev->pending.pop_front();

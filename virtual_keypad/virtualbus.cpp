@@ -32,26 +32,33 @@ void record(State &s, VirtualReportRecord::Direction direction, const Device &de
     s.records.push_back(std::move(r));
 }
 
-void queueToHost(State &s, Device &device, int interfaceIndex, const std::vector<VirtualReport> &reports)
+void queueToHost(State &s, Device &device, int interfaceIndex, std::vector<VirtualReport> &&reports)
 {
     if (reports.empty())
         return;
+    const auto receives = [&](const hid_device *handle) {
+        if (handle->device.get() != &device || !handle->alive())
+            return false;
+        const auto &itf = device.config.interfaces[handle->interfaceIndex];
+        return interfaceIndex >= 0 ? handle->interfaceIndex == interfaceIndex : itf.speaksProtocol;
+    };
+    // The last receiver (almost always the only one) takes the reports
+    // themselves, the others copies: a read of a layer is dozens of replies,
+    // and each copy is an allocation.
+    hid_device *last = nullptr;
+    for (hid_device *handle : s.handles)
+        if (receives(handle))
+            last = handle;
     // One report per latency: a stream of replies arrives spread out, as over
     // a real interrupt endpoint.
     const Clock::time_point now = Clock::now();
-    std::vector<Clock::time_point> readyAt;
-    for (std::size_t i = 0; i < reports.size(); ++i) {
+    for (VirtualReport &report : reports) {
         device.lineFreeAt = std::max(now, device.lineFreeAt) + device.latency;
-        readyAt.push_back(device.lineFreeAt);
-    }
-    for (hid_device *handle : s.handles) {
-        if (handle->device.get() != &device || !handle->alive())
-            continue;
-        const auto &itf = device.config.interfaces[handle->interfaceIndex];
-        if (interfaceIndex >= 0 ? handle->interfaceIndex != interfaceIndex : !itf.speaksProtocol)
-            continue;
-        for (std::size_t i = 0; i < reports.size(); ++i)
-            handle->pending.push_back({readyAt[i], reports[i]});
+        for (hid_device *handle : s.handles)
+            if (handle != last && receives(handle))
+                handle->pending.push_back({device.lineFreeAt, report});
+        if (last)
+            last->pending.push_back({device.lineFreeAt, std::move(report)});
     }
     s.changed.notify_all();
 }
@@ -140,7 +147,7 @@ bool processOutputReport(State &s, Device &device, int interfaceIndex, const Vir
         return true;
     }
     if (!drop)
-        queueToHost(s, device, interfaceIndex, replies);
+        queueToHost(s, device, interfaceIndex, std::move(replies));
     return true;
 }
 

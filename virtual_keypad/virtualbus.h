@@ -79,8 +79,9 @@ State &state();
 bool processOutputReport(State &s, Device &device, int interfaceIndex, const VirtualReport &report);
 
 // Queues reports to the open handles of `interfaceIndex` (-1: every protocol
-// interface) one latency apart. Lock held.
-void queueToHost(State &s, Device &device, int interfaceIndex, const std::vector<VirtualReport> &reports);
+// interface) one latency apart; the reports are moved into the queues. Lock
+// held.
+void queueToHost(State &s, Device &device, int interfaceIndex, std::vector<VirtualReport> &&reports);
 
 // Pulls the cable. Lock held.
 void unplugLocked(State &s, Device &device);
