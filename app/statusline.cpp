@@ -1,6 +1,7 @@
 #include "app/statusline.h"
 
 #include "model/translation.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -52,7 +53,7 @@ void StatusLine::setConnected(bool connected)
 void StatusLine::present(const Shown &shown)
 {
     m_label->setText(shown.text);
-    m_label->setStyleSheet(shown.style);
+    setStyleSheetIfChanged(m_label, shown.style);
     m_label->setToolTip(shown.toolTip);
 }
 

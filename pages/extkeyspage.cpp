@@ -3,6 +3,7 @@
 #include "pages/cuttexttooltip.h"
 #include "pages/pagebutton.h"
 #include "pages/pagestyles.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QGridLayout>
 #include <QPushButton>
@@ -77,5 +78,5 @@ void ExtKeysPage::setScale(double scale)
     // A page that was never polished does not re-read a changed sheet,
     // while its keys already hold the old fonts.
     ensurePolished();
-    setStyleSheet(extKeysStyleSheet(scale));
+    setStyleSheetIfChanged(this, extKeysStyleSheet(scale));
 }

@@ -2,6 +2,7 @@
 
 #include "pages/pagebutton.h"
 #include "pages/pagestyles.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QPainter>
 #include <QPushButton>
@@ -105,7 +106,8 @@ void KnobLedRing::restyle()
         QPushButton *button = m_segments.at(led);
         const QColor &color = m_colors[size_t(led)];
         button->setChecked(led == m_target);
-        button->setStyleSheet(
+        setStyleSheetIfChanged(
+            button,
             QStringLiteral("QPushButton { background-color:%1; color:%2; border:%3px solid %4;"
                            " border-radius:%5px; font-size:%6px; font-weight:bold; }"
                            "QPushButton:checked { border:%7px solid %8; }")

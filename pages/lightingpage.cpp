@@ -7,6 +7,7 @@
 #include "pages/pagebutton.h"
 #include "pages/pagestyles.h"
 #include "widgets/rgbcolorpickerwidget.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -487,8 +488,8 @@ void LightingPage::fitEffectTexts()
 void LightingPage::applyTextStyles(double scale)
 {
     for (QLabel *title : qAsConst(m_titles))
-        title->setStyleSheet(titleStyle(scaledFontPixels(kTitleFontPx, scale)));
+        setStyleSheetIfChanged(title, titleStyle(scaledFontPixels(kTitleFontPx, scale)));
     for (QLabel *hint : qAsConst(m_hints))
-        hint->setStyleSheet(hintStyle(scaledFontPixels(kHintFontPx, scale)));
-    m_colorCode->setStyleSheet(colorCodeStyle(scaledFontPixels(kColorCodeFontPx, scale)));
+        setStyleSheetIfChanged(hint, hintStyle(scaledFontPixels(kHintFontPx, scale)));
+    setStyleSheetIfChanged(m_colorCode, colorCodeStyle(scaledFontPixels(kColorCodeFontPx, scale)));
 }

@@ -6,6 +6,7 @@
 #include "pages/pagebutton.h"
 #include "pages/pagestyles.h"
 #include "widgets/macroflowwidget.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
@@ -104,9 +105,7 @@ void MacroPage::restyleRecordButton()
     const double s = m_scaleRatio > 0 ? m_scaleRatio : 1.0;
     m_recordButton->setFixedHeight(qMax(qRound(kRecordButtonHeight * s), kMinRecordButtonHeight));
     const QString style = recordButtonStyle(isRecording(), m_recordButton->isEnabled(), m_scaleRatio);
-    // Setting an equal sheet still repolishes the button.
-    if (m_recordButton->styleSheet() != style)
-        m_recordButton->setStyleSheet(style);
+    setStyleSheetIfChanged(m_recordButton, style);
 }
 
 void MacroPage::setRecordText(const char *text)

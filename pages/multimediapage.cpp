@@ -3,6 +3,7 @@
 #include "pages/cuttexttooltip.h"
 #include "pages/pagebutton.h"
 #include "pages/pagestyles.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -76,5 +77,5 @@ void MultiMediaPage::setScale(double scale)
     // A page that was never polished does not re-read a changed sheet,
     // while its keys already hold the old fonts.
     ensurePolished();
-    setStyleSheet(multiMediaStyleSheet(scale));
+    setStyleSheetIfChanged(this, multiMediaStyleSheet(scale));
 }

@@ -5,6 +5,7 @@
 #include "pages/delayspinframe.h"
 #include "pages/legacydelayedit.h"
 #include "pages/pagebutton.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -165,7 +166,7 @@ void OldDelayPage::setScale(double ratio)
     m_share = share;
     // A page that was never polished does not re-read a changed sheet.
     ensurePolished();
-    setStyleSheet(pageStyle(share));
+    setStyleSheetIfChanged(this, pageStyle(share));
     m_slider->setMinimumWidth(scaledPixels(kSliderMinWidth, share));
 }
 

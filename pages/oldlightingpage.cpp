@@ -4,6 +4,7 @@
 #include "pages/cuttexttooltip.h"
 #include "pages/lightingcommon.h"
 #include "pages/pagestyles.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -164,15 +165,16 @@ void OldLightingPage::refresh()
     for (int mode = 0; mode < m_modeButtons.size(); ++mode) {
         QPushButton *button = m_modeButtons.at(mode);
         button->setEnabled(m_deviceActive);
-        button->setStyleSheet(legacyModeButtonStyle(mode == selectedMode, modeFontPx()));
+        setStyleSheetIfChanged(button, legacyModeButtonStyle(mode == selectedMode, modeFontPx()));
     }
     const RgbColor layerColor = m_data ? currentLedColor(*m_data, 0) : RgbColor{};
     m_highlightedColor = nearestOldColor(layerColor);
     for (int i = 0; i < m_colorButtons.size(); ++i) {
         QPushButton *button = m_colorButtons.at(i);
         button->setEnabled(m_deviceActive);
-        button->setStyleSheet(colorButtonStyle(kColors[size_t(i)].color, i == m_highlightedColor,
-                                               scaled(kColorFontPx, m_scale)));
+        setStyleSheetIfChanged(button,
+                               colorButtonStyle(kColors[size_t(i)].color, i == m_highlightedColor,
+                                                scaled(kColorFontPx, m_scale)));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "pages/cuttexttooltip.h"
 #include "pages/pagebutton.h"
 #include "pages/procreateshortcuts.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -242,10 +243,8 @@ void ProcreatePage::applyStyle(double scale, int keyFontPx)
                                          paddingFor(kPaddingV, scale),
                                          paddingFor(kPaddingH, scale));
     // The page is first styled at the window's scale and again once the
-    // stack gives it its size, mostly to the same sheet: setting that again
-    // would polish its forty cells anew for nothing.
-    if (sheet != styleSheet())
-        setStyleSheet(sheet);
+    // stack gives it its size, mostly to the same sheet.
+    setStyleSheetIfChanged(this, sheet);
 }
 
 void ProcreatePage::onProcreateClicked()

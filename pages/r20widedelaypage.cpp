@@ -6,6 +6,7 @@
 #include "pages/cuttexttooltip.h"
 #include "pages/delayspinframe.h"
 #include "pages/pagebutton.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -151,7 +152,7 @@ void R20WideDelayPage::setScale(double ratio)
     m_share = share;
     // A page that was never polished does not re-read a changed sheet.
     ensurePolished();
-    setStyleSheet(pageStyle(share));
+    setStyleSheetIfChanged(this, pageStyle(share));
     refresh();
 }
 
@@ -176,9 +177,10 @@ void R20WideDelayPage::refresh()
             s.spin->setValue(filled ? entries[slot].delay : s.spin->minimum());
         }
         s.keyButton->setText(filled ? keyLabel(entries[slot].usage) : emptyText);
-        s.keyButton->setStyleSheet(QString::fromLatin1(kKeyButtonStyle)
-                                       .arg(QLatin1String(filled ? kFilledColor : kEmptyColor))
-                                       .arg(scaledFontPixels(kKeyFontPx, m_share)));
+        setStyleSheetIfChanged(s.keyButton,
+                               QString::fromLatin1(kKeyButtonStyle)
+                                   .arg(QLatin1String(filled ? kFilledColor : kEmptyColor))
+                                   .arg(scaledFontPixels(kKeyFontPx, m_share)));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "model/keyboarddata.h"
 #include "pages/cuttexttooltip.h"
 #include "pages/pagestyles.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -127,7 +128,8 @@ void R20WideLightingPage::refreshModeButtons()
     for (int mode = 0; mode < m_modeButtons.size(); ++mode) {
         QPushButton *button = m_modeButtons.at(mode);
         button->setEnabled(m_deviceActive);
-        button->setStyleSheet(legacyModeButtonStyle(mode == effect, scaled(kModeFontPx, m_scale)));
+        setStyleSheetIfChanged(
+            button, legacyModeButtonStyle(mode == effect, scaled(kModeFontPx, m_scale)));
     }
     const bool keySelected = m_data && selectedLedKey(*m_data, m_ledKeyFilter) >= 0;
     for (QPushButton *button : qAsConst(m_paletteButtons))
