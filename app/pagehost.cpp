@@ -31,6 +31,7 @@
 #include "widgets/keybutton.h"
 #include "widgets/macroflowwidget.h"
 #include "widgets/rgbcolorpickerwidget.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -79,6 +80,8 @@ PageHost::PageHost(KeyboardData &store, const DeviceState &device, KeySelection 
 QStackedWidget *PageHost::buildPageStack()
 {
     auto *stack = new QStackedWidget;
+    // The window's colour; its pages cover it whole.
+    showParentBackground(stack);
     stack->setMinimumHeight(kPageStackMinHeight);
     stack->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_pageStack = stack;

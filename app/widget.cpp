@@ -22,14 +22,19 @@
 #include "model/logging.h"
 #include "model/translation.h"
 
+#include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QStyleOption>
 
 Widget::Widget(QWidget *parent)
     : QWidget(parent)
 {
     // The style sheet comes first so every child is polished with it.
     setStyleSheet(windowStyleSheet());
+    // The window paints its sheet's background itself (paintEvent), once:
+    // Qt would first fill it with the palette's colour.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 
     // The settings file beside the executable picks the language and the
     // number of layer buttons for the life of the window.
@@ -219,6 +224,15 @@ void Widget::resizeEvent(QResizeEvent *event)
     if (m_scaler)
         m_scaler->onResize(event->size());
     QWidget::resizeEvent(event);
+}
+
+void Widget::paintEvent(QPaintEvent *)
+{
+    // The sheet's background, as Qt draws it for a styled widget.
+    QStyleOption option;
+    option.initFrom(this);
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
 }
 
 void Widget::showEvent(QShowEvent *event)

@@ -128,6 +128,7 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     // With unsaved changes the window asks first.
     void closeEvent(QCloseEvent *event) override;

@@ -8,6 +8,7 @@
 #include "app/pagehost.h"
 #include "app/statusline.h"
 #include "pages/macropage.h"
+#include "widgets/stylesheetupdate.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -57,6 +58,7 @@ QWidget *Widget::buildTopBar()
 QWidget *Widget::buildContentRow()
 {
     auto *row = new QWidget;
+    showParentBackground(row);
     auto *layout = new QHBoxLayout(row);
     layout->setSpacing(0);
     layout->setContentsMargins(20, 0, 20, 0);
@@ -72,6 +74,7 @@ QWidget *Widget::buildContentRow()
 QWidget *Widget::buildLowerRow()
 {
     m_lowerRow = new QWidget;
+    showParentBackground(m_lowerRow);
     m_lowerRow->setMinimumHeight(kLowerRowMinHeight);
     m_lowerRow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 

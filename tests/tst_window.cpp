@@ -163,6 +163,12 @@ void TestWindow::startsInEnglishWithoutSettingsFile()
              QStringLiteral("Key Function Display Area"));
     QCOMPARE(shownLayerButtons(*window), QStringLiteral("000"));
     QCOMPARE(window->effectiveLayerDisplayCount(), 0);
+
+    // The window paints its own background; the rows' margins show it.
+    const QImage drawn = window->grab().toImage();
+    const int belowTopBar = window->findChild<QWidget *>("topBar")->geometry().bottom() + 20;
+    QCOMPARE(drawn.pixelColor(5, belowTopBar), QColor(0x20, 0x20, 0x20));
+    QCOMPARE(drawn.pixelColor(5, drawn.height() - 5), QColor(0x20, 0x20, 0x20));
 }
 
 void TestWindow::layerButtonsFollowLayerNum_data()
