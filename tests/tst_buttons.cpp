@@ -4,10 +4,12 @@
 #include "widgets/dualcharbutton.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
+#include "widgets/sharedbevelbutton.h"
 
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QtTest>
 
 namespace {
@@ -61,6 +63,7 @@ private slots:
     void initTestCase();
     void arrowsAreBlueOnOneLine();
     void keyFaceColours();
+    void sharedBevelFollowsTheButtonsClass();
     void hoverGrowsTheKeyAndKeepsItCentred();
     void forcedClickGoesThroughTheWindow();
     void knobScalesPictureAndLegend();
@@ -143,6 +146,34 @@ void TestButtons::keyFaceColours()
     key.clearSwatch();
     QVERIFY(!key.swatchOn());
     QCOMPARE(key.grab().toImage().pixelColor(face), grey);
+}
+
+void TestButtons::sharedBevelFollowsTheButtonsClass()
+{
+    // Two buttons of one look and size share a bevel only while their
+    // selector class is the same.
+    QWidget page;
+    page.setStyleSheet(QStringLiteral(
+        "QWidget { background-color: #333; }"
+        "QPushButton[class=\"plain\"] { background-color: #102030; border: none; }"
+        "QPushButton[class=\"marked\"] { background-color: #a04010; border: none; }"));
+    SharedBevelButton first(QString(), &page);
+    SharedBevelButton second(QString(), &page);
+    for (SharedBevelButton *button : {&first, &second}) {
+        button->setProperty("class", QStringLiteral("plain"));
+        button->setBevelLook(QStringLiteral("test"));
+        button->setGeometry(0, 0, 40, 30);
+    }
+    page.ensurePolished();
+    const QPoint inside(20, 5);
+    QCOMPARE(first.grab().toImage().pixelColor(inside), QColor(0x10, 0x20, 0x30));
+    QCOMPARE(second.grab().toImage().pixelColor(inside), QColor(0x10, 0x20, 0x30));
+
+    second.setProperty("class", QStringLiteral("marked"));
+    second.style()->unpolish(&second);
+    second.style()->polish(&second);
+    QCOMPARE(second.grab().toImage().pixelColor(inside), QColor(0xa0, 0x40, 0x10));
+    QCOMPARE(first.grab().toImage().pixelColor(inside), QColor(0x10, 0x20, 0x30));
 }
 
 void TestButtons::hoverGrowsTheKeyAndKeepsItCentred()

@@ -1,9 +1,11 @@
 #include "widgets/sharedbevelbutton.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <cstdio>
 
 SharedBevelButton::SharedBevelButton(const QString &text, QWidget *parent)
     : QPushButton(text, parent)
@@ -15,22 +17,33 @@ void SharedBevelButton::setBevelLook(const QString &look)
     if (look == m_look)
         return;
     m_look = look;
+    m_keyPrefix.clear();
     update();
+}
+
+bool SharedBevelButton::event(QEvent *event)
+{
+    // The selector's class is a dynamic property and part of the bevel's key.
+    if (event->type() == QEvent::DynamicPropertyChange)
+        m_keyPrefix.clear();
+    return QPushButton::event(event);
 }
 
 QPixmap SharedBevelButton::bevel(const QStyleOptionButton &option, const QColor &background) const
 {
     // Everything the style's bevel depends on besides the sheet itself:
     // the selector's class, the size and the state (hover, pressed, ...).
+    // Every key paints after a rescale, so the key is put together cheaply.
+    if (m_keyPrefix.isEmpty())
+        m_keyPrefix = QStringLiteral("zentrik-bevel/") + m_look + QLatin1Char('/')
+            + property("class").toString();
     const qreal ratio = devicePixelRatioF();
-    const QString key = QStringLiteral("zentrik-bevel/%1/%2/%3x%4@%5/%6/%7/%8")
-                            .arg(m_look, property("class").toString())
-                            .arg(option.rect.width())
-                            .arg(option.rect.height())
-                            .arg(ratio)
-                            .arg(int(option.state))
-                            .arg(int(option.features))
-                            .arg(background.rgba(), 0, 16);
+    char numbers[96];
+    const int length = std::snprintf(numbers, sizeof numbers, "/%dx%d@%g/%d/%d/%x",
+                                     option.rect.width(), option.rect.height(), double(ratio),
+                                     int(option.state), int(option.features),
+                                     unsigned(background.rgba()));
+    const QString key = m_keyPrefix + QLatin1String(numbers, length);
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;

@@ -25,10 +25,12 @@ public:
     QString bevelLook() const { return m_look; }
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QPixmap bevel(const QStyleOptionButton &option, const QColor &background) const;
 
     QString m_look;
+    mutable QString m_keyPrefix; // the look and class part of the bevel's cache key
 };
