@@ -37,6 +37,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTimer>
 
 namespace {
 
@@ -52,6 +53,9 @@ constexpr int kPageMinHeight = 600;
 constexpr int kKeyLedCount = 16;
 
 constexpr int kPageStackMinHeight = 300;
+// Hidden pages are restyled this long after a rescale, when the window has
+// painted it and a dragged edge has most likely come to rest.
+constexpr int kIdleScaleDelayMs = 100;
 constexpr int kFunctionListBuildPadding = 5;
 
 // Function-list rows, in page order.
@@ -75,6 +79,9 @@ PageHost::PageHost(KeyboardData &store, const DeviceState &device, KeySelection 
     connect(&m_selection, &KeySelection::lightingViewStale, this, &PageHost::refreshLightingView);
     connect(&m_selection, &KeySelection::selectionPagesStale, this,
             &PageHost::refreshSelectionPages);
+    m_idleScaleTimer = new QTimer(this);
+    m_idleScaleTimer->setSingleShot(true);
+    connect(m_idleScaleTimer, &QTimer::timeout, this, &PageHost::scaleNextHiddenPage);
 }
 
 QStackedWidget *PageHost::buildPageStack()
@@ -205,16 +212,7 @@ void PageHost::showPage(int row)
     if (row != RowMacro && m_macroPage)
         m_macroPage->stopMacroRecording();
 
-    const KeypadCapabilities &keypad = m_device.capabilities();
-    int stackIndex = row;
-    if (row == RowRgbLed)
-        stackIndex = keypad.lighting == LightingKind::R20Wide ? StackR20WideLighting
-                   : keypad.lighting == LightingKind::Old     ? StackOldLighting
-                                                              : int(RowRgbLed);
-    else if (row == RowMacro)
-        stackIndex = keypad.delayPage == DelayPage::R20Wide ? StackR20WideDelay
-                   : keypad.delayPage == DelayPage::Old     ? StackOldDelay
-                                                            : int(RowMacro);
+    const int stackIndex = stackIndexForRow(row);
     AssignmentPage *page = m_stackPages.at(stackIndex);
     page->applyPendingScale();
     m_pageStack->setCurrentIndex(stackIndex);
@@ -245,6 +243,20 @@ void PageHost::showPage(int row)
     } else if (key >= 0) {
         m_display.showText(m_selection.controlTitleFor(key), m_selection.fullTextFor(key));
     }
+}
+
+int PageHost::stackIndexForRow(int row) const
+{
+    const KeypadCapabilities &keypad = m_device.capabilities();
+    if (row == RowRgbLed)
+        return keypad.lighting == LightingKind::R20Wide ? StackR20WideLighting
+             : keypad.lighting == LightingKind::Old     ? StackOldLighting
+                                                        : int(RowRgbLed);
+    if (row == RowMacro)
+        return keypad.delayPage == DelayPage::R20Wide ? StackR20WideDelay
+             : keypad.delayPage == DelayPage::Old     ? StackOldDelay
+                                                      : int(RowMacro);
+    return row;
 }
 
 void PageHost::bringRowIntoView(int row)
@@ -310,6 +322,26 @@ void PageHost::scalePages(double ratio)
         page->scaleLater(ratio);
     if (auto *shown = qobject_cast<AssignmentPage *>(m_pageStack->currentWidget()))
         shown->applyPendingScale();
+    m_idleScaleTimer->start(kIdleScaleDelayMs);
+}
+
+void PageHost::scaleNextHiddenPage()
+{
+    // A page restyled now is not restyled on its first show. One page per
+    // pass of the event loop: each takes a few milliseconds.
+    for (int row = 0; row <= RowProcreate; ++row) {
+        AssignmentPage *page = m_stackPages.at(stackIndexForRow(row));
+        if (page == m_pageStack->currentWidget() || !page->scalePending())
+            continue;
+        // The stack sizes only the page it shows; the pages that fit
+        // themselves to their width get the size they will be shown at.
+        const QRect room = m_pageStack->contentsRect();
+        if (!room.isEmpty())
+            page->setGeometry(room);
+        page->applyPendingScale();
+        m_idleScaleTimer->start(0);
+        return;
+    }
 }
 
 void PageHost::retranslatePages()

@@ -19,6 +19,7 @@ class OldLightingPage;
 class ProcreatePage;
 class QListWidget;
 class QStackedWidget;
+class QTimer;
 class QWidget;
 class R20WideDelayPage;
 class R20WideLightingPage;
@@ -26,7 +27,8 @@ struct DeviceState;
 
 // The function list and the stack of assignment pages: which page a row
 // shows for the connected family, the pages' clicks into the key store, and
-// the pages' scale, which is applied to a page when it is shown.
+// the pages' scale, which is applied to a page when it is shown or, for the
+// pages the keypad can show, while the window is idle.
 class PageHost : public QObject
 {
     Q_OBJECT
@@ -60,7 +62,8 @@ public:
     void updateMacroPageTitle();
     void refreshLightingView();
     void refreshSelectionPages();
-    // Every page takes the ratio; only the page on screen is restyled now.
+    // Every page takes the ratio; only the page on screen is restyled now,
+    // the others one by one once the window is idle.
     void scalePages(double ratio);
     // Words the texts each page set itself in the interface's language.
     void retranslatePages();
@@ -85,6 +88,9 @@ private slots:
 
 private:
     void createPages(QStackedWidget *stack);
+    // The stack page a function-list row shows for the connected family.
+    int stackIndexForRow(int row) const;
+    void scaleNextHiddenPage();
     void showSelectedLedColor(int key);
     bool hasLed(int key) const;
     void showLedSwatches();
@@ -99,6 +105,7 @@ private:
     QStackedWidget *m_pageStack = nullptr;
     // In stack order.
     QVector<AssignmentPage *> m_stackPages;
+    QTimer *m_idleScaleTimer = nullptr;
     // What scaleArea last applied, so a rescale restyles only what changed.
     int m_appliedListFontPx = -1;
     int m_appliedListRowPx = -1;

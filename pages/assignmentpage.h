@@ -25,8 +25,10 @@ public:
     virtual void retranslate() {}
 
     // Restyling a page costs several milliseconds, so a rescale restyles
-    // only the page on screen; the others keep the ratio until they are shown.
+    // only the page on screen; the others keep the ratio until they are
+    // shown or the window is idle.
     void scaleLater(double ratio) { m_pendingScale = ratio; }
+    bool scalePending() const { return m_pendingScale.has_value(); }
     void applyPendingScale();
 
 private:
