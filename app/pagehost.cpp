@@ -214,7 +214,7 @@ void PageHost::showPage(int row)
 
     const int stackIndex = stackIndexForRow(row);
     AssignmentPage *page = m_stackPages.at(stackIndex);
-    page->applyPendingScale();
+    applyPendingScaleAtShownSize(page);
     m_pageStack->setCurrentIndex(stackIndex);
     m_selection.setLightingShown(stackIndex == RowRgbLed || stackIndex == StackR20WideLighting);
     m_lightingPage->setRgbPageActive(stackIndex == RowRgbLed);
@@ -325,6 +325,16 @@ void PageHost::scalePages(double ratio)
     m_idleScaleTimer->start(kIdleScaleDelayMs);
 }
 
+void PageHost::applyPendingScaleAtShownSize(AssignmentPage *page)
+{
+    // The stack sizes only the page it shows. A page that fits itself to its
+    // width would otherwise be restyled at the width it had when last shown.
+    const QRect room = m_pageStack->contentsRect();
+    if (page->scalePending() && !room.isEmpty())
+        page->setGeometry(room);
+    page->applyPendingScale();
+}
+
 void PageHost::scaleNextHiddenPage()
 {
     // A page restyled now is not restyled on its first show. One page per
@@ -333,12 +343,7 @@ void PageHost::scaleNextHiddenPage()
         AssignmentPage *page = m_stackPages.at(stackIndexForRow(row));
         if (page == m_pageStack->currentWidget() || !page->scalePending())
             continue;
-        // The stack sizes only the page it shows; the pages that fit
-        // themselves to their width get the size they will be shown at.
-        const QRect room = m_pageStack->contentsRect();
-        if (!room.isEmpty())
-            page->setGeometry(room);
-        page->applyPendingScale();
+        applyPendingScaleAtShownSize(page);
         m_idleScaleTimer->start(0);
         return;
     }

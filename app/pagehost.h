@@ -90,6 +90,7 @@ private:
     void createPages(QStackedWidget *stack);
     // The stack page a function-list row shows for the connected family.
     int stackIndexForRow(int row) const;
+    void applyPendingScaleAtShownSize(AssignmentPage *page);
     void scaleNextHiddenPage();
     void showSelectedLedColor(int key);
     bool hasLed(int key) const;

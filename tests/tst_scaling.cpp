@@ -65,6 +65,7 @@ private slots:
     void shellSizesAtARatio();
     void functionButtonTextsFitTheirButtons();
     void keyboardKeysFollowTheRatio();
+    void pageShownRightAfterARescaleFitsItsWidth();
 
 private:
     std::unique_ptr<Widget> m_window;
@@ -293,6 +294,42 @@ void TestScaling::keyboardKeysFollowTheRatio()
                      qPrintable(where));
         }
     }
+}
+
+void TestScaling::pageShownRightAfterARescaleFitsItsWidth()
+{
+    // The Procreate page fits its labels to its width below the scale's
+    // floor. Last shown in a narrow window, then shown at once after the
+    // window widened, it fits them to the new width, as in a window that
+    // had that size from the start.
+    const auto quickMenuPx = [](Widget &window) {
+        for (QPushButton *button : window.findChildren<QPushButton *>())
+            if (button->isVisible() && button->text().startsWith(QLatin1String("QuickMenu")))
+                return button->font().pixelSize();
+        return -1;
+    };
+    const QSize narrow(1000, 700);
+    const QSize wide(1366, 740);
+    Widget &window = *m_window;
+    auto *list = window.findChild<QListWidget *>();
+    resizeContent(window, narrow);
+    QTRY_COMPARE(contentSize(window), narrow);
+    list->setCurrentRow(RowProcreate);
+    QTest::qWait(50);
+    list->setCurrentRow(RowMouse);
+    const int rescales = rescaleCount(*m_log);
+    resizeContent(window, wide);
+    QTRY_VERIFY(rescaleCount(*m_log) > rescales);
+    list->setCurrentRow(RowProcreate);
+    QTest::qWait(50);
+
+    Widget fresh;
+    resizeContent(fresh, wide);
+    fresh.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+    fresh.findChild<QListWidget *>()->setCurrentRow(RowProcreate);
+    QTest::qWait(50);
+    QCOMPARE(quickMenuPx(window), quickMenuPx(fresh));
 }
 
 QTEST_MAIN(TestScaling)
