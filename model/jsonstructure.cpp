@@ -21,12 +21,11 @@ namespace {
 
 // What a byte means to the scans; most bytes mean nothing, and one look-up
 // per byte keeps the scan of a large file short.
-enum class JsonByte : uint8_t { Other, Quote, Backslash, OpenObject, OpenArray, Close, Colon, Comma };
+enum class JsonByte : uint8_t { Other, Quote, OpenObject, OpenArray, Close, Colon, Comma };
 
 constexpr std::array<JsonByte, 256> kJsonBytes = [] {
     std::array<JsonByte, 256> table{};
     table[uint8_t('"')] = JsonByte::Quote;
-    table[uint8_t('\\')] = JsonByte::Backslash;
     table[uint8_t('{')] = JsonByte::OpenObject;
     table[uint8_t('[')] = JsonByte::OpenArray;
     table[uint8_t(']')] = table[uint8_t('}')] = JsonByte::Close;
@@ -221,7 +220,6 @@ ZENTRIK_UNTRACED std::optional<QString> repeatedMemberName(const QByteArray &jso
             names.resize(open.back().firstName);
             open.pop_back();
             break;
-        case JsonByte::Backslash:
         case JsonByte::Other:
             break;
         }
