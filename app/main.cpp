@@ -1,4 +1,5 @@
 #include "app/appidentity.h"
+#include "app/imagememory.h"
 #include "app/raisewindow.h"
 #include "app/singleinstance.h"
 #include "app/widget.h"
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     // The knob pictures live in the static program library; without this
     // reference the linker leaves them out.
     Q_INIT_RESOURCE(resources);
+    reuseFreedImageMemory();
     QApplication app(argc, argv);
     // A Wayland compositor knows the window's name and icon only by this id.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileId));

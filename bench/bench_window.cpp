@@ -13,6 +13,7 @@
 #include "eventtrace.h"
 #include "stallmonitor.h"
 
+#include "app/imagememory.h"
 #include "app/keypadfilecommands.h"
 #include "app/layoutcatalogue.h"
 #include "app/widget.h"
@@ -247,6 +248,7 @@ int main(int argc, char **argv)
 
     // As main() does, with no keypad on the bus.
     Q_INIT_RESOURCE(resources);
+    reuseFreedImageMemory();
     VirtualKeypad::reset();
     TracingApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
