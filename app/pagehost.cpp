@@ -216,15 +216,21 @@ void PageHost::showPage(int row)
     AssignmentPage *page = m_stackPages.at(stackIndex);
     applyPendingScaleAtShownSize(page);
     m_pageStack->setCurrentIndex(stackIndex);
+    const bool lightingWasShown = m_selection.lightingShown();
     m_selection.setLightingShown(stackIndex == RowRgbLed || stackIndex == StackR20WideLighting);
     m_lightingPage->setRgbPageActive(stackIndex == RowRgbLed);
     // The lighting page fits a lower window than the key pages.
     m_window->setMinimumHeight(
         (row == RowRgbLed ? kLightingPageMinHeight : kPageMinHeight) + kMenuBarHeight);
 
-    // The lighting page is refreshed with the lighting view, every other
-    // page when it is shown.
-    refreshLightingView();
+    // The lighting page is refreshed with the lighting view, when the keys
+    // start or stop showing their colours; every other page when it is
+    // shown. Between two key pages only the keys' texts follow the row (the
+    // base keys name arrows by their signs, Procreate its shortcuts).
+    if (lightingWasShown || m_selection.lightingShown())
+        refreshLightingView();
+    else
+        m_selection.refreshKeyTexts();
     if (page != m_lightingPage)
         page->refresh();
 
