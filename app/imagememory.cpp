@@ -1,5 +1,7 @@
 #include "app/imagememory.h"
 
+// The C library's own headers say which C library it is.
+#include <cstdlib>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

@@ -1,4 +1,5 @@
 #include "app/firstwindow.h"
+#include "app/imagememory.h"
 #include "app/widget.h"
 #include "app/windowsize.h"
 
@@ -6,13 +7,47 @@
 #include <QFile>
 #include <QtTest>
 
+#include <cstdlib>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+// Under a sanitizer the heap is the sanitizer's, not the C library's.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define ZENTRIK_SANITIZER_HEAP
+#endif
+#endif
+
 class TestFirstWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void freedWindowImagesStayForTheNext();
     void sizeAndPlaceOnAScreen();
     void opensAtTheRatioOfItsSize();
 };
+
+void TestFirstWindow::freedWindowImagesStayForTheNext()
+{
+#if defined(__GLIBC__) && !defined(ZENTRIK_SANITIZER_HEAP)
+    reuseFreedImageMemory();
+    // Larger than any image this process has freed, so the C library's
+    // sliding threshold alone would give it a mapping of its own.
+    const QSize size(3000, 2000);
+    const size_t imageBytes = size_t(size.width()) * size_t(size.height()) * 4;
+    const size_t mappedBefore = mallinfo2().hblkhd;
+    {
+        QImage image(size, QImage::Format_RGB32);
+        QVERIFY(!image.isNull());
+        QCOMPARE(mallinfo2().hblkhd, mappedBefore);
+    }
+    // Freed, its room is kept for the next size's image.
+    QVERIFY(mallinfo2().fordblks >= imageBytes);
+#else
+    QSKIP("The heap is not the C library's to set here.");
+#endif
+}
 
 void TestFirstWindow::sizeAndPlaceOnAScreen()
 {
