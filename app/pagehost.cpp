@@ -28,6 +28,7 @@
 #include "pages/procreatepage.h"
 #include "pages/r20widedelaypage.h"
 #include "pages/r20widelightingpage.h"
+#include "widgets/buttonpaintwarmup.h"
 #include "widgets/keybutton.h"
 #include "widgets/macroflowwidget.h"
 #include "widgets/rgbcolorpickerwidget.h"
@@ -81,7 +82,7 @@ PageHost::PageHost(KeyboardData &store, const DeviceState &device, KeySelection 
             &PageHost::refreshSelectionPages);
     m_idleScaleTimer = new QTimer(this);
     m_idleScaleTimer->setSingleShot(true);
-    connect(m_idleScaleTimer, &QTimer::timeout, this, &PageHost::scaleNextHiddenPage);
+    connect(m_idleScaleTimer, &QTimer::timeout, this, &PageHost::prepareNextHiddenPage);
 }
 
 QStackedWidget *PageHost::buildPageStack()
@@ -177,6 +178,7 @@ void PageHost::applyDeviceStateToPages()
     m_r20WideDelayPage->setDeviceConnected(keypad.delayPage == DelayPage::R20Wide);
     m_oldDelayPage->setDeviceConnected(keypad.delayPage == DelayPage::Old);
     applyMouseGestureSupport();
+    warmPagesLater();
     // The family decides which page rows 3 and 5 show.
     if (m_functionList)
         showPage(m_functionList->currentRow());
@@ -328,6 +330,12 @@ void PageHost::scalePages(double ratio)
         page->scaleLater(ratio);
     if (auto *shown = qobject_cast<AssignmentPage *>(m_pageStack->currentWidget()))
         shown->applyPendingScale();
+    warmPagesLater();
+}
+
+void PageHost::warmPagesLater()
+{
+    m_paintWarmed.fill(false, m_stackPages.size());
     m_idleScaleTimer->start(kIdleScaleDelayMs);
 }
 
@@ -341,15 +349,27 @@ void PageHost::applyPendingScaleAtShownSize(AssignmentPage *page)
     page->applyPendingScale();
 }
 
-void PageHost::scaleNextHiddenPage()
+void PageHost::prepareNextHiddenPage()
 {
-    // A page restyled now is not restyled on its first show. One page per
-    // pass of the event loop: each takes a few milliseconds.
+    // A page restyled now is not restyled on its first show, and its
+    // buttons drawn now paint at their later speed then. One step per pass
+    // of the event loop: each takes a millisecond or two. Nothing is drawn
+    // ahead before the window is shown (which starts this again).
+    if (!m_window->isVisible())
+        return;
     for (int row = 0; row <= RowProcreate; ++row) {
-        AssignmentPage *page = m_stackPages.at(stackIndexForRow(row));
-        if (page == m_pageStack->currentWidget() || !page->scalePending())
+        const int index = stackIndexForRow(row);
+        AssignmentPage *page = m_stackPages.at(index);
+        if (page == m_pageStack->currentWidget())
             continue;
-        applyPendingScaleAtShownSize(page);
+        if (page->scalePending()) {
+            applyPendingScaleAtShownSize(page);
+        } else if (index < m_paintWarmed.size() && !m_paintWarmed.at(index)) {
+            warmButtonPaint(page);
+            m_paintWarmed[index] = true;
+        } else {
+            continue;
+        }
         m_idleScaleTimer->start(0);
         return;
     }

@@ -28,7 +28,9 @@ struct DeviceState;
 // The function list and the stack of assignment pages: which page a row
 // shows for the connected family, the pages' clicks into the key store, and
 // the pages' scale, which is applied to a page when it is shown or, for the
-// pages the keypad can show, while the window is idle.
+// pages the keypad can show, while the window is idle. While idle those
+// pages' buttons are also drawn off screen once, so their first show does
+// not pay for their first paint.
 class PageHost : public QObject
 {
     Q_OBJECT
@@ -65,6 +67,9 @@ public:
     // Every page takes the ratio; only the page on screen is restyled now,
     // the others one by one once the window is idle.
     void scalePages(double ratio);
+    // The hidden pages' buttons are drawn off screen once the window is idle
+    // (again after a rescale or a keypad's change).
+    void warmPagesLater();
     // Words the texts each page set itself in the interface's language.
     void retranslatePages();
 
@@ -91,7 +96,8 @@ private:
     // The stack page a function-list row shows for the connected family.
     int stackIndexForRow(int row) const;
     void applyPendingScaleAtShownSize(AssignmentPage *page);
-    void scaleNextHiddenPage();
+    // One step of the idle work on hidden pages: a restyle, else a warm-up.
+    void prepareNextHiddenPage();
     void showSelectedLedColor(int key);
     bool hasLed(int key) const;
     void showLedSwatches();
@@ -107,6 +113,9 @@ private:
     // In stack order.
     QVector<AssignmentPage *> m_stackPages;
     QTimer *m_idleScaleTimer = nullptr;
+    // In stack order: whose buttons were drawn off screen since the pages'
+    // last restyle.
+    QVector<bool> m_paintWarmed;
     // What scaleArea last applied, so a rescale restyles only what changed.
     int m_appliedListFontPx = -1;
     int m_appliedListRowPx = -1;

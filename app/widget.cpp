@@ -239,6 +239,8 @@ void Widget::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     m_scaler->onShow();
+    if (!event->spontaneous())
+        m_pages->warmPagesLater();
 }
 
 // ---- selection and key texts -----------------------------------------------

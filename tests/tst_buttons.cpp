@@ -1,6 +1,7 @@
 #include "tst_log_capture.h"
 #include "model/labels.h"
 #include "widgets/buttonlegend.h"
+#include "widgets/buttonpaintwarmup.h"
 #include "widgets/dualcharbutton.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
@@ -8,8 +9,10 @@
 
 #include <QLabel>
 #include <QLoggingCategory>
+#include <QProxyStyle>
 #include <QSignalSpy>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QtTest>
 
 namespace {
@@ -29,6 +32,40 @@ public slots:
             ++callsWithSender;
         forcedIndices << property("_forcedClickIndex");
         setProperty("_forcedClickIndex", QVariant());
+    }
+};
+
+// Records which buttons were drawn, at what size and with what text.
+class DrawRecordingStyle : public QProxyStyle
+{
+public:
+    struct Drawn {
+        const QWidget *button;
+        QSize size;
+        QString text;
+    };
+    mutable QVector<Drawn> drawn;
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        if (element == CE_PushButton)
+            if (const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option))
+                drawn.append({widget, button->rect.size(), button->text});
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
     }
 };
 
@@ -70,6 +107,7 @@ private slots:
     void missingKnobPictureIsLoggedAndStillDrawn();
     void dualCharLabelFollowsTheButton();
     void cutLegendShowsWholeTextOnHover();
+    void hiddenPageButtonsAreDrawnAheadOffScreen();
 };
 
 void TestButtons::initTestCase()
@@ -362,6 +400,41 @@ void TestButtons::cutLegendShowsWholeTextOnHover()
     // The legend never drops below eight pixels with a tiny knob.
     QCOMPARE(QFontInfo(knob.paintedLegendFont()).pixelSize(), 8);
     QCOMPARE(QFontInfo(legendFont(knob.font(), 3, knob.logicalDpiY())).pixelSize(), 8);
+}
+
+void TestButtons::hiddenPageButtonsAreDrawnAheadOffScreen()
+{
+    // Every button the page will show is drawn once, at its size, without
+    // the page or its buttons painting or changing.
+    QWidget window;
+    QWidget page(&window);
+    QPushButton shown(QStringLiteral("Undo"), &page);
+    QPushButton notLaidOut(QStringLiteral("Redo"), &page);
+    QPushButton hidden(QStringLiteral("Brush"), &page);
+    DrawRecordingStyle style;
+    PaintCounter paints;
+    for (QPushButton *button : {&shown, &notLaidOut, &hidden}) {
+        button->setStyle(&style);
+        button->installEventFilter(&paints);
+    }
+    shown.setGeometry(0, 0, 70, 30);
+    hidden.setGeometry(0, 40, 70, 30);
+    hidden.hide();
+    page.hide();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    warmButtonPaint(&page);
+    QCOMPARE(style.drawn.size(), 2);
+    QCOMPARE(style.drawn.at(0).button, &shown);
+    QCOMPARE(style.drawn.at(0).size, QSize(70, 30));
+    QCOMPARE(style.drawn.at(0).text, QStringLiteral("Undo"));
+    QCOMPARE(style.drawn.at(1).button, &notLaidOut);
+    QCOMPARE(style.drawn.at(1).size, notLaidOut.size());
+    QCoreApplication::processEvents();
+    QCOMPARE(paints.paints, 0);
+    QVERIFY(page.isHidden());
+    QCOMPARE(shown.geometry(), QRect(0, 0, 70, 30));
 }
 
 QTEST_MAIN(TestButtons)
