@@ -24,6 +24,14 @@ QStyleOptionButton restingOption(const QPushButton &button)
     return option;
 }
 
+// An opaque window's backing store is 32-bit RGB: glyphs drawn into the
+// same format are kept in the same cache as the window's.
+void fitScratch(QImage &scratch, const QSize &size)
+{
+    if (scratch.width() < size.width() || scratch.height() < size.height())
+        scratch = QImage(size.expandedTo(scratch.size()), QImage::Format_RGB32);
+}
+
 } // namespace
 
 void warmButtonPaint(QWidget *area)
@@ -38,12 +46,10 @@ void warmButtonPaint(QWidget *area)
         const QSize size = button->size();
         if (size.isEmpty())
             continue;
-        if (scratch.width() < size.width() || scratch.height() < size.height())
-            scratch = QImage(size.expandedTo(scratch.size()),
-                             QImage::Format_ARGB32_Premultiplied);
         button->ensurePolished();
         QStyleOptionButton option = restingOption(*button);
         option.rect = QRect(QPoint(0, 0), size);
+        fitScratch(scratch, size);
         QPainter painter(&scratch);
         painter.setFont(button->font());
         painter.setPen(button->palette().color(button->foregroundRole()));

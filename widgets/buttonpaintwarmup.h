@@ -10,4 +10,8 @@ class QWidget;
 // that inside the click that first shows it. Drawn ahead of time into a
 // scratch image, the rules and glyphs are ready when the page appears; the
 // screen is not touched.
+//
+// Labels are left alone: drawing their bold text ahead moves edge pixels of
+// the keypad's outlined numbers, whose outlines the font face returns a
+// 1/64 pixel apart depending on what it drew before.
 void warmButtonPaint(QWidget *area);
