@@ -35,6 +35,7 @@
 #include "widgets/stylesheetupdate.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -349,6 +350,29 @@ void PageHost::applyPendingScaleAtShownSize(AssignmentPage *page)
     page->applyPendingScale();
 }
 
+void PageHost::layOutAtShownSize(AssignmentPage *page)
+{
+    // A hidden page keeps the layout of its last show. Laid out at the size
+    // it will be shown at, its wrapped hints are as tall as they will be and
+    // its first show does not first ask the window for room it then gives
+    // back (moving the keypad picture on the way).
+    const QRect room = m_pageStack->contentsRect();
+    if (room.isEmpty())
+        return;
+    if (page->geometry() != room)
+        page->setGeometry(room);
+    // Hidden widgets are not told of their new sizes, so each layout of the
+    // page is run here, a parent's before its children's.
+    QList<QWidget *> widgets{page};
+    widgets += page->findChildren<QWidget *>();
+    for (QWidget *widget : qAsConst(widgets)) {
+        if (QLayout *layout = widget->layout()) {
+            layout->invalidate();
+            layout->activate();
+        }
+    }
+}
+
 void PageHost::prepareNextHiddenPage()
 {
     // A page restyled now is not restyled on its first show, and its
@@ -365,6 +389,7 @@ void PageHost::prepareNextHiddenPage()
         if (page->scalePending()) {
             applyPendingScaleAtShownSize(page);
         } else if (index < m_paintWarmed.size() && !m_paintWarmed.at(index)) {
+            layOutAtShownSize(page);
             warmButtonPaint(page);
             m_paintWarmed[index] = true;
         } else {

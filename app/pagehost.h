@@ -96,6 +96,7 @@ private:
     // The stack page a function-list row shows for the connected family.
     int stackIndexForRow(int row) const;
     void applyPendingScaleAtShownSize(AssignmentPage *page);
+    void layOutAtShownSize(AssignmentPage *page);
     // One step of the idle work on hidden pages: a restyle, else a warm-up.
     void prepareNextHiddenPage();
     void showSelectedLedColor(int key);

@@ -66,6 +66,7 @@ private slots:
     void functionButtonTextsFitTheirButtons();
     void keyboardKeysFollowTheRatio();
     void pageShownRightAfterARescaleFitsItsWidth();
+    void lightingPageFirstShownAtANewSizeLeavesTheKeypadStill();
 
 private:
     std::unique_ptr<Widget> m_window;
@@ -330,6 +331,40 @@ void TestScaling::pageShownRightAfterARescaleFitsItsWidth()
     fresh.findChild<QListWidget *>()->setCurrentRow(RowProcreate);
     QTest::qWait(50);
     QCOMPARE(quickMenuPx(window), quickMenuPx(fresh));
+}
+
+// Counts the resize events a widget receives.
+class ResizeCounter : public QObject
+{
+public:
+    int resizes = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            ++resizes;
+        return false;
+    }
+};
+
+void TestScaling::lightingPageFirstShownAtANewSizeLeavesTheKeypadStill()
+{
+    // Hidden pages are laid out at the new size while the window is idle.
+    // The lighting page, first shown after a rescale, then fits the room it
+    // is given at once: it used to ask for more, push the keypad up and
+    // hand the room back over several layout passes.
+    Widget &window = *m_window;
+    resizeContent(window, QSize(1200, 880));
+    QTRY_COMPARE(window.scaleRatio(), 0.8);
+    QTest::qWait(400);
+    QWidget *keypad = window.findChild<QWidget *>("keyKnobGroup");
+    QVERIFY(keypad);
+    const QRect before = keypad->geometry();
+    ResizeCounter counter;
+    keypad->installEventFilter(&counter);
+    window.findChild<QListWidget *>()->setCurrentRow(RowRgbLed);
+    QTest::qWait(100);
+    QCOMPARE(counter.resizes, 0);
+    QCOMPARE(keypad->geometry(), before);
 }
 
 QTEST_MAIN(TestScaling)
