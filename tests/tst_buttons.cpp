@@ -1,3 +1,4 @@
+#include "tst_event_counter.h"
 #include "tst_log_capture.h"
 #include "model/labels.h"
 #include "widgets/buttonlegend.h"
@@ -53,19 +54,6 @@ public:
             if (const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option))
                 drawn.append({widget, button->rect.size(), button->text});
         QProxyStyle::drawControl(element, option, painter, widget);
-    }
-};
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
     }
 };
 
@@ -412,7 +400,7 @@ void TestButtons::hiddenPageButtonsAreDrawnAheadOffScreen()
     QPushButton notLaidOut(QStringLiteral("Redo"), &page);
     QPushButton hidden(QStringLiteral("Brush"), &page);
     DrawRecordingStyle style;
-    PaintCounter paints;
+    EventCounter paints(QEvent::Paint);
     for (QPushButton *button : {&shown, &notLaidOut, &hidden}) {
         button->setStyle(&style);
         button->installEventFilter(&paints);
@@ -432,7 +420,7 @@ void TestButtons::hiddenPageButtonsAreDrawnAheadOffScreen()
     QCOMPARE(style.drawn.at(1).button, &notLaidOut);
     QCOMPARE(style.drawn.at(1).size, notLaidOut.size());
     QCoreApplication::processEvents();
-    QCOMPARE(paints.paints, 0);
+    QCOMPARE(paints.count, 0);
     QVERIFY(page.isHidden());
     QCOMPARE(shown.geometry(), QRect(0, 0, 70, 30));
 }

@@ -1,6 +1,7 @@
 #include "app/widget.h"
 #include "app/windowsize.h"
 #include "pages/basekeyspage.h"
+#include "tst_event_counter.h"
 #include "tst_log_capture.h"
 #include "tst_panel_support.h"
 #include "widgets/keybutton.h"
@@ -333,19 +334,6 @@ void TestScaling::pageShownRightAfterARescaleFitsItsWidth()
     QCOMPARE(quickMenuPx(window), quickMenuPx(fresh));
 }
 
-// Counts the resize events a widget receives.
-class ResizeCounter : public QObject
-{
-public:
-    int resizes = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Resize)
-            ++resizes;
-        return false;
-    }
-};
-
 void TestScaling::lightingPageFirstShownAtANewSizeLeavesTheKeypadStill()
 {
     // Hidden pages are laid out at the new size while the window is idle.
@@ -359,11 +347,11 @@ void TestScaling::lightingPageFirstShownAtANewSizeLeavesTheKeypadStill()
     QWidget *keypad = window.findChild<QWidget *>("keyKnobGroup");
     QVERIFY(keypad);
     const QRect before = keypad->geometry();
-    ResizeCounter counter;
-    keypad->installEventFilter(&counter);
+    EventCounter resizes(QEvent::Resize);
+    keypad->installEventFilter(&resizes);
     window.findChild<QListWidget *>()->setCurrentRow(RowRgbLed);
     QTest::qWait(100);
-    QCOMPARE(counter.resizes, 0);
+    QCOMPARE(resizes.count, 0);
     QCOMPARE(keypad->geometry(), before);
 }
 
