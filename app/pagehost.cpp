@@ -354,8 +354,11 @@ void PageHost::layOutAtShownSize(AssignmentPage *page)
 {
     // A hidden page keeps the layout of its last show. Laid out at the size
     // it will be shown at, its wrapped hints are as tall as they will be and
-    // its first show does not first ask the window for room it then gives
-    // back (moving the keypad picture on the way).
+    // its first show after a rescale does not first ask the window for room
+    // it then gives back (moving the keypad picture on the way). Only pages
+    // restyled for a new scale are laid out ahead: the text measured here
+    // changes which outline the font face gives the keypad's numbers, and
+    // the window at its first size keeps its pixels.
     const QRect room = m_pageStack->contentsRect();
     if (room.isEmpty())
         return;
@@ -388,8 +391,8 @@ void PageHost::prepareNextHiddenPage()
             continue;
         if (page->scalePending()) {
             applyPendingScaleAtShownSize(page);
-        } else if (index < m_paintWarmed.size() && !m_paintWarmed.at(index)) {
             layOutAtShownSize(page);
+        } else if (index < m_paintWarmed.size() && !m_paintWarmed.at(index)) {
             warmButtonPaint(page);
             m_paintWarmed[index] = true;
         } else {
