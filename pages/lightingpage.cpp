@@ -113,13 +113,14 @@ QString hintStyle(int fontPx)
 }
 
 // The window styles every line edit as its key display; the code field keeps
-// a field's own size.
+// a field's own size. Its highest is far above any field's height, and low
+// enough that border and padding added to it stay within what Qt allows.
 QString colorCodeStyle(int fontPx)
 {
     return QStringLiteral(
                "QLineEdit { background:#1e1e1e; color:#ffffff; border:1px solid #666666;"
                " border-radius:4px; padding:2px 6px; font-size:%1px; font-weight:normal;"
-               " min-height:0px; max-height:16777215px; }"
+               " min-height:0px; max-height:10000px; }"
                "QLineEdit:focus { border:2px solid #ffffff; }")
         .arg(fontPx);
 }
