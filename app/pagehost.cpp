@@ -337,7 +337,10 @@ void PageHost::scalePages(double ratio)
 void PageHost::warmPagesLater()
 {
     m_paintWarmed.fill(false, m_stackPages.size());
-    m_idleScaleTimer->start(kIdleScaleDelayMs);
+    // Before the window is shown its first paint comes first: the show
+    // starts this again.
+    if (m_window->isVisible())
+        m_idleScaleTimer->start(kIdleScaleDelayMs);
 }
 
 void PageHost::applyPendingScaleAtShownSize(AssignmentPage *page)
