@@ -1,6 +1,7 @@
 // Zentrik on a Wayland session: under a headless weston the window is shown,
 // painted and connects to a keypad, as under X11.
 
+#include "tst_event_counter.h"
 #include "tst_flows_support.h"
 #include "tst_session_support.h"
 
@@ -14,20 +15,6 @@ namespace {
 
 HeadlessWeston *g_weston = nullptr;
 QString g_westonMissing;
-
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 } // namespace
 
@@ -45,11 +32,11 @@ private slots:
 
         LogCapture log;
         auto window = makeWindow();
-        PaintCounter painted;
+        EventCounter painted(QEvent::Paint);
         window->installEventFilter(&painted);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get(), kConnectTimeoutMs));
-        QTRY_VERIFY_WITH_TIMEOUT(painted.paints > 0, kConnectTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(painted.count > 0, kConnectTimeoutMs);
 
         QVERIFY(connectDemo(log, "16k3e"));
         QVERIFY(waitFor([&] { return statusLabel(*window)->text() == kConnectedText; }));
