@@ -28,9 +28,10 @@ struct DeviceState;
 // The function list and the stack of assignment pages: which page a row
 // shows for the connected family, the pages' clicks into the key store, and
 // the pages' scale, which is applied to a page when it is shown or, for the
-// pages the keypad can show, while the window is idle. While idle those
-// pages' buttons are also drawn off screen once, so their first show does
-// not pay for their first paint.
+// pages the keypad can show, while the window is idle. While idle a page
+// restyled for a new scale is also laid out at the size it will be shown
+// at, and those pages' buttons are drawn off screen once, so their first
+// show pays for neither.
 class PageHost : public QObject
 {
     Q_OBJECT
@@ -97,7 +98,8 @@ private:
     int stackIndexForRow(int row) const;
     void applyPendingScaleAtShownSize(AssignmentPage *page);
     void layOutAtShownSize(AssignmentPage *page);
-    // One step of the idle work on hidden pages: a restyle, else a warm-up.
+    // One step of the idle work on hidden pages: a restyle and layout at the
+    // new scale, else the buttons drawn ahead.
     void prepareNextHiddenPage();
     void showSelectedLedColor(int key);
     bool hasLed(int key) const;
@@ -114,8 +116,8 @@ private:
     // In stack order.
     QVector<AssignmentPage *> m_stackPages;
     QTimer *m_idleScaleTimer = nullptr;
-    // In stack order: whose buttons were drawn off screen since the pages'
-    // last restyle.
+    // In stack order: whose buttons were drawn off screen since the last
+    // rescale, keypad change or show of the window.
     QVector<bool> m_paintWarmed;
     // What scaleArea last applied, so a rescale restyles only what changed.
     int m_appliedListFontPx = -1;
