@@ -1,15 +1,13 @@
 #include "app/connectionflows.h"
 
 #include "app/connectresult.h"
+#include "app/devicetask.h"
 #include "app/statusline.h"
 #include "app/storesave.h"
 #include "device/hidmanager.h"
 #include "device/savefailure.h"
 #include "model/logging.h"
 #include "model/translation.h"
-
-#include <QPointer>
-#include <QtConcurrent>
 
 #include <algorithm>
 #include <iterator>
@@ -19,27 +17,6 @@ namespace {
 constexpr int kReadLightingCount = 4;
 // Knob parts whose texts the connect and view reads log.
 constexpr int kLoggedKnobSlots[] = {6, 7, 8};
-
-// Runs `work` on the global pool and hands its result to `deliver` on the UI
-// thread. The device link carries the result back: it lives on the UI thread
-// for the whole process, while the window may be gone by the time the task
-// ends, and a result for a window that is gone is dropped.
-template <typename Work, typename Deliver>
-void runDeviceTask(ConnectionFlows *flows, Work work, Deliver deliver)
-{
-    HIDManager *link = HIDManager::instance();
-    const QPointer<ConnectionFlows> guard(flows);
-    QtConcurrent::run([link, guard, work, deliver] {
-        const auto result = work(*link);
-        QMetaObject::invokeMethod(
-            link,
-            [guard, deliver, result] {
-                if (ConnectionFlows *target = guard.data())
-                    deliver(target, result);
-            },
-            Qt::QueuedConnection);
-    });
-}
 
 QString knobText(const KeyLayers &layers, int slot)
 {
