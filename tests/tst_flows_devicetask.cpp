@@ -45,7 +45,7 @@ void FlowsDeviceTaskTest::resultsReachTheUiThreadOrAreDropped()
             return values;
         },
         [&](QObject *, const QVector<int> &values) {
-            onUiThread = QThread::currentThread() == qApp->thread();
+            onUiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
             sum = std::accumulate(values.cbegin(), values.cend(), qint64(0));
         });
     deliverWithoutAWakeUp();
