@@ -53,16 +53,26 @@ void MacroFlowWidget::makePair(const MacroStep &step)
 // Building the 128 blocks of a full macro at once holds the window up for
 // about two frames, so once the flow is first shown the blocks are made a few
 // at a time while the program is idle. A macro shown before they are all
-// there makes the rest itself.
+// there makes the rest itself. The turns run from a timer of the flow's own:
+// Qt 5 posts a zero single shot as a queued call, and a chain of those kept
+// the program's other timers waiting two turns at a time.
 void MacroFlowWidget::makeSparePairsLater()
 {
+    if (!m_spareTimer) {
+        m_spareTimer = new QTimer(this);
+        m_spareTimer->setSingleShot(true);
+        connect(m_spareTimer, &QTimer::timeout, this, &MacroFlowWidget::makeSparePairs);
+    }
+    m_spareTimer->start(0);
+}
+
+void MacroFlowWidget::makeSparePairs()
+{
     constexpr int kPairsPerTurn = 8;
-    QTimer::singleShot(0, this, [this] {
-        for (int i = 0; i < kPairsPerTurn && m_made.size() < 2 * kMaxMacroSteps; ++i)
-            makePair(MacroStep());
-        if (m_made.size() < 2 * kMaxMacroSteps)
-            makeSparePairsLater();
-    });
+    for (int i = 0; i < kPairsPerTurn && m_made.size() < 2 * kMaxMacroSteps; ++i)
+        makePair(MacroStep());
+    if (m_made.size() < 2 * kMaxMacroSteps)
+        makeSparePairsLater();
 }
 
 void MacroFlowWidget::showEvent(QShowEvent *event)

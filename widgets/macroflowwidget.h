@@ -6,6 +6,8 @@
 #include <QList>
 #include <QWidget>
 
+class QTimer;
+
 // The steps of a macro as a wrapping flow of blocks: for each step a delay
 // block, then the key it presses or releases. Lives inside a scroll area
 // that follows its minimum height.
@@ -40,6 +42,7 @@ private:
     void appendStepBlocks(int index, const MacroStep &step);
     void makePair(const MacroStep &step);
     void makeSparePairsLater();
+    void makeSparePairs();
     void layoutBlocks();
 
     QList<QWidget *> m_blocks;
@@ -48,6 +51,7 @@ private:
     // another key changes texts instead of building 128 widgets anew.
     QList<MacroBlock *> m_made;
     bool m_spareStarted = false;
+    QTimer *m_spareTimer = nullptr;
     int m_spacing = 6;
     MacroBlockMetrics m_metrics;
 };
