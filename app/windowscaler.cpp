@@ -10,6 +10,7 @@
 #include "app/pagehost.h"
 #include "app/windowsize.h"
 #include "model/logging.h"
+#include "widgets/nextpasspaint.h"
 
 #include <QCoreApplication>
 #include <QLayout>
@@ -50,6 +51,7 @@ WindowScaler::WindowScaler(QWidget *window, const Parts &parts)
     m_resizeTimer->setSingleShot(true);
     m_resizeTimer->setInterval(kResizeDebounceMs);
     connect(m_resizeTimer, &QTimer::timeout, this, &WindowScaler::onResizeTimeout);
+    m_nextPassPaint = new NextPassPaint(window);
 }
 
 double WindowScaler::targetRatioFor(const QSize &size)
@@ -60,6 +62,10 @@ double WindowScaler::targetRatioFor(const QSize &size)
 
 void WindowScaler::onResize(const QSize &windowSize)
 {
+    // The layouts of a new size and the paint of the whole window that
+    // follows are two holds of the event loop, not one.
+    if (m_window->isVisible())
+        m_nextPassPaint->hold();
     // The design sizes are those of the content below the menu bar.
     const QSize size = contentSizeOfWindow(windowSize);
     const double target = targetRatioFor(size);
@@ -89,6 +95,10 @@ void WindowScaler::onResizeTimeout()
     m_scalePending = false;
     m_scaleRatio = m_targetScaleRatio;
     m_pageRatio = m_targetPageRatio;
+    // The restyle and the whole window's paint at the new ratio each take a
+    // few milliseconds: the paint waits for the next pass, so neither holds
+    // the event loop for a frame.
+    m_nextPassPaint->hold();
     applyScale(m_scaleRatio);
 
     if (m_wasMaximizedOnLightingPage && m_parts.pages->lightingShown() && !m_window->isMaximized()
@@ -102,8 +112,7 @@ void WindowScaler::onResizeTimeout()
     // paints. An expose arriving first would paint the whole window with the
     // new fonts in the old places, and the layouts would have it painted again.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    // The paint follows in the same pass of the event loop, merged with the
-    // paints the new geometry has already asked for.
+    // The whole window, merged with the paints the new geometry has asked for.
     m_window->update();
 }
 

@@ -6,6 +6,7 @@ class FunctionButtons;
 class KeyDisplay;
 class KeypadPanel;
 class LayerColumn;
+class NextPassPaint;
 class PageHost;
 class QSize;
 class QTimer;
@@ -58,4 +59,5 @@ private:
     bool m_scalePending = false;
     bool m_wasMaximizedOnLightingPage = false;
     QTimer *m_resizeTimer = nullptr;
+    NextPassPaint *m_nextPassPaint = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "tst_log_capture.h"
 #include "tst_panel_support.h"
 #include "widgets/keybutton.h"
+#include "widgets/nextpasspaint.h"
 
 #include <QFrame>
 #include <QListWidget>
@@ -68,6 +69,7 @@ private slots:
     void keyboardKeysFollowTheRatio();
     void pageShownRightAfterARescaleFitsItsWidth();
     void lightingPageFirstShownAtANewSizeLeavesTheKeypadStill();
+    void heldPaintsComeOnTheNextPassAndAreNeverStarved();
 
 private:
     std::unique_ptr<Widget> m_window;
@@ -359,4 +361,34 @@ void TestScaling::lightingPageFirstShownAtANewSizeLeavesTheKeypadStill()
 }
 
 QTEST_MAIN(TestScaling)
+void TestScaling::heldPaintsComeOnTheNextPassAndAreNeverStarved()
+{
+    QWidget window;
+    window.resize(200, 100);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *nextPass = new NextPassPaint(&window);
+    EventCounter paints(QEvent::Paint);
+    window.installEventFilter(&paints);
+
+    // What is asked for during a hold is painted on a later pass, once.
+    nextPass->hold();
+    window.update();
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(paints.count, 0);
+    QTRY_COMPARE(paints.count, 1);
+    QTest::qWait(30);
+    QCOMPARE(paints.count, 1);
+
+    // A hold at every pass, as new sizes arriving without pause would ask
+    // for, still lets the window paint.
+    paints.count = 0;
+    for (int pass = 0; pass < 20; ++pass) {
+        nextPass->hold();
+        window.update();
+        QCoreApplication::processEvents();
+    }
+    QVERIFY(paints.count > 0);
+}
+
 #include "tst_scaling.moc"
