@@ -365,9 +365,11 @@ int main(int argc, char **argv)
 
     // A rescale with the keypad connected.
     small = !small;
+    mark = tracing()->mark();
     monitor.restart();
     window->resize(small ? QSize(1200, 880) : QSize(1500, 1100));
     spinFor(300);
+    explainStall(mark, monitor.longestMs());
     const double rescaleStall = std::max(monitor.longestMs(), longestRescaleStall);
 
     // The first show of each page, the keypad connected.
