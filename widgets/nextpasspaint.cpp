@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QExposeEvent>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -37,13 +38,20 @@ void NextPassPaint::release()
 {
     m_holding = false;
     m_paintOwed = true;
-    if (QWindow *handle = m_window->windowHandle())
+    QWindow *handle = m_window->windowHandle();
+    if (handle)
         handle->removeEventFilter(this);
     // What was asked for meanwhile is still marked for painting, and a
-    // request Qt made and this held back is not made again: ask anew, for
-    // the whole window, which an expose held back may also need.
+    // request Qt made and this held back is not made again: ask anew.
     m_window->update();
     QCoreApplication::postEvent(m_window, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+    // An expose is also what tells Qt a newly shown window is on screen:
+    // without it Qt would not paint the window at all.
+    if (handle && !m_heldExpose.isEmpty()) {
+        QExposeEvent expose(m_heldExpose);
+        m_heldExpose = QRegion();
+        QCoreApplication::sendEvent(handle, &expose);
+    }
 }
 
 bool NextPassPaint::eventFilter(QObject *watched, QEvent *event)
@@ -54,7 +62,13 @@ bool NextPassPaint::eventFilter(QObject *watched, QEvent *event)
         else if (event->type() == QEvent::UpdateRequest && m_holding)
             return true;
     } else if (event->type() == QEvent::Expose && m_holding) {
-        return true;
+        // An expose of nothing says the window left the screen: Qt needs
+        // that one at once.
+        const QRegion region = static_cast<QExposeEvent *>(event)->region();
+        if (!region.isEmpty()) {
+            m_heldExpose += region;
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

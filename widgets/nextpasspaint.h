@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRegion>
 
 class QTimer;
 class QWidget;
@@ -26,6 +27,8 @@ private:
     QWidget *m_window;
     QTimer *m_release;
     bool m_holding = false;
+    // What the window system exposed during the hold, delivered at its end.
+    QRegion m_heldExpose;
     // Released, and the window has not painted since.
     bool m_paintOwed = false;
 };
