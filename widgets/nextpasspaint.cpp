@@ -41,17 +41,16 @@ void NextPassPaint::release()
     QWindow *handle = m_window->windowHandle();
     if (handle)
         handle->removeEventFilter(this);
+    // An expose is also what tells Qt a newly shown window is on screen:
+    // without it Qt would not paint the window at all. It is posted, as the
+    // paint request below, so the paint comes in a pass of its own.
+    if (handle && !m_heldExpose.isEmpty())
+        QCoreApplication::postEvent(handle, new QExposeEvent(m_heldExpose));
+    m_heldExpose = QRegion();
     // What was asked for meanwhile is still marked for painting, and a
     // request Qt made and this held back is not made again: ask anew.
     m_window->update();
     QCoreApplication::postEvent(m_window, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
-    // An expose is also what tells Qt a newly shown window is on screen:
-    // without it Qt would not paint the window at all.
-    if (handle && !m_heldExpose.isEmpty()) {
-        QExposeEvent expose(m_heldExpose);
-        m_heldExpose = QRegion();
-        QCoreApplication::sendEvent(handle, &expose);
-    }
 }
 
 bool NextPassPaint::eventFilter(QObject *watched, QEvent *event)
