@@ -361,7 +361,6 @@ void TestScaling::lightingPageFirstShownAtANewSizeLeavesTheKeypadStill()
     QVERIFY(!m_log->hasStartingWith(QStringLiteral("QWidget::setMaximumSize")));
 }
 
-QTEST_MAIN(TestScaling)
 void TestScaling::heldPaintsComeOnTheNextPassAndAreNeverStarved()
 {
     QWidget window;
@@ -404,4 +403,5 @@ void TestScaling::heldPaintsComeOnTheNextPassAndAreNeverStarved()
     QVERIFY(window.testAttribute(Qt::WA_Mapped));
 }
 
+QTEST_MAIN(TestScaling)
 #include "tst_scaling.moc"
