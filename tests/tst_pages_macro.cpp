@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -103,6 +104,7 @@ private slots:
     void flowShowsStepsAndWraps();
     void editingADelayChangesThatStep();
     void reusedBlocksShowTheNewMacro();
+    void aRescaledFlowShowsEveryBlockInItsNewSize();
     void oldDelayPageSetsEveryPress();
     void r20WideDelayPageSlots();
 };
@@ -556,6 +558,36 @@ void TestPagesMacro::reusedBlocksShowTheNewMacro()
     for (MacroBlock *block : flow.findChildren<MacroBlock *>())
         shown += block->isVisible() ? 1 : 0;
     QCOMPARE(shown, 4);
+}
+
+void TestPagesMacro::aRescaledFlowShowsEveryBlockInItsNewSize()
+{
+    // A long macro is restyled where it is seen first and elsewhere while
+    // idle: a block scrolled into sight must not show the old size.
+    QScrollArea area;
+    auto *flow = new MacroFlowWidget;
+    area.setWidget(flow);
+    area.setWidgetResizable(true);
+    area.resize(260, 120);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    QVector<MacroStep> steps;
+    for (int i = 0; i < 20; ++i)
+        steps << step(uint8_t(i % 2), 0x04, 10);
+    flow->setSteps(steps);
+
+    const int keyPx = MacroBlockMetrics::forScale(1.5).keyPx;
+    const auto keyPxOf = [flow](int index) {
+        return static_cast<MacroBlock *>(flow->blocks()[index])->keyLabel()->font().pixelSize();
+    };
+    flow->setScaleRatio(1.5);
+    QCOMPARE(keyPxOf(1), keyPx);
+    area.ensureWidgetVisible(flow->blocks().last());
+    QCOMPARE(keyPxOf(flow->blocks().size() - 1), keyPx);
+    for (int i = 1; i < flow->blocks().size(); i += 2)
+        QTRY_COMPARE(keyPxOf(i), keyPx);
+    for (QWidget *block : flow->blocks())
+        QCOMPARE(block->size(), QSize(105, 105));
 }
 
 void TestPagesMacro::editingADelayChangesThatStep()

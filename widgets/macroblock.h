@@ -58,6 +58,10 @@ public:
 
     // Sizes and fonts for one scale; does nothing when they are already set.
     void applyMetrics(const MacroBlockMetrics &metrics);
+    bool hasMetrics(const MacroBlockMetrics &metrics) const
+    {
+        return m_styled && metrics == m_metrics;
+    }
 
 signals:
     void delayChanged(int delay);

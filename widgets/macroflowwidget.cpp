@@ -2,6 +2,7 @@
 
 #include "model/labels.h"
 
+#include <QMoveEvent>
 #include <QResizeEvent>
 #include <QTimer>
 
@@ -11,6 +12,16 @@ MacroFlowWidget::MacroFlowWidget(QWidget *parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setAttribute(Qt::WA_StyledBackground, true);
     setStyleSheet(MacroBlock::flowStyleSheet());
+    m_spareTimer = idleTurnTimer(&MacroFlowWidget::makeSparePairs);
+    m_restyleTimer = idleTurnTimer(&MacroFlowWidget::restyleSomeBlocks);
+}
+
+QTimer *MacroFlowWidget::idleTurnTimer(void (MacroFlowWidget::*turn)())
+{
+    auto *timer = new QTimer(this);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, turn);
+    return timer;
 }
 
 void MacroFlowWidget::addStep(int index, const MacroStep &step)
@@ -58,11 +69,6 @@ void MacroFlowWidget::makePair(const MacroStep &step)
 // the program's other timers waiting two turns at a time.
 void MacroFlowWidget::makeSparePairsLater()
 {
-    if (!m_spareTimer) {
-        m_spareTimer = new QTimer(this);
-        m_spareTimer->setSingleShot(true);
-        connect(m_spareTimer, &QTimer::timeout, this, &MacroFlowWidget::makeSparePairs);
-    }
     m_spareTimer->start(0);
 }
 
@@ -110,9 +116,42 @@ void MacroFlowWidget::setScaleRatio(double ratio)
     if (metrics == m_metrics)
         return;
     m_metrics = metrics;
+    // Restyling all 128 blocks of a long macro at once took 2.5-3.6 ms. Every
+    // block takes its new size now, so the flow lays out as it will stay, but
+    // only the blocks in sight get their new fonts at once; the others get
+    // them a few at a time while the program is idle, or as soon as the flow
+    // moves or resizes and may bring them into sight.
     for (QWidget *block : qAsConst(m_blocks))
-        static_cast<MacroBlock *>(block)->applyMetrics(m_metrics);
+        block->setFixedSize(m_metrics.side, m_metrics.side);
     layoutBlocks();
+    restyleSeenBlocks();
+    m_restyleTimer->start(0);
+}
+
+void MacroFlowWidget::restyleSeenBlocks()
+{
+    const QRect seen = visibleRegion().boundingRect();
+    for (QWidget *block : qAsConst(m_blocks)) {
+        if (block->geometry().intersects(seen))
+            static_cast<MacroBlock *>(block)->applyMetrics(m_metrics);
+    }
+}
+
+void MacroFlowWidget::restyleSomeBlocks()
+{
+    constexpr int kBlocksPerTurn = 16;
+    int restyled = 0;
+    for (QWidget *widget : qAsConst(m_blocks)) {
+        auto *block = static_cast<MacroBlock *>(widget);
+        if (block->hasMetrics(m_metrics))
+            continue;
+        if (restyled == kBlocksPerTurn) {
+            m_restyleTimer->start(0);
+            return;
+        }
+        block->applyMetrics(m_metrics);
+        ++restyled;
+    }
 }
 
 void MacroFlowWidget::retranslate()
@@ -122,10 +161,17 @@ void MacroFlowWidget::retranslate()
     layoutBlocks();
 }
 
+void MacroFlowWidget::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    restyleSeenBlocks();
+}
+
 void MacroFlowWidget::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layoutBlocks();
+    restyleSeenBlocks();
 }
 
 // Left to right, wrapping to a new row when a block would pass the right

@@ -35,15 +35,20 @@ signals:
     void delayEdited(int index, int delay);
 
 protected:
+    void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The single-shot timer of one kind of work done a few pieces per turn.
+    QTimer *idleTurnTimer(void (MacroFlowWidget::*turn)());
     void appendStepBlocks(int index, const MacroStep &step);
     void makePair(const MacroStep &step);
     void makeSparePairsLater();
     void makeSparePairs();
     void layoutBlocks();
+    void restyleSeenBlocks();
+    void restyleSomeBlocks();
 
     QList<QWidget *> m_blocks;
     // Every block made so far, in pairs (delay, key) by position; blocks past
@@ -52,6 +57,7 @@ private:
     QList<MacroBlock *> m_made;
     bool m_spareStarted = false;
     QTimer *m_spareTimer = nullptr;
+    QTimer *m_restyleTimer = nullptr;
     int m_spacing = 6;
     MacroBlockMetrics m_metrics;
 };
