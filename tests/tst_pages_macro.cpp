@@ -105,6 +105,7 @@ private slots:
     void editingADelayChangesThatStep();
     void reusedBlocksShowTheNewMacro();
     void aRescaledFlowShowsEveryBlockInItsNewSize();
+    void blockTitlesFitInEitherLanguage();
     void oldDelayPageSetsEveryPress();
     void r20WideDelayPageSlots();
 };
@@ -588,6 +589,32 @@ void TestPagesMacro::aRescaledFlowShowsEveryBlockInItsNewSize()
         QTRY_COMPARE(keyPxOf(i), keyPx);
     for (QWidget *block : flow->blocks())
         QCOMPARE(block->size(), QSize(105, 105));
+}
+
+void TestPagesMacro::blockTitlesFitInEitherLanguage()
+{
+    // The titles' size is worked out once for all blocks of a size; the
+    // size found for one language must not be kept for the other.
+    MacroFlowWidget flow;
+    flow.resize(400, 200);
+    const auto titlesFit = [&flow] {
+        for (QWidget *block : flow.blocks()) {
+            const QLabel *title = static_cast<MacroBlock *>(block)->titleLabel();
+            if (QFontMetrics(title->font()).horizontalAdvance(title->text()) > block->width() - 8)
+                return false;
+        }
+        return true;
+    };
+    {
+        const ChineseInterface chinese;
+        flow.retranslate();
+        flow.setSteps({step(0, 0x04, 10), step(1, 0x04, 10)});
+        QVERIFY(titlesFit());
+    }
+    flow.retranslate();
+    QCOMPARE(static_cast<MacroBlock *>(flow.blocks()[3])->titleLabel()->text(),
+             QStringLiteral("Release"));
+    QVERIFY(titlesFit());
 }
 
 void TestPagesMacro::editingADelayChangesThatStep()

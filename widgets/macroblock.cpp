@@ -266,12 +266,31 @@ void MacroBlock::styleTitle()
         m_title->style()->unpolish(m_title);
         m_title->style()->polish(m_title);
     }
-    // Every title takes the size that fits the longest one, so a row of
-    // blocks reads evenly.
+    setBoldPixelSize(m_title, titlePixelSize());
+}
+
+// Every title takes the size that fits the longest one, so a row of blocks
+// reads evenly. All blocks of a flow ask the same question in turn, and
+// wording and measuring the three titles was a third of restyling a block.
+int MacroBlock::titlePixelSize() const
+{
+    struct Answer {
+        int wantedPx = -1;
+        int width = -1;
+        bool chinese = false;
+        QString family;
+        int px = 0;
+    };
+    static Answer last;
+    const QString family = font().family();
+    if (last.wantedPx == m_metrics.titlePx && last.width == width()
+        && last.chinese == interfaceIsChinese() && last.family == family)
+        return last.px;
     int titlePx = m_metrics.titlePx;
     for (const char *title : {kDelayTitle, kPressTitle, kReleaseTitle})
         titlePx = qMin(titlePx, fittedPixelSize(word(title), m_metrics.titlePx));
-    setBoldPixelSize(m_title, titlePx);
+    last = {m_metrics.titlePx, width(), interfaceIsChinese(), family, titlePx};
+    return titlePx;
 }
 
 void MacroBlock::styleKeyName()

@@ -70,6 +70,7 @@ private:
     MacroBlock(Kind kind, QWidget *parent);
     int fittedPixelSize(const QString &text, int wantedPx, int inset = 0) const;
     void styleTitle();
+    int titlePixelSize() const;
     void styleKeyName();
     QString word(const char *english) const;
     void applyWords();
