@@ -589,6 +589,14 @@ void TestPagesMacro::aRescaledFlowShowsEveryBlockInItsNewSize()
         QTRY_COMPARE(keyPxOf(i), keyPx);
     for (QWidget *block : flow->blocks())
         QCOMPARE(block->size(), QSize(105, 105));
+
+    // Rescaled while its page is hidden, then shown as it was.
+    area.ensureVisible(0, 0);
+    flow->setSteps({step(0, 0x04, 10)});
+    area.hide();
+    flow->setScaleRatio(1.0);
+    area.show();
+    QCOMPARE(keyPxOf(1), MacroBlockMetrics::forScale(1.0).keyPx);
 }
 
 void TestPagesMacro::blockTitlesFitInEitherLanguage()

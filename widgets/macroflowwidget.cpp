@@ -88,6 +88,8 @@ void MacroFlowWidget::showEvent(QShowEvent *event)
         m_spareStarted = true;
         makeSparePairsLater();
     }
+    // A page shown right after a rescale shows its blocks in their new size.
+    restyleSeenBlocks();
 }
 
 void MacroFlowWidget::setSteps(const QVector<MacroStep> &steps)
@@ -120,7 +122,8 @@ void MacroFlowWidget::setScaleRatio(double ratio)
     // block takes its new size now, so the flow lays out as it will stay, but
     // only the blocks in sight get their new fonts at once; the others get
     // them a few at a time while the program is idle, or as soon as the flow
-    // moves or resizes and may bring them into sight.
+    // is shown, moves or resizes and may bring them into sight. On a hidden
+    // page no block is in sight.
     for (QWidget *block : qAsConst(m_blocks))
         block->setFixedSize(m_metrics.side, m_metrics.side);
     layoutBlocks();
