@@ -597,6 +597,13 @@ void TestPagesMacro::aRescaledFlowShowsEveryBlockInItsNewSize()
     flow->setScaleRatio(1.0);
     area.show();
     QCOMPARE(keyPxOf(1), MacroBlockMetrics::forScale(1.0).keyPx);
+
+    // Worded again before the idle turns: no block goes back to its old size.
+    flow->setSteps(steps);
+    flow->setScaleRatio(1.5);
+    flow->retranslate();
+    for (QWidget *block : flow->blocks())
+        QCOMPARE(block->size(), QSize(105, 105));
 }
 
 void TestPagesMacro::blockTitlesFitInEitherLanguage()

@@ -159,6 +159,10 @@ void MacroFlowWidget::restyleSomeBlocks()
 
 void MacroFlowWidget::retranslate()
 {
+    // A block restyles itself at the scale it last had: the shown ones
+    // still waiting for the idle turns take the flow's first.
+    for (QWidget *block : qAsConst(m_blocks))
+        static_cast<MacroBlock *>(block)->applyMetrics(m_metrics);
     for (MacroBlock *block : qAsConst(m_made))
         block->retranslate();
     layoutBlocks();
