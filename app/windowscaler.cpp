@@ -11,6 +11,7 @@
 #include "app/windowsize.h"
 #include "model/logging.h"
 #include "widgets/nextpasspaint.h"
+#include "widgets/sharedbevelbutton.h"
 
 #include <QCoreApplication>
 #include <QLayout>
@@ -52,6 +53,8 @@ WindowScaler::WindowScaler(QWidget *window, const Parts &parts)
     m_resizeTimer->setInterval(kResizeDebounceMs);
     connect(m_resizeTimer, &QTimer::timeout, this, &WindowScaler::onResizeTimeout);
     m_nextPassPaint = new NextPassPaint(window);
+    // The on-screen keyboard's keys take new sizes with the window.
+    m_nextPassPaint->setBeforePaint([window] { prepareSharedBevels(window); });
 }
 
 double WindowScaler::targetRatioFor(const QSize &size)

@@ -7,10 +7,12 @@
 #include "widgets/keybutton.h"
 #include "widgets/nextpasspaint.h"
 
+#include <QBackingStore>
 #include <QExposeEvent>
 #include <QFrame>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QtTest>
 
@@ -71,6 +73,7 @@ private slots:
     void pageShownRightAfterARescaleFitsItsWidth();
     void lightingPageFirstShownAtANewSizeLeavesTheKeypadStill();
     void heldPaintsComeOnTheNextPassAndAreNeverStarved();
+    void aHeldResizeIsPreparedAPassAheadAndPaintedWhole();
 
 private:
     std::unique_ptr<Widget> m_window;
@@ -401,6 +404,55 @@ void TestScaling::heldPaintsComeOnTheNextPassAndAreNeverStarved()
     QCOMPARE(paints.count, 0);
     QTRY_COMPARE(paints.count, 1);
     QVERIFY(window.testAttribute(Qt::WA_Mapped));
+}
+
+void TestScaling::aHeldResizeIsPreparedAPassAheadAndPaintedWhole()
+{
+    QWidget window;
+    window.resize(200, 100);
+    // A child that paints all of itself: Qt leaves it out of its window's
+    // own paint.
+    auto *opaque = new QWidget(&window);
+    opaque->setAutoFillBackground(true);
+    QPalette red = opaque->palette();
+    red.setColor(QPalette::Window, Qt::red);
+    opaque->setPalette(red);
+    opaque->setGeometry(10, 10, 40, 40);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *nextPass = new NextPassPaint(&window);
+    EventCounter paints(QEvent::Paint);
+    window.installEventFilter(&paints);
+    int prepared = 0;
+    int paintsWhenPrepared = -1;
+    int paintsAtTheNextTimer = -1;
+    QSize imageWhenPrepared;
+    nextPass->setBeforePaint([&] {
+        ++prepared;
+        paintsWhenPrepared = paints.count;
+        imageWhenPrepared = window.backingStore()->size();
+        QTimer::singleShot(0, &window, [&] { paintsAtTheNextTimer = paints.count; });
+    });
+    QTest::qWait(30);
+    paints.count = 0;
+
+    // The new image is made and the caches drawn a pass ahead of the paint,
+    // with timers run in between.
+    nextPass->hold();
+    window.resize(320, 180);
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(prepared, 0);
+    QTRY_COMPARE(paints.count, 1);
+    QCOMPARE(prepared, 1);
+    QCOMPARE(paintsWhenPrepared, 0);
+    QCOMPARE(paintsAtTheNextTimer, 0);
+    QCOMPARE(imageWhenPrepared, QSize(320, 180));
+
+    // What reaches the screen is every widget's paint, the opaque child's too.
+    const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+    QCOMPARE(shown.size(), QSize(320, 180));
+    QCOMPARE(shown.pixelColor(30, 30), QColor(Qt::red));
+    QCOMPARE(shown.pixelColor(300, 160), window.palette().color(QPalette::Window));
 }
 
 QTEST_MAIN(TestScaling)

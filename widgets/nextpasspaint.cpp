@@ -1,21 +1,35 @@
 #include "widgets/nextpasspaint.h"
 
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QExposeEvent>
+#include <QPainter>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
+namespace {
+
+// A timer of its own, not a queued call: Qt delivers queued calls ahead of
+// the timers that fell due meanwhile, so what follows would run at once.
+QTimer *nextPassTimer(QObject *owner)
+{
+    auto *timer = new QTimer(owner);
+    timer->setSingleShot(true);
+    timer->setInterval(0);
+    return timer;
+}
+
+} // namespace
+
 NextPassPaint::NextPassPaint(QWidget *window)
     : QObject(window)
     , m_window(window)
-    , m_release(new QTimer(this))
+    , m_prepare(nextPassTimer(this))
+    , m_release(nextPassTimer(this))
 {
-    // A timer of its own, not a queued call: Qt delivers queued calls ahead
-    // of the timers that fell due meanwhile, so the paint would follow at once.
-    m_release->setSingleShot(true);
-    m_release->setInterval(0);
+    connect(m_prepare, &QTimer::timeout, this, &NextPassPaint::prepare);
     connect(m_release, &QTimer::timeout, this, &NextPassPaint::release);
     window->installEventFilter(this);
 }
@@ -31,6 +45,16 @@ void NextPassPaint::hold()
     // requests: both wait.
     if (QWindow *handle = m_window->windowHandle())
         handle->installEventFilter(this);
+    m_prepare->start();
+}
+
+void NextPassPaint::prepare()
+{
+    // A pass of its own: the paint a pass later finds its image and caches
+    // ready, and timers and input run in between.
+    prepareBackingStore();
+    if (m_beforePaint)
+        m_beforePaint();
     m_release->start();
 }
 
@@ -51,6 +75,34 @@ void NextPassPaint::release()
     // request Qt made and this held back is not made again: ask anew.
     m_window->update();
     QCoreApplication::postEvent(m_window, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+}
+
+void NextPassPaint::prepareBackingStore()
+{
+    // A window of a new size paints into a new image, and the first touch
+    // of each of its pages costs the system a fault: 2-3 ms for a large
+    // window, inside the paint. Taking the image and touching it here puts
+    // that cost in this pass instead of the next one's paint.
+    QBackingStore *store = m_window->backingStore();
+    const QSize size = m_window->size();
+    if (!store || store->size() == size || size.isEmpty() || !m_window->isVisible())
+        return;
+    store->resize(size);
+    const QRect whole(QPoint(), size);
+    store->beginPaint(whole);
+    if (QPaintDevice *device = store->paintDevice()) {
+        QPainter painter(device);
+        painter.fillRect(whole, m_window->palette().color(QPalette::Window));
+    }
+    store->endPaint();
+    // Qt repaints every widget when it finds the image of the wrong size;
+    // it now finds the right one, and the window's own update below leaves
+    // out its opaque children. Those ask for their own paint.
+    for (QWidget *child : m_window->findChildren<QWidget *>()) {
+        if (child->isVisible()
+            && (child->autoFillBackground() || child->testAttribute(Qt::WA_OpaquePaintEvent)))
+            child->update();
+    }
 }
 
 bool NextPassPaint::eventFilter(QObject *watched, QEvent *event)

@@ -59,14 +59,34 @@ QPixmap SharedBevelButton::bevel(const QStyleOptionButton &option, const QColor 
     return pixmap;
 }
 
+bool SharedBevelButton::drawsSharedBevel(const QStyleOptionButton &option) const
+{
+    // A focus frame or a menu arrow is the style's to draw: keep its paint.
+    const bool plain = !(option.state & QStyle::State_HasFocus)
+        && !(option.features & QStyleOptionButton::HasMenu);
+    return plain && !m_look.isEmpty() && parentWidget();
+}
+
+void SharedBevelButton::prepareBevel()
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    if (drawsSharedBevel(option))
+        bevel(option, parentWidget()->palette().color(QPalette::Window));
+}
+
+void prepareSharedBevels(QWidget *root)
+{
+    for (SharedBevelButton *button : root->findChildren<SharedBevelButton *>())
+        if (button->isVisible())
+            button->prepareBevel();
+}
+
 void SharedBevelButton::paintEvent(QPaintEvent *event)
 {
     QStyleOptionButton option;
     initStyleOption(&option);
-    // A focus frame or a menu arrow is the style's to draw: keep its paint.
-    const bool plain = !(option.state & QStyle::State_HasFocus)
-        && !(option.features & QStyleOptionButton::HasMenu);
-    if (m_look.isEmpty() || !parentWidget() || !plain) {
+    if (!drawsSharedBevel(option)) {
         QPushButton::paintEvent(event);
         return;
     }

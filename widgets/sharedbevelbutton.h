@@ -24,13 +24,23 @@ public:
     void setBevelLook(const QString &look);
     QString bevelLook() const { return m_look; }
 
+    // Draws the bevel of the button's present size and state into the
+    // shared cache if it is not there yet, so that the next paint finds it.
+    void prepareBevel();
+
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    bool drawsSharedBevel(const QStyleOptionButton &option) const;
     QPixmap bevel(const QStyleOptionButton &option, const QColor &background) const;
 
     QString m_look;
     mutable QString m_keyPrefix; // the look and class part of the bevel's cache key
 };
+
+// Prepares the bevels of every shown shared-bevel button under `root`: run
+// between a new size or scale and its paint, it takes the drawing of a few
+// dozen new bevels out of that paint.
+void prepareSharedBevels(QWidget *root);
