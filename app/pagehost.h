@@ -74,6 +74,7 @@ public:
     // Words the texts each page set itself in the interface's language.
     void retranslatePages();
 
+    QStackedWidget *pageStack() const { return m_pageStack; }
     BaseKeysPage *baseKeysPage() const { return m_baseKeysPage; }
     ExtKeysPage *extKeysPage() const { return m_extKeysPage; }
     MultiMediaPage *multiMediaPage() const { return m_multiMediaPage; }

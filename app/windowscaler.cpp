@@ -15,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QLayout>
+#include <QStackedWidget>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
@@ -55,6 +56,13 @@ WindowScaler::WindowScaler(QWidget *window, const Parts &parts)
     m_nextPassPaint = new NextPassPaint(window);
     // The on-screen keyboard's keys take new sizes with the window.
     m_nextPassPaint->setBeforePaint([window] { prepareSharedBevels(window); });
+    // A page shown lays itself out and is painted: two holds, not one. Only
+    // what the page's change asked for is painted, as without the hold.
+    if (QStackedWidget *stack = parts.pages->pageStack())
+        connect(stack, &QStackedWidget::currentChanged, this, [this] {
+            if (m_window->isVisible())
+                m_nextPassPaint->hold(NextPassPaint::Repaint::Asked);
+        });
 }
 
 double WindowScaler::targetRatioFor(const QSize &size)

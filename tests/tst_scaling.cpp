@@ -31,6 +31,22 @@ QSize contentSize(const QWidget &window)
     return contentSizeOfWindow(window.size());
 }
 
+// The paints of a widget, and the region they covered together.
+class PaintRegions : public QObject
+{
+public:
+    int count = 0;
+    QRegion painted;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            ++count;
+            painted += static_cast<QPaintEvent *>(event)->region();
+        }
+        return false;
+    }
+};
+
 // Each rescale writes one "[UI][size]" line.
 int rescaleCount(const LogCapture &log)
 {
@@ -74,6 +90,7 @@ private slots:
     void lightingPageFirstShownAtANewSizeLeavesTheKeypadStill();
     void heldPaintsComeOnTheNextPassAndAreNeverStarved();
     void aHeldResizeIsPreparedAPassAheadAndPaintedWhole();
+    void aPageShownIsPaintedOnALaterPass();
 
 private:
     std::unique_ptr<Widget> m_window;
@@ -418,6 +435,10 @@ void TestScaling::aHeldResizeIsPreparedAPassAheadAndPaintedWhole()
     red.setColor(QPalette::Window, Qt::red);
     opaque->setPalette(red);
     opaque->setGeometry(10, 10, 40, 40);
+    // And one Qt paints within its window's paint.
+    auto *styled = new QWidget(&window);
+    styled->setStyleSheet(QStringLiteral("background: blue;"));
+    styled->setGeometry(60, 10, 40, 40);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *nextPass = new NextPassPaint(&window);
@@ -437,8 +458,9 @@ void TestScaling::aHeldResizeIsPreparedAPassAheadAndPaintedWhole()
     paints.count = 0;
 
     // The new image is made and the caches drawn a pass ahead of the paint,
-    // with timers run in between.
-    nextPass->hold();
+    // with timers run in between. The new image is painted whole, even
+    // under a hold that repaints only what was asked for.
+    nextPass->hold(NextPassPaint::Repaint::Asked);
     window.resize(320, 180);
     QCoreApplication::sendPostedEvents();
     QCOMPARE(prepared, 0);
@@ -452,7 +474,25 @@ void TestScaling::aHeldResizeIsPreparedAPassAheadAndPaintedWhole()
     const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
     QCOMPARE(shown.size(), QSize(320, 180));
     QCOMPARE(shown.pixelColor(30, 30), QColor(Qt::red));
+    QCOMPARE(shown.pixelColor(80, 30), QColor(Qt::blue));
     QCOMPARE(shown.pixelColor(300, 160), window.palette().color(QPalette::Window));
+}
+
+void TestScaling::aPageShownIsPaintedOnALaterPass()
+{
+    // Showing a page lays it out; its paint waits for a later pass, so the
+    // two are not one hold of the event loop.
+    Widget &window = *m_window;
+    QTest::qWait(50);
+    PaintRegions paints;
+    window.installEventFilter(&paints);
+    window.findChild<QListWidget *>()->setCurrentRow(RowMacro);
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(paints.count, 0);
+    QTRY_VERIFY(paints.count > 0);
+    // What the change asked for, not the whole window: the keypad's numbers
+    // are drawn as they were without the hold.
+    QVERIFY(paints.painted != QRegion(window.rect()));
 }
 
 QTEST_MAIN(TestScaling)

@@ -34,11 +34,14 @@ NextPassPaint::NextPassPaint(QWidget *window)
     window->installEventFilter(this);
 }
 
-void NextPassPaint::hold()
+void NextPassPaint::hold(Repaint repaint)
 {
     // A paint owed from the last hold comes first: new sizes arriving at
     // every pass must not keep the window from ever painting.
-    if (m_holding || m_paintOwed)
+    if (m_paintOwed)
+        return;
+    m_repaintWhole = (m_holding && m_repaintWhole) || repaint == Repaint::Whole;
+    if (m_holding)
         return;
     m_holding = true;
     // The window system's expose paints at once, beside the widgets' own
@@ -73,7 +76,8 @@ void NextPassPaint::release()
     m_heldExpose = QRegion();
     // What was asked for meanwhile is still marked for painting, and a
     // request Qt made and this held back is not made again: ask anew.
-    m_window->update();
+    if (m_repaintWhole)
+        m_window->update();
     QCoreApplication::postEvent(m_window, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
 }
 
@@ -96,8 +100,8 @@ void NextPassPaint::prepareBackingStore()
     }
     store->endPaint();
     // Qt repaints every widget when it finds the image of the wrong size;
-    // it now finds the right one, and the window's own update below leaves
-    // out its opaque children. Those ask for their own paint.
+    // it now finds the right one, and the update its resize made of the
+    // window leaves out the opaque children. Those ask for their own paint.
     for (QWidget *child : m_window->findChildren<QWidget *>()) {
         if (child->isVisible()
             && (child->autoFillBackground() || child->testAttribute(Qt::WA_OpaquePaintEvent)))

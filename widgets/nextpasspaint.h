@@ -19,7 +19,10 @@ class NextPassPaint : public QObject
 public:
     explicit NextPassPaint(QWidget *window);
 
-    void hold();
+    // What the paint at the end of a hold covers: the whole window, or only
+    // what was asked for during the hold.
+    enum class Repaint { Whole, Asked };
+    void hold(Repaint repaint = Repaint::Whole);
     // Runs when a hold ends, in its own pass before the paint: work that
     // the paint would otherwise do first (drawing caches at a new size).
     void setBeforePaint(std::function<void()> prepare) { m_beforePaint = std::move(prepare); }
@@ -37,6 +40,7 @@ private:
     QTimer *m_release;
     std::function<void()> m_beforePaint;
     bool m_holding = false;
+    bool m_repaintWhole = false;
     // What the window system exposed during the hold, delivered at its end.
     QRegion m_heldExpose;
     // Released, and the window has not painted since.
