@@ -1,6 +1,7 @@
 #include "widgets/sharedbevelbutton.h"
 
 #include <QEvent>
+#include <QImage>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStyleOptionButton>
@@ -71,8 +72,25 @@ void SharedBevelButton::prepareBevel()
 {
     QStyleOptionButton option;
     initStyleOption(&option);
-    if (drawsSharedBevel(option))
-        bevel(option, parentWidget()->palette().color(QPalette::Window));
+    if (!drawsSharedBevel(option))
+        return;
+    const QPixmap drawn = bevel(option, parentWidget()->palette().color(QPalette::Window));
+    if (font() == m_legendFont)
+        return;
+    // The window's image is 32-bit RGB: glyphs drawn into the same format
+    // share its glyph cache.
+    QImage scratch(drawn.size(), QImage::Format_RGB32);
+    QPainter painter(&scratch);
+    drawLegend(painter, option);
+}
+
+void SharedBevelButton::drawLegend(QPainter &painter, const QStyleOptionButton &option)
+{
+    QStyleOptionButton legend = option;
+    legend.rect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    painter.setFont(font());
+    style()->drawControl(QStyle::CE_PushButtonLabel, &legend, &painter, this);
+    m_legendFont = font();
 }
 
 void prepareSharedBevels(QWidget *root)
@@ -94,7 +112,5 @@ void SharedBevelButton::paintEvent(QPaintEvent *event)
     // the contents rectangle.
     QStylePainter painter(this);
     painter.drawPixmap(0, 0, bevel(option, parentWidget()->palette().color(QPalette::Window)));
-    QStyleOptionButton legend = option;
-    legend.rect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    painter.drawControl(QStyle::CE_PushButtonLabel, legend);
+    drawLegend(painter, option);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QFont>
 #include <QPushButton>
 #include <QString>
 
+class QPainter;
 class QStyleOptionButton;
 
 // A push button that takes the bevel its style sheet draws (background,
@@ -25,7 +27,9 @@ public:
     QString bevelLook() const { return m_look; }
 
     // Draws the bevel of the button's present size and state into the
-    // shared cache if it is not there yet, so that the next paint finds it.
+    // shared cache if it is not there yet, and the legend off screen once
+    // in a font the button has not painted in (rasterizing its glyphs), so
+    // that the next paint finds both ready.
     void prepareBevel();
 
 protected:
@@ -34,9 +38,11 @@ protected:
 
 private:
     bool drawsSharedBevel(const QStyleOptionButton &option) const;
+    void drawLegend(QPainter &painter, const QStyleOptionButton &option);
     QPixmap bevel(const QStyleOptionButton &option, const QColor &background) const;
 
     QString m_look;
+    QFont m_legendFont; // the font the legend was last drawn in
     mutable QString m_keyPrefix; // the look and class part of the bevel's cache key
 };
 
