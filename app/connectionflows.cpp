@@ -66,6 +66,7 @@ QString ConnectionFlows::text(const char *english) const
 
 void ConnectionFlows::onKeypadConnected()
 {
+    setAsideEditsMadeUnplugged();
     m_state.connected = true;
     ++m_connectionSerial;
     const HIDManager *link = HIDManager::instance();
@@ -173,6 +174,16 @@ void ConnectionFlows::setAsideUnsavedEdits()
     KeypadIdentity keypad = m_keypad;
     keypad.description = descriptionBytes(m_state);
     if (m_setAside.takeFrom(m_store, keypad))
+        emit setAsideEditsChanged();
+}
+
+void ConnectionFlows::setAsideEditsMadeUnplugged()
+{
+    // The connect read replaces the store; what the user changed meanwhile
+    // joins what was set aside at the unplug, on top of it.
+    if (m_state.connected || !m_store.hasUnsavedChanges())
+        return;
+    if (m_setAside.takeFrom(m_store, m_keypad))
         emit setAsideEditsChanged();
 }
 
@@ -313,14 +324,15 @@ bool ConnectionFlows::save()
     return true;
 }
 
-void ConnectionFlows::saveKeysOnly(int layer, int key)
+void ConnectionFlows::saveKeysOnly(int layer, int key, const QString &control)
 {
     if (refuseDeviceTask(true))
         return;
-    startSaveTask(true, layer, key);
+    startSaveTask(true, layer, key, control);
 }
 
-void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey)
+void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey,
+                                    const QString &control)
 {
     // The task writes a copy of what is marked changed; the marks are
     // cleared here afterwards, only where the store still holds what went.
@@ -338,22 +350,28 @@ void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey)
     // The link reports the end of a current-protocol save itself.
     const bool legacy = !family->capabilities().saveEndSignalled;
     ++m_deviceTasksRunning;
-    if (m_savesRunning++ == 0)
+    if (m_savesRunning++ == 0) {
+        // Busy until the save's own progress comes in (the older families
+        // send none).
+        m_status.showProgress(0, 0);
         emit saveRunningChanged(true);
+    }
     runDeviceTask(
         this,
         [snapshot, family, description](HIDManager &link) {
             return family->save(link, description, snapshot);
         },
-        [legacy](ConnectionFlows *flows, const SaveResult &result) {
+        [legacy, control](ConnectionFlows *flows, const SaveResult &result) {
             --flows->m_deviceTasksRunning;
-            flows->onSaveResult(result, legacy);
-            if (--flows->m_savesRunning == 0)
+            flows->onSaveResult(result, legacy, control);
+            if (--flows->m_savesRunning == 0) {
+                flows->m_status.hideProgress();
                 emit flows->saveRunningChanged(false);
+            }
         });
 }
 
-void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
+void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy, const QString &control)
 {
     // What reached the keypad is stored there whatever happened since, so
     // its marks go even when the keypad has been pulled out meanwhile.
@@ -364,9 +382,8 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
         qCWarning(lcSave).noquote() << "Save: device not connected";
     else if (!result.ok && legacy)
         qCWarning(lcSave).noquote() << "Legacy save failed";
-    if (ok && legacy) {
-        // The link reports a current-protocol save through operationFinished.
-        m_status.showSaved();
+    if (ok) {
+        showSavedStatus(result, control);
     } else if (!ok && m_state.connected) {
         // Never a silent return to "Device connected": what did not reach
         // the keypad stays marked, and the next Save tries it again.
@@ -375,16 +392,36 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy)
     emit saveFinished(ok);
 }
 
-void ConnectionFlows::onOperationFinished(bool success, const QString &msg)
+void ConnectionFlows::showSavedStatus(const SaveResult &result, const QString &control)
 {
-    if (!success) {
-        qCWarning(lcDevice).noquote() << "HIDManager operation failed:" << msg;
-        return;
+    // Say what was stored and what was not checked, where that is more than
+    // "everything marked went and was read back".
+    QString said;
+    QString toolTip;
+    if (!control.isEmpty()) {
+        said = m_store.hasUnsavedChanges()
+            ? text("Macro saved to %1; other changes wait for Save Settings").arg(control)
+            : text("Macro saved to %1").arg(control);
     }
-    m_status.showSaved();
+    if (result.uncheckedLighting > 0) {
+        said = text("Saved. Lighting sent, not checked");
+        toolTip = text("This keypad cannot report its lighting, so the lighting was sent but "
+                       "could not be checked.");
+    }
+    m_status.showSaved(said, toolTip);
 }
 
-void ConnectionFlows::onProgressUpdated(const QString &msg)
+void ConnectionFlows::onOperationFinished(bool success, const QString &msg)
+{
+    // The save's own result says how it ended; this is the link's word.
+    if (!success)
+        qCWarning(lcDevice).noquote() << "HIDManager operation failed:" << msg;
+}
+
+void ConnectionFlows::onProgressUpdated(int done, int total, const QString &msg)
 {
     qCDebug(lcDevice).noquote() << "HID progress:" << msg;
+    // Reads report progress too; only a save shows it.
+    if (m_savesRunning > 0)
+        m_status.showProgress(done, total);
 }

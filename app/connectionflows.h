@@ -41,16 +41,19 @@ public:
     bool save();
     // The keys-only save. With a key given (after a recording), only that key
     // of that layer goes; the user's other unsaved edits wait for Save.
-    void saveKeysOnly(int layer = -1, int key = -1);
+    // `control` names that key for the status line ("Key 6").
+    void saveKeysOnly(int layer = -1, int key = -1, const QString &control = QString());
     // Whether a view or save would start now (connected, nothing running).
     bool canStartTask() const;
     // Whether unsaved edits of a keypad that was pulled out wait for it.
     bool hasSetAsideEdits() const { return !m_setAside.isEmpty(); }
     // Whether a read or save of this window is under way.
     bool taskRunning() const { return m_deviceTasksRunning > 0; }
+    // Changes whenever a keypad connects or goes away.
+    int connectionSerial() const { return m_connectionSerial; }
 
     void onOperationFinished(bool success, const QString &msg);
-    void onProgressUpdated(const QString &msg);
+    void onProgressUpdated(int done, int total, const QString &msg);
 
 signals:
     // A connect read told the keypad's family and description; the store
@@ -73,16 +76,21 @@ private:
     enum class ReadPurpose { Connect, View, ReadSlot };
     void startView(ReadPurpose purpose);
     void startReadTask(ReadPurpose purpose);
-    void startSaveTask(bool keysOnly, int onlyLayer = -1, int onlyKey = -1);
+    void startSaveTask(bool keysOnly, int onlyLayer = -1, int onlyKey = -1,
+                       const QString &control = QString());
     // Whether a view or save must not start now; logs why.
     bool refuseDeviceTask(bool forSave) const;
     void onReadResult(ReadPurpose purpose, const DeviceReadResult &result);
     void onConnectResult(const DeviceReadResult &result);
     void onViewResult(const DeviceReadResult &result, bool forReadSlot);
-    void onSaveResult(const SaveResult &result, bool legacy);
+    void onSaveResult(const SaveResult &result, bool legacy, const QString &control);
+    void showSavedStatus(const SaveResult &result, const QString &control);
     void loadReadLighting(const LedLayers &lighting);
     void resetStoreToEmpty();
     void setAsideUnsavedEdits();
+    // Edits made while no keypad was there are kept for the keypad that
+    // was there last.
+    void setAsideEditsMadeUnplugged();
     void layKeptEditsOnTop();
     QString text(const char *english) const;
 

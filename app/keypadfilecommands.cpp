@@ -1,11 +1,13 @@
 #include "app/keypadfilecommands.h"
 
 #include "app/connectionflows.h"
+#include "app/controlmap.h"
 #include "app/edithistory.h"
 #include "app/importpreview.h"
 #include "app/keypadfileplan.h"
 #include "model/keyboarddata.h"
 #include "model/logging.h"
+#include "model/regularfile.h"
 #include "model/translation.h"
 
 #include <QAction>
@@ -17,6 +19,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
@@ -72,15 +75,37 @@ QString problemText(const KeypadFileError &error)
         + QLatin1Char('\n') + text("Nothing was changed.");
 }
 
+// Why a named file cannot be read, or empty when its bytes are there.
+QString readProblemText(const RegularFileRead &read)
+{
+    using Problem = RegularFileRead::Problem;
+    switch (read.problem) {
+    case Problem::None:
+        return QString();
+    case Problem::Missing:
+        return text("The file could not be read: it does not exist.");
+    case Problem::Folder:
+        return text("This is a folder, not a keypad file. Nothing was changed.");
+    case Problem::NotRegular:
+        return text("This is not a regular file (a pipe, a device or a socket) and is not read. "
+                    "Nothing was changed.");
+    case Problem::Unreadable:
+        break;
+    }
+    return text("The file could not be read: %1").arg(read.systemError);
+}
+
 } // namespace
 
 KeypadFileCommands::KeypadFileCommands(QWidget *window, KeyboardData &store,
-                                       const ConnectionFlows &flows, EditHistory &history)
+                                       const ConnectionFlows &flows, EditHistory &history,
+                                       Controls controls)
     : QObject(window)
     , m_window(window)
     , m_store(store)
     , m_flows(flows)
     , m_history(history)
+    , m_controls(std::move(controls))
 {
     window->setAcceptDrops(true);
     window->installEventFilter(this);
@@ -103,8 +128,9 @@ void KeypadFileCommands::refuse(const QString &message, bool exporting) const
         showRefusalBox(m_window, text(exporting ? "Export to file" : "Import from file"), message);
 }
 
-QString KeypadFileCommands::choose(bool forSaving, const QString &title) const
+QString KeypadFileCommands::choose(bool forSaving, const QString &title)
 {
+    m_suffixWanted = true;
     if (m_chooseFile)
         return m_chooseFile(forSaving, title);
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -113,31 +139,78 @@ QString KeypadFileCommands::choose(bool forSaving, const QString &title) const
     if (!forSaving)
         return QFileDialog::getOpenFileName(m_window, title, folder, fileFilters());
     QString chosenFilter;
-    QString path = QFileDialog::getSaveFileName(
+    const QString path = QFileDialog::getSaveFileName(
         m_window, title, QDir(folder).filePath(QStringLiteral("keypad") + QLatin1String(kFileSuffix)),
         fileFilters(), &chosenFilter);
-    if (!path.isEmpty() && chosenFilter.contains(QLatin1String(kFileSuffix))
-        && !path.endsWith(QLatin1String(".json")))
-        path += QLatin1String(kFileSuffix);
+    m_suffixWanted = chosenFilter.contains(QLatin1String(kFileSuffix));
     return path;
+}
+
+QString KeypadFileCommands::completedExportPath(const QString &chosen) const
+{
+    if (!m_suffixWanted || chosen.endsWith(QLatin1String(".json"), Qt::CaseInsensitive))
+        return chosen;
+    // The dialog asked about the name as typed; the completed name is
+    // another file, which is replaced only when the user says so.
+    const QString completed = chosen + QLatin1String(kFileSuffix);
+    if (!QFileInfo::exists(completed))
+        return completed;
+    const QString name = QFileInfo(completed).fileName();
+    if (m_confirmReplace)
+        return m_confirmReplace(completed) ? completed : QString();
+    QMessageBox box(QMessageBox::Warning, text("Export to file"),
+                    text("%1 already exists. Do you want to replace it?").arg(name),
+                    QMessageBox::NoButton, m_window);
+    QPushButton *replace = box.addButton(text("Replace"), QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(text("Cancel"), QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == replace ? completed : QString();
+}
+
+QString KeypadFileCommands::exportRefusal() const
+{
+    if (!m_flows.state().connected)
+        return text("Connect a keypad to export its settings.");
+    // The window holds empty layers until the read is back.
+    if (m_flows.taskRunning() && !m_flows.saveRunning())
+        return text("The keypad is being read. Export again once it is done.");
+    return QString();
 }
 
 bool KeypadFileCommands::exportToFile()
 {
-    if (!m_flows.state().connected) {
-        refuse(text("Connect a keypad to export its settings."), true);
+    const QString refusal = exportRefusal();
+    if (!refusal.isEmpty()) {
+        refuse(refusal, true);
         return false;
     }
     m_history.commitPending();
+    const int connection = m_flows.connectionSerial();
     const QString title = m_store.hasUnsavedChanges()
         ? text("Export to file (unsaved edits included)")
         : text("Export to file");
-    const QString path = choose(true, title);
+    const QString chosen = choose(true, title);
+    if (chosen.isEmpty())
+        return false;
+    // The keypad's work went on while the dialog was open: what was shown
+    // then may be gone or half read again.
+    if (m_flows.connectionSerial() != connection) {
+        refuse(text("The keypad was disconnected while the dialog was open. Nothing was written."),
+               true);
+        return false;
+    }
+    const QString again = exportRefusal();
+    if (!again.isEmpty()) {
+        refuse(again, true);
+        return false;
+    }
+    const QString path = completedExportPath(chosen);
     if (path.isEmpty())
         return false;
     // What the window holds when the user has chosen: edits made while the
     // dialog was open are in the file too.
-    const KeypadFile file = keypadFileOf(m_store, m_flows.state(), sourceOf(m_flows));
+    const KeypadFile file =
+        keypadFileOf(m_store, m_flows.state(), m_controls(), sourceOf(m_flows));
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(writeKeypadFile(file)) < 0 || !out.commit()) {
         refuse(text("The file could not be written: %1").arg(out.errorString()), true);
@@ -163,13 +236,13 @@ bool KeypadFileCommands::importPath(const QString &path)
         refuse(text("Connect a keypad to import a file onto it."));
         return false;
     }
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly)) {
-        refuse(text("The file could not be read: %1").arg(in.errorString()));
+    // One byte more than allowed is enough to refuse a large file.
+    const RegularFileRead bytes = readRegularFile(path, kKeypadFileMaxBytes);
+    if (bytes.problem != RegularFileRead::Problem::None) {
+        refuse(readProblemText(bytes));
         return false;
     }
-    // One byte more than allowed is enough to refuse a large file.
-    const KeypadFileRead read = readKeypadFile(in.read(kKeypadFileMaxBytes + 1));
+    const KeypadFileRead read = readKeypadFile(bytes.bytes);
     if (!read.file) {
         refuse(problemText(read.error));
         return false;
@@ -177,7 +250,7 @@ bool KeypadFileCommands::importPath(const QString &path)
     m_history.commitPending();
     const DeviceState before = m_flows.state();
     const QByteArray description = m_flows.keypad().description;
-    const ImportPlan plan = planImport(*read.file, m_store, before);
+    const ImportPlan plan = planImport(*read.file, m_store, before, m_controls());
     ImportPreview preview(plan, QFileInfo(path).fileName(), m_window);
     const bool accepted = m_showPreview ? m_showPreview(preview) : preview.exec() == QDialog::Accepted;
     if (!accepted)

@@ -5,6 +5,7 @@
 #include <functional>
 
 class ConnectionFlows;
+class ControlMap;
 class EditHistory;
 class ImportPreview;
 class KeyboardData;
@@ -27,13 +28,18 @@ public:
     using ShowPreview = std::function<bool(ImportPreview &preview)>;
     // Tells the user why nothing happened.
     using ShowRefusal = std::function<void(const QString &message)>;
+    // Asks whether an existing file may be replaced; true to replace it.
+    using ConfirmReplace = std::function<bool(const QString &path)>;
+    // The controls of the picture shown, as every reader names them.
+    using Controls = std::function<const ControlMap &()>;
 
     KeypadFileCommands(QWidget *window, KeyboardData &store, const ConnectionFlows &flows,
-                       EditHistory &history);
+                       EditHistory &history, Controls controls);
 
     void setChooseFile(ChooseFile choose) { m_chooseFile = std::move(choose); }
     void setShowPreview(ShowPreview show) { m_showPreview = std::move(show); }
     void setShowRefusal(ShowRefusal show) { m_showRefusal = std::move(show); }
+    void setConfirmReplace(ConfirmReplace confirm) { m_confirmReplace = std::move(confirm); }
 
     // True when a file was written.
     bool exportToFile();
@@ -54,7 +60,12 @@ protected:
 
 private:
     void refuse(const QString &message, bool exporting = false) const;
-    QString choose(bool forSaving, const QString &title) const;
+    QString choose(bool forSaving, const QString &title);
+    // The chosen name with the file suffix added where the user left it
+    // out, or empty when that names a file the user would not replace.
+    QString completedExportPath(const QString &chosen) const;
+    // Why an export cannot start or finish now, or empty.
+    QString exportRefusal() const;
 
     QWidget *m_window;
     KeyboardData &m_store;
@@ -63,6 +74,10 @@ private:
     ChooseFile m_chooseFile;
     ShowPreview m_showPreview;
     ShowRefusal m_showRefusal;
+    ConfirmReplace m_confirmReplace;
+    Controls m_controls;
+    // Whether the dialog's chosen filter asks for the file suffix.
+    bool m_suffixWanted = true;
 };
 
 // The two commands as actions of the window with their shortcuts

@@ -31,16 +31,24 @@ bool sameLighting(const LedLayerConfig &a, const LedLayerConfig &b)
 }
 
 // The file's controls by slot of this keypad; what has no place or does not
-// fit is listed instead.
-KeyLayer landedControls(const KeypadFileLayer &layer, const KeypadRoles &roles,
+// fit is listed instead. A fixed control of the file leaves its slot as it is.
+KeyLayer landedControls(const KeypadFileLayer &layer, const ControlMap &controls,
                         const KeyboardData &store, const DeviceState &state,
-                        QStringList &notHeld)
+                        QVector<bool> &untouched, QStringList &notHeld)
 {
     KeyLayer landed(kKeySlotCount);
+    untouched.fill(false, kKeySlotCount);
     for (const KeypadFileControl &control : layer.controls) {
-        const int slot = roles.slotOf(control.role);
+        const std::optional<ControlIdentity> identity = identityOf(control.role);
+        const MappedControl *mapped = identity ? controls.controlOf(*identity) : nullptr;
+        const int slot = mapped ? mapped->slot : -1;
+        if (control.fixed) {
+            if (slot >= 0 && slot < kKeySlotCount)
+                untouched[slot] = true;
+            continue;
+        }
         const QString shown = controlText(control.role, shownFunction(control.record));
-        if (slot < 0 || !store.isWritableSlot(slot))
+        if (slot < 0 || slot >= kKeySlotCount || !store.isWritableSlot(slot))
             notHeld << layerLine(layer.index,
                                  translateText(QStringLiteral("%1: this keypad has no such control"))
                                      .arg(shown));
@@ -57,32 +65,39 @@ KeyLayer landedControls(const KeypadFileLayer &layer, const KeypadRoles &roles,
 } // namespace
 
 KeypadFile keypadFileOf(const KeyboardData &store, const DeviceState &state,
-                        const KeypadFileSource &source)
+                        const ControlMap &controls, const KeypadFileSource &source)
 {
-    const KeypadRoles roles(state);
+    // What the keypad cannot report is not made up: without a lighting read
+    // the window holds only the program's default.
+    const bool lighting = state.capabilities().lightingReadBack;
     KeypadFile file;
     file.source = source;
-    for (int layer = 0; layer < roles.layerCount(); ++layer) {
+    for (int layer = 0; layer < keptLayerCount(state); ++layer) {
         KeypadFileLayer fileLayer;
         fileLayer.index = layer;
-        for (int slot = 0; slot < kKeySlotCount; ++slot) {
-            const KeyConfig &record = store.layers()[layer][slot];
-            const std::optional<ControlRole> role = roles.roleOf(slot);
-            if (role && !record.isEmpty() && store.isWritableSlot(slot))
-                fileLayer.controls.append({*role, record});
+        for (const MappedControl &control : controls.shown()) {
+            if (control.slot < 0 || control.slot >= kKeySlotCount)
+                continue;
+            const KeyConfig &record = store.layers()[layer][control.slot];
+            const bool fixed = !store.isWritableSlot(control.slot);
+            if (fixed || !record.isEmpty())
+                fileLayer.controls.append({roleOf(control.identity), record, fixed});
         }
-        fileLayer.lighting = store.ledLayers()[layer];
+        if (lighting)
+            fileLayer.lighting = store.ledLayers()[layer];
         file.layers.append(fileLayer);
     }
     return file;
 }
 
-ImportPlan planImport(const KeypadFile &file, const KeyboardData &store, const DeviceState &state)
+ImportPlan planImport(const KeypadFile &file, const KeyboardData &store, const DeviceState &state,
+                      const ControlMap &controls)
 {
-    const KeypadRoles roles(state);
+    const int layerCount = keptLayerCount(state);
+    const int maxEffect = state.capabilities().maxEffect;
     ImportPlan plan;
     for (const KeypadFileLayer &fileLayer : file.layers) {
-        if (fileLayer.index >= roles.layerCount()) {
+        if (fileLayer.index >= layerCount) {
             plan.notHeld << translateText(QStringLiteral("Layer %1: this keypad has no such layer"))
                                 .arg(fileLayer.index + 1);
             continue;
@@ -90,18 +105,27 @@ ImportPlan planImport(const KeypadFile &file, const KeyboardData &store, const D
         LayerImport layer;
         layer.layer = fileLayer.index;
         layer.records = store.layers()[fileLayer.index];
-        const KeyLayer landed = landedControls(fileLayer, roles, store, state, plan.notHeld);
-        for (int slot = 0; slot < kKeySlotCount; ++slot) {
-            const std::optional<ControlRole> role = roles.roleOf(slot);
-            if (!role || !store.isWritableSlot(slot))
+        QVector<bool> untouched;
+        const KeyLayer landed =
+            landedControls(fileLayer, controls, store, state, untouched, plan.notHeld);
+        for (const MappedControl &control : controls.shown()) {
+            const int slot = control.slot;
+            if (slot < 0 || slot >= kKeySlotCount || !store.isWritableSlot(slot) || untouched[slot])
                 continue;
             const KeyConfig &before = layer.records[slot];
             if (!before.sameAssignment(landed[slot]))
-                layer.changes << controlText(*role, shownFunction(before) + QStringLiteral(" \u2192 ")
-                                                        + shownFunction(landed[slot]));
+                layer.changes << controlText(roleOf(control.identity),
+                                             shownFunction(before) + QStringLiteral(" \u2192 ")
+                                                 + shownFunction(landed[slot]));
             layer.records[slot] = landed[slot];
         }
-        if (fileLayer.lighting) {
+        if (fileLayer.lighting && fileLayer.lighting->effect > maxEffect) {
+            // Saved as it is, the keypad would show another effect.
+            plan.notHeld << layerLine(
+                fileLayer.index,
+                translateText(QStringLiteral("lighting effect %1: this keypad cannot show it"))
+                    .arg(fileLayer.lighting->effect));
+        } else if (fileLayer.lighting) {
             layer.hasLighting = true;
             layer.lighting = *fileLayer.lighting;
             layer.lightingChanges =

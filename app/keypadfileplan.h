@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/controlmap.h"
 #include "app/devicestate.h"
 #include "model/keyboarddata.h"
 #include "model/keypadfile.h"
@@ -13,9 +14,11 @@ class EditHistory;
 // an import would change on the connected keypad before anything changes.
 
 // What the window holds for the connected keypad, every layer it keeps and
-// their lighting, unsaved edits included. `source` names the keypad.
+// their lighting, unsaved edits included, each control named as `controls`
+// names it. A control the keypad cannot change is marked fixed; lighting the
+// keypad cannot report is left out. `source` names the keypad.
 KeypadFile keypadFileOf(const KeyboardData &store, const DeviceState &state,
-                        const KeypadFileSource &source);
+                        const ControlMap &controls, const KeypadFileSource &source);
 
 // One layer of the file as it would land on this keypad.
 struct LayerImport {
@@ -36,7 +39,10 @@ struct ImportPlan {
     QStringList notHeld;
 };
 
-ImportPlan planImport(const KeypadFile &file, const KeyboardData &store, const DeviceState &state);
+// A file's controls land on the controls of this keypad's picture of the same
+// name; its fixed controls change nothing.
+ImportPlan planImport(const KeypadFile &file, const KeyboardData &store, const DeviceState &state,
+                      const ControlMap &controls);
 
 // What the user chose to take: a flag per planned layer (in plan order) and
 // one for the lighting of all of them.

@@ -16,15 +16,6 @@
 
 namespace {
 
-// The knob parts in the order of their slots; the single-knob pad numbers
-// its parts with the right turn first.
-constexpr ControlPart kKnobParts[] = {ControlPart::TurnLeft, ControlPart::TurnRight,
-                                      ControlPart::Press};
-constexpr ControlPart kSingleKnobParts[] = {ControlPart::TurnRight, ControlPart::TurnLeft,
-                                            ControlPart::Press, ControlPart::PressTurnRight,
-                                            ControlPart::PressTurnLeft};
-constexpr int kExtraTurnFirstSlot = 5;
-
 // Where each part of a knob is marked around its drawing, in the order of
 // ControlPart: an arrow and its place as a fraction of the knob's box.
 struct PartMark {
@@ -98,7 +89,7 @@ QString hexOf(const RgbColor &color)
 
 int keyOf(const PrintContents &contents, int slot)
 {
-    return contents.keyOfControl.value(slot, slot);
+    return contents.controls.slotOfButton(slot);
 }
 
 // The keys and knobs of the picture in picture units, and where it sits.
@@ -172,7 +163,7 @@ public:
         : m_device(device)
         , m_painter(painter)
         , m_contents(contents)
-        , m_controls(printedControls(contents.layout))
+        , m_controls(printedControls(contents.controls))
     {
         const double pointScale = device->logicalDpiX() / 72.0;
         m_painter.scale(pointScale, device->logicalDpiY() / 72.0);
@@ -392,26 +383,12 @@ private:
 
 } // namespace
 
-QVector<PrintedControl> printedControls(const LayoutSpec &layout)
+QVector<PrintedControl> printedControls(const ControlMap &controls)
 {
-    QVector<PrintedControl> controls;
-    const int keys = qBound(0, layout.keyCount, kMostKeys);
-    for (int i = 0; i < keys; ++i)
-        controls.append({i, {ControlPart::Key, i + 1}});
-    if (layout.isSingleKnob()) {
-        const int base = layout.knobs.first().baseSlot;
-        for (int part = 0; part < int(std::size(kSingleKnobParts)); ++part)
-            controls.append({base + part, {kSingleKnobParts[part], 1}});
-    } else {
-        for (int k = 0; k < layout.knobs.size(); ++k)
-            for (int part = 0; part < layout.knobs[k].shownParts(); ++part)
-                controls.append({layout.knobs[k].baseSlot + part, {kKnobParts[part], k + 1}});
-    }
-    // Turn-only knobs come in pairs: left, then right.
-    for (int i = 0; i < 2 * layout.extraTurnKnobs; ++i)
-        controls.append({kExtraTurnFirstSlot + i,
-                         {i % 2 == 0 ? ControlPart::TurnLeft : ControlPart::TurnRight, i / 2 + 1}});
-    return controls;
+    QVector<PrintedControl> printed;
+    for (const MappedControl &control : controls.shown())
+        printed.append({control.button, control.identity});
+    return printed;
 }
 
 QString printedControlName(const ControlIdentity &control, bool chinese)

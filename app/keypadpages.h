@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/accessiblecontrolname.h"
+#include "app/controlmap.h"
 #include "app/layoutcatalogue.h"
 #include "device/keypadfamily.h"
 #include "model/keylayers.h"
@@ -24,9 +25,8 @@ struct PrintedLayer {
 
 struct PrintContents {
     LayoutSpec layout;
-    // The data index each control slot of the picture edits; a slot missing
-    // here edits the key of its own number.
-    QVector<int> keyOfControl;
+    // The controls of the picture and the key each edits.
+    ControlMap controls;
     QVector<PrintedLayer> layers;
     LightingKind lighting = LightingKind::PerKeyRgb;
     QString modelName;
@@ -40,8 +40,9 @@ struct PrintedControl {
     ControlIdentity identity;
 };
 
-// The keys and knob parts a layout shows, keys first, in the panel's order.
-QVector<PrintedControl> printedControls(const LayoutSpec &layout);
+// The keys and knob parts the picture shows, keys first, in the panel's
+// order; `slot` is the place in the picture.
+QVector<PrintedControl> printedControls(const ControlMap &controls);
 
 // "Key 3", "Knob 1 turn left", in the language asked for.
 QString printedControlName(const ControlIdentity &control, bool chinese);

@@ -41,12 +41,6 @@ constexpr const char *kSingleKnobPictures[kSingleKnobPartCount] = {
 constexpr const char *kExtraTurnPictures[kExtraTurnButtonCount] = {
     kTurnLeftPicture, kTurnRightPicture, kTurnLeftPicture, kTurnRightPicture};
 constexpr int kExtraTurnFirstSlot = 5;
-// What each part is, in the order of the picture tables above.
-constexpr ControlPart kKnobParts[kKnobPartCount] = {ControlPart::TurnLeft, ControlPart::TurnRight,
-                                                    ControlPart::Press};
-constexpr ControlPart kSingleKnobParts[kSingleKnobPartCount] = {
-    ControlPart::TurnRight, ControlPart::TurnLeft, ControlPart::Press,
-    ControlPart::PressTurnRight, ControlPart::PressTurnLeft};
 
 constexpr int kGroupMargin = 20;
 constexpr int kFrameRadius = 26;
@@ -219,26 +213,16 @@ QPushButton *KeypadPanel::controlButton(int slot) const
 
 ControlIdentity KeypadPanel::identityOf(const QPushButton *button) const
 {
-    for (int i = 0; i < kGridKeyCount; ++i)
-        if (m_gridKeyButtons[size_t(i)] == button)
-            return {ControlPart::Key, i + 1};
-    for (int k = 0; k < kKnobCount; ++k)
-        for (int part = 0; part < kKnobPartCount; ++part)
-            if (m_knobButtons[size_t(k)][size_t(part)] == button)
-                return {kKnobParts[part], k + 1};
-    for (int part = 0; part < kSingleKnobPartCount; ++part)
-        if (m_singleKnobButtons[size_t(part)] == button)
-            return {kSingleKnobParts[part], 1};
-    // Turn-only knobs come in pairs: left, then right.
-    for (int i = 0; i < kExtraTurnButtonCount; ++i)
-        if (m_extraTurnButtons[size_t(i)] == button)
-            return {i % 2 == 0 ? ControlPart::TurnLeft : ControlPart::TurnRight, i / 2 + 1};
+    for (int place = 0; place < kKeySlotCount; ++place)
+        if (button && m_controlButtons[size_t(place)] == button)
+            return m_map.identityOfButton(place);
     return {};
 }
 
 void KeypadPanel::applyLayout(const LayoutSpec &layoutSpec, double windowRatio)
 {
     m_layout = layoutSpec;
+    m_map = ControlMap(layoutSpec);
 
     int left = kGroupMargin;
     int right = kGroupMargin;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/accessiblecontrolname.h"
+#include "app/controlmap.h"
 #include "app/layoutcatalogue.h"
 #include "app/panelmetrics.h"
 #include "model/keyboarddata.h"
@@ -71,6 +72,8 @@ private:
 
     std::function<double()> m_windowRatio;
     LayoutSpec m_layout;
+    // What each place of the picture is.
+    ControlMap m_map;
     double m_panelScale = 1.0;      // scale the panel is drawn at
     double m_panelPlacedScale = -1; // scale of the last placement; -1 forces one
     QString m_appliedPanelFaceStyle;

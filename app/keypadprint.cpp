@@ -85,12 +85,11 @@ QAction *addCommand(QWidget *window, const char *text)
 
 PrintContents keypadPrintContents(const KeyboardData &store, const DeviceState &device,
                                   const LayoutSpec &layout, int shownLayerCount,
-                                  const std::function<int(int slot)> &keyOfControl)
+                                  const ControlMap &controls)
 {
     PrintContents contents;
     contents.layout = layout;
-    for (int slot = 0; slot < kKeySlotCount; ++slot)
-        contents.keyOfControl.append(keyOfControl ? keyOfControl(slot) : slot);
+    contents.controls = controls;
     QVector<int> layers;
     for (int layer = 0; layer < qMin(shownLayerCount, kLayerCount); ++layer)
         layers.append(layer);

@@ -18,7 +18,7 @@ struct DeviceState;
 // interface's language.
 PrintContents keypadPrintContents(const KeyboardData &store, const DeviceState &device,
                                   const LayoutSpec &layout, int shownLayerCount,
-                                  const std::function<int(int slot)> &keyOfControl);
+                                  const ControlMap &controls);
 
 // Writes the pages as an A4 PDF to `path`, replacing it only once the whole
 // file is written. False when it could not be written.

@@ -5,19 +5,17 @@
 #include "model/translation.h"
 
 #include <QTextDocumentFragment>
+#include <iterator>
 
 namespace {
 
-// The older families keep sixteen keys, then three knobs.
-constexpr int kLegacyKeys = 16;
-constexpr int kLegacyKnobs = 3;
-// A keypad that has not described itself is drawn as the 16-key pad.
-constexpr int kUndescribedKeys = 16;
-constexpr int kUndescribedKnobs = 3;
 // Mouse actions past this one are swipes and Like.
 constexpr uint8_t kLastPointerAction = 10;
-constexpr RolePart kKnobParts[] = {RolePart::KnobTurnLeft, RolePart::KnobTurnRight,
-                                   RolePart::KnobPress};
+
+// The window's parts and the file's, in the order of ControlPart.
+constexpr RolePart kRoleParts[] = {RolePart::Key,       RolePart::KnobTurnLeft,
+                                   RolePart::KnobTurnRight, RolePart::KnobPress,
+                                   RolePart::KnobPressTurnRight, RolePart::KnobPressTurnLeft};
 
 // The presses and releases an assignment of keys plays, in order.
 QVector<QPair<uint8_t, uint8_t>> playedKeys(const KeyConfig &record)
@@ -41,55 +39,27 @@ QVector<QPair<uint8_t, uint8_t>> playedKeys(const KeyConfig &record)
     return played;
 }
 
-bool isCurrentDescribed(const DeviceState &state)
-{
-    return !state.capabilities().legacyKnobNumbering && state.info.valid;
-}
-
 } // namespace
 
-KeypadRoles::KeypadRoles(const DeviceState &state)
+ControlRole roleOf(const ControlIdentity &control)
+{
+    return ControlRole{kRoleParts[int(control.part)], control.number};
+}
+
+std::optional<ControlIdentity> identityOf(const ControlRole &role)
+{
+    for (int part = 0; part < int(std::size(kRoleParts)); ++part)
+        if (kRoleParts[part] == role.part)
+            return ControlIdentity{ControlPart(part), role.number};
+    return std::nullopt;
+}
+
+int keptLayerCount(const DeviceState &state)
 {
     const KeypadCapabilities &capabilities = state.capabilities();
-    int keys = kUndescribedKeys;
-    int knobs = kUndescribedKnobs;
-    if (capabilities.legacyKnobNumbering) {
-        keys = kLegacyKeys;
-        knobs = kLegacyKnobs;
-    } else if (isCurrentDescribed(state)) {
-        keys = state.info.keyCount;
-        knobs = state.info.encoderCount;
-    }
-    m_layerCount = capabilities.layerCount;
-    if (isCurrentDescribed(state) && state.info.layerCount > 0)
-        m_layerCount = qMin<int>(state.info.layerCount, kLayerCount);
-
-    int slot = 0;
-    for (int key = 1; key <= keys && slot < kKeySlotCount; ++key)
-        m_roles[size_t(slot++)] = ControlRole{RolePart::Key, key};
-    for (int knob = 1; knob <= knobs; ++knob)
-        for (RolePart part : kKnobParts)
-            if (slot < kKeySlotCount)
-                m_roles[size_t(slot++)] = ControlRole{part, knob};
-    // Whatever slots follow are the extra keys; a keypad that has fewer
-    // refuses the rest as unwritable.
-    for (int extra = 1; slot < kKeySlotCount; ++extra)
-        m_roles[size_t(slot++)] = ControlRole{RolePart::Extra, extra};
-}
-
-std::optional<ControlRole> KeypadRoles::roleOf(int slot) const
-{
-    if (slot < 0 || slot >= kKeySlotCount)
-        return std::nullopt;
-    return m_roles[size_t(slot)];
-}
-
-int KeypadRoles::slotOf(const ControlRole &role) const
-{
-    for (int slot = 0; slot < kKeySlotCount; ++slot)
-        if (m_roles[size_t(slot)] == role)
-            return slot;
-    return -1;
+    if (!capabilities.legacyKnobNumbering && state.info.valid && state.info.layerCount > 0)
+        return qMin<int>(state.info.layerCount, capabilities.layerCount);
+    return capabilities.layerCount;
 }
 
 bool keypadHolds(const DeviceState &state, const KeyConfig &record)
@@ -131,7 +101,5 @@ QString controlText(const ControlRole &role, const QString &function)
             .arg(QString::number(role.number),
                  plain.isEmpty() ? translateText(QStringLiteral("not assigned")) : plain);
     }
-    static const ControlPart kParts[] = {ControlPart::Key, ControlPart::TurnLeft,
-                                         ControlPart::TurnRight, ControlPart::Press};
-    return accessibleControlName(ControlIdentity{kParts[int(role.part)], role.number}, function);
+    return accessibleControlName(*identityOf(role), function);
 }

@@ -1,32 +1,20 @@
 #pragma once
 
+#include "app/accessiblecontrolname.h"
 #include "app/devicestate.h"
 #include "model/keypadfile.h"
-#include "model/keylayers.h"
 
 #include <QString>
-#include <array>
 #include <optional>
 
-// What each of the 25 key slots is on a keypad: key N, a part of knob N, or
-// extra N. The current family numbers its slots as its description counts
-// them (keys, three per knob, extra keys); the older families keep sixteen
-// keys, then three knobs.
-class KeypadRoles
-{
-public:
-    explicit KeypadRoles(const DeviceState &state);
+// Between the window's names of the controls and the file's: "Knob 1 turn
+// left" is "knob 1 turn left" in a keypad file. The window's pictures have
+// no extra keys, so a file's extras name no control of the window.
+ControlRole roleOf(const ControlIdentity &control);
+std::optional<ControlIdentity> identityOf(const ControlRole &role);
 
-    std::optional<ControlRole> roleOf(int slot) const;
-    // The slot of a role, or -1 when the keypad has no such control.
-    int slotOf(const ControlRole &role) const;
-    // Layers the keypad keeps.
-    int layerCount() const { return m_layerCount; }
-
-private:
-    std::array<std::optional<ControlRole>, kKeySlotCount> m_roles{};
-    int m_layerCount = kLayerCount;
-};
+// Layers the connected keypad keeps.
+int keptLayerCount(const DeviceState &state);
 
 // Whether the keypad can keep this assignment exactly as it is; an "Old"
 // keypad, say, keeps no recorded macro.

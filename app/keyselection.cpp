@@ -28,17 +28,6 @@ namespace {
 // single key.
 constexpr uint8_t kKnobMediaKeycodes[] = {111, 112, 181, 182, 183, 226, 233, 234};
 
-// On the legacy single-knob pad the five controls edit keys out of order;
-// key 0 has no control there.
-constexpr int kLegacyKnobKeyOfButton[] = {3, 1, 2, 5, 4};
-constexpr int kLegacyKnobButtonOfKey[] = {-1, 1, 2, 0, 4, 3};
-constexpr int kLegacyKnobSlots = 5;
-
-// The legacy six-key pad keeps its knob in keys 16..18, shown on 6..8.
-constexpr int kLegacyKnobFirstKey = 16;
-constexpr int kLegacyKnobFirstButton = 6;
-constexpr int kLegacyKnobParts = 3;
-
 struct ArrowWord {
     const char *word;
     const char *arrow;
@@ -120,37 +109,31 @@ void KeySelection::setLightingShown(bool shown)
 
 // ---- button index and key index --------------------------------------------
 
-bool KeySelection::legacyKnobLayoutActive() const
+const ControlMap &KeySelection::controlMap() const
 {
-    return m_device.capabilities().legacyKnobNumbering && m_panel.layout().id == Layout0K1E;
-}
-
-bool KeySelection::legacySixKeyLayoutActive() const
-{
-    return m_device.lastFamily().capabilities().legacyKnobNumbering && m_panel.layout().id == Layout6K1E;
+    // The picture of a keypad pulled out stays; the six-key pad's knob keeps
+    // its family's numbering until the next keypad is read, the single
+    // knob's only while the keypad is there.
+    const bool singleKnob = m_device.capabilities().legacyKnobNumbering;
+    const bool sixKey = m_device.lastFamily().capabilities().legacyKnobNumbering;
+    const int layout = m_panel.layout().id;
+    const int numbering = int(singleKnob) | int(sixKey) << 1;
+    if (layout != m_mapLayoutId || numbering != m_mapNumbering) {
+        m_map = ControlMap(m_panel.layout(), singleKnob, sixKey);
+        m_mapLayoutId = layout;
+        m_mapNumbering = numbering;
+    }
+    return m_map;
 }
 
 int KeySelection::keyIndexForButton(int button) const
 {
-    if (legacyKnobLayoutActive() && button >= 0 && button < kLegacyKnobSlots)
-        return kLegacyKnobKeyOfButton[button];
-    if (legacySixKeyLayoutActive() && button >= kLegacyKnobFirstButton
-        && button < kLegacyKnobFirstButton + kLegacyKnobParts)
-        return button - kLegacyKnobFirstButton + kLegacyKnobFirstKey;
-    return button;
+    return controlMap().slotOfButton(button);
 }
 
 int KeySelection::buttonIndexForKey(int key) const
 {
-    if (legacyKnobLayoutActive()) {
-        if (key >= 0 && key <= kLegacyKnobSlots)
-            return kLegacyKnobButtonOfKey[key];
-        return key;
-    }
-    if (legacySixKeyLayoutActive() && key >= kLegacyKnobFirstKey
-        && key < kLegacyKnobFirstKey + kLegacyKnobParts)
-        return key - kLegacyKnobFirstKey + kLegacyKnobFirstButton;
-    return key;
+    return controlMap().buttonOfSlot(key);
 }
 
 QPushButton *KeySelection::buttonForKey(int key) const
@@ -299,8 +282,6 @@ void KeySelection::onKeyButtonTextChanged(int index, const QString &text)
 {
     qCDebug(lcUi).noquote() << "[UI] textChanged enter layout=" << m_panel.layout().name
                             << "index=" << index << "text=" << text;
-    if (index == 0 && legacyKnobLayoutActive())
-        return;
     const int buttonIndex = buttonIndexForKey(index);
     if (buttonIndex < 0 || buttonIndex >= kKeySlotCount)
         return;
@@ -326,9 +307,7 @@ void KeySelection::onKeyButtonTextChanged(int index, const QString &text)
 
 void KeySelection::onKeyFullTextChanged(int index)
 {
-    if (index == 0 && legacyKnobLayoutActive())
-        return;
-    if (index != m_store.selectedKey())
+    if (buttonIndexForKey(index) < 0 || index != m_store.selectedKey())
         return;
     // On the lighting page a key stands for its LED, not its assignment.
     if (m_lightingShown && qobject_cast<KeyButton *>(buttonForKey(index)))
@@ -491,7 +470,7 @@ void KeySelection::refreshUnsavedMarks()
 
 void KeySelection::onKeyChanged(int layer, int key)
 {
-    if (layer != m_store.currentLayer() || (key == 0 && legacyKnobLayoutActive()))
+    if (layer != m_store.currentLayer() || buttonIndexForKey(key) < 0)
         return;
     setUnsavedMark(buttonForKey(key), keyUnsaved(key));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/controlmap.h"
 #include "model/keyconfig.h"
 
 #include <QObject>
@@ -43,12 +44,13 @@ public:
     // tooltip or its name, nothing checked.
     void blankControls();
 
+    // The controls of the picture shown: what each is and the key it edits.
+    const ControlMap &controlMap() const;
     // Which key a control edits and which control shows a key; they differ
     // only on two layouts of the older keypad families.
     int keyIndexForButton(int button) const;
     int buttonIndexForKey(int key) const;
     QPushButton *buttonForKey(int key) const;
-    bool legacyKnobLayoutActive() const;
 
     QString buttonTextFor(int key) const;
     QString fullTextFor(int key) const;
@@ -91,7 +93,6 @@ private:
     // Shows the control as having no function: no legend, no mark.
     void blankControl(QPushButton *button) const;
     QString keyText(int key, bool full) const;
-    bool legacySixKeyLayoutActive() const;
     // What the unsaved mark of the control showing `key` tells: the key's
     // function, or its LED's colour while the keys stand for their LEDs.
     bool keyUnsaved(int key) const;
@@ -103,4 +104,8 @@ private:
     int m_functionRow = 0;
     bool m_lightingShown = false;
     QPushButton *m_selectedButton = nullptr;
+    // Built again when the picture or its family's numbering changes.
+    mutable ControlMap m_map;
+    mutable int m_mapLayoutId = -1;
+    mutable int m_mapNumbering = 0;
 };

@@ -2,6 +2,8 @@
 
 #include "app/storesave.h"
 
+#include <algorithm>
+
 namespace {
 
 // Enough for a few keypads swapped back and forth; the oldest go first.
@@ -11,14 +13,30 @@ constexpr int kMaxKeptKeypads = 4;
 
 bool SetAsideEdits::takeFrom(const KeyboardData &store, const KeypadIdentity &keypad)
 {
-    const Kept kept{keypad, saveSnapshotOf(store, SaveKind::All)};
+    Kept kept{keypad, saveSnapshotOf(store, SaveKind::All)};
     if (kept.edits.itemCount() == 0)
         return false;
-    // Newer edits for the same keypad replace what was kept before: they
-    // were made on top of it.
-    for (int i = m_kept.size() - 1; i >= 0; --i)
-        if (m_kept[i].keypad == keypad)
-            m_kept.removeAt(i);
+    // What was kept for the same keypad stays beneath the newer edits: those
+    // made while it was away come on top of those set aside when it left.
+    for (int i = m_kept.size() - 1; i >= 0; --i) {
+        if (!(m_kept[i].keypad == keypad))
+            continue;
+        const SaveSnapshot older = m_kept.takeAt(i).edits;
+        for (const SavedKey &key : older.keys) {
+            const bool replaced = std::any_of(
+                kept.edits.keys.begin(), kept.edits.keys.end(),
+                [&key](const SavedKey &newer) { return newer.layer == key.layer && newer.key == key.key; });
+            if (!replaced)
+                kept.edits.keys.append(key);
+        }
+        for (const SavedLighting &lighting : older.lighting) {
+            const bool replaced = std::any_of(
+                kept.edits.lighting.begin(), kept.edits.lighting.end(),
+                [&lighting](const SavedLighting &newer) { return newer.layer == lighting.layer; });
+            if (!replaced)
+                kept.edits.lighting.append(lighting);
+        }
+    }
     m_kept.append(kept);
     while (m_kept.size() > kMaxKeptKeypads)
         m_kept.removeFirst();

@@ -4,12 +4,18 @@
 #include "widgets/stylesheetupdate.h"
 
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QTimer>
 
 namespace {
 
 constexpr int kSavedStatusMs = 1500;
+// A saved status that says more than "Saved successfully" stays to be read.
+constexpr int kSavedDetailMs = 4000;
+constexpr int kProgressWidth = 140;
+constexpr int kProgressHeight = 10;
 constexpr int kNoticeMs = 5000;
 constexpr int kDoneMs = 3000;
 constexpr int kTipLabelHeight = 34;
@@ -35,6 +41,18 @@ QLabel *StatusLine::build()
     m_label->setObjectName(QStringLiteral("topTipBar"));
     m_label->setAlignment(Qt::AlignCenter);
     m_label->setFixedHeight(kTipLabelHeight);
+    // The bar sits inside the line, so the window's rows do not move while a
+    // save runs.
+    auto *row = new QHBoxLayout(m_label);
+    row->setContentsMargins(0, 0, 8, 0);
+    row->addStretch();
+    m_progress = new QProgressBar(m_label);
+    m_progress->setObjectName(QStringLiteral("saveProgress"));
+    m_progress->setAccessibleName(translateText(QStringLiteral("Save progress")));
+    m_progress->setTextVisible(false);
+    m_progress->setFixedSize(kProgressWidth, kProgressHeight);
+    m_progress->hide();
+    row->addWidget(m_progress, 0, Qt::AlignVCenter);
     return m_label;
 }
 
@@ -74,7 +92,19 @@ void StatusLine::showConnected()
     rest({translateText(QStringLiteral("Device connected")), kConnectedStyle, QString()});
 }
 
-void StatusLine::showSaved()
+void StatusLine::showProgress(int done, int total)
+{
+    m_progress->setRange(0, qMax(0, total));
+    m_progress->setValue(total > 0 ? qBound(0, done, total) : 0);
+    m_progress->show();
+}
+
+void StatusLine::hideProgress()
+{
+    m_progress->hide();
+}
+
+void StatusLine::showSaved(const QString &text, const QString &toolTip)
 {
     // A result that comes in after the keypad went away must not turn the
     // line green again.
@@ -83,8 +113,9 @@ void StatusLine::showSaved()
     // After the moment of success the line says the keypad is there, even
     // when an earlier save had failed.
     m_resting = {translateText(QStringLiteral("Device connected")), kConnectedStyle, QString()};
-    present({translateText(QStringLiteral("Saved successfully")), kSavedStyle, QString()});
-    showFor(kSavedStatusMs);
+    present({text.isEmpty() ? translateText(QStringLiteral("Saved successfully")) : text,
+             kSavedStyle, toolTip});
+    showFor(text.isEmpty() ? kSavedStatusMs : kSavedDetailMs);
 }
 
 void StatusLine::showFailure(const QString &text)

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QLabel;
+class QProgressBar;
 class QTimer;
 
 // The one status line at the top of the window: red while no keypad is
@@ -22,8 +23,12 @@ public:
     void setConnected(bool connected);
     void showDisconnected();
     void showConnected();
-    // Ignored once the keypad is gone.
-    void showSaved();
+    // Ignored once the keypad is gone. `text` says what was stored when it
+    // is more than "Saved successfully"; `toolTip` explains it.
+    void showSaved(const QString &text = QString(), const QString &toolTip = QString());
+    // A save under way: `done` of `total` items, or busy while `total` is 0.
+    void showProgress(int done, int total);
+    void hideProgress();
     // Red, until the next status: a save that did not reach the keypad.
     void showFailure(const QString &text);
     // A passing note; the line returns to the keypad's state after a while.
@@ -42,6 +47,8 @@ private:
     };
 
     QLabel *m_label = nullptr;
+    // At the line's right end while a save runs.
+    QProgressBar *m_progress = nullptr;
     bool m_connected = false;
     QTimer *m_resetTimer = nullptr;
     // The keypad's state, which passing texts return to.

@@ -78,8 +78,7 @@ Widget::Widget(QWidget *parent)
     // Print and PDF export of the layers shown.
     const KeypadPrintActions printing = addKeypadPrintActions(this, [this] {
         return keypadPrintContents(m_keyboardData, m_flows->state(), currentLayout(),
-                                   effectiveLayerDisplayCount(),
-                                   [this](int slot) { return keyIndexForButton(slot); });
+                                   effectiveLayerDisplayCount(), m_selection->controlMap());
     });
     m_menus->addToFileMenu({printing.print, printing.exportPdf});
     // Every text of the finished tree is translated in one pass.

@@ -31,7 +31,7 @@ void Widget::initHIDCommunication()
     // A keypad that is there but cannot be opened says why on the status line.
     connect(link, &HIDManager::openFailureChanged, this, &Widget::showOpenFailure);
     connect(link, &HIDManager::progressUpdated, m_flows,
-            [this](int, int, QString msg) { m_flows->onProgressUpdated(msg); });
+            [this](int done, int total, QString msg) { m_flows->onProgressUpdated(done, total, msg); });
     link->startMonitoring();
 }
 
@@ -171,7 +171,8 @@ void Widget::startKeysOnlySave() { m_flows->saveKeysOnly(); }
 
 void Widget::saveRecordedKey()
 {
-    m_flows->saveKeysOnly(m_keyboardData.currentLayer(), m_keyboardData.selectedKey());
+    const int key = m_keyboardData.selectedKey();
+    m_flows->saveKeysOnly(m_keyboardData.currentLayer(), key, m_selection->controlTitleFor(key));
 }
 
 void Widget::showError(QString msg)

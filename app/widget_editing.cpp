@@ -64,7 +64,9 @@ void Widget::connectEditing()
     connect(m_layers, &LayerColumn::copyLayerRequested, m_layerCopy, &LayerCopy::copy);
 
     // Export and import of the keypad's whole configuration.
-    m_fileCommands = new KeypadFileCommands(this, m_keyboardData, *m_flows, *history);
+    m_fileCommands = new KeypadFileCommands(
+        this, m_keyboardData, *m_flows, *history,
+        [this]() -> const ControlMap & { return m_selection->controlMap(); });
     const QList<QAction *> fileActions = addKeypadFileActions(this, m_fileCommands);
     connect(m_fileCommands, &KeypadFileCommands::imported, m_pages, showRestoredRecords);
     connect(&m_keyboardData, &KeyboardData::selectedKeyChanged, m_editControls,

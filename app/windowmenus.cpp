@@ -86,10 +86,10 @@ QMenu *WindowMenus::buildFileMenu(QMenuBar *bar)
 {
     m_fileMenu = bar->addMenu(text("&File"));
     QAction *save = m_parts.buttons->saveAction();
-    save->setText(text("Save to keypad"));
+    save->setText(text("Save Settings"));
     save->setShortcuts(QKeySequence::Save);
     QAction *reload = m_parts.buttons->viewAction();
-    reload->setText(text("Reload from keypad"));
+    reload->setText(text("View Settings"));
     m_fileMenu->addActions({save, reload});
     // The files group: two separators that show as one while it is empty.
     m_fileMenu->addSeparator();
@@ -184,7 +184,7 @@ QDialog *WindowMenus::showShortcuts()
         {text("Copy"), keysOf(edits->copyAction())},
         {text("Paste"), keysOf(edits->pasteAction())},
         {text("Clear"), keysOf(edits->deleteAction())},
-        {text("Save to keypad"), keysOf(m_parts.buttons->saveAction())},
+        {text("Save Settings"), keysOf(m_parts.buttons->saveAction())},
         {text("Quit"), keysOf(m_quit)},
         {text("Show layer 1 to 4"),
          QStringLiteral("%1 \u2026 %2").arg(keysOf(firstLayer), keysOf(lastLayer))},

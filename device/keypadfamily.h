@@ -45,6 +45,10 @@ struct KeypadCapabilities {
     bool layoutFromCounts = false;
     // The device link reports the end of its saves (operationFinished).
     bool saveEndSignalled = true;
+    // Its lighting can be read back: a read shows it and a save checks it.
+    bool lightingReadBack = true;
+    // The highest lighting effect number it can show.
+    int maxEffect = 255;
 
     bool holdsMacros() const { return maxMacroSteps > 0; }
 };

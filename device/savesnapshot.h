@@ -64,6 +64,9 @@ struct SaveResult {
     // Items the keypad acknowledged and then did not hold when read back.
     int notKeptKeys = 0;
     int notKeptLighting = 0;
+    // Lighting records sent to a keypad that cannot report its lighting:
+    // counted as written, but nothing checked them.
+    int uncheckedLighting = 0;
 };
 
 // Records the failure of one item into `result` (see SaveFailure for which

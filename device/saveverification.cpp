@@ -45,6 +45,7 @@ void verifySavedItems(SaveResult &result, const SaveReadBack &readBack)
     for (const SavedLighting &item : result.writtenLighting) {
         if (!readBack.readLighting) {
             keptLighting.append(item);
+            ++result.uncheckedLighting;
             continue;
         }
         LedLayerConfig stored;

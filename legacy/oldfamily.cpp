@@ -1,4 +1,5 @@
 #include "legacy/legacyfamily.h"
+#include "legacy/legacytables.h"
 
 namespace {
 
@@ -7,6 +8,9 @@ KeypadCapabilities oldCapabilities()
     KeypadCapabilities capabilities = legacyCapabilities(LightingKind::Old, DelayPage::Old);
     // Its mouse records have no gestures.
     capabilities.mouseGestures = false;
+    // It answers no lighting read, and its lighting byte holds effects 0..5.
+    capabilities.lightingReadBack = false;
+    capabilities.maxEffect = kOldMaxEffect;
     return capabilities;
 }
 

@@ -32,6 +32,8 @@ constexpr PartName kKnobParts[] = {
     {RolePart::KnobTurnLeft, "turn left"},
     {RolePart::KnobTurnRight, "turn right"},
     {RolePart::KnobPress, "press"},
+    {RolePart::KnobPressTurnRight, "press and turn right"},
+    {RolePart::KnobPressTurnLeft, "press and turn left"},
 };
 
 constexpr int kMaxRoleNumber = 25;
@@ -101,9 +103,13 @@ QJsonObject controlObject(const KeypadFileControl &control)
         object.insert(QStringLiteral("mouse"), record.mouseAction);
         break;
     default:
+        object.insert(QStringLiteral("type"), QStringLiteral("empty"));
         break;
     }
-    object.insert(QStringLiteral("text"), plainText(record));
+    if (control.fixed)
+        object.insert(QStringLiteral("fixed"), true);
+    if (!record.isEmpty())
+        object.insert(QStringLiteral("text"), plainText(record));
     return object;
 }
 
@@ -245,21 +251,27 @@ bool FileChecker::checkLayer(const QJsonValue &value, const QString &path, Keypa
     if (!number(object, QStringLiteral("layer"), path, 1, 4, layerNumber))
         return false;
     layer.index = layerNumber - 1;
+    // A layer without its list would empty every control on import: a
+    // misspelt member must not pass for an empty layer.
     const QJsonValue controls = object.value(QStringLiteral("controls"));
     const QString controlsPath = path + QStringLiteral(".controls");
-    if (!controls.isUndefined() && !controls.isArray())
+    if (controls.isUndefined())
+        return fail(controlsPath, "%1 is missing", {controlsPath});
+    if (!controls.isArray())
         return fail(controlsPath, "%1 must be a list", {controlsPath});
     const QJsonArray list = controls.toArray();
+    QVector<ControlRole> seen;
     for (int i = 0; i < list.size(); ++i) {
         const QString controlPath = QStringLiteral("%1[%2]").arg(controlsPath).arg(i);
         KeypadFileControl control;
         if (!checkControl(list.at(i), controlPath, control))
             return false;
-        for (const KeypadFileControl &earlier : layer.controls)
-            if (earlier.role == control.role)
-                return fail(controlPath, "%1 is in layer %2 twice",
-                            {controlRoleName(control.role), QString::number(layerNumber)});
-        if (!control.record.isEmpty())
+        // Twice is refused whatever either entry says, "empty" included.
+        if (seen.contains(control.role))
+            return fail(controlPath, "%1 is in layer %2 twice",
+                        {controlRoleName(control.role), QString::number(layerNumber)});
+        seen.append(control.role);
+        if (!control.record.isEmpty() || control.fixed)
             layer.controls.append(control);
     }
     const QJsonValue lighting = object.value(QStringLiteral("lighting"));
@@ -285,6 +297,12 @@ bool FileChecker::checkControl(const QJsonValue &value, const QString &path,
         return fail(roleField, "%1 must name a control such as \"key 1\" or \"knob 1 turn left\"",
                     {roleField});
     control.role = *role;
+    const QJsonValue fixed = object.value(QStringLiteral("fixed"));
+    if (!fixed.isUndefined() && !fixed.isBool()) {
+        const QString fixedField = path + QStringLiteral(".fixed");
+        return fail(fixedField, "%1 must be true or false", {fixedField});
+    }
+    control.fixed = fixed.toBool();
     const QString type = object.value(QStringLiteral("type")).toString();
     KeyConfig &record = control.record;
     int code = 0;
@@ -429,7 +447,8 @@ QString controlRoleName(const ControlRole &role)
 std::optional<ControlRole> parseControlRole(const QString &name)
 {
     static const QRegularExpression pattern(
-        QStringLiteral("^(key|extra|knob) ([1-9][0-9]?)(?: (turn left|turn right|press))?$"));
+        QStringLiteral("^(key|extra|knob) ([1-9][0-9]?)"
+                       "(?: (turn left|turn right|press|press and turn right|press and turn left))?$"));
     const QRegularExpressionMatch match = pattern.match(name);
     if (!match.hasMatch())
         return std::nullopt;

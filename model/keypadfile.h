@@ -17,14 +17,24 @@
 
 constexpr char kKeypadFileFormat[] = "zentrik-keypad";
 constexpr int kKeypadFileMajorVersion = 1;
-constexpr int kKeypadFileMinorVersion = 0;
+// 1.1 names the single-knob pad's pressed turns and marks fixed controls.
+constexpr int kKeypadFileMinorVersion = 1;
 // Larger files are refused unread.
 constexpr qint64 kKeypadFileMaxBytes = 1024 * 1024;
 // Deeper nesting of arrays and objects is refused before parsing.
 constexpr int kKeypadFileMaxDepth = 16;
 
-// What a control is on the keypad; numbers count from 1.
-enum class RolePart { Key, KnobTurnLeft, KnobTurnRight, KnobPress, Extra };
+// What a control is on the keypad; numbers count from 1. The single-knob pad
+// also turns its knob while pressed.
+enum class RolePart {
+    Key,
+    KnobTurnLeft,
+    KnobTurnRight,
+    KnobPress,
+    Extra,
+    KnobPressTurnRight,
+    KnobPressTurnLeft,
+};
 
 struct ControlRole {
     RolePart part = RolePart::Key;
@@ -40,7 +50,11 @@ std::optional<ControlRole> parseControlRole(const QString &name);
 
 struct KeypadFileControl {
     ControlRole role;
-    KeyConfig record; // never empty: empty controls are left out of a file
+    // Empty only for a fixed control: other empty controls are left out.
+    KeyConfig record;
+    // The keypad it came from could not change it: an import leaves the
+    // target's control as it is.
+    bool fixed = false;
 };
 
 struct KeypadFileLayer {

@@ -408,6 +408,27 @@ constexpr TextPair kTextPairs[] = {
      u8"Zentrik 是自由软件，依据 GPL-3.0-or-later（GNU 通用公共许可证第 3 版或任意更高版本）发布。"},
     {"Uses Qt %1 and hidapi %2", u8"使用 Qt %1 和 hidapi %2"},
     {"An object in the file names \"%1\" twice", u8"文件中有一个对象两次使用名称“%1”"},
+    {"%1 must be true or false", u8"%1 必须为 true 或 false"},
+    {"lighting effect %1: this keypad cannot show it", u8"灯效 %1：此设备无法显示"},
+    {"The file could not be read: it does not exist.", u8"无法读取文件：文件不存在。"},
+    {"This is a folder, not a keypad file. Nothing was changed.",
+     u8"这是一个文件夹，不是设备配置文件。未做任何更改。"},
+    {"This is not a regular file (a pipe, a device or a socket) and is not read. Nothing was "
+     "changed.",
+     u8"这不是普通文件（而是管道、设备或套接字），不会被读取。未做任何更改。"},
+    {"%1 already exists. Do you want to replace it?", u8"%1 已存在。要替换它吗？"},
+    {"The keypad is being read. Export again once it is done.",
+     u8"正在读取设备。读取完成后请重新导出。"},
+    {"The keypad was disconnected while the dialog was open. Nothing was written.",
+     u8"对话框打开期间设备已断开。未写入任何内容。"},
+    {"Save progress", u8"保存进度"},
+    {"Macro saved to %1; other changes wait for Save Settings",
+     u8"宏已保存到%1；其他更改需点击保存设置"},
+    {"Macro saved to %1", u8"宏已保存到%1"},
+    {"Saved. Lighting sent, not checked", u8"已保存。灯光已发送，未校验"},
+    {"This keypad cannot report its lighting, so the lighting was sent but could not be "
+     "checked.",
+     u8"此设备无法回报其灯光设置，因此灯光已发送但无法校验。"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

@@ -174,7 +174,9 @@ void EndToEndTest::everyPageReachesTheKeypad()
         QCOMPARE(store.layers()[0][key].macroSteps.size(), 4);
         QCOMPARE(store.layers()[0][key].macroSteps.at(2).keycode, kUsageI);
         remember(key);
-        QVERIFY(waitFor([&] { return statusLabel(*window)->text() == kSavedText; }));
+        QVERIFY(waitFor([&] {
+            return statusLabel(*window)->text().startsWith(QStringLiteral("Macro saved to Key "));
+        }));
         QCOMPARE(VirtualKeypad::key(0, key), wireForm(assigned[key]));
         QVERIFY(waitFor([&] { return statusLabel(*window)->text() == kConnectedText; }));
         QVERIFY(waitFor([&] { return idle(); }));
@@ -248,7 +250,12 @@ void EndToEndTest::everyPageReachesTheKeypad()
     const LedLayerConfig expectedLighting = store.ledLayers()[0];
 
     buttonWithText(*window, QStringLiteral("Save Settings"))->click();
-    QVERIFY(waitFor([&] { return statusLabel(*window)->text() == kSavedText; }));
+    // An "Old" keypad cannot report its lighting: the save says it went
+    // unchecked rather than claiming success.
+    const QString savedText =
+        model == QLatin1String("old") ? QStringLiteral("Saved. Lighting sent, not checked")
+                                      : QString(kSavedText);
+    QVERIFY(waitFor([&] { return statusLabel(*window)->text() == savedText; }));
     QVERIFY(waitFor([&] { return idle(); }));
 
     if (!legacy) {

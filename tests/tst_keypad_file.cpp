@@ -158,14 +158,19 @@ void KeypadFileTest::roundTripRestoresTheKeypad()
     QVERIFY(saveAndWait(*session.window));
     const QByteArray original = keypadMemory(session.device);
     QVERIFY(session.commands->exportToFile());
-    QVERIFY(readKeypadFile(readFile(session.path)).file.has_value());
+    const std::optional<KeypadFile> file = readKeypadFile(readFile(session.path)).file;
+    QVERIFY(file.has_value());
+    // An "Old" keypad cannot report its lighting: the file holds none.
+    const bool lightingRead = model != QLatin1String("old");
+    QCOMPARE(file->layers.first().lighting.has_value(), lightingRead);
 
     // Every layer emptied and a colour changed, and saved: the keypad differs.
     for (int layer = 0; layer < 3; ++layer) {
         store.setCurrentLayer(layer);
         store.clearAllKeys();
     }
-    store.setLedColor(0, 0, 1, 2, 3);
+    if (lightingRead)
+        store.setLedColor(0, 0, 1, 2, 3);
     store.setCurrentLayer(0);
     QVERIFY(saveAndWait(*session.window));
     QVERIFY(keypadMemory(session.device) != original);

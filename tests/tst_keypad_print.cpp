@@ -106,7 +106,7 @@ void TestKeypadPrint::pdfHoldsEveryWholeFunctionTextPerShownLayer()
 
     setInterfaceChinese(chinese);
     PrintContents contents = keypadPrintContents(store, DeviceState(), layoutById(Layout16K3E_S0),
-                                                 2, [](int slot) { return slot; });
+                                                 2, ControlMap());
     setInterfaceChinese(false);
     contents.date = QDate(2026, 3, 14);
     QCOMPARE(contents.chinese, chinese);

@@ -77,8 +77,8 @@ void MenusTest::menuEntriesAreTheWindowsCommands()
     QVERIFY(file && menuTitled(*unplugged, QStringLiteral("&Edit"))
             && menuTitled(*unplugged, QStringLiteral("&Help")));
     // Without a keypad, greyed as the buttons are.
-    QVERIFY(!entry(file, QStringLiteral("Save to keypad"))->isEnabled());
-    QVERIFY(!entry(file, QStringLiteral("Reload from keypad"))->isEnabled());
+    QVERIFY(!entry(file, QStringLiteral("Save Settings"))->isEnabled());
+    QVERIFY(!entry(file, QStringLiteral("View Settings"))->isEnabled());
     QVERIFY(entry(file, QStringLiteral("Quit"))->shortcuts().contains(QKeySequence("Ctrl+Q")));
     unplugged.reset();
 
@@ -86,7 +86,7 @@ void MenusTest::menuEntriesAreTheWindowsCommands()
     QVERIFY(window);
     file = menuTitled(*window, QStringLiteral("&File"));
     QMenu *edit = menuTitled(*window, QStringLiteral("&Edit"));
-    QAction *save = entry(file, QStringLiteral("Save to keypad"));
+    QAction *save = entry(file, QStringLiteral("Save Settings"));
     QCOMPARE(save->shortcut(), QKeySequence(QKeySequence::Save));
     QVERIFY(save->isEnabled());
 
@@ -129,7 +129,7 @@ void MenusTest::menuEntriesAreTheWindowsCommands()
 
     // Reload reads the keypad again, asking first over unsaved changes.
     answerNextMessageBox(QStringLiteral("Discard and read"));
-    entry(file, QStringLiteral("Reload from keypad"))->trigger();
+    entry(file, QStringLiteral("View Settings"))->trigger();
     finishTasks();
     QVERIFY(waitFor([&] { return !window->keyboardData().hasUnsavedChanges(); }));
     QCOMPARE(VirtualKeypad::key(0, 9), VirtualKeySlot::singleKey(UsageB));
@@ -138,7 +138,7 @@ void MenusTest::menuEntriesAreTheWindowsCommands()
     auto *exportAction = new QAction(QStringLiteral("Export"), file);
     window->windowMenus()->addToFileMenu({exportAction});
     const QList<QAction *> fileEntries = file->actions();
-    QVERIFY(fileEntries.indexOf(exportAction) > fileEntries.indexOf(entry(file, "Reload from keypad")));
+    QVERIFY(fileEntries.indexOf(exportAction) > fileEntries.indexOf(entry(file, "View Settings")));
     QVERIFY(fileEntries.indexOf(exportAction) < fileEntries.indexOf(entry(file, "Quit")) - 1);
 
     // A recording keeps every key: no menu, no Quit, no Save.
