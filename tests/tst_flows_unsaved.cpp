@@ -18,6 +18,7 @@ using namespace flowtest;
 namespace {
 
 constexpr uint8_t UsageB = 0x05;
+constexpr uint8_t UsageC = 0x06;
 
 void assignKey(Widget &window, int slot, uint8_t usage)
 {
@@ -59,12 +60,17 @@ void FlowsUnsavedTest::editsSurviveAnUnplug()
     QVERIFY(static_cast<KeyButton *>(window->controlButton(3))->isUnsaved());
     QVERIFY(!static_cast<KeyButton *>(window->controlButton(4))->isUnsaved());
 
-    // Unplugged and back while idle: the edit is laid on the keypad's own.
+    // Unplugged and back while idle: the edit is laid on the keypad's own,
+    // and so is one made while the keypad was away.
     VirtualKeypad::unplug(first);
     QVERIFY(waitFor([&] { return !window->keyboardData().hasUnsavedChanges(); }));
+    assignKey(*window, 6, UsageC);
+    QVERIFY(static_cast<KeyButton *>(window->controlButton(6))->isUnsaved());
     QVERIFY(reconnected(log, first));
     QCOMPARE(window->keyboardData().layers()[0][3].keycode, UsageB);
     QCOMPARE(window->keyboardData().layers()[0][3].dirty, uint8_t(1));
+    QCOMPARE(window->keyboardData().layers()[0][6].keycode, UsageC);
+    QCOMPARE(window->keyboardData().layers()[0][6].dirty, uint8_t(1));
     QVERIFY(window->isWindowModified());
 
     // Unplugged again, and pulled out once more while its read runs: the
@@ -84,6 +90,7 @@ void FlowsUnsavedTest::editsSurviveAnUnplug()
     buttonWithText(*window, "Save Settings")->click();
     QVERIFY(waitFor([&] { return poolIdle() && !window->keyboardData().hasUnsavedChanges(); }));
     QCOMPARE(VirtualKeypad::key(0, 3, first), VirtualKeySlot::singleKey(UsageB));
+    QCOMPARE(VirtualKeypad::key(0, 6, first), VirtualKeySlot::singleKey(UsageC));
     QVERIFY(!window->isWindowModified());
 
     // Another keypad never receives what was kept for the first.

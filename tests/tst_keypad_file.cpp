@@ -1,7 +1,7 @@
 // The keypad in a file: export, import with its preview, and what a file
 // holds when it lands on another model, on the virtual keypads.
 
-#include "tst_flows_support.h"
+#include "tst_keypad_file_support.h"
 
 #include "app/edithistory.h"
 #include "app/importpreview.h"
@@ -18,6 +18,7 @@
 #include <QUndoStack>
 
 using namespace flowtest;
+using namespace filetest;
 
 namespace {
 
@@ -67,60 +68,6 @@ bool saveAndWait(Widget &window)
     window.onSaveSettingsClicked();
     return waitFor([&window] { return poolIdle() && !window.keyboardData().hasUnsavedChanges(); });
 }
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Every text the preview shows.
-QString previewText(const ImportPreview &preview)
-{
-    QStringList texts;
-    for (QLabel *label : preview.findChildren<QLabel *>())
-        texts << label->text();
-    for (QCheckBox *box : preview.findChildren<QCheckBox *>())
-        texts << box->text();
-    return texts.join(QLatin1Char('\n'));
-}
-
-// A window with a demo keypad connected, its file commands answering without
-// dialogs: files go to `path`, refusals are kept, the preview is accepted.
-struct Session {
-    LogCapture log;
-    std::unique_ptr<Widget> window = makeWindow();
-    KeypadFileCommands *commands = window->keypadFileCommands();
-    QTemporaryDir folder;
-    QString path = folder.filePath(QStringLiteral("keypad.zentrik.json"));
-    QStringList refusals;
-    QString shownPreview;
-    int device = 0;
-
-    Session()
-    {
-        commands->setChooseFile([this](bool, const QString &) { return path; });
-        commands->setShowRefusal([this](const QString &message) { refusals << message; });
-        commands->setShowPreview([this](ImportPreview &preview) {
-            shownPreview = previewText(preview);
-            return true;
-        });
-    }
-    ~Session() { dropKeypads(); }
-    bool connect(const std::string &model)
-    {
-        device = VirtualKeypad::installDemoKeypad(model);
-        return waitFor([this] { return configLoaded(log); });
-    }
-    KeyboardData &store() { return window->keyboardData(); }
-};
 
 } // namespace
 
@@ -246,6 +193,9 @@ void KeypadFileTest::badFilesAreRefusedAndNothingChanges_data()
     // backslash and quote in the member before it do not end its strings.
     QTest::newRow("name twice") << "twice" << "names \"layers\" twice";
     QTest::newRow("bad colour") << "colour" << "layers[0].lighting.colors[0]";
+    // Twice is twice, whatever the first entry says.
+    QTest::newRow("control twice") << "emptyTwice" << "key 1 is in layer 1 twice";
+    QTest::newRow("no controls list") << "noControls" << "layers[0].controls is missing";
 }
 
 void KeypadFileTest::badFilesAreRefusedAndNothingChanges()
@@ -286,7 +236,13 @@ void KeypadFileTest::badFilesAreRefusedAndNothingChanges()
             layer.insert("lighting", lighting);
         } else if (change.startsWith("version"))
             root.insert("version", "2.0");
+        if (change == "emptyTwice")
+            controls.prepend(QJsonObject{{"control", "key 1"}, {"type", "empty"}});
         layer.insert("controls", controls);
+        if (change == "noControls") {
+            layer.remove("controls");
+            layer.insert("contorls", controls);
+        }
         layers.replace(0, layer);
         root.insert("layers", layers);
         bytes = QJsonDocument(root).toJson();
