@@ -400,7 +400,7 @@ void ConnectionFlows::showSavedStatus(const SaveResult &result, const QString &c
     QString toolTip;
     if (!control.isEmpty()) {
         said = m_store.hasUnsavedChanges()
-            ? text("Macro saved to %1; other changes wait for Save Settings").arg(control)
+            ? text("Macro saved to %1; other edits not yet saved").arg(control)
             : text("Macro saved to %1").arg(control);
     }
     if (result.uncheckedLighting > 0) {

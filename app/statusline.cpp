@@ -70,9 +70,16 @@ void StatusLine::setConnected(bool connected)
 
 void StatusLine::present(const Shown &shown)
 {
-    m_label->setText(shown.text);
+    // A long text must not widen the window: the line shows what fits, the
+    // tooltip all of it.
+    const int room = m_label->width() - 8;
+    const QFontMetrics metrics(m_label->font());
+    const QString fitted =
+        room > 0 ? metrics.elidedText(shown.text, Qt::ElideRight, room) : shown.text;
+    m_label->setText(fitted);
     setStyleSheetIfChanged(m_label, shown.style);
-    m_label->setToolTip(shown.toolTip);
+    m_label->setToolTip(fitted != shown.text && shown.toolTip.isEmpty() ? shown.text
+                                                                         : shown.toolTip);
 }
 
 void StatusLine::rest(const Shown &shown)
@@ -122,11 +129,7 @@ void StatusLine::showFailure(const QString &text)
 {
     if (m_resetTimer)
         m_resetTimer->stop();
-    // A long reason from the system must not widen the window: the line
-    // shows what fits, the tooltip all of it.
-    const int room = m_label->width() - 8;
-    const QFontMetrics metrics(m_label->font());
-    rest({room > 0 ? metrics.elidedText(text, Qt::ElideRight, room) : text, kFailureStyle, text});
+    rest({text, kFailureStyle, text});
 }
 
 void StatusLine::showNotice(const QString &text)

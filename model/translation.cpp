@@ -422,8 +422,7 @@ constexpr TextPair kTextPairs[] = {
     {"The keypad was disconnected while the dialog was open. Nothing was written.",
      u8"对话框打开期间设备已断开。未写入任何内容。"},
     {"Save progress", u8"保存进度"},
-    {"Macro saved to %1; other changes wait for Save Settings",
-     u8"宏已保存到%1；其他更改需点击保存设置"},
+    {"Macro saved to %1; other edits not yet saved", u8"宏已保存到%1；其他更改尚未保存"},
     {"Macro saved to %1", u8"宏已保存到%1"},
     {"Saved. Lighting sent, not checked", u8"已保存。灯光已发送，未校验"},
     {"This keypad cannot report its lighting, so the lighting was sent but could not be "

@@ -296,7 +296,7 @@ void FlowsSaveTest::recordingSavesOnlyTheRecordedKey()
     // The status names what was stored and that key 6's edit still waits.
     QVERIFY(waitFor([&] {
         return statusText(*window)
-            == QStringLiteral("Macro saved to Key 10; other changes wait for Save Settings");
+            == QStringLiteral("Macro saved to Key 10; other edits not yet saved");
     }));
     finishTasks();
 
