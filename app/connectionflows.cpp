@@ -239,44 +239,27 @@ void ConnectionFlows::onReadResult(ReadPurpose purpose, const DeviceReadResult &
         onConnectResult(result);
         break;
     case ReadPurpose::View:
-    case ReadPurpose::ReadSlot:
-        onViewResult(result, purpose == ReadPurpose::ReadSlot);
+        onViewResult(result);
         break;
     }
 }
 
-void ConnectionFlows::view() { startView(ReadPurpose::View); }
-void ConnectionFlows::viewFromReadSlot() { startView(ReadPurpose::ReadSlot); }
-
-void ConnectionFlows::startView(ReadPurpose purpose)
+void ConnectionFlows::view()
 {
     if (refuseDeviceTask(false))
         return;
-    startReadTask(purpose);
+    startReadTask(ReadPurpose::View);
 }
 
-void ConnectionFlows::onViewResult(const DeviceReadResult &result, bool forReadSlot)
+void ConnectionFlows::onViewResult(const DeviceReadResult &result)
 {
-    // The direct read slot leaves the store alone when nothing came back,
-    // and words its lines as that slot always has.
-    if (forReadSlot && result.layers.isEmpty()) {
-        qCWarning(lcWidget).noquote() << "readConfigFromDevice failed";
-        return;
-    }
-    if (!result.readComplete && !forReadSlot)
+    if (!result.readComplete)
         qCWarning(lcView).noquote() << "View: readAllConfiguration completed with fallback/default data";
     m_store.loadLayers(result.layers);
     loadReadLighting(result.lighting);
-    if (!forReadSlot)
-        qCDebug(lcView).noquote() << "View: loaded encoder texts" << knobTextsLine(result.layers);
+    qCDebug(lcView).noquote() << "View: loaded encoder texts" << knobTextsLine(result.layers);
     emit configurationLoaded(false);
-    if (!forReadSlot) {
-        qCDebug(lcView).noquote() << "View: config reloaded from device";
-        return;
-    }
-    qCDebug(lcWidget).noquote() << "Config loaded from device";
-    if (!result.readComplete)
-        qCWarning(lcWidget).noquote() << "readConfigFromDevice completed with fallback/default data";
+    qCDebug(lcView).noquote() << "View: config reloaded from device";
 }
 
 void ConnectionFlows::loadReadLighting(const LedLayers &lighting)
@@ -347,8 +330,6 @@ void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey,
     }
     const KeypadFamily *family = &m_state.connectedFamily();
     const KeypadDescription description = m_state.description();
-    // The link reports the end of a current-protocol save itself.
-    const bool legacy = !family->capabilities().saveEndSignalled;
     ++m_deviceTasksRunning;
     if (m_savesRunning++ == 0) {
         // Busy until the save's own progress comes in (the older families
@@ -361,9 +342,9 @@ void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey,
         [snapshot, family, description](HIDManager &link) {
             return family->save(link, description, snapshot);
         },
-        [legacy, control](ConnectionFlows *flows, const SaveResult &result) {
+        [family, control](ConnectionFlows *flows, const SaveResult &result) {
             --flows->m_deviceTasksRunning;
-            flows->onSaveResult(result, legacy, control);
+            flows->onSaveResult(result, *family, control);
             if (--flows->m_savesRunning == 0) {
                 flows->m_status.hideProgress();
                 emit flows->saveRunningChanged(false);
@@ -371,7 +352,8 @@ void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey,
         });
 }
 
-void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy, const QString &control)
+void ConnectionFlows::onSaveResult(const SaveResult &result, const KeypadFamily &family,
+                                   const QString &control)
 {
     // What reached the keypad is stored there whatever happened since, so
     // its marks go even when the keypad has been pulled out meanwhile.
@@ -380,8 +362,8 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, bool legacy, const 
     const bool ok = failure.isEmpty();
     if (!result.started)
         qCWarning(lcSave).noquote() << "Save: device not connected";
-    else if (!result.ok && legacy)
-        qCWarning(lcSave).noquote() << "Legacy save failed";
+    else if (!result.ok)
+        qCWarning(lcSave).noquote() << "Save: failed on the" << family.name() << "keypad";
     if (ok) {
         showSavedStatus(result, control);
     } else if (!ok && m_state.connected) {

@@ -34,9 +34,6 @@ public:
     void onKeypadConnected();
     void onKeypadDisconnected();
     void view();
-    // "View Settings"' read for the window's direct read slot: the same
-    // checks, task and loading, with that slot's own log lines.
-    void viewFromReadSlot();
     // False when the save did not start (no keypad, busy, nothing changed).
     bool save();
     // The keys-only save. With a key given (after a recording), only that key
@@ -73,8 +70,7 @@ signals:
     void saveRunningChanged(bool running);
 
 private:
-    enum class ReadPurpose { Connect, View, ReadSlot };
-    void startView(ReadPurpose purpose);
+    enum class ReadPurpose { Connect, View };
     void startReadTask(ReadPurpose purpose);
     void startSaveTask(bool keysOnly, int onlyLayer = -1, int onlyKey = -1,
                        const QString &control = QString());
@@ -82,8 +78,8 @@ private:
     bool refuseDeviceTask(bool forSave) const;
     void onReadResult(ReadPurpose purpose, const DeviceReadResult &result);
     void onConnectResult(const DeviceReadResult &result);
-    void onViewResult(const DeviceReadResult &result, bool forReadSlot);
-    void onSaveResult(const SaveResult &result, bool legacy, const QString &control);
+    void onViewResult(const DeviceReadResult &result);
+    void onSaveResult(const SaveResult &result, const KeypadFamily &family, const QString &control);
     void showSavedStatus(const SaveResult &result, const QString &control);
     void loadReadLighting(const LedLayers &lighting);
     void resetStoreToEmpty();

@@ -6,11 +6,6 @@
 
 namespace {
 
-bool sameLighting(const LedLayerConfig &a, const LedLayerConfig &b)
-{
-    return a.effect == b.effect && a.colors == b.colors;
-}
-
 // A macro whose steps changed only in their delays.
 bool onlyDelaysDiffer(const KeyConfig &a, const KeyConfig &b)
 {
@@ -139,7 +134,7 @@ StoreChanges EditHistory::changesSinceCopy() const
             if (!before.sameAssignment(after))
                 changes.keys.append({layer, key, before, after});
         }
-        if (!sameLighting(m_lightingCopy[layer], m_store.ledLayers()[layer]))
+        if (!m_lightingCopy[layer].sameLighting(m_store.ledLayers()[layer]))
             changes.lighting.append({layer, m_lightingCopy[layer], m_store.ledLayers()[layer]});
     }
     return changes;

@@ -25,11 +25,6 @@ QString layerLine(int layer, const QString &line)
     return translateText(QStringLiteral("Layer %1, %2")).arg(layer + 1).arg(line);
 }
 
-bool sameLighting(const LedLayerConfig &a, const LedLayerConfig &b)
-{
-    return a.effect == b.effect && a.colors == b.colors;
-}
-
 // The file's controls by slot of this keypad; what has no place or does not
 // fit is listed instead. A fixed control of the file leaves its slot as it is.
 KeyLayer landedControls(const KeypadFileLayer &layer, const ControlMap &controls,
@@ -129,7 +124,7 @@ ImportPlan planImport(const KeypadFile &file, const KeyboardData &store, const D
             layer.hasLighting = true;
             layer.lighting = *fileLayer.lighting;
             layer.lightingChanges =
-                !sameLighting(layer.lighting, store.ledLayers()[fileLayer.index]);
+                !layer.lighting.sameLighting(store.ledLayers()[fileLayer.index]);
         }
         plan.layers.append(layer);
     }

@@ -119,7 +119,6 @@ void Widget::connectParts()
             &Widget::onKeyFullTextChanged);
     connect(&m_keyboardData, &KeyboardData::selectedKeyChanged, this,
             &Widget::onSelectedKeyChanged);
-    connect(&m_keyboardData, &KeyboardData::error, this, &Widget::showError);
     connect(&m_keyboardData, &KeyboardData::keyChanged, m_selection, &KeySelection::onKeyChanged);
     connect(&m_keyboardData, &KeyboardData::currentLayerChanged, m_selection,
             &KeySelection::refreshUnsavedMarks);

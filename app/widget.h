@@ -54,7 +54,6 @@ public:
     KeypadFileCommands *keypadFileCommands() const { return m_fileCommands; }
     EditControls *editControls() const { return m_editControls; }
     LayerColumn *layerColumn() const { return m_layers; }
-    StatusLine *statusLine() const { return m_status; }
     WindowMenus *windowMenus() const { return m_menus; }
 
     // Layers (LayerColumn).
@@ -108,12 +107,10 @@ public slots:
     void onDeviceDisconnected();
     void onSaveSettingsClicked();
     void onViewSettingsClicked();
-    void readConfigFromDevice();
     // The keys-only save that follows a macro recording.
     void startKeysOnlySave();
     // After a recording: the recorded (selected) key alone goes to the keypad.
     void saveRecordedKey();
-    void showError(QString msg);
 
     void onButtonClicked();
     void onKeyButtonTextChanged(int index, QString text);

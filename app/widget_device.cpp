@@ -160,12 +160,6 @@ void Widget::onViewSettingsClicked()
     m_flows->view();
 }
 
-void Widget::readConfigFromDevice()
-{
-    qCDebug(lcWidget).noquote() << "=== readConfigFromDevice called ===";
-    m_flows->viewFromReadSlot();
-}
-
 void Widget::onSaveSettingsClicked() { m_flows->save(); }
 void Widget::startKeysOnlySave() { m_flows->saveKeysOnly(); }
 
@@ -173,9 +167,4 @@ void Widget::saveRecordedKey()
 {
     const int key = m_keyboardData.selectedKey();
     m_flows->saveKeysOnly(m_keyboardData.currentLayer(), key, m_selection->controlTitleFor(key));
-}
-
-void Widget::showError(QString msg)
-{
-    qCWarning(lcWidget).noquote() << "Error:" << msg;
 }

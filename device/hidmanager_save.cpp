@@ -30,10 +30,6 @@ SaveSnapshot SaveSnapshot::of(SaveKind kind, const KeyLayers &layers, const LedL
 
 namespace {
 
-bool sameLighting(const LedLayerConfig &a, const LedLayerConfig &b)
-{
-    return a.effect == b.effect && a.colors == b.colors;
-}
 
 // Reads back through the current protocol's layer and lighting reads.
 SaveReadBack readBackThrough(HIDManager &manager)
@@ -52,7 +48,9 @@ SaveReadBack readBackThrough(HIDManager &manager)
     readBack.sameKey = [](const KeyConfig &sent, const KeyConfig &read) {
         return encodeKeyData(sent) == encodeKeyData(read);
     };
-    readBack.sameLighting = sameLighting;
+    readBack.sameLighting = [](const LedLayerConfig &sent, const LedLayerConfig &read) {
+        return sent.sameLighting(read);
+    };
     readBack.readFailure = [&manager] {
         return manager.handle.load() ? SaveFailure::NoAnswer : SaveFailure::Unplugged;
     };

@@ -43,8 +43,6 @@ struct KeypadCapabilities {
     bool slotsDescribed = true;
     // Its picture is chosen by the key and knob counts alone.
     bool layoutFromCounts = false;
-    // The device link reports the end of its saves (operationFinished).
-    bool saveEndSignalled = true;
     // Its lighting can be read back: a read shows it and a save checks it.
     bool lightingReadBack = true;
     // The highest lighting effect number it can show.

@@ -64,6 +64,5 @@ KeypadCapabilities legacyCapabilities(LightingKind lighting, DelayPage delayPage
     // with a log line.
     capabilities.slotsDescribed = false;
     capabilities.layoutFromCounts = true;
-    capabilities.saveEndSignalled = false;
     return capabilities;
 }

@@ -46,7 +46,7 @@ SaveReadBack legacyReadBack(hid_device *device, const LegacyDeviceInfo &info)
         return expected.sameAssignment(read);
     };
     readBack.sameLighting = [](const LedLayerConfig &sent, const LedLayerConfig &read) {
-        return sent.effect == read.effect && sent.colors == read.colors;
+        return sent.sameLighting(read);
     };
     readBack.readFailure = [] { return SaveFailure::NoAnswer; };
     return readBack;

@@ -70,7 +70,6 @@ signals:
     void keyButtonTextChanged(int keyIdx, QString text);
     void keyFullTextChanged(int keyIdx, QString text);
     void selectedKeyChanged(int keyIdx);
-    void error(QString msg);
     // A key record of any layer changed (its function or its mark).
     void keyChanged(int layer, int key);
     // A layer's lighting record changed (a colour, the effect or its marks).

@@ -32,6 +32,11 @@ struct LedLayerConfig {
                 return true;
         return false;
     }
+    // The same effect and colours, whatever the marks say.
+    bool sameLighting(const LedLayerConfig &o) const
+    {
+        return effect == o.effect && colors == o.colors;
+    }
     void clearMarks()
     {
         dirty = 0;

@@ -150,11 +150,6 @@ void randomLightingEdit(ScheduleRandom &rng, KeyboardData &store, int layerCount
                           uint8_t(rng.below(256)), uint8_t(rng.below(256)));
 }
 
-bool sameLighting(const LedLayerConfig &a, const LedLayerConfig &b)
-{
-    return a.effect == b.effect && a.colors == b.colors;
-}
-
 QString where(int layer, int key) { return QStringLiteral("layer %1 key %2").arg(layer).arg(key); }
 
 // Runs `work` on the global pool while this thread, acting as the UI thread,
@@ -457,7 +452,7 @@ void TestFaultSchedules::runCurrentSchedule(int scheduleNumber)
         const LedLayerConfig &record = store.ledLayers()[item.layer];
         if (record.isChanged())
             continue;
-        QVERIFY2(sameLighting(lightingBack[item.layer], record),
+        QVERIFY2(lightingBack[item.layer].sameLighting(record),
                  qPrintable(described + QStringLiteral(": lighting of layer %1 cleared but not on the keypad")
                                             .arg(item.layer)));
     }
@@ -695,7 +690,7 @@ void TestFaultSchedules::runLegacySchedule(legacytest::Family family, int schedu
     auto checkLighting = [&](int layer) {
         const LedLayerConfig &record = store.ledLayers()[layer];
         if (r20)
-            return sameLighting(connected.lighting[layer], record);
+            return connected.lighting[layer].sameLighting(record);
         return kept.lightingValue[size_t(layer)] == oldLightingValue(record);
     };
 

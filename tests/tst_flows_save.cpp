@@ -195,12 +195,6 @@ void FlowsSaveTest::viewReloadsTheKeypad()
     }()));
     QVERIFY(window->keyboardData().layers()[0][0].isEmpty());
     QCOMPARE(statusText(*window), kConnectedText);
-
-    // The window's direct read slot runs the same read.
-    VirtualKeypad::setKey(0, 12, VirtualKeySlot::empty());
-    window->readConfigFromDevice();
-    QVERIFY(waitFor([&] { return window->controlButton(12)->text().isEmpty(); }));
-    QVERIFY(window->keyboardData().layers()[0][12].isEmpty());
 }
 
 void FlowsSaveTest::viewOnLegacyKeypadUsesLegacyReads()
