@@ -1,9 +1,9 @@
 #include "app/connectionflows.h"
 
-#include "app/connectresult.h"
+#include "keypad/connectresult.h"
 #include "app/devicetask.h"
 #include "app/statusline.h"
-#include "app/storesave.h"
+#include "keypad/storesave.h"
 #include "device/hidmanager.h"
 #include "device/savefailure.h"
 #include "model/logging.h"

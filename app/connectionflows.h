@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/devicestate.h"
+#include "keypad/devicestate.h"
 #include "app/setasideedits.h"
 #include "model/keyboarddata.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/accessiblecontrolname.h"
+#include "keypad/accessiblecontrolname.h"
 #include "app/editcommands.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/keypadfileplan.h"
+#include "keypad/keypadfileplan.h"
 
 #include <QDialog>
 #include <QVector>

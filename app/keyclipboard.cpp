@@ -1,6 +1,6 @@
 #include "app/keyclipboard.h"
 
-#include "app/devicestate.h"
+#include "keypad/devicestate.h"
 #include "app/edithistory.h"
 #include "app/statusline.h"
 #include "model/keyboarddata.h"

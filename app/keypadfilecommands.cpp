@@ -1,10 +1,10 @@
 #include "app/keypadfilecommands.h"
 
 #include "app/connectionflows.h"
-#include "app/controlmap.h"
+#include "keypad/controlmap.h"
 #include "app/edithistory.h"
 #include "app/importpreview.h"
-#include "app/keypadfileplan.h"
+#include "keypad/keypadfileplan.h"
 #include "model/keyboarddata.h"
 #include "model/logging.h"
 #include "model/regularfile.h"
@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QUndoStack>
 #include <QUrl>
 
 namespace {
@@ -265,7 +266,9 @@ bool KeypadFileCommands::importPath(const QString &path)
         refuse(text("The keypad is being read. Import the file again once it is done."));
         return false;
     }
-    const bool changed = applyImport(plan, preview.choice(), m_store, m_history);
+    const int stepsBefore = m_history.stack()->count();
+    m_history.perform(EditKind::Import, [&] { layImport(plan, preview.choice(), m_store); });
+    const bool changed = m_history.stack()->count() > stepsBefore;
     qCDebug(lcUi).noquote() << "[UI] keypad file imported from" << path << "changed" << changed;
     emit imported();
     return changed;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/accessiblecontrolname.h"
-#include "app/controlmap.h"
-#include "app/layoutcatalogue.h"
+#include "keypad/accessiblecontrolname.h"
+#include "keypad/controlmap.h"
+#include "keypad/layoutcatalogue.h"
 #include "device/keypadfamily.h"
 #include "model/keylayers.h"
 

@@ -1,6 +1,6 @@
 #include "app/keypadprint.h"
 
-#include "app/devicestate.h"
+#include "keypad/devicestate.h"
 #include "model/keyboarddata.h"
 #include "model/logging.h"
 #include "model/translation.h"

@@ -3,8 +3,8 @@
 
 #include "app/keyselection.h"
 
-#include "app/accessiblecontrolname.h"
-#include "app/devicestate.h"
+#include "keypad/accessiblecontrolname.h"
+#include "keypad/devicestate.h"
 #include "app/functionrows.h"
 #include "app/keydisplay.h"
 #include "app/keypadpanel.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/controlmap.h"
+#include "keypad/controlmap.h"
 #include "model/keyconfig.h"
 
 #include <QObject>

@@ -2,7 +2,7 @@
 
 #include "app/layercolumn.h"
 
-#include "app/devicestate.h"
+#include "keypad/devicestate.h"
 #include "app/widgetstyle.h"
 #include "app/windowsize.h"
 #include "model/keyboarddata.h"

@@ -19,15 +19,6 @@ bool holdsAssignments(const KeyLayer &layer)
 
 } // namespace
 
-LedLayerConfig copiedLighting(const LedLayerConfig &current, const LedLayerConfig &source)
-{
-    LedLayerConfig record = source;
-    record.dirty = current.effect != source.effect ? 1 : current.dirty;
-    for (size_t i = 0; i < size_t(kLedCount); ++i)
-        record.keyDirty[i] = current.colors[i] != source.colors[i] ? 1 : current.keyDirty[i];
-    return record;
-}
-
 LayerCopy::LayerCopy(KeyboardData &store, EditHistory &history, QWidget *window,
                      LayerSwitch layerSwitch)
     : QObject(window)

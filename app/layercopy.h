@@ -38,6 +38,3 @@ private:
     Ask m_ask;
 };
 
-// `source` laid over `current`: what differs is marked changed, the rest
-// keeps its marks.
-LedLayerConfig copiedLighting(const LedLayerConfig &current, const LedLayerConfig &source);

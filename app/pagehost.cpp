@@ -3,7 +3,7 @@
 
 #include "app/pagehost.h"
 
-#include "app/devicestate.h"
+#include "keypad/devicestate.h"
 #include "app/functionrows.h"
 #include "app/keydisplay.h"
 #include "app/keypadpanel.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/layoutcatalogue.h"
+#include "keypad/layoutcatalogue.h"
 
 #include <QSize>
 #include <QtMath>

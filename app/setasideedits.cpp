@@ -1,6 +1,6 @@
 #include "app/setasideedits.h"
 
-#include "app/storesave.h"
+#include "keypad/storesave.h"
 
 #include <algorithm>
 

@@ -72,7 +72,8 @@ void StatusLine::present(const Shown &shown)
 {
     // A long text must not widen the window: the line shows what fits, the
     // tooltip all of it.
-    const int room = m_label->width() - 8;
+    // Before the window is laid out the line has no width to fit.
+    const int room = m_label->isVisible() ? m_label->width() - 8 : 0;
     const QFontMetrics metrics(m_label->font());
     const QString fitted =
         room > 0 ? metrics.elidedText(shown.text, Qt::ElideRight, room) : shown.text;

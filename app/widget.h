@@ -4,7 +4,7 @@
 #include "app/functionrows.h"
 #include "app/keypadpanel.h"
 #include "app/layercolumn.h"
-#include "app/layoutcatalogue.h"
+#include "keypad/layoutcatalogue.h"
 #include "model/keyboarddata.h"
 
 #include <QWidget>

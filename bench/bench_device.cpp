@@ -13,7 +13,7 @@
 #include "stallmonitor.h"
 
 #include "device/hidmanager.h"
-#include "app/storesave.h"
+#include "keypad/storesave.h"
 #include "model/keyboarddata.h"
 #include "virtualkeypad.h"
 

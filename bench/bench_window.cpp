@@ -15,7 +15,7 @@
 
 #include "app/imagememory.h"
 #include "app/keypadfilecommands.h"
-#include "app/layoutcatalogue.h"
+#include "keypad/layoutcatalogue.h"
 #include "app/widget.h"
 #include "model/keyboarddata.h"
 #include "model/translation.h"

@@ -92,3 +92,12 @@ QString displayTextOf(const KeyConfig &key)
         return key.fullText;
     return plainTextOf(key);
 }
+
+QString plainFunctionLine(const QString &fullText)
+{
+    // The only markup a record's text holds is the macro's arrow; key names
+    // such as "<" stay as they are.
+    QString text = fullText;
+    text.replace(QLatin1String(kMacroArrowSpan), QStringLiteral(" \u27A1 "));
+    return text.simplified();
+}

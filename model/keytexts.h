@@ -17,3 +17,6 @@ QString macroDisplayText(const QStringList &names, int stepCount);
 // key display. Empty for an empty record.
 QString controlTextOf(const KeyConfig &key);
 QString displayTextOf(const KeyConfig &key);
+// A function text as one plain line, for a screen reader, the print or a
+// file: a macro's arrows as arrows, without their markup.
+QString plainFunctionLine(const QString &fullText);

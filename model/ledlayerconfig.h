@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 constexpr int kLedCount = 16;
@@ -43,3 +44,14 @@ struct LedLayerConfig {
         keyDirty.fill(0);
     }
 };
+
+// `source` laid over `current`: what differs is marked changed, the rest
+// keeps its marks.
+inline LedLayerConfig copiedLighting(const LedLayerConfig &current, const LedLayerConfig &source)
+{
+    LedLayerConfig record = source;
+    record.dirty = current.effect != source.effect ? 1 : current.dirty;
+    for (std::size_t i = 0; i < std::size_t(kLedCount); ++i)
+        record.keyDirty[i] = current.colors[i] != source.colors[i] ? 1 : current.keyDirty[i];
+    return record;
+}

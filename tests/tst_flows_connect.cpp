@@ -2,7 +2,7 @@
 
 #include "tst_flows_support.h"
 
-#include "app/layoutcatalogue.h"
+#include "keypad/layoutcatalogue.h"
 #include "widgets/controlbutton.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"

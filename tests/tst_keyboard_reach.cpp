@@ -4,7 +4,7 @@
 // carry the unsaved mark on the key's swatch and on the layer.
 
 #include "app/functionrows.h"
-#include "app/layoutcatalogue.h"
+#include "keypad/layoutcatalogue.h"
 #include "app/widget.h"
 #include "model/translation.h"
 #include "pages/basekeyspage.h"

@@ -1,4 +1,4 @@
-#include "app/storesave.h"
+#include "keypad/storesave.h"
 #include "device/hidmanager.h"
 #include "device/keypadfamilies.h"
 #include "legacy/legacytables.h"

@@ -4,10 +4,10 @@
 
 #include "tst_keypad_file_support.h"
 
-#include "app/controlmap.h"
+#include "keypad/controlmap.h"
 #include "app/importpreview.h"
 #include "app/keypadfilecommands.h"
-#include "app/keypadroles.h"
+#include "keypad/keypadroles.h"
 #include "model/keypadfile.h"
 #include "virtual_keypad/oldfirmware.h"
 #include "virtual_keypad/r20widefirmware.h"

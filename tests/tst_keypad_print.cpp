@@ -1,6 +1,6 @@
 // The printed pages of a keypad, read back from the PDF as a reader would.
 
-#include "app/devicestate.h"
+#include "keypad/devicestate.h"
 #include "app/keypadprint.h"
 #include "app/widget.h"
 #include "model/keyboarddata.h"

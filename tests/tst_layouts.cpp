@@ -1,4 +1,4 @@
-#include "app/layoutcatalogue.h"
+#include "keypad/layoutcatalogue.h"
 #include "app/widget.h"
 #include "app/windowsize.h"
 #include "tst_panel_support.h"

@@ -1,7 +1,7 @@
 // Selecting controls, the texts they and the key display show, Clear and
 // Clear All, and the pages' clicks reaching the selected key.
 
-#include "app/layoutcatalogue.h"
+#include "keypad/layoutcatalogue.h"
 #include "app/widget.h"
 #include "pages/basekeyspage.h"
 #include "pages/lightingpage.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/storesave.h"
+#include "keypad/storesave.h"
 #include "device/hidmanager.h"
 #include "legacy/legacywrite.h"
 #include "model/keyboarddata.h"

@@ -1,4 +1,4 @@
-#include "app/layoutcatalogue.h"
+#include "keypad/layoutcatalogue.h"
 
 #include <QtGlobal>
 

@@ -1,12 +1,8 @@
-#include "app/keypadfileplan.h"
+#include "keypad/keypadfileplan.h"
 
-#include "app/edithistory.h"
-#include "app/keypadroles.h"
-#include "app/layercopy.h"
+#include "keypad/keypadroles.h"
+#include "model/keytexts.h"
 #include "model/translation.h"
-
-#include <QTextDocumentFragment>
-#include <QUndoStack>
 
 namespace {
 
@@ -16,7 +12,7 @@ QString shownFunction(const KeyConfig &record)
     if (record.isEmpty())
         return translateText(QStringLiteral("not assigned"));
     if (record.fullText.contains(QLatin1Char('<')))
-        return QTextDocumentFragment::fromHtml(record.fullText).toPlainText().simplified();
+        return plainFunctionLine(record.fullText);
     return translateText(record.fullText);
 }
 
@@ -131,27 +127,22 @@ ImportPlan planImport(const KeypadFile &file, const KeyboardData &store, const D
     return plan;
 }
 
-bool applyImport(const ImportPlan &plan, const ImportChoice &choice, KeyboardData &store,
-                 EditHistory &history)
+void layImport(const ImportPlan &plan, const ImportChoice &choice, KeyboardData &store)
 {
-    const int stepsBefore = history.stack()->count();
-    history.perform(EditKind::Import, [&] {
-        for (int i = 0; i < plan.layers.size(); ++i) {
-            if (!choice.layers.value(i))
+    for (int i = 0; i < plan.layers.size(); ++i) {
+        if (!choice.layers.value(i))
+            continue;
+        const LayerImport &layer = plan.layers[i];
+        for (int slot = 0; slot < kKeySlotCount; ++slot) {
+            if (!store.isWritableSlot(slot))
                 continue;
-            const LayerImport &layer = plan.layers[i];
-            for (int slot = 0; slot < kKeySlotCount; ++slot) {
-                if (!store.isWritableSlot(slot))
-                    continue;
-                const KeyConfig &current = store.layers()[layer.layer][slot];
-                KeyConfig record = layer.records[slot];
-                record.dirty = current.sameAssignment(record) ? current.dirty : 1;
-                store.replaceKey(layer.layer, slot, record);
-            }
-            if (choice.lighting && layer.hasLighting)
-                store.replaceLedLayer(layer.layer, copiedLighting(store.ledLayers()[layer.layer],
-                                                                  layer.lighting));
+            const KeyConfig &current = store.layers()[layer.layer][slot];
+            KeyConfig record = layer.records[slot];
+            record.dirty = current.sameAssignment(record) ? current.dirty : 1;
+            store.replaceKey(layer.layer, slot, record);
         }
-    });
-    return history.stack()->count() > stepsBefore;
+        if (choice.lighting && layer.hasLighting)
+            store.replaceLedLayer(layer.layer,
+                                  copiedLighting(store.ledLayers()[layer.layer], layer.lighting));
+    }
 }

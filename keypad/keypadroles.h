@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/accessiblecontrolname.h"
-#include "app/devicestate.h"
+#include "keypad/accessiblecontrolname.h"
+#include "keypad/devicestate.h"
 #include "model/keypadfile.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 // The device work of the window's background tasks. Worker threads only:
 // nothing here sees the window or its key store.
 
-#include "app/connectresult.h"
+#include "keypad/connectresult.h"
 
 DeviceReadResult readConnectedKeypad(HIDManager &link)
 {

@@ -1,10 +1,10 @@
-#include "app/keypadroles.h"
+#include "keypad/keypadroles.h"
 
-#include "app/accessiblecontrolname.h"
+#include "keypad/accessiblecontrolname.h"
 #include "legacy/legacyrecord.h"
+#include "model/keytexts.h"
 #include "model/translation.h"
 
-#include <QTextDocumentFragment>
 #include <iterator>
 
 namespace {
@@ -96,7 +96,7 @@ bool keypadHolds(const DeviceState &state, const KeyConfig &record)
 QString controlText(const ControlRole &role, const QString &function)
 {
     if (role.part == RolePart::Extra) {
-        const QString plain = QTextDocumentFragment::fromHtml(function).toPlainText().simplified();
+        const QString plain = plainFunctionLine(function);
         return translateText(QStringLiteral("Extra %1: %2"))
             .arg(QString::number(role.number),
                  plain.isEmpty() ? translateText(QStringLiteral("not assigned")) : plain);

@@ -1,4 +1,4 @@
-#include "app/controlmap.h"
+#include "keypad/controlmap.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "app/accessiblecontrolname.h"
+#include "keypad/accessiblecontrolname.h"
 
+#include "model/keytexts.h"
 #include "model/translation.h"
 
-#include <QTextDocumentFragment>
 
 namespace {
 
@@ -25,18 +25,12 @@ constexpr const char *kTitlePatterns[] = {
     "Knob %1 press and turn left",
 };
 
-QString plainText(const QString &text)
-{
-    if (!text.contains(QLatin1Char('<')))
-        return text.simplified();
-    return QTextDocumentFragment::fromHtml(text).toPlainText().simplified();
-}
 
 } // namespace
 
 QString accessibleControlName(const ControlIdentity &control, const QString &functionText)
 {
-    QString function = plainText(functionText);
+    QString function = plainFunctionLine(functionText);
     if (function.isEmpty())
         function = translateText(QStringLiteral("not assigned"));
     const QString pattern =

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "app/controlmap.h"
-#include "app/devicestate.h"
+#include "keypad/controlmap.h"
+#include "keypad/devicestate.h"
 #include "model/keyboarddata.h"
 #include "model/keypadfile.h"
 
 #include <QStringList>
 #include <QVector>
-
-class EditHistory;
 
 // Between the key store and a keypad file: what an export writes, and what
 // an import would change on the connected keypad before anything changes.
@@ -51,7 +49,5 @@ struct ImportChoice {
     bool lighting = true;
 };
 
-// Makes the chosen layers exactly as planned, as one step of the history;
-// what changes is marked unsaved. False when nothing was chosen that changes.
-bool applyImport(const ImportPlan &plan, const ImportChoice &choice, KeyboardData &store,
-                 EditHistory &history);
+// Makes the chosen layers exactly as planned; what changes is marked unsaved.
+void layImport(const ImportPlan &plan, const ImportChoice &choice, KeyboardData &store);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/accessiblecontrolname.h"
-#include "app/layoutcatalogue.h"
+#include "keypad/accessiblecontrolname.h"
+#include "keypad/layoutcatalogue.h"
 #include "model/keylayers.h"
 
 #include <QVector>

@@ -1,4 +1,4 @@
-#include "app/storesave.h"
+#include "keypad/storesave.h"
 
 #include "model/keyboarddata.h"
 
