@@ -1,5 +1,6 @@
 #include "app/connectionflows.h"
 
+#include "keypad/connectedkeypad.h"
 #include "keypad/connectresult.h"
 #include "app/devicetask.h"
 #include "app/statusline.h"
@@ -35,17 +36,6 @@ QString knobTextsLine(const KeyLayers &layers)
 int boundedLayerCount(int count)
 {
     return qBound(1, count, 3);
-}
-
-DeviceInfo deviceInfoFromLegacy(const LegacyDeviceInfo &legacy)
-{
-    DeviceInfo info;
-    info.valid = legacy.valid;
-    info.keyCount = legacy.keyCount;
-    info.encoderCount = legacy.encoderCount;
-    info.layerCount = legacy.layerCount;
-    info.layoutS = legacy.shape;
-    return info;
 }
 
 } // namespace

@@ -4,10 +4,10 @@
 #include "keypad/controlmap.h"
 #include "app/edithistory.h"
 #include "app/importpreview.h"
+#include "keypad/keypadfileload.h"
 #include "keypad/keypadfileplan.h"
 #include "model/keyboarddata.h"
 #include "model/logging.h"
-#include "model/regularfile.h"
 #include "model/translation.h"
 
 #include <QAction>
@@ -63,37 +63,6 @@ QString droppedFile(const QMimeData *mime)
         return QString();
     const QUrl url = mime->urls().first();
     return url.isLocalFile() ? url.toLocalFile() : QString();
-}
-
-// Why the file cannot be imported, in the window's language.
-QString problemText(const KeypadFileError &error)
-{
-    QString problem = translateText(error.text);
-    for (const QString &argument : error.arguments)
-        problem = problem.arg(argument);
-    return text("The file cannot be imported: %1.").arg(problem)
-        + (error.field.isEmpty() ? QString() : QLatin1Char('\n') + text("Field: %1").arg(error.field))
-        + QLatin1Char('\n') + text("Nothing was changed.");
-}
-
-// Why a named file cannot be read, or empty when its bytes are there.
-QString readProblemText(const RegularFileRead &read)
-{
-    using Problem = RegularFileRead::Problem;
-    switch (read.problem) {
-    case Problem::None:
-        return QString();
-    case Problem::Missing:
-        return text("The file could not be read: it does not exist.");
-    case Problem::Folder:
-        return text("This is a folder, not a keypad file. Nothing was changed.");
-    case Problem::NotRegular:
-        return text("This is not a regular file (a pipe, a device or a socket) and is not read. "
-                    "Nothing was changed.");
-    case Problem::Unreadable:
-        break;
-    }
-    return text("The file could not be read: %1").arg(read.systemError);
 }
 
 } // namespace
@@ -237,15 +206,9 @@ bool KeypadFileCommands::importPath(const QString &path)
         refuse(text("Connect a keypad to import a file onto it."));
         return false;
     }
-    // One byte more than allowed is enough to refuse a large file.
-    const RegularFileRead bytes = readRegularFile(path, kKeypadFileMaxBytes);
-    if (bytes.problem != RegularFileRead::Problem::None) {
-        refuse(readProblemText(bytes));
-        return false;
-    }
-    const KeypadFileRead read = readKeypadFile(bytes.bytes);
+    const LoadedKeypadFile read = loadKeypadFile(path);
     if (!read.file) {
-        refuse(problemText(read.error));
+        refuse(read.problem);
         return false;
     }
     m_history.commitPending();

@@ -1,4 +1,4 @@
-#include "app/appidentity.h"
+#include "keypad/appidentity.h"
 #include "app/imagememory.h"
 #include "app/raisewindow.h"
 #include "app/singleinstance.h"

@@ -12,7 +12,7 @@
 #include "app/keypadprint.h"
 #include "app/keyselection.h"
 #include "app/pagehost.h"
-#include "app/settingsfile.h"
+#include "keypad/settingsfile.h"
 #include "app/statusline.h"
 #include "app/widgetstyle.h"
 #include "app/windowmenus.h"

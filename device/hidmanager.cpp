@@ -169,7 +169,8 @@ bool HIDManager::openDevice()
                     << "HIDManager: candidate path=" << path << "itf=" << d->interface_number
                     << "usagePage=" << d->usage_page << "usage=" << d->usage << "pass=" << pass;
                 listedPaths.insert(path);
-                if (!interfaceAccepted(*d, pass) || !d->path)
+                if (!interfaceAccepted(*d, pass) || !d->path
+                    || (!m_onlyPath.isEmpty() && path != m_onlyPath))
                     continue;
                 errno = 0;
                 hid_device *device = hid_open_path(d->path);
@@ -213,6 +214,34 @@ bool HIDManager::openDevice()
             setOpenFailure(OpenFailure());  // the keypad that could not be opened is gone
     }
     return opened;
+}
+
+QVector<HIDManager::KeypadNode> HIDManager::listKeypads()
+{
+    hid_device_info *all = hid_enumerate(0, 0);
+    QVector<KeypadNode> nodes;
+    for (const DeviceCandidate &candidate : kDeviceCandidates) {
+        // The vendor interface, or interface 0 of a keypad that reports none,
+        // as the search would take it.
+        for (int pass = 0; pass < 2; ++pass) {
+            bool found = false;
+            for (const hid_device_info *d = all; d; d = d->next) {
+                if (d->vendor_id != candidate.vendorId || d->product_id != candidate.productId
+                    || !d->path || !interfaceAccepted(*d, pass))
+                    continue;
+                nodes.append({QString::fromUtf8(d->path), d->vendor_id, d->product_id,
+                              d->product_string ? QString::fromWCharArray(d->product_string)
+                                                : QString(),
+                              d->serial_number ? QString::fromWCharArray(d->serial_number)
+                                               : QString()});
+                found = true;
+            }
+            if (found)
+                break;
+        }
+    }
+    hid_free_enumeration(all);
+    return nodes;
 }
 
 void HIDManager::setOpenFailure(const OpenFailure &failure)

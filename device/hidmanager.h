@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QVector>
 #include <atomic>
 #include <cstdint>
 #include <hidapi/hidapi.h>
@@ -40,6 +41,8 @@ public:
 
     // Created on the first call, which must come from the UI thread.
     static HIDManager *instance();
+    // Whether the reads print their request lines on standard output.
+    static void setRequestLinesPrinted(bool printed);
 
     // Holds deviceLock for one device operation and sets `busy` meanwhile.
     // The legacy protocols run their exchanges on handle() inside one.
@@ -60,9 +63,23 @@ public:
         HIDManager &m_manager;
     };
 
+    // A supported keypad's own interface as the search sees it.
+    struct KeypadNode {
+        QString path;
+        uint16_t vendorId = 0;
+        uint16_t productId = 0;
+        QString product;
+        QString serialNumber;
+    };
+    // Every supported keypad plugged in now, in the order the search tries
+    // them: one node each, its vendor interface.
+    static QVector<KeypadNode> listKeypads();
+
     // Discovery and presence
     void startMonitoring();
     bool openDevice();   // one pass over the candidates; run on the owning thread
+    // Only the keypad at this node is opened from now on; empty for any.
+    void setOnlyPath(const QString &path) { m_onlyPath = path; }
     void closeDevice();  // from any thread
 
     // Packet layer
@@ -139,6 +156,7 @@ private:
     std::atomic<bool> closeRequested{false};     // loss seen while another thread held the lock
     OpenFailureLog openFailures;                 // searching thread only
     OpenFailure m_lastOpenFailure;               // searching thread only
+    QString m_onlyPath;                          // searching thread only
     bool m_openFailureChanged = false;           // not yet signalled
 
     void acquireDevice();

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QThread>
+#include <atomic>
 #include <cstdio>
 
 namespace {
@@ -23,9 +24,14 @@ QString lastError(hid_device *device)
     return text ? QString::fromWCharArray(text) : QStringLiteral("null");
 }
 
-// The two request lines go to standard output, not to the debug stream.
+// The two request lines go to standard output, not to the debug stream,
+// unless a program keeps its standard output for its own results.
+std::atomic<bool> requestLinesPrinted{true};
+
 void printInfoRequestLine()
 {
+    if (!requestLinesPrinted.load())
+        return;
     std::printf("HIDManager: readDeviceInfo request id=0x%02X cmd=%d len=%u\n", kReportId,
                 int(CmdDeviceInfo), unsigned(kPacketSize));
     std::fflush(stdout);
@@ -33,6 +39,8 @@ void printInfoRequestLine()
 
 void printLightingRequestLine()
 {
+    if (!requestLinesPrinted.load())
+        return;
     std::printf("HIDManager: sendReadLedLayer request id=0x%02X cmd=%d len=%u\n", kReportId,
                 int(CmdReadLighting), unsigned(kPacketSize));
     std::fflush(stdout);
@@ -65,6 +73,11 @@ struct PendingMacro {
 };
 
 } // namespace
+
+void HIDManager::setRequestLinesPrinted(bool printed)
+{
+    requestLinesPrinted.store(printed);
+}
 
 bool HIDManager::readDeviceInfo(DeviceInfo &info)
 {

@@ -1,6 +1,6 @@
 // The settings parser takes whatever bytes lie in Config.ini.
 
-#include "app/settingsfile.h"
+#include "keypad/settingsfile.h"
 #include "fuzzsupport.h"
 
 #include <QByteArray>

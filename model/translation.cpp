@@ -428,6 +428,32 @@ constexpr TextPair kTextPairs[] = {
     {"This keypad cannot report its lighting, so the lighting was sent but could not be "
      "checked.",
      u8"此设备无法回报其灯光设置，因此灯光已发送但无法校验。"},
+    {"The keypad from a script.", u8"用脚本操作设备。"},
+    {"Output as JSON.", u8"以 JSON 输出。"},
+    {"The keypad: its path or its number in list.", u8"设备：其路径或在 list 中的序号。"},
+    {"Only this layer, from 1.", u8"只处理这一层，从 1 开始。"},
+    {"Only these layers, from 1, such as 1,3.", u8"只处理这些层，从 1 开始，例如 1,3。"},
+    {"Leave the lighting as it is.", u8"保持灯光不变。"},
+    {"Print the differences and write nothing.", u8"列出差异，不写入任何内容。"},
+    {"Usage: zentrikctl list | show | export FILE | diff FILE | apply FILE (zentrikctl --help "
+     "tells more)",
+     u8"用法：zentrikctl list | show | export 文件 | diff 文件 | apply 文件（zentrikctl --help 查看更多）"},
+    {"Layers count from 1 to %1: %2", u8"层号范围为 1 到 %1：%2"},
+    {"Zentrik's window is open and holds the keypad: use the window, or close it first.",
+     u8"Zentrik 窗口已打开并占用设备：请在窗口中操作，或先关闭窗口。"},
+    {"Zentrik's window holds it", u8"Zentrik 窗口正在使用"},
+    {"No supported keypad is plugged in.", u8"未插入受支持的设备。"},
+    {"No keypad %1: zentrikctl list shows the keypads plugged in.",
+     u8"没有设备 %1：zentrikctl list 可列出已插入的设备。"},
+    {"The keypad could not be opened.", u8"无法打开设备。"},
+    {"The keypad did not answer.", u8"设备没有应答。"},
+    {"Saving %1 of %2", u8"正在保存 %1/%2"},
+    {"The keypad does not hold the file after the save.", u8"保存后设备中的配置与文件不一致。"},
+    {"Saved; the keypad holds the file.", u8"已保存；设备中的配置与文件一致。"},
+    {"%1 layers", u8"%1 层"},
+    {"Lighting: effect %1, colours %2", u8"灯光：灯效 %1，颜色 %2"},
+    {"Layer %1, lighting: effect %2, colours %3", u8"第 %1 层，灯光：灯效 %2，颜色 %3"},
+    {"Not held: %1", u8"无法保存：%1"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

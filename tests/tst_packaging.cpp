@@ -2,7 +2,7 @@
 // keypads it supports, under which id it runs, and its names in both
 // languages.
 
-#include "app/appidentity.h"
+#include "keypad/appidentity.h"
 #include "device/candidates.h"
 
 #include <QFile>

@@ -4,7 +4,7 @@
 
 #include "tst_session_support.h"
 
-#include "app/appidentity.h"
+#include "keypad/appidentity.h"
 #include "app/raisewindow.h"
 #include "app/singleinstance.h"
 

@@ -1,0 +1,43 @@
+#include "ctl/ctlcommands.h"
+
+#include "keypad/appidentity.h"
+#include "keypad/settingsfile.h"
+#include "model/translation.h"
+
+#include "device/hidmanager.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QTextStream>
+
+#include <cstdio>
+
+#ifdef ZENTRIK_DEMO
+#include "virtualkeypad.h"
+#endif
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zentrikctl"));
+    // Standard output carries the results alone, and standard error what
+    // went wrong; the link's traces stay out of both.
+    HIDManager::setRequestLinesPrinted(false);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
+    // The window's settings file chooses the language here too.
+    setInterfaceChinese(readSettingsFile().useChinese);
+#ifdef ZENTRIK_DEMO
+    // The demo keypad of zentrik-demo, picked by ZENTRIK_VIRTUAL_KEYPAD;
+    // "none" plugs nothing in.
+    if (qgetenv("ZENTRIK_VIRTUAL_KEYPAD") != "none")
+        VirtualKeypad::installDemoKeypad();
+    const QString bus = QString::fromLatin1(kDemoBusName);
+#else
+    const QString bus = QString::fromLatin1(kBusName);
+#endif
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setCodec("UTF-8");
+    err.setCodec("UTF-8");
+    return runZentrikctl(app.arguments().mid(1), out, err, bus);
+}

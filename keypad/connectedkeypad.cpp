@@ -1,0 +1,35 @@
+#include "keypad/connectedkeypad.h"
+
+#include <QtGlobal>
+
+DeviceInfo deviceInfoFromLegacy(const LegacyDeviceInfo &legacy)
+{
+    DeviceInfo info;
+    info.valid = legacy.valid;
+    info.keyCount = legacy.keyCount;
+    info.encoderCount = legacy.encoderCount;
+    info.layerCount = legacy.layerCount;
+    info.layoutS = legacy.shape;
+    return info;
+}
+
+ConnectedKeypad describeConnectedKeypad(const KeypadConnectRead &read)
+{
+    ConnectedKeypad keypad;
+    DeviceState &state = keypad.state;
+    state.connected = true;
+    state.family = read.family;
+    state.familyConnected = true;
+    if (read.infoOk) {
+        state.info = read.info;
+    } else if (read.legacyOk) {
+        state.legacyInfo = read.legacyInfo;
+        state.info = deviceInfoFromLegacy(read.legacyInfo);
+    }
+    state.lastConnectedLayerCount = qBound(1, int(state.info.layerCount), 3);
+    const KeypadCapabilities &capabilities = state.capabilities();
+    keypad.layout = layoutForDevice(state.info, capabilities.layoutFromCounts);
+    keypad.controls = ControlMap(keypad.layout, capabilities.legacyKnobNumbering,
+                                 capabilities.legacyKnobNumbering);
+    return keypad;
+}
