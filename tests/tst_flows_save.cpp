@@ -6,6 +6,7 @@
 #include "pages/macropage.h"
 
 #include <QListWidget>
+#include <QProgressBar>
 
 #include "virtual_keypad/legacyfirmware.h"
 
@@ -74,10 +75,15 @@ void FlowsSaveTest::saveShowsSavedThenConnected()
 
     assignKey(*window, 9, UsageB);
     window->keyboardData().setLayerEffect(1, 4);
+    // The save's bar shows from its start and goes with its end.
+    const auto *progress = window->findChild<QProgressBar *>(QStringLiteral("saveProgress"));
+    QVERIFY(progress && progress->isHidden());
     buttonWithText(*window, "Save Settings")->click();
+    QVERIFY(!progress->isHidden());
 
     QVERIFY(waitFor([&] { return statusText(*window) == kSavedText; }));
     QCOMPARE(statusLook(*window), kSavedLook);
+    QVERIFY(waitFor([&] { return progress->isHidden(); }));
     QCOMPARE(VirtualKeypad::key(0, 9), VirtualKeySlot::singleKey(UsageB));
     QCOMPARE(VirtualKeypad::lighting(1).effect, uint8_t(4));
     // The marks go on the UI thread once the result is back.

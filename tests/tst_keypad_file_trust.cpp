@@ -323,6 +323,24 @@ void KeypadFileTrustTest::oldKeypadFileHoldsItsFixedControlsAndNoLighting()
         QCOMPARE(store.ledLayers()[0].effect, lighting.effect);
         QVERIFY(store.ledLayers()[0].colors == lighting.colors);
     }
+    {
+        // An effect past the six an "Old" keypad shows is listed, not
+        // saved as another one.
+        Session session;
+        VirtualKeypad::installDemoKeypad("old");
+        QVERIFY(session.loaded());
+        KeypadFile file = *readKeypadFile(fromOld).file;
+        LedLayerConfig lighting;
+        lighting.effect = 9;
+        file.layers.first().lighting = lighting;
+        writeFile(session.path, writeKeypadFile(file));
+        const uint8_t before = session.store().ledLayers()[0].effect;
+        session.commands->importPath(session.path);
+        QVERIFY2(session.shownPreview.contains(
+                     QStringLiteral("Layer 1, lighting effect 9: this keypad cannot show it")),
+                 qPrintable(session.shownPreview));
+        QCOMPARE(session.store().ledLayers()[0].effect, before);
+    }
 }
 
 QTEST_MAIN(KeypadFileTrustTest)
