@@ -46,7 +46,6 @@ constexpr double kKeySide = 100;
 constexpr double kKeyGap = 12;
 constexpr double kKnobBox = 140;
 constexpr double kKnobGap = 40;           // room for the arrows of two neighbours
-constexpr int kMostKeys = 16;             // the panel's key grid
 constexpr double kKeyTextPx[] = {18, 14}; // a key's function text, largest first
 constexpr double kPanelPadding = 30;
 
