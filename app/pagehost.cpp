@@ -147,6 +147,7 @@ void PageHost::createPages(QStackedWidget *stack)
         m_stackPages[i]->bind(m_store);
     }
 
+    connect(m_macroPage, &MacroPage::keyChoiceRequested, this, &PageHost::chooseKeyForMacro);
     for (QPushButton *key : m_baseKeysPage->keyButtons() + m_extKeysPage->keyButtons())
         connect(key, &QPushButton::clicked, this, &PageHost::onBaseKeyClicked);
     for (QPushButton *button : m_multiMediaPage->mediaButtons())
@@ -192,7 +193,25 @@ void PageHost::applyMouseGestureSupport()
 
 void PageHost::onBaseKeyClicked()
 {
+    if (m_choosingKeyForMacro) {
+        const std::optional<uint8_t> usage = baseKeyUsageOf(sender());
+        if (!usage)
+            return;
+        m_choosingKeyForMacro = false;
+        bringRowIntoView(RowMacro);
+        m_macroPage->insertKey(*usage);
+        return;
+    }
     handleBaseKeyClick(m_store, sender());
+}
+
+void PageHost::chooseKeyForMacro()
+{
+    if (m_store.selectedKey() < 0)
+        return;
+    bringRowIntoView(RowBaseKeys);
+    m_choosingKeyForMacro = true;
+    m_display.setHint(translateText(QStringLiteral("Click the key to insert into the macro.")));
 }
 
 void PageHost::onMultiMediaClicked()
@@ -209,6 +228,8 @@ void PageHost::onMouseClicked()
 
 void PageHost::showPage(int row)
 {
+    // Any other page, or the key pages chosen again, ends the choice.
+    m_choosingKeyForMacro = false;
     m_selection.setFunctionRow(row);
     if (!m_pageStack || row < 0 || row > RowProcreate)
         return;

@@ -94,6 +94,10 @@ private slots:
     void onLightingChanged();
 
 private:
+    // "Insert key…" of the macro page: the base keys page is shown, and the
+    // key clicked there goes into the macro instead of the key.
+    void chooseKeyForMacro();
+
     void createPages(QStackedWidget *stack);
     // The stack page a function-list row shows for the connected family.
     int stackIndexForRow(int row) const;
@@ -131,6 +135,7 @@ private:
     LightingPage *m_lightingPage = nullptr;
     MousePage *m_mousePage = nullptr;
     MacroPage *m_macroPage = nullptr;
+    bool m_choosingKeyForMacro = false;
     ProcreatePage *m_procreatePage = nullptr;
     R20WideDelayPage *m_r20WideDelayPage = nullptr;
     OldDelayPage *m_oldDelayPage = nullptr;

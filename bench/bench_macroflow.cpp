@@ -1,26 +1,33 @@
 // What showing a long macro costs: the macro page's flow of blocks filled
 // with a 64-step macro (128 blocks), as when a key holding one is selected,
 // then refilled with another (selecting the next such key), then restyled for
-// a new window scale. Each figure is the longest stall of the UI thread's
+// a new window scale; then the edits of a 64-step macro on the macro page
+// (delete, move, duplicate, delays set) and the typed-text dialog's preview
+// as a 21-character text is typed into it. Each figure is the longest stall of the UI thread's
 // event loop around the change, including layout and paint; the target is
 // one 120 Hz frame (8 ms). Runs offscreen; `bench_macroflow out.png` also
 // saves a picture of the flow, `--chinese` shows the Chinese interface.
 
 #include "stallmonitor.h"
 
+#include "model/keyboarddata.h"
 #include "model/keyconfig.h"
 #include "model/translation.h"
+#include "pages/macropage.h"
+#include "pages/typetextdialog.h"
 #include "widgets/macroflowwidget.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <numeric>
 
 namespace {
 
@@ -123,6 +130,52 @@ int main(int argc, char *argv[])
     report("rescale the shown macro", rescale);
     report("clear it", clear);
     report("a 64-step macro after a clear", fill);
+
+    // The edits of the macro page on a key holding 64 steps; each puts the
+    // key back to 64 steps afterwards, untimed.
+    KeyboardData store;
+    store.loadLayers([] {
+        KeyLayers layers(kLayerCount, KeyLayer(kKeySlotCount));
+        layers[0][0].setMacro(longMacro(4));
+        return layers;
+    }());
+    store.selectKey(0);
+    MacroPage page(store);
+    page.resize(760, 520);
+    page.show();
+    const auto restore = [&] { store.assignMacro(longMacro(4)); };
+    QVector<Figure> deleted, moved, duplicated, delays, preview;
+    for (int run = 0; run < kRuns; ++run) {
+        restore();
+        page.flow()->setSelectedSteps({10, 11});
+        deleted.append(measure(page, [&] { page.deleteSelectedSteps(); }));
+        restore();
+        page.flow()->setSelectedSteps({10, 11});
+        moved.append(measure(page, [&] { page.moveSelectedSteps(1); }));
+        store.assignMacro(longMacro(4).mid(2));
+        page.flow()->setSelectedSteps({10, 11});
+        duplicated.append(measure(page, [&] { page.duplicateSelectedSteps(); }));
+        restore();
+        QVector<int> all(kSteps);
+        std::iota(all.begin(), all.end(), 0);
+        page.flow()->setSelectedSteps(all);
+        delays.append(measure(page, [&] { page.setSelectedDelays(100 + run); }));
+    }
+    // The dialog's preview follows every character typed; the layout is
+    // read before, as the dialog does on a worker thread.
+    store.assignMacro({});
+    const TypingLayout us = TypingLayout::load({QStringLiteral("us"), QString()});
+    TypeTextDialog dialog(kSteps, true, false);
+    dialog.useLayout({QStringLiteral("us"), QString()}, us);
+    dialog.show();
+    const QString text = QStringLiteral("Hello, World! 1234 ok");
+    for (int run = 0; run < kRuns; ++run)
+        preview.append(measure(dialog, [&] { dialog.textEdit()->setPlainText(text.left(10 + run * 2)); }));
+    report("delete 2 steps of 64", deleted);
+    report("move 2 steps of 64", moved);
+    report("duplicate 2 steps into 64", duplicated);
+    report("set the delay of 64 selected steps", delays);
+    report("typed-text preview (21 characters)", preview);
 
     // bench_macroflow out.png: also a picture of the flow, to look at.
     if (!picturePath.isEmpty()) {

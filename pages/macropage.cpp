@@ -5,9 +5,12 @@
 #include "model/logging.h"
 #include "pages/pagebutton.h"
 #include "pages/pagestyles.h"
+#include "pages/macrostepactions.h"
+#include "pages/macrosummary.h"
 #include "widgets/macroflowwidget.h"
 #include "widgets/stylesheetupdate.h"
 
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollArea>
@@ -76,11 +79,17 @@ MacroPage::MacroPage(KeyboardData &store, QWidget *parent)
     m_flowArea->verticalScrollBar()->setFixedWidth(kFlowScrollBarWidth);
     m_flowArea->setWidget(m_flow);
 
+    createStepEditing();
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
     layout->setSpacing(kPageSpacing);
     layout->addWidget(m_recordButton);
     layout->addWidget(m_flowArea, 1);
+    auto *summaryRow = new QHBoxLayout;
+    summaryRow->addWidget(m_summary, 1);
+    summaryRow->addWidget(m_typeTextButton, 0, Qt::AlignTop);
+    layout->addLayout(summaryRow);
 
     connect(m_recordButton, &QPushButton::clicked, this, &MacroPage::onRecordClicked);
     connect(&m_recorder, &MacroRecorder::stepRecorded, this, &MacroPage::onStepRecorded);
@@ -117,6 +126,7 @@ void MacroPage::retranslate()
 {
     setRecordText(isRecording() ? kStopText : kStartText);
     m_flow->retranslate();
+    retranslateStepEditing();
 }
 
 void MacroPage::setScale(double ratio)
@@ -139,6 +149,7 @@ void MacroPage::startMacroRecording()
     if (isRecording() || !m_recorder.begin())
         return;
     m_store.clearSelectedKey();
+    m_flow->setSelectedSteps({});
     m_flow->clearBlocks();
     emit recordingChanged(true);
     setRecordText(kStopText);
@@ -168,6 +179,7 @@ void MacroPage::endRecording(bool requestSave)
     setRecordText(kStartText);
     m_recordButton->setEnabled(m_store.selectedKey() >= 0);
     restyleRecordButton();
+    refreshStepEditing();
     if (requestSave && m_store.selectedKey() >= 0)
         emit saveKeysRequested();
     qCDebug(lcMacro).noquote() << "Macro: recording stopped";
@@ -194,6 +206,8 @@ void MacroPage::onSelectedKeyChanged(int keyIdx)
         return;
     m_recordButton->setEnabled(keyIdx >= 0);
     restyleRecordButton();
+    // Another key: nothing of its macro is selected yet.
+    m_flow->setSelectedSteps({});
     rebuildFlow();
 }
 
@@ -215,10 +229,12 @@ void MacroPage::onKeyButtonTextChanged(int keyIdx, const QString &text)
 
 void MacroPage::rebuildFlow()
 {
-    m_flow->clearBlocks();
-    const KeyConfig *key = m_store.selectedConfig();
-    if (key && key->type == KeyTypeMacro)
-        m_flow->setSteps(key->macroSteps);
+    const QVector<MacroStep> steps = selectedSteps();
+    if (steps.isEmpty())
+        m_flow->clearBlocks();
+    else
+        m_flow->setSteps(steps);
+    refreshStepEditing();
 }
 
 void MacroPage::onStepRecorded(int index)
@@ -227,6 +243,7 @@ void MacroPage::onStepRecorded(int index)
     if (!key || index >= key->macroSteps.size())
         return;
     m_flow->addStep(index, key->macroSteps[index]);
+    refreshStepEditing();
 
     // Keep the newest step in view; the area learns the flow's new height
     // only after the layout request is processed.
@@ -245,4 +262,5 @@ void MacroPage::onDelayEdited(int index, int delay)
         record.macroSteps[index].delay = uint16_t(delay);
         record.dirty = 1;
     });
+    refreshStepEditing();
 }

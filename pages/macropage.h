@@ -1,16 +1,24 @@
 #pragma once
 
+#include "model/macroedits.h"
 #include "pages/assignmentpage.h"
 #include "pages/macrorecorder.h"
+#include "pages/typinglayout.h"
+
+#include <QFutureWatcher>
 
 class KeyboardData;
 class MacroFlowWidget;
+class MacroStepActions;
+class MacroSummary;
 class QPushButton;
 class QScrollArea;
+class TypeTextDialog;
 
 // The macro page of keypads of the current family: a record button that
 // captures presses and releases of the computer's keyboard into the selected
-// key, and the flow of the key's steps with editable delays.
+// key, the flow of the key's steps, which can be selected and edited, and
+// the summary under it. "Type text…" writes steps that type a text.
 //
 // The page follows the key store's signals itself. While recording it holds
 // the keyboard grab, so every key event of the application comes here; the
@@ -33,6 +41,16 @@ public:
     QPushButton *recordButton() const { return m_recordButton; }
     MacroFlowWidget *flow() const { return m_flow; }
     QScrollArea *flowArea() const { return m_flowArea; }
+    MacroStepActions *stepActions() const { return m_actions; }
+    MacroSummary *summary() const { return m_summary; }
+    QPushButton *typeTextButton() const { return m_typeTextButton; }
+    // The layout the preview and "Type text…" type on.
+    const TypingLayout &typingLayout() const { return m_layout; }
+    void setTypingLayout(const LayoutChoice &choice, const TypingLayout &layout);
+    // The dialog "Type text…" opens, and what its steps do once accepted;
+    // apart so tests can fill the dialog without running it.
+    TypeTextDialog *createTypeTextDialog();
+    void addTypedText(const TypeTextDialog &dialog);
 
     // Style sheet of the record button; exposed for the window's resize pass.
     static QString recordButtonStyle(bool recording, bool enabled, double ratio);
@@ -47,6 +65,18 @@ public slots:
     void onKeyButtonTextChanged(int keyIdx, const QString &text);
     // Shows the selected key's steps again.
     void rebuildFlow();
+    // The edits of the selected steps (see macroedits.h); each is one step
+    // of the window's history.
+    void deleteSelectedSteps();
+    void duplicateSelectedSteps();
+    void moveSelectedSteps(int offset);
+    void moveSelectedStepsTo(int target);
+    void setSelectedDelays(int delay);
+    // A key chosen on the base keys page: its press and release go after
+    // the selection.
+    void insertKey(uint8_t usage);
+    void addMissingReleases();
+    void openTypeTextDialog();
 
 signals:
     // true when a recording starts, false when it stops; the window disables
@@ -55,9 +85,14 @@ signals:
     // A recording into a key ended: the changed keys should go to the keypad
     // (when a keypad is there and not busy).
     void saveKeysRequested();
+    // "Insert key…": the window shows the base keys page, and the key
+    // clicked there comes back through insertKey.
+    void keyChoiceRequested();
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void onRecordClicked();
@@ -66,11 +101,24 @@ private:
     void onDelayEdited(int index, int delay);
     void restyleRecordButton();
     void setRecordText(const char *text);
+    void createStepEditing();
+    // The selected key's steps; empty when it holds no macro.
+    QVector<MacroStep> selectedSteps() const;
+    void applyEdit(const MacroEditResult &edit);
+    void askForDelay();
+    void refreshStepEditing();
+    void retranslateStepEditing();
 
     KeyboardData &m_store;
     MacroRecorder m_recorder;
     QPushButton *m_recordButton = nullptr;
     QScrollArea *m_flowArea = nullptr;
     MacroFlowWidget *m_flow = nullptr;
+    MacroStepActions *m_actions = nullptr;
+    MacroSummary *m_summary = nullptr;
+    QPushButton *m_typeTextButton = nullptr;
+    LayoutChoice m_layoutChoice;
+    TypingLayout m_layout;
+    QFutureWatcher<TypingLayout> m_layoutRead;
     double m_scaleRatio = 1.0;
 };

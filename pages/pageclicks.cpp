@@ -27,15 +27,23 @@ std::optional<uint> codeOf(QObject *sender, const char *property, uint limit)
 
 } // namespace
 
-void handleBaseKeyClick(KeyboardData &data, QObject *sender)
+std::optional<uint8_t> baseKeyUsageOf(QObject *sender)
 {
     const std::optional<uint> usage = codeOf(sender, kKeycodeProperty, 0x100);
+    if (!usage)
+        return std::nullopt;
+    return uint8_t(*usage);
+}
+
+void handleBaseKeyClick(KeyboardData &data, QObject *sender)
+{
+    const std::optional<uint8_t> usage = baseKeyUsageOf(sender);
     if (!usage)
         return;
     qCDebug(lcUi).noquote() << "onBaseKeyClicked";
     qCDebug(lcUi).noquote() << "keycode:" << *usage
                             << "class:" << sender->property(kClassProperty).toString();
-    data.appendBaseKey(uint8_t(*usage));
+    data.appendBaseKey(*usage);
 }
 
 void handleMediaClick(KeyboardData &data, QObject *sender)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 class KeyboardData;
 class QObject;
 
@@ -9,6 +12,8 @@ class QObject;
 // A key of the on-screen keyboard or of the Ext Keys page: its "keycode"
 // goes to KeyboardData::appendBaseKey.
 void handleBaseKeyClick(KeyboardData &data, QObject *sender);
+// The usage such a key carries; nothing for any other sender.
+std::optional<uint8_t> baseKeyUsageOf(QObject *sender);
 
 // A MultiMedia button: its "mediaCode" replaces the selected key.
 void handleMediaClick(KeyboardData &data, QObject *sender);

@@ -1,4 +1,5 @@
 #include "model/keyboarddata.h"
+#include "model/macroedits.h"
 #include "pages/legacydelayedit.h"
 #include "pages/macropage.h"
 #include "pages/macrorecorder.h"
@@ -23,11 +24,7 @@ namespace {
 
 MacroStep step(uint8_t action, uint8_t keycode, uint16_t delay)
 {
-    MacroStep s;
-    s.action = action;
-    s.keycode = keycode;
-    s.delay = delay;
-    return s;
+    return macroStep(action, keycode, delay);
 }
 
 // Sends one key event straight to `target`; returns whether it was taken.

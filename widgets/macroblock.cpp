@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSignalBlocker>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -30,6 +31,7 @@ constexpr auto kDelayUnit = "ms";
 constexpr auto kFlowStyle =
     "MacroFlowWidget { background-color: #2a2a2a; }"
     "QWidget#macroBlock { background-color: #3a3a3a; border-radius: 6px; }"
+    "QWidget#macroBlock[selected=\"true\"] { background-color: #1f4f86; }"
     "QLabel { background-color: transparent; border: none; }"
     "QSpinBox { background-color: transparent; border: none; color: #ffffff; }"
     "QLabel#delayTitle { color: #aaaaaa; }"
@@ -299,4 +301,36 @@ void MacroBlock::styleKeyName()
         return;
     const int keyPx = fittedPixelSize(m_keyName->text(), m_metrics.keyPx);
     setBoldPixelSize(m_keyName, keyPx);
+}
+
+void MacroBlock::setSelected(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    setProperty("selected", selected);
+    // Only the block itself is re-polished: its labels keep their fonts.
+    style()->unpolish(this);
+    style()->polish(this);
+    update();
+}
+
+void MacroBlock::mousePressEvent(QMouseEvent *event)
+{
+    emit pressed(event->button(), event->modifiers());
+    event->accept();
+}
+
+void MacroBlock::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        emit dragged(event->globalPos());
+    event->accept();
+}
+
+void MacroBlock::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit dropped(event->globalPos());
+    event->accept();
 }

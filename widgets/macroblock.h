@@ -63,8 +63,22 @@ public:
         return m_styled && metrics == m_metrics;
     }
 
+    // Drawn highlighted while its step is selected.
+    void setSelected(bool selected);
+    bool isSelected() const { return m_selected; }
+
 signals:
     void delayChanged(int delay);
+    // The mouse on the block: a button pressed (with the keys held), moved
+    // while held, let go; positions are the screen's.
+    void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void dragged(QPoint globalPos);
+    void dropped(QPoint globalPos);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     MacroBlock(Kind kind, QWidget *parent);
@@ -79,6 +93,7 @@ private:
     int m_stepIndex = 0;
     MacroBlockMetrics m_metrics;
     bool m_styled = false;
+    bool m_selected = false;
     QVBoxLayout *m_layout = nullptr;
     QLabel *m_title = nullptr;
     QSpinBox *m_delaySpin = nullptr;

@@ -2,9 +2,13 @@
 
 #include "model/labels.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QTimer>
+#include <algorithm>
 
 MacroFlowWidget::MacroFlowWidget(QWidget *parent)
     : QWidget(parent)
@@ -12,6 +16,8 @@ MacroFlowWidget::MacroFlowWidget(QWidget *parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setAttribute(Qt::WA_StyledBackground, true);
     setStyleSheet(MacroBlock::flowStyleSheet());
+    // The arrow keys select steps once the flow has the focus.
+    setFocusPolicy(Qt::StrongFocus);
     m_spareTimer = idleTurnTimer(&MacroFlowWidget::makeSparePairs);
     m_restyleTimer = idleTurnTimer(&MacroFlowWidget::restyleSomeBlocks);
 }
@@ -56,6 +62,17 @@ void MacroFlowWidget::makePair(const MacroStep &step)
     });
     MacroBlock *keyBlock = MacroBlock::createKeyBlock(step.action == 0, keyLabel(step.keycode),
                                                       m_metrics, this);
+    // Both blocks of a pair stand for the step at the pair's place.
+    const int stepOfPair = m_made.size() / 2;
+    for (MacroBlock *block : {delayBlock, keyBlock}) {
+        connect(block, &MacroBlock::pressed, this,
+                [this, stepOfPair](Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+                    onBlockPressed(stepOfPair, button, modifiers);
+                });
+        connect(block, &MacroBlock::dragged, this, &MacroFlowWidget::onBlockDragged);
+        connect(block, &MacroBlock::dropped, this,
+                [this, stepOfPair](QPoint globalPos) { onBlockDropped(stepOfPair, globalPos); });
+    }
     delayBlock->hide();
     keyBlock->hide();
     m_made << delayBlock << keyBlock;
@@ -94,10 +111,12 @@ void MacroFlowWidget::showEvent(QShowEvent *event)
 
 void MacroFlowWidget::setSteps(const QVector<MacroStep> &steps)
 {
+    const QVector<int> selected = m_selected;
     clearBlocks();
     for (int i = 0; i < steps.size(); ++i)
         appendStepBlocks(i, steps[i]);
     layoutBlocks();
+    setSelectedSteps(selected);
 }
 
 void MacroFlowWidget::clearBlocks()
@@ -107,6 +126,8 @@ void MacroFlowWidget::clearBlocks()
     for (QWidget *block : qAsConst(m_blocks))
         block->hide();
     m_blocks.clear();
+    m_dragging = false;
+    showSelection();
     setMinimumHeight(0);
 }
 
@@ -203,4 +224,157 @@ void MacroFlowWidget::layoutBlocks()
         x += size.width() + m;
     }
     setMinimumHeight(m + rowHeight + y);
+}
+
+// ---- selecting and moving steps --------------------------------------------
+
+void MacroFlowWidget::setSelectedSteps(const QVector<int> &steps)
+{
+    QVector<int> kept;
+    for (int step : steps)
+        if (step >= 0 && step < stepCount() && !kept.contains(step))
+            kept.append(step);
+    std::sort(kept.begin(), kept.end());
+    const bool changed = kept != m_selected;
+    m_selected = kept;
+    if (m_current >= stepCount() || (m_current >= 0 && !kept.contains(m_current)))
+        m_current = kept.isEmpty() ? -1 : kept.last();
+    if (m_current < 0 && !kept.isEmpty())
+        m_current = kept.last();
+    if (m_anchor < 0 || m_anchor >= stepCount() || kept.isEmpty())
+        m_anchor = m_current;
+    showSelection();
+    if (changed)
+        emit selectionChanged();
+}
+
+void MacroFlowWidget::showSelection()
+{
+    for (int i = 0; i < m_made.size(); ++i)
+        m_made[i]->setSelected(i < m_blocks.size() && m_selected.contains(i / 2));
+}
+
+void MacroFlowWidget::selectStep(int step, bool extend, bool toggle)
+{
+    if (step < 0 || step >= stepCount())
+        return;
+    QVector<int> steps;
+    if (extend && m_anchor >= 0) {
+        for (int i = qMin(m_anchor, step); i <= qMax(m_anchor, step); ++i)
+            steps.append(i);
+    } else if (toggle) {
+        steps = m_selected;
+        if (!steps.removeOne(step))
+            steps.append(step);
+        m_anchor = step;
+    } else {
+        steps = {step};
+        m_anchor = step;
+    }
+    m_current = step;
+    setSelectedSteps(steps);
+}
+
+void MacroFlowWidget::onBlockPressed(int step, Qt::MouseButton button,
+                                     Qt::KeyboardModifiers modifiers)
+{
+    setFocus(Qt::MouseFocusReason);
+    m_dragging = false;
+    m_pressPos = QCursor::pos();
+    m_pressedSelected = m_selected.contains(step);
+    const bool extend = modifiers & Qt::ShiftModifier;
+    const bool toggle = modifiers & Qt::ControlModifier;
+    // A press on a selected step keeps the selection, so it can be dragged
+    // or given the context menu; a plain click selects that step alone when
+    // the button is let go.
+    if (!m_pressedSelected || extend || toggle)
+        selectStep(step, extend, toggle && button == Qt::LeftButton);
+}
+
+void MacroFlowWidget::onBlockDragged(QPoint globalPos)
+{
+    if (m_selected.isEmpty())
+        return;
+    if (!m_dragging
+        && (globalPos - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+        m_dragging = true;
+        setCursor(Qt::DragMoveCursor);
+    }
+}
+
+void MacroFlowWidget::onBlockDropped(int step, QPoint globalPos)
+{
+    if (m_dragging) {
+        m_dragging = false;
+        unsetCursor();
+        emit moveRequested(dropTarget(mapFromGlobal(globalPos)));
+        return;
+    }
+    if (m_pressedSelected && !(QApplication::keyboardModifiers()
+                               & (Qt::ShiftModifier | Qt::ControlModifier)))
+        selectStep(step, false, false);
+}
+
+int MacroFlowWidget::dropTarget(const QPoint &pos) const
+{
+    // The step boundary nearest the drop: before the step whose pair the
+    // drop is left of the middle of, in the row it falls in.
+    int before = stepCount();
+    for (int step = 0; step < stepCount(); ++step) {
+        const QRect pair = m_blocks[2 * step]->geometry().united(m_blocks[2 * step + 1]->geometry());
+        const bool rowAbove = pos.y() < pair.top() - m_spacing;
+        const bool sameRow = pos.y() >= pair.top() - m_spacing && pos.y() <= pair.bottom() + m_spacing;
+        if (rowAbove || (sameRow && pos.x() < pair.center().x())) {
+            before = step;
+            break;
+        }
+    }
+    int movedBefore = 0;
+    for (int step : m_selected)
+        movedBefore += step < before ? 1 : 0;
+    return before - movedBefore;
+}
+
+void MacroFlowWidget::keyPressEvent(QKeyEvent *event)
+{
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    const bool plain = !(event->modifiers() & (Qt::AltModifier | Qt::ControlModifier));
+    int step = -1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        step = m_current < 0 ? 0 : qMax(0, m_current - 1);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        step = m_current < 0 ? 0 : qMin(stepCount() - 1, m_current + 1);
+        break;
+    case Qt::Key_Home:
+        step = 0;
+        break;
+    case Qt::Key_End:
+        step = stepCount() - 1;
+        break;
+    case Qt::Key_Menu:
+        emit menuRequested(mapToGlobal(m_current >= 0 ? m_blocks[2 * m_current + 1]->geometry().center()
+                                                      : rect().center()));
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (!plain || stepCount() == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    selectStep(step, extend, false);
+    event->accept();
+}
+
+void MacroFlowWidget::contextMenuEvent(QContextMenuEvent *event)
+{
+    // A right-click on a block has selected its step when it was pressed.
+    emit menuRequested(event->globalPos());
+    event->accept();
 }
