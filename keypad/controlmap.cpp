@@ -61,14 +61,14 @@ ControlMap::ControlMap(const LayoutSpec &layout, bool legacySingleKnob, bool leg
         }
     } else {
         for (int knob = 0; knob < qMin(int(layout.knobs.size()), 3); ++knob) {
-            const KnobSpec &spec = layout.knobs[knob];
+            const KnobSpec &knobEntry = layout.knobs[knob];
             const int home = kHomeKnobBase + knob * kKnobParts;
-            const int base = spec.baseSlot < 0 || spec.baseSlot + kKnobParts > kKeySlotCount
+            const int base = knobEntry.baseSlot < 0 || knobEntry.baseSlot + kKnobParts > kKeySlotCount
                 ? home
-                : spec.baseSlot;
+                : knobEntry.baseSlot;
             for (int part = 0; part < kKnobParts; ++part) {
                 m_identities[size_t(base + part)] = {kKnobPartsInOrder[part], knob + 1};
-                shown[size_t(base + part)] = part < spec.shownParts();
+                shown[size_t(base + part)] = part < knobEntry.shownParts();
             }
         }
     }
