@@ -4,7 +4,7 @@
 #include "ctl/ctlkeypad.h"
 #include "ctl/ctlreport.h"
 
-#include "device/savefailure.h"
+#include "keypad/failuretexts.h"
 #include "keypad/keypadfileload.h"
 #include "keypad/keypadfileplan.h"
 #include "keypad/storesave.h"
@@ -19,11 +19,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
 
 // What one run was asked for.
 struct Request {
@@ -73,20 +68,20 @@ private:
 bool Run::parse(const QStringList &arguments, Request &request, CtlExit &exit)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(text("The keypad from a script."));
-    const QCommandLineOption json(QStringLiteral("json"), text("Output as JSON."));
+    parser.setApplicationDescription(translateText("The keypad from a script."));
+    const QCommandLineOption json(QStringLiteral("json"), translateText("Output as JSON."));
     const QCommandLineOption keypad(QStringLiteral("keypad"),
-                                    text("The keypad: its path or its number in list."),
+                                    translateText("The keypad: its path or its number in list."),
                                     QStringLiteral("PATH|INDEX"));
-    const QCommandLineOption layer(QStringLiteral("layer"), text("Only this layer, from 1."),
+    const QCommandLineOption layer(QStringLiteral("layer"), translateText("Only this layer, from 1."),
                                    QStringLiteral("N"));
     const QCommandLineOption layers(QStringLiteral("layers"),
-                                    text("Only these layers, from 1, such as 1,3."),
+                                    translateText("Only these layers, from 1, such as 1,3."),
                                     QStringLiteral("LIST"));
     const QCommandLineOption noLighting(QStringLiteral("no-lighting"),
-                                        text("Leave the lighting as it is."));
+                                        translateText("Leave the lighting as it is."));
     const QCommandLineOption dryRun(QStringLiteral("dry-run"),
-                                    text("Print the differences and write nothing."));
+                                    translateText("Print the differences and write nothing."));
     parser.addOptions({json, keypad, layer, layers, noLighting, dryRun});
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
@@ -107,7 +102,7 @@ bool Run::parse(const QStringList &arguments, Request &request, CtlExit &exit)
     const bool known = needsFile || request.command == QLatin1String("list")
         || request.command == QLatin1String("show");
     if (!known || positional.size() != (needsFile ? 2 : 1)) {
-        exit = fail(CtlExit::Usage, text("Usage: zentrikctl list | show | export FILE | diff FILE | "
+        exit = fail(CtlExit::Usage, translateText("Usage: zentrikctl list | show | export FILE | diff FILE | "
                                          "apply FILE (zentrikctl --help tells more)"));
         return false;
     }
@@ -121,7 +116,7 @@ bool Run::parse(const QStringList &arguments, Request &request, CtlExit &exit)
         bool ok = false;
         const int number = item.trimmed().toInt(&ok);
         if (!ok || number < 1 || number > kLayerCount) {
-            exit = fail(CtlExit::Usage, text("Layers count from 1 to %1: %2")
+            exit = fail(CtlExit::Usage, translateText("Layers count from 1 to %1: %2")
                                              .arg(kLayerCount)
                                              .arg(item));
             return false;
@@ -143,7 +138,7 @@ bool Run::windowHoldsKeypad() const
 CtlExit Run::open(const Request &request)
 {
     if (windowHoldsKeypad())
-        return fail(CtlExit::Busy, text("Zentrik's window is open and holds the keypad: use the "
+        return fail(CtlExit::Busy, translateText("Zentrik's window is open and holds the keypad: use the "
                                         "window, or close it first."));
     CtlOpen opened = openCtlKeypad(request.keypad);
     if (!opened.keypad)
@@ -164,7 +159,7 @@ CtlExit Run::list(const Request &request)
         entry.node = nodes[i];
         if (windowOpen) {
             entry.exit = CtlExit::Busy;
-            entry.reason = text("Zentrik's window holds it");
+            entry.reason = translateText("Zentrik's window holds it");
         } else {
             CtlOpen opened = openCtlKeypad(nodes[i].path);
             entry.exit = opened.exit;
@@ -178,7 +173,7 @@ CtlExit Run::list(const Request &request)
     }
     m_out << (request.json ? listJson(listed) : listText(listed));
     if (nodes.isEmpty() && !request.json)
-        return fail(CtlExit::NoKeypad, text("No supported keypad is plugged in."));
+        return fail(CtlExit::NoKeypad, translateText("No supported keypad is plugged in."));
     return worst;
 }
 
@@ -202,7 +197,7 @@ CtlExit Run::exportTo(const Request &request)
     QSaveFile out(request.file);
     if (!out.open(QIODevice::WriteOnly) || out.write(writeKeypadFile(file)) < 0 || !out.commit())
         return fail(CtlExit::BadFile,
-                    text("The file could not be written: %1").arg(out.errorString()));
+                    translateText("The file could not be written: %1").arg(out.errorString()));
     return CtlExit::Ok;
 }
 
@@ -239,7 +234,7 @@ CtlExit Run::save(const Request &request, const KeypadFile &file, const CtlPlan 
                      [this, terminal](int done, int total, const QString &) {
                          if (!terminal)
                              return;
-                         m_err << '\r' << text("Saving %1 of %2").arg(done + 1).arg(total);
+                         m_err << '\r' << translateText("Saving %1 of %2").arg(done + 1).arg(total);
                          m_err.flush();
                      });
     const SaveResult result = keypad.keypad.state.connectedFamily().save(
@@ -253,10 +248,10 @@ CtlExit Run::save(const Request &request, const KeypadFile &file, const CtlPlan 
         const QString failure = saveStatusText(result);
         m_err << differencesText(after);
         return fail(CtlExit::Differs,
-                    failure.isEmpty() ? text("The keypad does not hold the file after the save.")
+                    failure.isEmpty() ? translateText("The keypad does not hold the file after the save.")
                                       : failure);
     }
-    m_out << text("Saved; the keypad holds the file.") << '\n';
+    m_out << translateText("Saved; the keypad holds the file.") << '\n';
     return CtlExit::Ok;
 }
 

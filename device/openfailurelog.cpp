@@ -1,7 +1,6 @@
 #include "device/openfailurelog.h"
 
 #include "model/logging.h"
-#include "model/translation.h"
 
 #include <cerrno>
 #include <cstring>
@@ -66,19 +65,6 @@ OpenFailure openFailureOf(const QString &path, int error, const QString &detail)
     if (failure.reason.isEmpty())
         failure.reason = QStringLiteral("unknown error");
     return failure;
-}
-
-QString openFailureStatusText(const OpenFailure &failure, bool useChinese)
-{
-    if (!failure.failed)
-        return QString();
-    if (failure.noPermission) {
-        return translateText(
-            QStringLiteral("No access to the keypad: run cmake --install, replug"),
-            useChinese);
-    }
-    return translateText(QStringLiteral("The keypad cannot be opened: %1"), useChinese)
-        .arg(failure.reason);
 }
 
 void OpenFailureLog::keepOnly(const QSet<QString> &listed)

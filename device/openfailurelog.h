@@ -1,7 +1,5 @@
 #pragma once
 
-#include "model/translation.h"
-
 #include <QSet>
 #include <QString>
 #include <cstdint>
@@ -43,9 +41,5 @@ struct OpenFailure {
     QString path;
 };
 
+// The layers above word it for the status line (keypad/failuretexts.h).
 OpenFailure openFailureOf(const QString &path, int error, const QString &detail);
-
-// The status line's text for `failure`, translated: the fix for a missing
-// permission, the system's reason otherwise; empty when nothing failed.
-// In the interface's language unless told otherwise.
-QString openFailureStatusText(const OpenFailure &failure, bool useChinese = interfaceIsChinese());

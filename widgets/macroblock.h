@@ -86,7 +86,6 @@ private:
     void styleTitle();
     int titlePixelSize() const;
     void styleKeyName();
-    QString word(const char *english) const;
     void applyWords();
 
     Kind m_kind;
