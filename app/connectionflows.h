@@ -1,11 +1,15 @@
 #pragma once
 
+#include "keypad/configurationhistory.h"
 #include "keypad/devicestate.h"
+#include "keypad/heldconfiguration.h"
 #include "app/setasideedits.h"
 #include "model/keyboarddata.h"
 
 #include <QObject>
 #include <QString>
+#include <functional>
+#include <optional>
 
 class StatusLine;
 struct DeviceReadResult;
@@ -48,6 +52,16 @@ public:
     bool taskRunning() const { return m_deviceTasksRunning > 0; }
     // Changes whenever a keypad connects or goes away.
     int connectionSerial() const { return m_connectionSerial; }
+    // The connected keypad as a file names it.
+    KeypadFileSource fileSource() const;
+    // What the keypad holds as last read and saved, unsaved edits left out.
+    const HeldConfiguration &held() const { return m_held; }
+
+    // The held configuration as a file, or nothing when it is not known.
+    using HeldFile = std::function<std::optional<KeypadFile>()>;
+    // Before each save, what the keypad held is kept in `history`; without
+    // one (turned off), nothing is kept.
+    void setHistory(std::optional<ConfigurationHistory> history, HeldFile heldFile);
 
     void onOperationFinished(bool success, const QString &msg);
     void onProgressUpdated(int done, int total, const QString &msg);
@@ -96,6 +110,9 @@ private:
     // The keypad now connected, and the unsaved edits of keypads pulled out.
     KeypadIdentity m_keypad;
     SetAsideEdits m_setAside;
+    HeldConfiguration m_held;
+    std::optional<ConfigurationHistory> m_history;
+    HeldFile m_heldFile;
     // Changes on every connect and disconnect, so a result read from an
     // earlier connection is recognised and dropped.
     int m_connectionSerial = 0;

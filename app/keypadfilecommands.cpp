@@ -42,20 +42,6 @@ QString fileFilters()
         + text("All files (*)");
 }
 
-// The keypad as it described itself, for the file's heading.
-KeypadFileSource sourceOf(const ConnectionFlows &flows)
-{
-    const DeviceState &state = flows.state();
-    KeypadFileSource source;
-    source.family = QString::fromLatin1(state.connectedFamily().name());
-    source.description = state.connectedFamily().descriptionBytes(state.description());
-    source.vendorId = flows.keypad().vendorId;
-    source.productId = flows.keypad().productId;
-    source.programVersion = QStringLiteral(ZENTRIK_VERSION);
-    source.created = QDateTime::currentDateTimeUtc();
-    return source;
-}
-
 // The dropped file, when exactly one local file was dropped.
 QString droppedFile(const QMimeData *mime)
 {
@@ -180,7 +166,7 @@ bool KeypadFileCommands::exportToFile()
     // What the window holds when the user has chosen: edits made while the
     // dialog was open are in the file too.
     const KeypadFile file =
-        keypadFileOf(m_store, m_flows.state(), m_controls(), sourceOf(m_flows));
+        keypadFileOf(m_store, m_flows.state(), m_controls(), m_flows.fileSource());
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(writeKeypadFile(file)) < 0 || !out.commit()) {
         refuse(text("The file could not be written: %1").arg(out.errorString()), true);

@@ -139,6 +139,8 @@ private:
     void connectParts();
     // Undo and redo, copy, paste and swap, layer copy, keyboard control.
     void connectEditing();
+    // File › History… and what each save keeps before it writes.
+    void connectHistory(bool keepHistory);
     // The menu bar and the controls' context menu.
     void buildMenus();
     // Before an undo or redo: its layer and its page come into view.

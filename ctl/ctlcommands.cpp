@@ -5,12 +5,16 @@
 #include "ctl/ctlreport.h"
 
 #include "device/savefailure.h"
+#include "keypad/configurationhistory.h"
 #include "keypad/keypadfileload.h"
 #include "keypad/keypadfileplan.h"
 #include "keypad/storesave.h"
 #include "model/translation.h"
 
 #include <QCommandLineParser>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QSaveFile>
@@ -29,6 +33,8 @@ QString text(const char *english)
 struct Request {
     QString command;
     QString file;
+    QString historyCommand; // list, show or restore
+    int entry = 0;          // from 1, the newest
     QString keypad;
     bool json = false;
     bool dryRun = false;
@@ -39,10 +45,12 @@ struct Request {
 class Run
 {
 public:
-    Run(QTextStream &out, QTextStream &err, const QString &windowBusName)
+    Run(QTextStream &out, QTextStream &err, const CtlSurroundings &surroundings)
         : m_out(out)
         , m_err(err)
-        , m_windowBusName(windowBusName)
+        , m_windowBusName(surroundings.windowBusName)
+        , m_history(surroundings.historyRoot)
+        , m_keepHistory(surroundings.keepHistory)
     {
     }
 
@@ -62,11 +70,19 @@ private:
     CtlExit show(const Request &request);
     CtlExit exportTo(const Request &request);
     CtlExit compare(const Request &request, bool write);
-    CtlExit save(const Request &request, const KeypadFile &file, const CtlPlan &plan);
+    CtlExit compareFile(const Request &request, const KeypadFile &file, bool write,
+                        HistoryWriter writer);
+    CtlExit save(const Request &request, const KeypadFile &file, const CtlPlan &plan,
+                 HistoryWriter writer);
+    CtlExit history(const Request &request);
+    CtlExit historyList(const Request &request, const QVector<HistoryEntry> &entries);
+    void keepWhatIsHeld(HistoryWriter writer);
 
     QTextStream &m_out;
     QTextStream &m_err;
     QString m_windowBusName;
+    ConfigurationHistory m_history;
+    bool m_keepHistory = true;
     std::unique_ptr<CtlKeypad> m_keypad;
 };
 
@@ -90,7 +106,8 @@ bool Run::parse(const QStringList &arguments, Request &request, CtlExit &exit)
     parser.addOptions({json, keypad, layer, layers, noLighting, dryRun});
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("list | show | export FILE | diff FILE | apply FILE"));
+                                 QStringLiteral("list | show | export FILE | diff FILE | apply FILE | "
+                                                "history [list | show N | restore N]"));
     if (!parser.parse(QStringList{QStringLiteral("zentrikctl")} + arguments)) {
         exit = fail(CtlExit::Usage, parser.errorText());
         return false;
@@ -104,14 +121,26 @@ bool Run::parse(const QStringList &arguments, Request &request, CtlExit &exit)
     request.command = positional.value(0);
     const bool needsFile = request.command == QLatin1String("export")
         || request.command == QLatin1String("diff") || request.command == QLatin1String("apply");
-    const bool known = needsFile || request.command == QLatin1String("list")
+    const bool history = request.command == QLatin1String("history");
+    const bool known = needsFile || history || request.command == QLatin1String("list")
         || request.command == QLatin1String("show");
-    if (!known || positional.size() != (needsFile ? 2 : 1)) {
+    // history [list], history show N, history restore N
+    request.historyCommand = positional.value(1, QStringLiteral("list"));
+    const bool needsEntry = request.historyCommand == QLatin1String("show")
+        || request.historyCommand == QLatin1String("restore");
+    bool entryOk = true;
+    if (history && needsEntry)
+        request.entry = positional.value(2).toInt(&entryOk);
+    const bool historyOk = !history
+        || (needsEntry ? positional.size() == 3 && entryOk && request.entry >= 1
+                       : request.historyCommand == QLatin1String("list") && positional.size() <= 2);
+    if (!known || !historyOk || (!history && positional.size() != (needsFile ? 2 : 1))) {
         exit = fail(CtlExit::Usage, text("Usage: zentrikctl list | show | export FILE | diff FILE | "
                                          "apply FILE (zentrikctl --help tells more)"));
         return false;
     }
-    request.file = positional.value(1);
+    if (!history)
+        request.file = positional.value(1);
     request.keypad = parser.value(keypad);
     request.json = parser.isSet(json);
     request.dryRun = parser.isSet(dryRun);
@@ -214,7 +243,13 @@ CtlExit Run::compare(const Request &request, bool write)
     const CtlExit opened = open(request);
     if (opened != CtlExit::Ok)
         return opened;
-    const CtlPlan plan = planOf(*m_keypad, *loaded.file, request.layers, !request.noLighting);
+    return compareFile(request, *loaded.file, write, HistoryWriter::Apply);
+}
+
+CtlExit Run::compareFile(const Request &request, const KeypadFile &file, bool write,
+                         HistoryWriter writer)
+{
+    const CtlPlan plan = planOf(*m_keypad, file, request.layers, !request.noLighting);
     m_out << differencesText(plan);
     m_out.flush();
     // For diff, a part the keypad cannot hold is one more difference.
@@ -223,13 +258,34 @@ CtlExit Run::compare(const Request &request, bool write)
                                                                     : CtlExit::Ok;
     if (request.dryRun || !plan.differs())
         return plan.differs() ? CtlExit::Differs : plan.exitWhenHeld();
-    const CtlExit saved = save(request, *loaded.file, plan);
+    const CtlExit saved = save(request, file, plan, writer);
     return saved == CtlExit::Ok ? plan.exitWhenHeld() : saved;
 }
 
-CtlExit Run::save(const Request &request, const KeypadFile &file, const CtlPlan &plan)
+void Run::keepWhatIsHeld(HistoryWriter writer)
+{
+    if (!m_keepHistory)
+        return;
+    const CtlKeypad &keypad = *m_keypad;
+    if (!keypad.readComplete) {
+        m_err << "zentrikctl: "
+              << text("What the keypad holds could not be read whole, so it was not kept.") << '\n';
+        return;
+    }
+    QString why;
+    if (!m_history.keep(keypadFileOf(keypad.store, keypad.keypad.state, keypad.keypad.controls,
+                                     sourceOf(keypad)),
+                        writer, &why))
+        m_err << "zentrikctl: " << text("What the keypad held could not be kept: %1").arg(why)
+              << '\n';
+}
+
+CtlExit Run::save(const Request &request, const KeypadFile &file, const CtlPlan &plan,
+                  HistoryWriter writer)
 {
     CtlKeypad &keypad = *m_keypad;
+    // The store still holds what was read: that goes to the history first.
+    keepWhatIsHeld(writer);
     // Only what differs is marked, so only that is written.
     layImport(plan.import, plan.choice, keypad.store);
     const SaveSnapshot snapshot = saveSnapshotOf(keypad.store, SaveKind::All);
@@ -260,6 +316,60 @@ CtlExit Run::save(const Request &request, const KeypadFile &file, const CtlPlan 
     return CtlExit::Ok;
 }
 
+CtlExit Run::history(const Request &request)
+{
+    const CtlExit opened = open(request);
+    if (opened != CtlExit::Ok)
+        return opened;
+    const QVector<HistoryEntry> entries =
+        m_history.entries(ConfigurationHistory::keypadFolderName(sourceOf(*m_keypad)));
+    if (request.historyCommand == QLatin1String("list"))
+        return historyList(request, entries);
+    if (request.entry > entries.size())
+        return fail(CtlExit::Usage, text("No history entry %1: zentrikctl history list shows them.")
+                                        .arg(request.entry));
+    const LoadedKeypadFile loaded = loadKeypadFile(entries[request.entry - 1].path);
+    if (!loaded.file)
+        return fail(CtlExit::BadFile, loaded.problem);
+    return compareFile(request, *loaded.file, request.historyCommand == QLatin1String("restore"),
+                       HistoryWriter::Restore);
+}
+
+CtlExit Run::historyList(const Request &request, const QVector<HistoryEntry> &entries)
+{
+    // Each entry against the one kept after it; the newest against the keypad.
+    const CtlKeypad &keypad = *m_keypad;
+    std::optional<KeypadFile> next = keypadFileOf(keypad.store, keypad.keypad.state,
+                                                  keypad.keypad.controls, sourceOf(keypad));
+    QJsonArray listed;
+    QString lines;
+    for (int i = 0; i < entries.size(); ++i) {
+        const LoadedKeypadFile loaded = loadKeypadFile(entries[i].path);
+        const int changes = loaded.file && next ? historyDifferenceCount(*loaded.file, *next) : -1;
+        next = loaded.file;
+        const QDateTime kept = entries[i].kept;
+        listed.append(QJsonObject{
+            {QStringLiteral("number"), i + 1},
+            {QStringLiteral("kept"), kept.toString(Qt::ISODateWithMs)},
+            {QStringLiteral("writtenNextBy"), historyWriterText(entries[i].writer)},
+            {QStringLiteral("changes"), changes},
+            {QStringLiteral("path"), entries[i].path},
+        });
+        lines += QStringLiteral("%1  %2  %3  %4\n")
+                     .arg(i + 1)
+                     .arg(kept.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                          historyWriterText(entries[i].writer),
+                          changes < 0 ? text("Cannot be read") : text("%1 changes").arg(changes));
+    }
+    if (request.json)
+        m_out << QJsonDocument(QJsonObject{{QStringLiteral("entries"), listed}}).toJson();
+    else if (entries.isEmpty())
+        m_out << text("Nothing kept yet: an entry is kept before each save.") << '\n';
+    else
+        m_out << lines;
+    return CtlExit::Ok;
+}
+
 int Run::exec(const QStringList &arguments)
 {
     Request request;
@@ -272,6 +382,8 @@ int Run::exec(const QStringList &arguments)
         exit = show(request);
     else if (request.command == QLatin1String("export"))
         exit = exportTo(request);
+    else if (request.command == QLatin1String("history"))
+        exit = history(request);
     else
         exit = compare(request, request.command == QLatin1String("apply"));
     m_out.flush();
@@ -282,8 +394,8 @@ int Run::exec(const QStringList &arguments)
 } // namespace
 
 int runZentrikctl(const QStringList &arguments, QTextStream &out, QTextStream &err,
-                  const QString &windowBusName)
+                  const CtlSurroundings &surroundings)
 {
-    Run run(out, err, windowBusName);
+    Run run(out, err, surroundings);
     return run.exec(arguments);
 }

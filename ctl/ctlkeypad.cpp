@@ -14,6 +14,7 @@ QString text(const char *english)
 void loadRead(CtlKeypad &opened, const KeypadContents &contents)
 {
     opened.store.loadLayers(contents.layers);
+    opened.readComplete = contents.readComplete;
     // A family without a lighting read brings none back.
     if (contents.lighting.size() == kLayerCount)
         opened.store.loadLighting(contents.lighting);

@@ -17,6 +17,8 @@ struct CtlKeypad {
     HIDManager::KeypadNode node;
     ConnectedKeypad keypad;
     KeyboardData store;
+    // Whether the last read brought back every layer and lighting record.
+    bool readComplete = false;
 };
 
 // Opens the keypad `selector` names (its node path or its number in `list`,
