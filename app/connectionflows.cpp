@@ -307,7 +307,7 @@ KeypadFileSource ConnectionFlows::fileSource() const
     return source;
 }
 
-bool ConnectionFlows::save()
+bool ConnectionFlows::save(HistoryWriter writer)
 {
     if (refuseDeviceTask(true))
         return false;
@@ -315,7 +315,7 @@ bool ConnectionFlows::save()
         qCDebug(lcSave).noquote() << "Save: nothing to save";
         return false;
     }
-    startSaveTask(false);
+    startSaveTask(false, -1, -1, QString(), writer);
     return true;
 }
 
@@ -327,7 +327,7 @@ void ConnectionFlows::saveKeysOnly(int layer, int key, const QString &control)
 }
 
 void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey,
-                                    const QString &control)
+                                    const QString &control, HistoryWriter writer)
 {
     // The task writes a copy of what is marked changed; the marks are
     // cleared here afterwards, only where the store still holds what went.
@@ -352,7 +352,8 @@ void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey,
                 << "History: what the keypad holds is not known (its last read was incomplete)";
     }
     const std::optional<ConfigurationHistory> history = m_history;
-    const HistoryWriter writer = keysOnly ? HistoryWriter::MacroSave : HistoryWriter::Save;
+    if (keysOnly)
+        writer = HistoryWriter::MacroSave;
     ++m_deviceTasksRunning;
     if (m_savesRunning++ == 0) {
         // Busy until the save's own progress comes in (the older families

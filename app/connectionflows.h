@@ -39,7 +39,8 @@ public:
     void onKeypadDisconnected();
     void view();
     // False when the save did not start (no keypad, busy, nothing changed).
-    bool save();
+    // `writer` is what the history says wrote.
+    bool save(HistoryWriter writer = HistoryWriter::Save);
     // The keys-only save. With a key given (after a recording), only that key
     // of that layer goes; the user's other unsaved edits wait for Save.
     // `control` names that key for the status line ("Key 6").
@@ -87,7 +88,8 @@ private:
     enum class ReadPurpose { Connect, View };
     void startReadTask(ReadPurpose purpose);
     void startSaveTask(bool keysOnly, int onlyLayer = -1, int onlyKey = -1,
-                       const QString &control = QString());
+                       const QString &control = QString(),
+                       HistoryWriter writer = HistoryWriter::Save);
     // Whether a view or save must not start now; logs why.
     bool refuseDeviceTask(bool forSave) const;
     void onReadResult(ReadPurpose purpose, const DeviceReadResult &result);

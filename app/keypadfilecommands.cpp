@@ -215,12 +215,18 @@ bool KeypadFileCommands::importPath(const QString &path)
         refuse(text("The keypad is being read. Import the file again once it is done."));
         return false;
     }
-    const int stepsBefore = m_history.stack()->count();
-    m_history.perform(EditKind::Import, [&] { layImport(plan, preview.choice(), m_store); });
-    const bool changed = m_history.stack()->count() > stepsBefore;
+    const bool changed = layPlan(plan, preview.choice());
     qCDebug(lcUi).noquote() << "[UI] keypad file imported from" << path << "changed" << changed;
-    emit imported();
     return changed;
+}
+
+bool KeypadFileCommands::layPlan(const ImportPlan &plan, const ImportChoice &choice)
+{
+    m_history.commitPending();
+    const int stepsBefore = m_history.stack()->count();
+    m_history.perform(EditKind::Import, [&] { layImport(plan, choice, m_store); });
+    emit imported();
+    return m_history.stack()->count() > stepsBefore;
 }
 
 bool KeypadFileCommands::eventFilter(QObject *watched, QEvent *event)

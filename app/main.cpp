@@ -27,7 +27,8 @@ int main(int argc, char *argv[])
 #else
     SingleInstance instance(QString::fromLatin1(kBusName));
 #endif
-    if (instance.claim() == SingleInstance::Claim::HandedOver)
+    const SingleInstance::Claim claim = instance.claim();
+    if (claim == SingleInstance::Claim::HandedOver)
         return 0;
 
 #ifdef ZENTRIK_DEMO
@@ -38,6 +39,9 @@ int main(int argc, char *argv[])
     Widget window;
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      [&window] { raiseWindow(&window); });
+    // zentrikctl hands its commands to this window while it runs.
+    if (claim == SingleInstance::Claim::First)
+        window.answerScriptsOn(&instance, instance.bus());
     window.show();
     return app.exec();
 }

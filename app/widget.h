@@ -28,6 +28,7 @@ class OldDelayPage;
 class OldLightingPage;
 class PageHost;
 class ProcreatePage;
+class QDBusConnection;
 class QPushButton;
 class R20WideDelayPage;
 class R20WideLightingPage;
@@ -60,6 +61,9 @@ public:
     int effectiveLayerDisplayCount() const;
     void setForcedLayerDisplayCount(int count);
     void updateLayerButtonsVisibility();
+
+    // Answers zentrikctl's commands on `bus`, as an interface of `busObject`.
+    void answerScriptsOn(QObject *busObject, const QDBusConnection &bus);
 
     // Translates every text of the finished window into the chosen language.
     void applyLanguage();

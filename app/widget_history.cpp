@@ -3,6 +3,7 @@
 #include "app/historywindow.h"
 #include "app/keypadfilecommands.h"
 #include "app/keyselection.h"
+#include "app/windowcommands.h"
 #include "app/windowmenus.h"
 #include "keypad/keypadfileplan.h"
 #include "model/translation.h"
@@ -51,4 +52,14 @@ void Widget::connectHistory(bool keepHistory)
         window->open();
     });
     m_menus->addToFileMenu({action});
+}
+
+void Widget::answerScriptsOn(QObject *busObject, const QDBusConnection &bus)
+{
+    new WindowCommands(busObject, bus,
+                       WindowCommands::Parts{*m_flows, m_keyboardData, *m_fileCommands, [this] {
+                                                 return ConnectedKeypad{m_flows->state(),
+                                                                        currentLayout(),
+                                                                        m_selection->controlMap()};
+                                             }});
 }

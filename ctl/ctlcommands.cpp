@@ -3,6 +3,8 @@
 #include "ctl/ctlexit.h"
 #include "ctl/ctlkeypad.h"
 #include "ctl/ctlreport.h"
+#include "ctl/ctlrequest.h"
+#include "ctl/ctlwork.h"
 
 #include "device/savefailure.h"
 #include "keypad/configurationhistory.h"
@@ -12,11 +14,9 @@
 #include "model/translation.h"
 
 #include <QCommandLineParser>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -29,18 +29,9 @@ QString text(const char *english)
     return translateText(QString::fromUtf8(english));
 }
 
-// What one run was asked for.
-struct Request {
-    QString command;
-    QString file;
-    QString historyCommand; // list, show or restore
-    int entry = 0;          // from 1, the newest
-    QString keypad;
-    bool json = false;
-    bool dryRun = false;
-    bool noLighting = false;
-    QVector<int> layers; // 0-based; empty for all
-};
+// A save may take a while on a slow keypad; the window answers when its
+// verified save is done.
+constexpr int kWindowAnswerTimeoutMs = 120000;
 
 class Run
 {
@@ -48,9 +39,8 @@ public:
     Run(QTextStream &out, QTextStream &err, const CtlSurroundings &surroundings)
         : m_out(out)
         , m_err(err)
-        , m_windowBusName(surroundings.windowBusName)
+        , m_surroundings(surroundings)
         , m_history(surroundings.historyRoot)
-        , m_keepHistory(surroundings.keepHistory)
     {
     }
 
@@ -63,30 +53,23 @@ private:
         m_err.flush();
         return exit;
     }
-    bool parse(const QStringList &arguments, Request &request, CtlExit &exit);
+    bool parse(const QStringList &arguments, CtlRequest &request, CtlExit &exit);
     bool windowHoldsKeypad() const;
-    CtlExit open(const Request &request);
-    CtlExit list(const Request &request);
-    CtlExit show(const Request &request);
-    CtlExit exportTo(const Request &request);
-    CtlExit compare(const Request &request, bool write);
-    CtlExit compareFile(const Request &request, const KeypadFile &file, bool write,
-                        HistoryWriter writer);
-    CtlExit save(const Request &request, const KeypadFile &file, const CtlPlan &plan,
-                 HistoryWriter writer);
-    CtlExit history(const Request &request);
-    CtlExit historyList(const Request &request, const QVector<HistoryEntry> &entries);
+    CtlExit list(const CtlRequest &request);
+    CtlExit handToWindow(const CtlRequest &request, const std::optional<KeypadFile> &file);
+    CtlExit onKeypad(const CtlRequest &request, const std::optional<KeypadFile> &file);
+    CtlExit write(CtlWork &work, const CtlRequest &request, const CtlWrite &write);
     void keepWhatIsHeld(HistoryWriter writer);
+    CtlExit writeExported(const QString &path, const QByteArray &bytes);
 
     QTextStream &m_out;
     QTextStream &m_err;
-    QString m_windowBusName;
+    CtlSurroundings m_surroundings;
     ConfigurationHistory m_history;
-    bool m_keepHistory = true;
     std::unique_ptr<CtlKeypad> m_keypad;
 };
 
-bool Run::parse(const QStringList &arguments, Request &request, CtlExit &exit)
+bool Run::parse(const QStringList &arguments, CtlRequest &request, CtlExit &exit)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(text("The keypad from a script."));
@@ -160,28 +143,7 @@ bool Run::parse(const QStringList &arguments, Request &request, CtlExit &exit)
     return true;
 }
 
-bool Run::windowHoldsKeypad() const
-{
-    // Two writers on one keypad would undo each other's work, and the
-    // window would show what the keypad no longer holds.
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    return bus.isConnected() && bus.interface()
-        && bus.interface()->isServiceRegistered(m_windowBusName).value();
-}
-
-CtlExit Run::open(const Request &request)
-{
-    if (windowHoldsKeypad())
-        return fail(CtlExit::Busy, text("Zentrik's window is open and holds the keypad: use the "
-                                        "window, or close it first."));
-    CtlOpen opened = openCtlKeypad(request.keypad);
-    if (!opened.keypad)
-        return fail(opened.exit, opened.message);
-    m_keypad = std::move(opened.keypad);
-    return CtlExit::Ok;
-}
-
-CtlExit Run::list(const Request &request)
+CtlExit Run::list(const CtlRequest &request)
 {
     const QVector<HIDManager::KeypadNode> nodes = HIDManager::listKeypads();
     QVector<CtlListed> listed;
@@ -211,60 +173,65 @@ CtlExit Run::list(const Request &request)
     return worst;
 }
 
-CtlExit Run::show(const Request &request)
+bool Run::windowHoldsKeypad() const
 {
-    const CtlExit opened = open(request);
-    if (opened != CtlExit::Ok)
-        return opened;
-    const CtlShown shown{m_keypad->keypad, m_keypad->store, request.layers};
-    m_out << (request.json ? showJson(shown, m_keypad->node) : showText(shown));
-    return CtlExit::Ok;
+    // Two writers on one keypad would undo each other's work, and the
+    // window would show what the keypad no longer holds.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.isConnected() && bus.interface()
+        && bus.interface()->isServiceRegistered(m_surroundings.windowBusName).value();
 }
 
-CtlExit Run::exportTo(const Request &request)
+CtlExit Run::handToWindow(const CtlRequest &request, const std::optional<KeypadFile> &file)
 {
-    const CtlExit opened = open(request);
-    if (opened != CtlExit::Ok)
-        return opened;
-    const KeypadFile file = keypadFileOf(m_keypad->store, m_keypad->keypad.state,
-                                         m_keypad->keypad.controls, sourceOf(*m_keypad));
-    QSaveFile out(request.file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(writeKeypadFile(file)) < 0 || !out.commit())
+    QString path = QLatin1Char('/') + m_surroundings.windowBusName;
+    path.replace(QLatin1Char('.'), QLatin1Char('/'));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        m_surroundings.windowBusName, path, QStringLiteral("org.zentrik.Zentrik"),
+        QStringLiteral("Run"));
+    call << request.toBus(file ? writeKeypadFile(*file) : QByteArray());
+    const QDBusMessage reply =
+        QDBusConnection::sessionBus().call(call, QDBus::Block, kWindowAnswerTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return fail(CtlExit::Busy, text("Zentrik's window is open and holds the keypad: use the "
+                                        "window, or close it first."));
+    const CtlBusAnswer answer = CtlBusAnswer::fromBus(qdbus_cast<QVariantMap>(reply.arguments().first()));
+    m_out << answer.out;
+    m_err << answer.err;
+    if (request.command == QLatin1String("export") && answer.exit == exitCode(CtlExit::Ok))
+        return writeExported(request.file, answer.written);
+    return static_cast<CtlExit>(answer.exit);
+}
+
+CtlExit Run::writeExported(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) < 0 || !out.commit())
         return fail(CtlExit::BadFile,
                     text("The file could not be written: %1").arg(out.errorString()));
     return CtlExit::Ok;
 }
 
-CtlExit Run::compare(const Request &request, bool write)
+CtlExit Run::onKeypad(const CtlRequest &request, const std::optional<KeypadFile> &file)
 {
-    const LoadedKeypadFile loaded = loadKeypadFile(request.file);
-    if (!loaded.file)
-        return fail(CtlExit::BadFile, loaded.problem);
-    const CtlExit opened = open(request);
-    if (opened != CtlExit::Ok)
-        return opened;
-    return compareFile(request, *loaded.file, write, HistoryWriter::Apply);
-}
-
-CtlExit Run::compareFile(const Request &request, const KeypadFile &file, bool write,
-                         HistoryWriter writer)
-{
-    const CtlPlan plan = planOf(*m_keypad, file, request.layers, !request.noLighting);
-    m_out << differencesText(plan);
-    m_out.flush();
-    // For diff, a part the keypad cannot hold is one more difference.
-    if (!write)
-        return plan.differs() || plan.exitWhenHeld() != CtlExit::Ok ? CtlExit::Differs
-                                                                    : CtlExit::Ok;
-    if (request.dryRun || !plan.differs())
-        return plan.differs() ? CtlExit::Differs : plan.exitWhenHeld();
-    const CtlExit saved = save(request, file, plan, writer);
-    return saved == CtlExit::Ok ? plan.exitWhenHeld() : saved;
+    CtlOpen opened = openCtlKeypad(request.keypad);
+    if (!opened.keypad)
+        return fail(opened.exit, opened.message);
+    m_keypad = std::move(opened.keypad);
+    CtlWork work(*m_keypad, m_out, m_err);
+    QByteArray written;
+    std::optional<CtlWrite> planned;
+    const CtlExit exit = work.run(request, m_history, file, written, planned);
+    if (exit != CtlExit::Ok)
+        return exit;
+    if (request.command == QLatin1String("export"))
+        return writeExported(request.file, written);
+    return planned ? write(work, request, *planned) : exit;
 }
 
 void Run::keepWhatIsHeld(HistoryWriter writer)
 {
-    if (!m_keepHistory)
+    if (!m_surroundings.keepHistory)
         return;
     const CtlKeypad &keypad = *m_keypad;
     if (!keypad.readComplete) {
@@ -280,14 +247,13 @@ void Run::keepWhatIsHeld(HistoryWriter writer)
               << '\n';
 }
 
-CtlExit Run::save(const Request &request, const KeypadFile &file, const CtlPlan &plan,
-                  HistoryWriter writer)
+CtlExit Run::write(CtlWork &work, const CtlRequest &request, const CtlWrite &write)
 {
     CtlKeypad &keypad = *m_keypad;
     // The store still holds what was read: that goes to the history first.
-    keepWhatIsHeld(writer);
+    keepWhatIsHeld(write.writer);
     // Only what differs is marked, so only that is written.
-    layImport(plan.import, plan.choice, keypad.store);
+    layImport(write.plan.import, write.plan.choice, keypad.store);
     const SaveSnapshot snapshot = saveSnapshotOf(keypad.store, SaveKind::All);
     // A line that counts up while the keypad is written, on a terminal only.
     const bool terminal = isatty(STDERR_FILENO);
@@ -304,88 +270,29 @@ CtlExit Run::save(const Request &request, const KeypadFile &file, const CtlPlan 
         m_err << '\r' << QString(40, QLatin1Char(' ')) << '\r';
     // What the keypad holds now decides, read back as the window would.
     rereadCtlKeypad(keypad);
-    const CtlPlan after = planOf(keypad, file, request.layers, !request.noLighting);
-    if (!result.ok || after.differs()) {
-        const QString failure = saveStatusText(result);
-        m_err << differencesText(after);
-        return fail(CtlExit::Differs,
-                    failure.isEmpty() ? text("The keypad does not hold the file after the save.")
-                                      : failure);
-    }
-    m_out << text("Saved; the keypad holds the file.") << '\n';
-    return CtlExit::Ok;
-}
-
-CtlExit Run::history(const Request &request)
-{
-    const CtlExit opened = open(request);
-    if (opened != CtlExit::Ok)
-        return opened;
-    const QVector<HistoryEntry> entries =
-        m_history.entries(ConfigurationHistory::keypadFolderName(sourceOf(*m_keypad)));
-    if (request.historyCommand == QLatin1String("list"))
-        return historyList(request, entries);
-    if (request.entry > entries.size())
-        return fail(CtlExit::Usage, text("No history entry %1: zentrikctl history list shows them.")
-                                        .arg(request.entry));
-    const LoadedKeypadFile loaded = loadKeypadFile(entries[request.entry - 1].path);
-    if (!loaded.file)
-        return fail(CtlExit::BadFile, loaded.problem);
-    return compareFile(request, *loaded.file, request.historyCommand == QLatin1String("restore"),
-                       HistoryWriter::Restore);
-}
-
-CtlExit Run::historyList(const Request &request, const QVector<HistoryEntry> &entries)
-{
-    // Each entry against the one kept after it; the newest against the keypad.
-    const CtlKeypad &keypad = *m_keypad;
-    std::optional<KeypadFile> next = keypadFileOf(keypad.store, keypad.keypad.state,
-                                                  keypad.keypad.controls, sourceOf(keypad));
-    QJsonArray listed;
-    QString lines;
-    for (int i = 0; i < entries.size(); ++i) {
-        const LoadedKeypadFile loaded = loadKeypadFile(entries[i].path);
-        const int changes = loaded.file && next ? historyDifferenceCount(*loaded.file, *next) : -1;
-        next = loaded.file;
-        const QDateTime kept = entries[i].kept;
-        listed.append(QJsonObject{
-            {QStringLiteral("number"), i + 1},
-            {QStringLiteral("kept"), kept.toString(Qt::ISODateWithMs)},
-            {QStringLiteral("writtenNextBy"), historyWriterText(entries[i].writer)},
-            {QStringLiteral("changes"), changes},
-            {QStringLiteral("path"), entries[i].path},
-        });
-        lines += QStringLiteral("%1  %2  %3  %4\n")
-                     .arg(i + 1)
-                     .arg(kept.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                          historyWriterText(entries[i].writer),
-                          changes < 0 ? text("Cannot be read") : text("%1 changes").arg(changes));
-    }
-    if (request.json)
-        m_out << QJsonDocument(QJsonObject{{QStringLiteral("entries"), listed}}).toJson();
-    else if (entries.isEmpty())
-        m_out << text("Nothing kept yet: an entry is kept before each save.") << '\n';
-    else
-        m_out << lines;
-    return CtlExit::Ok;
+    return work.finish(request, write, saveStatusText(result));
 }
 
 int Run::exec(const QStringList &arguments)
 {
-    Request request;
+    CtlRequest request;
     CtlExit exit = CtlExit::Ok;
     if (!parse(arguments, request, exit))
         return exitCode(exit);
-    if (request.command == QLatin1String("list"))
+    if (request.command == QLatin1String("list")) {
         exit = list(request);
-    else if (request.command == QLatin1String("show"))
-        exit = show(request);
-    else if (request.command == QLatin1String("export"))
-        exit = exportTo(request);
-    else if (request.command == QLatin1String("history"))
-        exit = history(request);
-    else
-        exit = compare(request, request.command == QLatin1String("apply"));
+    } else {
+        std::optional<KeypadFile> file;
+        if (!request.file.isEmpty() && request.command != QLatin1String("export")) {
+            const LoadedKeypadFile loaded = loadKeypadFile(request.file);
+            if (!loaded.file)
+                return exitCode(fail(CtlExit::BadFile, loaded.problem));
+            file = loaded.file;
+        }
+        // While the window runs, the keypad is its own: the command goes to
+        // it, and it does what the user would have done.
+        exit = windowHoldsKeypad() ? handToWindow(request, file) : onKeypad(request, file);
+    }
     m_out.flush();
     m_err.flush();
     return exitCode(exit);

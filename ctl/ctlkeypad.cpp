@@ -44,6 +44,7 @@ CtlOpen openCtlKeypad(const QString &selector)
     }
 
     auto keypad = std::make_unique<CtlKeypad>();
+    keypad->link = std::make_unique<HIDManager>();
     keypad->node = nodes[chosen];
     keypad->link->setOnlyPath(keypad->node.path);
     if (!keypad->link->openDevice()) {

@@ -13,7 +13,8 @@
 // is, and a store holding what it keeps, as the window's would after its
 // connect read.
 struct CtlKeypad {
-    std::unique_ptr<HIDManager> link = std::make_unique<HIDManager>();
+    // Null when the window holds the keypad and answers for it.
+    std::unique_ptr<HIDManager> link;
     HIDManager::KeypadNode node;
     ConnectedKeypad keypad;
     KeyboardData store;

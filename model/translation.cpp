@@ -508,6 +508,12 @@ constexpr TextPair kTextPairs[] = {
     {"No history entry %1: zentrikctl history list shows them.",
      u8"没有第 %1 条历史记录：zentrikctl history list 可列出全部记录。"},
     {"%1 changes", u8"%1 处更改"},
+    {"Zentrik's window is reading or saving the keypad: try again when it is done.",
+     u8"Zentrik 窗口正在读取或保存键盘：请在完成后重试。"},
+    {"Zentrik's window has unsaved changes: save or undo them there, then try again.",
+     u8"Zentrik 窗口中有未保存的更改：请先在窗口中保存或撤销，然后重试。"},
+    {"The file is not a Zentrik keypad file.", u8"该文件不是 Zentrik 键盘文件。"},
+    {"The save did not get everything onto the keypad.", u8"保存未能把全部内容写入键盘。"},
 };
 
 // The first 139 rows are the interface's original texts and keep their
