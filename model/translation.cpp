@@ -485,6 +485,11 @@ constexpr TextPair kTextPairs[] = {
      "not apply.",
      u8"此键盘以同一延时播放每次按下：按键间隔不适用。"},
     {"Click the key to insert into the macro.", u8"点击要插入宏中的按键。"},
+    {"Allow access…", u8"允许访问…"},
+    {"No access to the keypad", u8"无权访问设备"},
+    {"Zentrik could not install its udev rule: the request was refused or cancelled, or "
+     "cannot be made here. Run these commands in a terminal instead:",
+     u8"Zentrik 无法安装其 udev 规则：请求被拒绝或取消，或在此无法发出。请改为在终端中运行以下命令："},
 };
 
 // The first 139 rows are the interface's original texts and keep their
