@@ -34,5 +34,6 @@ public:
 };
 
 // udev's monitor where udev runs, the fallback elsewhere (a container, a
-// sandbox); logs which.
+// sandbox, and a program on the virtual keypad's bus, which would hear the
+// machine's keypads); logs which.
 DeviceWatcher *createSystemWatcher(QObject *parent);

@@ -14,6 +14,10 @@ constexpr char kUdevControlSocket[] = "/run/udev/control";
 
 } // namespace
 
+// Defined only by the virtual keypad where it stands in for hidapi: a program
+// on its bus must not take the machine's udev events for its keypads.
+extern "C" int zentrik_virtual_hid_bus(void) __attribute__((weak));
+
 UdevWatcher *UdevWatcher::create(QObject *parent)
 {
     if (!QFileInfo::exists(QString::fromLatin1(kUdevControlSocket)))
@@ -71,6 +75,11 @@ void UdevWatcher::onReadable()
 
 DeviceWatcher *createSystemWatcher(QObject *parent)
 {
+    if (zentrik_virtual_hid_bus) {
+        qCDebug(lcDevice).noquote()
+            << "HIDManager: on the virtual keypad's bus, searching for keypads twice a second";
+        return new PollWatcher(parent);
+    }
     if (DeviceWatcher *watcher = UdevWatcher::create(parent)) {
         qCDebug(lcDevice).noquote() << "HIDManager: watching udev for keypads";
         return watcher;
