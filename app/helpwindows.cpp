@@ -116,6 +116,22 @@ QMessageBox *createTroubleshootingBox(QWidget *parent)
     return messageBox(parent, "Troubleshooting", body, "troubleshootingBox");
 }
 
+QMessageBox *createAccessCommandsBox(QWidget *parent, const QStringList &commands)
+{
+    const QString body =
+        paragraph(text("Zentrik could not install its udev rule: the request was refused or "
+                       "cancelled, or cannot be made here. Run these commands in a terminal "
+                       "instead:"))
+        + typed(commands);
+    // Commands to copy keep their lines and spaces as they are.
+    QMessageBox *box = messageBox(parent, "Troubleshooting",
+                                  QString(body).replace(QStringLiteral("font-family: monospace;"),
+                                                        QStringLiteral("font-family: monospace; "
+                                                                       "white-space: pre;")),
+                                  "accessCommandsBox");
+    return box;
+}
+
 QString aboutText()
 {
     return QStringLiteral("<h3>Zentrik %1</h3>").arg(QStringLiteral(ZENTRIK_VERSION))

@@ -7,7 +7,9 @@
 #include <QApplication>
 
 #ifdef ZENTRIK_DEMO
+#include "device/hidmanager.h"
 #include "virtualkeypad.h"
+#include "virtualwatcher.h"
 #endif
 
 int main(int argc, char *argv[])
@@ -35,6 +37,8 @@ int main(int argc, char *argv[])
     // The demo build has a virtual keypad plugged in from the start; the
     // ZENTRIK_VIRTUAL_KEYPAD environment variable picks its model.
     VirtualKeypad::installDemoKeypad();
+    // Its plugs and unplugs reach the link as udev's events would.
+    HIDManager::instance()->setWatcher(new VirtualBusWatcher);
 #endif
     Widget window;
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,

@@ -3,6 +3,7 @@
 
 #include "app/widget.h"
 
+#include "app/accessdoctor.h"
 #include "app/connectionflows.h"
 #include "app/functionbuttons.h"
 #include "app/keydisplay.h"
@@ -13,6 +14,7 @@
 #include "device/hidmanager.h"
 #include "device/openfailurelog.h"
 #include "model/logging.h"
+#include "model/translation.h"
 #include "pages/macropage.h"
 #include "widgets/controlbutton.h"
 
@@ -30,6 +32,13 @@ void Widget::initHIDCommunication()
             [this](bool success, QString msg) { m_flows->onOperationFinished(success, msg); });
     // A keypad that is there but cannot be opened says why on the status line.
     connect(link, &HIDManager::openFailureChanged, this, &Widget::showOpenFailure);
+    // ... and, when it is the permission, offers to mend it; once mended the
+    // keypad is opened without a replug.
+    auto *doctor = new AccessDoctor(this);
+    connect(m_status, &StatusLine::accessRequested, doctor, &AccessDoctor::allowAccess);
+    connect(doctor, &AccessDoctor::runningChanged, m_status,
+            [this](bool running) { m_status->setAccessRequestEnabled(!running); });
+    connect(doctor, &AccessDoctor::accessGranted, link, &HIDManager::searchNow);
     connect(link, &HIDManager::progressUpdated, m_flows,
             [this](int done, int total, QString msg) { m_flows->onProgressUpdated(done, total, msg); });
     link->startMonitoring();
@@ -142,12 +151,14 @@ void Widget::showOpenFailure()
 {
     if (m_flows->state().connected)
         return;
-    const QString failure =
-        openFailureStatusText(HIDManager::instance()->lastOpenFailure());
-    if (failure.isEmpty())
+    const OpenFailure failure = HIDManager::instance()->lastOpenFailure();
+    const QString text = openFailureStatusText(failure);
+    if (text.isEmpty())
         m_status->showDisconnected();
+    else if (failure.noPermission)
+        m_status->showNoAccess(translateText(QStringLiteral("No access to the keypad")), text);
     else
-        m_status->showFailure(failure);
+        m_status->showFailure(text);
 }
 
 void Widget::onViewSettingsClicked()

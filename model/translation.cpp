@@ -514,6 +514,11 @@ constexpr TextPair kTextPairs[] = {
      u8"Zentrik 窗口中有未保存的更改：请先在窗口中保存或撤销，然后重试。"},
     {"The file is not a Zentrik keypad file.", u8"该文件不是 Zentrik 键盘文件。"},
     {"The save did not get everything onto the keypad.", u8"保存未能把全部内容写入键盘。"},
+    {"Allow access…", u8"允许访问…"},
+    {"No access to the keypad", u8"无权访问设备"},
+    {"Zentrik could not install its udev rule: the request was refused or cancelled, or "
+     "cannot be made here. Run these commands in a terminal instead:",
+     u8"Zentrik 无法安装其 udev 规则：请求被拒绝或取消，或在此无法发出。请改为在终端中运行以下命令："},
 };
 
 // The first 139 rows are the interface's original texts and keep their
