@@ -44,8 +44,13 @@ int main(int argc, char *argv[])
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      [&window] { raiseWindow(&window); });
     // zentrikctl hands its commands to this window while it runs.
+#ifdef ZENTRIK_DEMO
+    const QString scripts = QString::fromLatin1(kDemoScriptBusName);
+#else
+    const QString scripts = QString::fromLatin1(kScriptBusName);
+#endif
     if (claim == SingleInstance::Claim::First)
-        window.answerScriptsOn(&instance, instance.bus());
+        window.answerScriptsOn(&instance, instance.bus(), scripts);
     window.show();
     return app.exec();
 }

@@ -29,6 +29,7 @@ class OldLightingPage;
 class PageHost;
 class ProcreatePage;
 class QDBusConnection;
+class ScriptGate;
 class QPushButton;
 class R20WideDelayPage;
 class R20WideLightingPage;
@@ -62,8 +63,10 @@ public:
     void setForcedLayerDisplayCount(int count);
     void updateLayerButtonsVisibility();
 
-    // Answers zentrikctl's commands on `bus`, as an interface of `busObject`.
-    void answerScriptsOn(QObject *busObject, const QDBusConnection &bus);
+    // Answers zentrikctl's commands on `bus`, as an interface of `busObject`,
+    // and reads a keypad only once a zentrikctl holding `scriptBusName` is done.
+    void answerScriptsOn(QObject *busObject, const QDBusConnection &bus,
+                         const QString &scriptBusName);
 
     // Translates every text of the finished window into the chosen language.
     void applyLanguage();
@@ -184,5 +187,6 @@ private:
     LayerCopy *m_layerCopy = nullptr;
     EditControls *m_editControls = nullptr;
     KeypadFileCommands *m_fileCommands = nullptr;
+    ScriptGate *m_scriptGate = nullptr;
     WindowMenus *m_menus = nullptr;
 };

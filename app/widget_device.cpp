@@ -9,6 +9,7 @@
 #include "app/keydisplay.h"
 #include "app/keyselection.h"
 #include "app/pagehost.h"
+#include "app/scriptgate.h"
 #include "app/unsavedprompt.h"
 #include "app/statusline.h"
 #include "device/hidmanager.h"
@@ -52,7 +53,11 @@ void Widget::onDeviceConnected()
     m_pages->macroPage()->abandonRecording();
     m_functionButtons->setKeypadState(true);
     m_display->showPlaceholder();
-    m_flows->onKeypadConnected();
+    // A zentrikctl that has the keypad open finishes first.
+    if (m_scriptGate)
+        m_scriptGate->whenFree([this] { m_flows->onKeypadConnected(); });
+    else
+        m_flows->onKeypadConnected();
 }
 
 void Widget::onKeypadDescribed()
@@ -133,6 +138,8 @@ void Widget::onDeviceDisconnected()
     qCDebug(lcWidget).noquote() << "=== onDeviceDisconnected called ===";
     // The steps recorded so far stay with the key's other unsaved changes.
     m_pages->macroPage()->abandonRecording();
+    if (m_scriptGate)
+        m_scriptGate->cancel();
     m_flows->onKeypadDisconnected();
 
     m_functionButtons->setKeypadState(false);

@@ -17,6 +17,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusReply>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -214,6 +215,16 @@ CtlExit Run::writeExported(const QString &path, const QByteArray &bytes)
 
 CtlExit Run::onKeypad(const CtlRequest &request, const std::optional<KeypadFile> &file)
 {
+    // A window started now waits until this name goes with the process.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!m_surroundings.scriptBusName.isEmpty() && bus.isConnected() && bus.interface()) {
+        const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> held =
+            bus.interface()->registerService(m_surroundings.scriptBusName,
+                                             QDBusConnectionInterface::DontQueueService,
+                                             QDBusConnectionInterface::DontAllowReplacement);
+        if (held.isValid() && held.value() != QDBusConnectionInterface::ServiceRegistered)
+            return fail(CtlExit::Busy, text("Another zentrikctl is using the keypad."));
+    }
     CtlOpen opened = openCtlKeypad(request.keypad);
     if (!opened.keypad)
         return fail(opened.exit, opened.message);

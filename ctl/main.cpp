@@ -34,13 +34,16 @@ int main(int argc, char *argv[])
     if (qgetenv("ZENTRIK_VIRTUAL_KEYPAD") != "none")
         VirtualKeypad::installDemoKeypad();
     const QString bus = QString::fromLatin1(kDemoBusName);
+    const QString scripts = QString::fromLatin1(kDemoScriptBusName);
 #else
     const QString bus = QString::fromLatin1(kBusName);
+    const QString scripts = QString::fromLatin1(kScriptBusName);
 #endif
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setCodec("UTF-8");
     err.setCodec("UTF-8");
     return runZentrikctl(app.arguments().mid(1), out, err,
-                         CtlSurroundings{bus, settings.keepHistory, ConfigurationHistory::defaultRoot()});
+                         CtlSurroundings{bus, scripts, settings.keepHistory,
+                                         ConfigurationHistory::defaultRoot()});
 }

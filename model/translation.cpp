@@ -519,6 +519,9 @@ constexpr TextPair kTextPairs[] = {
     {"Zentrik could not install its udev rule: the request was refused or cancelled, or "
      "cannot be made here. Run these commands in a terminal instead:",
      u8"Zentrik 无法安装其 udev 规则：请求被拒绝或取消，或在此无法发出。请改为在终端中运行以下命令："},
+    {"zentrikctl is using the keypad: Zentrik reads it when that is done",
+     u8"zentrikctl 正在使用键盘：完成后 Zentrik 再读取"},
+    {"Another zentrikctl is using the keypad.", u8"另一个 zentrikctl 正在使用键盘。"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

@@ -32,6 +32,7 @@ class CtlHandoffTest : public QObject
     Q_OBJECT
 private slots:
     void theWindowCarriesOutTheCommand();
+    void aWindowWaitsForAScriptThatHasTheKeypad();
 };
 
 void CtlHandoffTest::theWindowCarriesOutTheCommand()
@@ -48,7 +49,7 @@ void CtlHandoffTest::theWindowCarriesOutTheCommand()
     QVERIFY(session.loaded());
     SingleInstance instance(QString::fromLatin1(kDemoBusName), connection);
     QCOMPARE(instance.claim(), SingleInstance::Claim::First);
-    session.window->answerScriptsOn(&instance, connection);
+    session.window->answerScriptsOn(&instance, connection, QString::fromLatin1(kDemoScriptBusName));
 
     // The program plugs in no keypad of its own: only the window's is there.
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../zentrikctl-demo");
@@ -98,6 +99,31 @@ void CtlHandoffTest::theWindowCarriesOutTheCommand()
     QCOMPARE(refused.exit, 5);
     QVERIFY2(refused.err.contains(QStringLiteral("unsaved")), qPrintable(refused.err));
     QCOMPARE(VirtualKeypad::key(0, 0), VirtualKeySlot::singleKey(kUsageB));
+    QDBusConnection::disconnectFromBus("window");
+}
+
+void CtlHandoffTest::aWindowWaitsForAScriptThatHasTheKeypad()
+{
+    sessiontest::PrivateSessionBus bus;
+    QString why;
+    if (!bus.start(&why))
+        QSKIP(qPrintable(why));
+    QDBusConnection window = QDBusConnection::connectToBus(bus.address(), "window");
+    QDBusConnection script = QDBusConnection::connectToBus(bus.address(), "script");
+    QVERIFY(script.registerService(QString::fromLatin1(kDemoScriptBusName)));
+
+    Session session;
+    session.window->answerScriptsOn(session.window.get(), window,
+                                    QString::fromLatin1(kDemoScriptBusName));
+    VirtualKeypad::installDemoKeypad("16k3e");
+    QVERIFY(waitFor([&] { return statusLabel(*session.window)->text().startsWith("zentrikctl"); }));
+    QTest::qWait(300);
+    QVERIFY(!configLoaded(session.log));
+
+    // The script ends: the keypad is read at once.
+    QVERIFY(script.unregisterService(QString::fromLatin1(kDemoScriptBusName)));
+    QVERIFY(session.loaded());
+    QDBusConnection::disconnectFromBus("script");
     QDBusConnection::disconnectFromBus("window");
 }
 

@@ -38,7 +38,7 @@ Ran ctl(const QStringList &arguments, bool keepHistory = true)
     QTextStream out(&ran.out);
     QTextStream err(&ran.err);
     ran.exit = runZentrikctl(arguments, out, err,
-                             CtlSurroundings{QStringLiteral("org.zentrik.test.NoWindow"),
+                             CtlSurroundings{QStringLiteral("org.zentrik.test.NoWindow"), QString(),
                                              keepHistory, ConfigurationHistory::defaultRoot()});
     return ran;
 }
