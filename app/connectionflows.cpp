@@ -117,6 +117,7 @@ void ConnectionFlows::onConnectResult(const DeviceReadResult &result)
         return;
 
     m_store.loadLayers(result.layers);
+    m_held.read(result.layers, result.readComplete);
     qCDebug(lcUi).noquote() << "[UI] onDeviceConnected loaded allLayers";
     if (!result.readComplete) {
         qCWarning(lcWidget).noquote() << (infoOk
@@ -136,6 +137,7 @@ void ConnectionFlows::onKeypadDisconnected()
 {
     setAsideUnsavedEdits();
     m_state.forgetKeypad();
+    m_held.forget();
     ++m_connectionSerial;
     m_store.setUnwritableSlots({});
     m_status.setConnected(false);
@@ -241,6 +243,7 @@ void ConnectionFlows::onViewResult(const DeviceReadResult &result)
     if (!result.readComplete)
         qCWarning(lcView).noquote() << "View: readAllConfiguration completed with fallback/default data";
     m_store.loadLayers(result.layers);
+    m_held.read(result.layers, result.readComplete);
     loadReadLighting(result.lighting);
     qCDebug(lcView).noquote() << "View: loaded encoder texts" << knobTextsLine(result.layers);
     emit configurationLoaded(false);
@@ -254,6 +257,7 @@ void ConnectionFlows::loadReadLighting(const LedLayers &lighting)
     if (lighting.size() != kReadLightingCount)
         return;
     m_store.loadLighting(lighting);
+    m_held.readLighting(lighting);
 }
 
 // ---- saving ----------------------------------------------------------------
@@ -280,7 +284,25 @@ bool ConnectionFlows::refuseDeviceTask(bool forSave) const
     return false;
 }
 
-bool ConnectionFlows::save()
+void ConnectionFlows::setHistory(std::optional<ConfigurationHistory> history, HeldFile heldFile)
+{
+    m_history = std::move(history);
+    m_heldFile = std::move(heldFile);
+}
+
+KeypadFileSource ConnectionFlows::fileSource() const
+{
+    KeypadFileSource source;
+    source.family = QString::fromLatin1(m_state.connectedFamily().name());
+    source.description = m_state.connectedFamily().descriptionBytes(m_state.description());
+    source.vendorId = m_keypad.vendorId;
+    source.productId = m_keypad.productId;
+    source.programVersion = QStringLiteral(ZENTRIK_VERSION);
+    source.created = QDateTime::currentDateTimeUtc();
+    return source;
+}
+
+bool ConnectionFlows::save(HistoryWriter writer)
 {
     if (refuseDeviceTask(true))
         return false;
@@ -288,7 +310,7 @@ bool ConnectionFlows::save()
         qCDebug(lcSave).noquote() << "Save: nothing to save";
         return false;
     }
-    startSaveTask(false);
+    startSaveTask(false, -1, -1, QString(), writer);
     return true;
 }
 
@@ -300,7 +322,7 @@ void ConnectionFlows::saveKeysOnly(int layer, int key, const QString &control)
 }
 
 void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey,
-                                    const QString &control)
+                                    const QString &control, HistoryWriter writer)
 {
     // The task writes a copy of what is marked changed; the marks are
     // cleared here afterwards, only where the store still holds what went.
@@ -315,6 +337,18 @@ void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey,
     }
     const KeypadFamily *family = &m_state.connectedFamily();
     const KeypadDescription description = m_state.description();
+    // What the keypad holds goes to the history before anything is written;
+    // the file is made here and written by the task.
+    std::optional<KeypadFile> held;
+    if (m_history && m_heldFile && snapshot.itemCount() > 0) {
+        held = m_heldFile();
+        if (!held)
+            qCWarning(lcSave).noquote()
+                << "History: what the keypad holds is not known (its last read was incomplete)";
+    }
+    const std::optional<ConfigurationHistory> history = m_history;
+    if (keysOnly)
+        writer = HistoryWriter::MacroSave;
     ++m_deviceTasksRunning;
     if (m_savesRunning++ == 0) {
         // Busy until the save's own progress comes in (the older families
@@ -324,7 +358,9 @@ void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey,
     }
     runDeviceTask(
         this,
-        [snapshot, family, description](HIDManager &link) {
+        [snapshot, family, description, held, history, writer](HIDManager &link) {
+            if (held)
+                history->keep(*held, writer);
             return family->save(link, description, snapshot);
         },
         [family, control](ConnectionFlows *flows, const SaveResult &result) {
@@ -343,6 +379,7 @@ void ConnectionFlows::onSaveResult(const SaveResult &result, const KeypadFamily 
     // What reached the keypad is stored there whatever happened since, so
     // its marks go even when the keypad has been pulled out meanwhile.
     applySaveResult(m_store, result);
+    m_held.confirm(result);
     const QString failure = saveStatusText(result);
     const bool ok = failure.isEmpty();
     if (!result.started)
@@ -372,8 +409,9 @@ void ConnectionFlows::showSavedStatus(const SaveResult &result, const QString &c
     }
     if (result.uncheckedLighting > 0) {
         said = translateText("Saved. Lighting sent, not checked");
-        toolTip = translateText("This keypad cannot report its lighting, so the lighting was sent but "
-                       "could not be checked.");
+        toolTip =
+            translateText("This keypad cannot report its lighting, so the lighting was sent but "
+                          "could not be checked.");
     }
     m_status.showSaved(said, toolTip);
 }

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "keypad/configurationhistory.h"
 #include "keypad/devicestate.h"
+#include "keypad/heldconfiguration.h"
 #include "app/setasideedits.h"
 #include "model/keyboarddata.h"
 
 #include <QObject>
 #include <QString>
+#include <functional>
+#include <optional>
 
 class StatusLine;
 struct DeviceReadResult;
@@ -35,7 +39,8 @@ public:
     void onKeypadDisconnected();
     void view();
     // False when the save did not start (no keypad, busy, nothing changed).
-    bool save();
+    // `writer` is what the history says wrote.
+    bool save(HistoryWriter writer = HistoryWriter::Save);
     // The keys-only save. With a key given (after a recording), only that key
     // of that layer goes; the user's other unsaved edits wait for Save.
     // `control` names that key for the status line ("Key 6").
@@ -48,6 +53,16 @@ public:
     bool taskRunning() const { return m_deviceTasksRunning > 0; }
     // Changes whenever a keypad connects or goes away.
     int connectionSerial() const { return m_connectionSerial; }
+    // The connected keypad as a file names it.
+    KeypadFileSource fileSource() const;
+    // What the keypad holds as last read and saved, unsaved edits left out.
+    const HeldConfiguration &held() const { return m_held; }
+
+    // The held configuration as a file, or nothing when it is not known.
+    using HeldFile = std::function<std::optional<KeypadFile>()>;
+    // Before each save, what the keypad held is kept in `history`; without
+    // one (turned off), nothing is kept.
+    void setHistory(std::optional<ConfigurationHistory> history, HeldFile heldFile);
 
     void onOperationFinished(bool success, const QString &msg);
     void onProgressUpdated(int done, int total, const QString &msg);
@@ -73,7 +88,8 @@ private:
     enum class ReadPurpose { Connect, View };
     void startReadTask(ReadPurpose purpose);
     void startSaveTask(bool keysOnly, int onlyLayer = -1, int onlyKey = -1,
-                       const QString &control = QString());
+                       const QString &control = QString(),
+                       HistoryWriter writer = HistoryWriter::Save);
     // Whether a view or save must not start now; logs why.
     bool refuseDeviceTask(bool forSave) const;
     void onReadResult(ReadPurpose purpose, const DeviceReadResult &result);
@@ -95,6 +111,9 @@ private:
     // The keypad now connected, and the unsaved edits of keypads pulled out.
     KeypadIdentity m_keypad;
     SetAsideEdits m_setAside;
+    HeldConfiguration m_held;
+    std::optional<ConfigurationHistory> m_history;
+    HeldFile m_heldFile;
     // Changes on every connect and disconnect, so a result read from an
     // earlier connection is recognised and dropped.
     int m_connectionSerial = 0;

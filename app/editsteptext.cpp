@@ -104,7 +104,8 @@ QString recordedFeedback(EditKind kind, const StoreChanges &changes,
 {
     switch (kind) {
     case EditKind::ClearAll:
-        return translateText("Cleared layer %1 \u2014 %2 undoes it").arg(layerNumber(changes), undoKeys);
+        return translateText("Cleared layer %1 \u2014 %2 undoes it")
+            .arg(layerNumber(changes), undoKeys);
     case EditKind::Paste:
         if (const KeyChange *key = singleKey(changes))
             return translateText("Pasted on %1").arg(controlOfChange(*key, controlOf));

@@ -95,20 +95,40 @@ QDialog *createShortcutsDialog(QWidget *parent, const QVector<ShortcutRow> &rows
 QMessageBox *createTroubleshootingBox(QWidget *parent)
 {
     const QString body =
-        paragraph(translateText("Zentrik needs permission to open the keypad. When the status line says "
-                       "there is no access, your user may not open the keypad's device."))
-        + paragraph(translateText("On Linux, the udev rule that comes with Zentrik (70-zentrik.rules) "
-                         "gives that access to the user at the computer. The package installs "
-                         "it; after cmake --install with a prefix other than /usr, copy it to "
-                         "/etc/udev/rules.d. Then reload the rules and plug the keypad in "
-                         "again:"))
+        paragraph(
+            translateText("Zentrik needs permission to open the keypad. When the status line says "
+                          "there is no access, your user may not open the keypad's device."))
+        + paragraph(
+            translateText("On Linux, the udev rule that comes with Zentrik (70-zentrik.rules) "
+                          "gives that access to the user at the computer. The package installs "
+                          "it; after cmake --install with a prefix other than /usr, copy it to "
+                          "/etc/udev/rules.d. Then reload the rules and plug the keypad in "
+                          "again:"))
         + typed({QStringLiteral("sudo udevadm control --reload-rules"),
                  QStringLiteral("sudo udevadm trigger")})
-        + paragraph(translateText("The rule holds one line for each keypad Zentrik knows, such as:"))
+        + paragraph(
+            translateText("The rule holds one line for each keypad Zentrik knows, such as:"))
         + typed({exampleRuleLine()})
-        + paragraph(translateText("Only one program can use the keypad at a time: close other programs "
-                         "that configure it."));
+        + paragraph(
+            translateText("Only one program can use the keypad at a time: close other programs "
+                          "that configure it."));
     return messageBox(parent, "Troubleshooting", body, "troubleshootingBox");
+}
+
+QMessageBox *createAccessCommandsBox(QWidget *parent, const QStringList &commands)
+{
+    const QString body =
+        paragraph(translateText("Zentrik could not install its udev rule: the request was refused "
+                                "or cancelled, or cannot be made here. Run these commands in a "
+                                "terminal instead:"))
+        + typed(commands);
+    // Commands to copy keep their lines and spaces as they are.
+    QMessageBox *box = messageBox(parent, "Troubleshooting",
+                                  QString(body).replace(QStringLiteral("font-family: monospace;"),
+                                                        QStringLiteral("font-family: monospace; "
+                                                                       "white-space: pre;")),
+                                  "accessCommandsBox");
+    return box;
 }
 
 QString aboutText()
@@ -116,15 +136,16 @@ QString aboutText()
     return QStringLiteral("<h3>Zentrik %1</h3>").arg(QStringLiteral(ZENTRIK_VERSION))
         + paragraph(translateText("Configurator for USB macro keypads."))
         // The licence's identifier stays on one line: non-breaking hyphens.
-        + paragraph(translateText("Zentrik is free software under GPL-3.0-or-later: the GNU General "
-                         "Public License, version 3 or any later version."))
+        + paragraph(
+              translateText("Zentrik is free software under GPL-3.0-or-later: the GNU General "
+                            "Public License, version 3 or any later version."))
               .replace(QStringLiteral("GPL-3.0-or-later"),
                        QString::fromUtf8("GPL\u20113.0\u2011or\u2011later"))
         // The hidapi that answers: the system's library, or the demo's
         // virtual keypad, which says so in its version.
-        + paragraph(translateText("Uses Qt %1 and hidapi %2")
-                        .arg(QString::fromLatin1(qVersion()),
-                             QString::fromLatin1(hid_version_str())));
+        + paragraph(
+               translateText("Uses Qt %1 and hidapi %2")
+                   .arg(QString::fromLatin1(qVersion()), QString::fromLatin1(hid_version_str())));
 }
 
 QMessageBox *createAboutBox(QWidget *parent)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 class QDialog;
@@ -21,6 +22,8 @@ QDialog *createShortcutsDialog(QWidget *parent, const QVector<ShortcutRow> &rows
 // What to do when the keypad cannot be opened: on Linux, the udev rule that
 // comes with Zentrik.
 QMessageBox *createTroubleshootingBox(QWidget *parent);
+// When the program could not give that access itself: the commands that do.
+QMessageBox *createAccessCommandsBox(QWidget *parent, const QStringList &commands);
 
 // The program's version and licence, and the versions of Qt and hidapi it
 // runs with.

@@ -37,10 +37,11 @@ ImportPreview::ImportPreview(const ImportPlan &plan, const QString &fileName, QW
     setWindowTitle(translateText("Import from file"));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     auto *layout = new QVBoxLayout(this);
-    auto *heading = new QLabel(translateText("Importing %1 changes these layers of the keypad. Nothing "
-                                    "reaches the keypad until you save.")
-                                   .arg(fileName),
-                               this);
+    auto *heading =
+        new QLabel(translateText("Importing %1 changes these layers of the keypad. Nothing "
+                                 "reaches the keypad until you save.")
+                       .arg(fileName),
+                   this);
     heading->setWordWrap(true);
     layout->addWidget(heading);
 
@@ -50,7 +51,8 @@ ImportPreview::ImportPreview(const ImportPlan &plan, const QString &fileName, QW
     auto *list = new QVBoxLayout(content);
     // What is skipped comes first, where it is seen.
     if (!plan.notHeld.isEmpty()) {
-        auto *title = new QLabel(translateText("This keypad cannot hold these; they are skipped:"), content);
+        auto *title =
+            new QLabel(translateText("This keypad cannot hold these; they are skipped:"), content);
         title->setStyleSheet(QStringLiteral("font-weight: bold;"));
         list->addWidget(title);
         list->addWidget(listLabel(plan.notHeld, content));

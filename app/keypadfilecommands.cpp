@@ -37,20 +37,6 @@ QString fileFilters()
         + translateText("All files (*)");
 }
 
-// The keypad as it described itself, for the file's heading.
-KeypadFileSource sourceOf(const ConnectionFlows &flows)
-{
-    const DeviceState &state = flows.state();
-    KeypadFileSource source;
-    source.family = QString::fromLatin1(state.connectedFamily().name());
-    source.description = state.connectedFamily().descriptionBytes(state.description());
-    source.vendorId = flows.keypad().vendorId;
-    source.productId = flows.keypad().productId;
-    source.programVersion = QStringLiteral(ZENTRIK_VERSION);
-    source.created = QDateTime::currentDateTimeUtc();
-    return source;
-}
-
 // The dropped file, when exactly one local file was dropped.
 QString droppedFile(const QMimeData *mime)
 {
@@ -90,7 +76,8 @@ void KeypadFileCommands::refuse(const QString &message, bool exporting) const
     if (m_showRefusal)
         m_showRefusal(message);
     else
-        showRefusalBox(m_window, translateText(exporting ? "Export to file" : "Import from file"), message);
+        showRefusalBox(m_window, translateText(exporting ? "Export to file" : "Import from file"),
+                       message);
 }
 
 QString KeypadFileCommands::choose(bool forSaving, const QString &title)
@@ -160,7 +147,8 @@ bool KeypadFileCommands::exportToFile()
     // The keypad's work went on while the dialog was open: what was shown
     // then may be gone or half read again.
     if (m_flows.connectionSerial() != connection) {
-        refuse(translateText("The keypad was disconnected while the dialog was open. Nothing was written."),
+        refuse(translateText(
+                   "The keypad was disconnected while the dialog was open. Nothing was written."),
                true);
         return false;
     }
@@ -175,7 +163,7 @@ bool KeypadFileCommands::exportToFile()
     // What the window holds when the user has chosen: edits made while the
     // dialog was open are in the file too.
     const KeypadFile file =
-        keypadFileOf(m_store, m_flows.state(), m_controls(), sourceOf(m_flows));
+        keypadFileOf(m_store, m_flows.state(), m_controls(), m_flows.fileSource());
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(writeKeypadFile(file)) < 0 || !out.commit()) {
         refuse(translateText("The file could not be written: %1").arg(out.errorString()), true);
@@ -217,19 +205,26 @@ bool KeypadFileCommands::importPath(const QString &path)
     // The keypad's work went on while the preview was open.
     if (!m_flows.state().connected || m_flows.keypad().description != description
         || &m_flows.state().connectedFamily() != &before.connectedFamily()) {
-        refuse(translateText("The keypad changed while the preview was open. Nothing was changed."));
+        refuse(
+            translateText("The keypad changed while the preview was open. Nothing was changed."));
         return false;
     }
     if (m_flows.taskRunning() && !m_flows.saveRunning()) {
         refuse(translateText("The keypad is being read. Import the file again once it is done."));
         return false;
     }
-    const int stepsBefore = m_history.stack()->count();
-    m_history.perform(EditKind::Import, [&] { layImport(plan, preview.choice(), m_store); });
-    const bool changed = m_history.stack()->count() > stepsBefore;
+    const bool changed = layPlan(plan, preview.choice());
     qCDebug(lcUi).noquote() << "[UI] keypad file imported from" << path << "changed" << changed;
-    emit imported();
     return changed;
+}
+
+bool KeypadFileCommands::layPlan(const ImportPlan &plan, const ImportChoice &choice)
+{
+    m_history.commitPending();
+    const int stepsBefore = m_history.stack()->count();
+    m_history.perform(EditKind::Import, [&] { layImport(plan, choice, m_store); });
+    emit imported();
+    return m_history.stack()->count() > stepsBefore;
 }
 
 bool KeypadFileCommands::eventFilter(QObject *watched, QEvent *event)

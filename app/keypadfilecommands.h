@@ -8,6 +8,8 @@ class ConnectionFlows;
 class ControlMap;
 class EditHistory;
 class ImportPreview;
+struct ImportChoice;
+struct ImportPlan;
 class KeyboardData;
 class QAction;
 class QWidget;
@@ -46,6 +48,9 @@ public:
     // True when something was imported.
     bool importFromFile();
     bool importPath(const QString &path);
+    // Lays a planned import on the store as one step of the undo history,
+    // as an accepted preview does; true when something changed.
+    bool layPlan(const ImportPlan &plan, const ImportChoice &choice);
 
     // The message box a refusal shows.
     static void showRefusalBox(QWidget *parent, const QString &title, const QString &message);

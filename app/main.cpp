@@ -7,7 +7,9 @@
 #include <QApplication>
 
 #ifdef ZENTRIK_DEMO
+#include "device/hidmanager.h"
 #include "virtualkeypad.h"
+#include "virtualwatcher.h"
 #endif
 
 int main(int argc, char *argv[])
@@ -27,17 +29,28 @@ int main(int argc, char *argv[])
 #else
     SingleInstance instance(QString::fromLatin1(kBusName));
 #endif
-    if (instance.claim() == SingleInstance::Claim::HandedOver)
+    const SingleInstance::Claim claim = instance.claim();
+    if (claim == SingleInstance::Claim::HandedOver)
         return 0;
 
 #ifdef ZENTRIK_DEMO
     // The demo build has a virtual keypad plugged in from the start; the
     // ZENTRIK_VIRTUAL_KEYPAD environment variable picks its model.
     VirtualKeypad::installDemoKeypad();
+    // Its plugs and unplugs reach the link as udev's events would.
+    HIDManager::instance()->setWatcher(new VirtualBusWatcher);
 #endif
     Widget window;
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      [&window] { raiseWindow(&window); });
+    // zentrikctl hands its commands to this window while it runs.
+#ifdef ZENTRIK_DEMO
+    const QString scripts = QString::fromLatin1(kDemoScriptBusName);
+#else
+    const QString scripts = QString::fromLatin1(kScriptBusName);
+#endif
+    if (claim == SingleInstance::Claim::First)
+        window.answerScriptsOn(&instance, instance.bus(), scripts);
     window.show();
     return app.exec();
 }

@@ -46,7 +46,8 @@ SingleInstance::Claim SingleInstance::claim()
     for (int round = 0; round < 2; ++round) {
         // The object is in place before the name is ours, so an Activate sent
         // the moment another start sees the name finds someone to answer.
-        m_bus.registerObject(path, this, QDBusConnection::ExportScriptableSlots);
+        m_bus.registerObject(path, this,
+                             QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportAdaptors);
         const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
             m_bus.interface()->registerService(m_busName, QDBusConnectionInterface::DontQueueService,
                                                QDBusConnectionInterface::DontAllowReplacement);

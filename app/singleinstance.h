@@ -8,7 +8,8 @@
 // Keeps one Zentrik per desktop session: two programs writing one keypad's
 // memory would interleave their packets. The first start owns a well-known
 // name on the session bus and answers org.freedesktop.Application.Activate
-// there; a later start asks it to come to the front and then quits.
+// there; a later start asks it to come to the front and then quits. The
+// window's own interface for zentrikctl is an adaptor of this object.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
     // Takes the name or hands over to its owner. Never waits longer than
     // kHandOverTimeoutMs for the running instance.
     Claim claim();
+
+    const QDBusConnection &bus() const { return m_bus; }
 
     // "/org/zentrik/Zentrik" for "org.zentrik.Zentrik", as the freedesktop
     // application interface expects.

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -25,6 +26,12 @@ const QString kConnectedStyle = QStringLiteral("color: #00FF00; font-weight: bol
 const QString kFailureStyle = QStringLiteral("color: #FF0000; font-weight: bold;");
 const QString kNoticeStyle = QStringLiteral("color: #FFB020; font-weight: bold;");
 const QString kDoneStyle = QStringLiteral("color: #87CEFA; font-weight: bold;");
+// Its own look: the line's colours would otherwise reach into the button.
+const QString kAllowAccessStyle = QStringLiteral(
+    "QPushButton { color: #FFFFFF; font-size: 14px; font-weight: normal; background: #3C3C3C;"
+    " border: 1px solid #9A9A9A; border-radius: 4px; padding: 2px 10px; }"
+    "QPushButton:hover { background: #505050; }"
+    "QPushButton:disabled { color: #8A8A8A; }");
 const QString kSavedStyle =
     QStringLiteral("background-color: #2d5a2d; color: #00FF00; font-weight: bold;");
 
@@ -53,6 +60,12 @@ QLabel *StatusLine::build()
     m_progress->setFixedSize(kProgressWidth, kProgressHeight);
     m_progress->hide();
     row->addWidget(m_progress, 0, Qt::AlignVCenter);
+    m_allowAccess = new QPushButton(translateText(QStringLiteral("Allow access…")), m_label);
+    m_allowAccess->setObjectName(QStringLiteral("allowAccessButton"));
+    m_allowAccess->setStyleSheet(kAllowAccessStyle);
+    m_allowAccess->hide();
+    connect(m_allowAccess, &QPushButton::clicked, this, &StatusLine::accessRequested);
+    row->addWidget(m_allowAccess, 0, Qt::AlignVCenter);
     return m_label;
 }
 
@@ -73,7 +86,10 @@ void StatusLine::present(const Shown &shown)
     // A long text must not widen the window: the line shows what fits, the
     // tooltip all of it.
     // Before the window is laid out the line has no width to fit.
-    const int room = m_label->isVisible() ? m_label->width() - 8 : 0;
+    // The text is centred, so a button at one end takes its width off both.
+    m_allowAccess->setVisible(shown.offersAccess);
+    const int buttonRoom = shown.offersAccess ? 2 * (m_allowAccess->sizeHint().width() + 8) : 0;
+    const int room = m_label->isVisible() ? m_label->width() - 8 - buttonRoom : 0;
     const QFontMetrics metrics(m_label->font());
     const QString fitted =
         room > 0 ? metrics.elidedText(shown.text, Qt::ElideRight, room) : shown.text;
@@ -131,6 +147,18 @@ void StatusLine::showFailure(const QString &text)
     if (m_resetTimer)
         m_resetTimer->stop();
     rest({text, kFailureStyle, text});
+}
+
+void StatusLine::showNoAccess(const QString &text, const QString &toolTip)
+{
+    if (m_resetTimer)
+        m_resetTimer->stop();
+    rest({text, kFailureStyle, toolTip, true});
+}
+
+void StatusLine::setAccessRequestEnabled(bool enabled)
+{
+    m_allowAccess->setEnabled(enabled);
 }
 
 void StatusLine::showNotice(const QString &text)

@@ -75,6 +75,7 @@ Widget::Widget(QWidget *parent)
 
     connectParts();
     connectEditing();
+    connectHistory(settings.keepHistory);
     // Print and PDF export of the layers shown.
     const KeypadPrintActions printing = addKeypadPrintActions(this, [this] {
         return keypadPrintContents(m_keyboardData, m_flows->state(), currentLayout(),

@@ -28,6 +28,8 @@ class OldDelayPage;
 class OldLightingPage;
 class PageHost;
 class ProcreatePage;
+class QDBusConnection;
+class ScriptGate;
 class QPushButton;
 class R20WideDelayPage;
 class R20WideLightingPage;
@@ -60,6 +62,11 @@ public:
     int effectiveLayerDisplayCount() const;
     void setForcedLayerDisplayCount(int count);
     void updateLayerButtonsVisibility();
+
+    // Answers zentrikctl's commands on `bus`, as an interface of `busObject`,
+    // and reads a keypad only once a zentrikctl holding `scriptBusName` is done.
+    void answerScriptsOn(QObject *busObject, const QDBusConnection &bus,
+                         const QString &scriptBusName);
 
     // Translates every text of the finished window into the chosen language.
     void applyLanguage();
@@ -139,6 +146,8 @@ private:
     void connectParts();
     // Undo and redo, copy, paste and swap, layer copy, keyboard control.
     void connectEditing();
+    // File › History… and what each save keeps before it writes.
+    void connectHistory(bool keepHistory);
     // The menu bar and the controls' context menu.
     void buildMenus();
     // Before an undo or redo: its layer and its page come into view.
@@ -178,5 +187,6 @@ private:
     LayerCopy *m_layerCopy = nullptr;
     EditControls *m_editControls = nullptr;
     KeypadFileCommands *m_fileCommands = nullptr;
+    ScriptGate *m_scriptGate = nullptr;
     WindowMenus *m_menus = nullptr;
 };

@@ -3,16 +3,19 @@
 
 #include "app/widget.h"
 
+#include "app/accessdoctor.h"
 #include "app/connectionflows.h"
 #include "app/functionbuttons.h"
 #include "app/keydisplay.h"
 #include "app/keyselection.h"
 #include "app/pagehost.h"
+#include "app/scriptgate.h"
 #include "app/unsavedprompt.h"
 #include "app/statusline.h"
 #include "device/hidmanager.h"
 #include "keypad/failuretexts.h"
 #include "model/logging.h"
+#include "model/translation.h"
 #include "pages/macropage.h"
 #include "widgets/controlbutton.h"
 
@@ -30,6 +33,13 @@ void Widget::initHIDCommunication()
             [this](bool success, QString msg) { m_flows->onOperationFinished(success, msg); });
     // A keypad that is there but cannot be opened says why on the status line.
     connect(link, &HIDManager::openFailureChanged, this, &Widget::showOpenFailure);
+    // ... and, when it is the permission, offers to mend it; once mended the
+    // keypad is opened without a replug.
+    auto *doctor = new AccessDoctor(this);
+    connect(m_status, &StatusLine::accessRequested, doctor, &AccessDoctor::allowAccess);
+    connect(doctor, &AccessDoctor::runningChanged, m_status,
+            [this](bool running) { m_status->setAccessRequestEnabled(!running); });
+    connect(doctor, &AccessDoctor::accessGranted, link, &HIDManager::searchNow);
     connect(link, &HIDManager::progressUpdated, m_flows,
             [this](int done, int total, QString msg) { m_flows->onProgressUpdated(done, total, msg); });
     link->startMonitoring();
@@ -43,7 +53,11 @@ void Widget::onDeviceConnected()
     m_pages->macroPage()->abandonRecording();
     m_functionButtons->setKeypadState(true);
     m_display->showPlaceholder();
-    m_flows->onKeypadConnected();
+    // A zentrikctl that has the keypad open finishes first.
+    if (m_scriptGate)
+        m_scriptGate->whenFree([this] { m_flows->onKeypadConnected(); });
+    else
+        m_flows->onKeypadConnected();
 }
 
 void Widget::onKeypadDescribed()
@@ -124,6 +138,8 @@ void Widget::onDeviceDisconnected()
     qCDebug(lcWidget).noquote() << "=== onDeviceDisconnected called ===";
     // The steps recorded so far stay with the key's other unsaved changes.
     m_pages->macroPage()->abandonRecording();
+    if (m_scriptGate)
+        m_scriptGate->cancel();
     m_flows->onKeypadDisconnected();
 
     m_functionButtons->setKeypadState(false);
@@ -142,12 +158,14 @@ void Widget::showOpenFailure()
 {
     if (m_flows->state().connected)
         return;
-    const QString failure =
-        openFailureStatusText(HIDManager::instance()->lastOpenFailure());
-    if (failure.isEmpty())
+    const OpenFailure failure = HIDManager::instance()->lastOpenFailure();
+    const QString text = openFailureStatusText(failure);
+    if (text.isEmpty())
         m_status->showDisconnected();
+    else if (failure.noPermission)
+        m_status->showNoAccess(translateText(QStringLiteral("No access to the keypad")), text);
     else
-        m_status->showFailure(failure);
+        m_status->showFailure(text);
 }
 
 void Widget::onViewSettingsClicked()

@@ -10,6 +10,7 @@
 // from Config.ini beside the executable, as the program's does: scripts/bench
 // runs this once more from a folder whose Config.ini chooses Chinese.
 
+#include "benchloop.h"
 #include "eventtrace.h"
 #include "stallmonitor.h"
 
@@ -142,33 +143,6 @@ private:
     int m_count = 0;
 };
 
-// Runs the event loop until `done` holds (checked every 2 ms) or `timeoutMs`
-// passes; the loop sleeps in between, as the program's own loop does.
-bool spinUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    if (done())
-        return true;
-    QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(2);
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    poll.start();
-    loop.exec();
-    return done();
-}
-
-// Runs the event loop for `ms` with no timer of its own but the one ending it.
-void spinFor(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 // The longest stall around `change`, run from the event loop as a click's
 // slot is, with the layout and paint that follow it.
 TracingApplication *tracing()
@@ -224,17 +198,6 @@ bool anyDirty(KeyboardData &store)
     return false;
 }
 
-const char *verdict(double value, double target)
-{
-    return value <= target ? "ok" : "MISSES";
-}
-
-void printFigure(const char *what, double value, const char *unit, double target)
-{
-    std::printf("%-44s %9.2f %-6s target <= %-7g ratio %.3f  %s\n", what, value, unit, target,
-                value / target, verdict(value, target));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -242,9 +205,7 @@ int main(int argc, char **argv)
     QElapsedTimer sinceMain;
     sinceMain.start();
     const double processMsAtMain = msSinceProcessStart();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    prepareBenchProcess();
 
     // As main() does, with no keypad on the bus.
     Q_INIT_RESOURCE(resources);

@@ -3,8 +3,11 @@
 #include "ctl/ctlexit.h"
 #include "ctl/ctlkeypad.h"
 #include "ctl/ctlreport.h"
+#include "ctl/ctlrequest.h"
+#include "ctl/ctlwork.h"
 
 #include "keypad/failuretexts.h"
+#include "keypad/configurationhistory.h"
 #include "keypad/keypadfileload.h"
 #include "keypad/keypadfileplan.h"
 #include "keypad/storesave.h"
@@ -13,6 +16,8 @@
 #include <QCommandLineParser>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -20,24 +25,18 @@
 
 namespace {
 
-// What one run was asked for.
-struct Request {
-    QString command;
-    QString file;
-    QString keypad;
-    bool json = false;
-    bool dryRun = false;
-    bool noLighting = false;
-    QVector<int> layers; // 0-based; empty for all
-};
+// A save may take a while on a slow keypad; the window answers when its
+// verified save is done.
+constexpr int kWindowAnswerTimeoutMs = 120000;
 
 class Run
 {
 public:
-    Run(QTextStream &out, QTextStream &err, const QString &windowBusName)
+    Run(QTextStream &out, QTextStream &err, const CtlSurroundings &surroundings)
         : m_out(out)
         , m_err(err)
-        , m_windowBusName(windowBusName)
+        , m_surroundings(surroundings)
+        , m_history(surroundings.historyRoot)
     {
     }
 
@@ -50,22 +49,23 @@ private:
         m_err.flush();
         return exit;
     }
-    bool parse(const QStringList &arguments, Request &request, CtlExit &exit);
+    bool parse(const QStringList &arguments, CtlRequest &request, CtlExit &exit);
     bool windowHoldsKeypad() const;
-    CtlExit open(const Request &request);
-    CtlExit list(const Request &request);
-    CtlExit show(const Request &request);
-    CtlExit exportTo(const Request &request);
-    CtlExit compare(const Request &request, bool write);
-    CtlExit save(const Request &request, const KeypadFile &file, const CtlPlan &plan);
+    CtlExit list(const CtlRequest &request);
+    CtlExit handToWindow(const CtlRequest &request, const std::optional<KeypadFile> &file);
+    CtlExit onKeypad(const CtlRequest &request, const std::optional<KeypadFile> &file);
+    CtlExit write(CtlWork &work, const CtlRequest &request, const CtlWrite &write);
+    void keepWhatIsHeld(HistoryWriter writer);
+    CtlExit writeExported(const QString &path, const QByteArray &bytes);
 
     QTextStream &m_out;
     QTextStream &m_err;
-    QString m_windowBusName;
+    CtlSurroundings m_surroundings;
+    ConfigurationHistory m_history;
     std::unique_ptr<CtlKeypad> m_keypad;
 };
 
-bool Run::parse(const QStringList &arguments, Request &request, CtlExit &exit)
+bool Run::parse(const QStringList &arguments, CtlRequest &request, CtlExit &exit)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(translateText("The keypad from a script."));
@@ -73,8 +73,8 @@ bool Run::parse(const QStringList &arguments, Request &request, CtlExit &exit)
     const QCommandLineOption keypad(QStringLiteral("keypad"),
                                     translateText("The keypad: its path or its number in list."),
                                     QStringLiteral("PATH|INDEX"));
-    const QCommandLineOption layer(QStringLiteral("layer"), translateText("Only this layer, from 1."),
-                                   QStringLiteral("N"));
+    const QCommandLineOption layer(QStringLiteral("layer"),
+                                   translateText("Only this layer, from 1."), QStringLiteral("N"));
     const QCommandLineOption layers(QStringLiteral("layers"),
                                     translateText("Only these layers, from 1, such as 1,3."),
                                     QStringLiteral("LIST"));
@@ -85,7 +85,8 @@ bool Run::parse(const QStringList &arguments, Request &request, CtlExit &exit)
     parser.addOptions({json, keypad, layer, layers, noLighting, dryRun});
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("list | show | export FILE | diff FILE | apply FILE"));
+                                 QStringLiteral("list | show | export FILE | diff FILE | apply FILE | "
+                                                "history [list | show N | restore N]"));
     if (!parser.parse(QStringList{QStringLiteral("zentrikctl")} + arguments)) {
         exit = fail(CtlExit::Usage, parser.errorText());
         return false;
@@ -99,14 +100,27 @@ bool Run::parse(const QStringList &arguments, Request &request, CtlExit &exit)
     request.command = positional.value(0);
     const bool needsFile = request.command == QLatin1String("export")
         || request.command == QLatin1String("diff") || request.command == QLatin1String("apply");
-    const bool known = needsFile || request.command == QLatin1String("list")
+    const bool history = request.command == QLatin1String("history");
+    const bool known = needsFile || history || request.command == QLatin1String("list")
         || request.command == QLatin1String("show");
-    if (!known || positional.size() != (needsFile ? 2 : 1)) {
-        exit = fail(CtlExit::Usage, translateText("Usage: zentrikctl list | show | export FILE | diff FILE | "
-                                         "apply FILE (zentrikctl --help tells more)"));
+    // history [list], history show N, history restore N
+    request.historyCommand = positional.value(1, QStringLiteral("list"));
+    const bool needsEntry = request.historyCommand == QLatin1String("show")
+        || request.historyCommand == QLatin1String("restore");
+    bool entryOk = true;
+    if (history && needsEntry)
+        request.entry = positional.value(2).toInt(&entryOk);
+    const bool historyOk = !history
+        || (needsEntry ? positional.size() == 3 && entryOk && request.entry >= 1
+                       : request.historyCommand == QLatin1String("list") && positional.size() <= 2);
+    if (!known || !historyOk || (!history && positional.size() != (needsFile ? 2 : 1))) {
+        exit = fail(CtlExit::Usage,
+                    translateText("Usage: zentrikctl list | show | export FILE | diff FILE | "
+                                  "apply FILE (zentrikctl --help tells more)"));
         return false;
     }
-    request.file = positional.value(1);
+    if (!history)
+        request.file = positional.value(1);
     request.keypad = parser.value(keypad);
     request.json = parser.isSet(json);
     request.dryRun = parser.isSet(dryRun);
@@ -126,28 +140,7 @@ bool Run::parse(const QStringList &arguments, Request &request, CtlExit &exit)
     return true;
 }
 
-bool Run::windowHoldsKeypad() const
-{
-    // Two writers on one keypad would undo each other's work, and the
-    // window would show what the keypad no longer holds.
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    return bus.isConnected() && bus.interface()
-        && bus.interface()->isServiceRegistered(m_windowBusName).value();
-}
-
-CtlExit Run::open(const Request &request)
-{
-    if (windowHoldsKeypad())
-        return fail(CtlExit::Busy, translateText("Zentrik's window is open and holds the keypad: use the "
-                                        "window, or close it first."));
-    CtlOpen opened = openCtlKeypad(request.keypad);
-    if (!opened.keypad)
-        return fail(opened.exit, opened.message);
-    m_keypad = std::move(opened.keypad);
-    return CtlExit::Ok;
-}
-
-CtlExit Run::list(const Request &request)
+CtlExit Run::list(const CtlRequest &request)
 {
     const QVector<HIDManager::KeypadNode> nodes = HIDManager::listKeypads();
     QVector<CtlListed> listed;
@@ -177,56 +170,99 @@ CtlExit Run::list(const Request &request)
     return worst;
 }
 
-CtlExit Run::show(const Request &request)
+bool Run::windowHoldsKeypad() const
 {
-    const CtlExit opened = open(request);
-    if (opened != CtlExit::Ok)
-        return opened;
-    const CtlShown shown{m_keypad->keypad, m_keypad->store, request.layers};
-    m_out << (request.json ? showJson(shown, m_keypad->node) : showText(shown));
-    return CtlExit::Ok;
+    // Two writers on one keypad would undo each other's work, and the
+    // window would show what the keypad no longer holds.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.isConnected() && bus.interface()
+        && bus.interface()->isServiceRegistered(m_surroundings.windowBusName).value();
 }
 
-CtlExit Run::exportTo(const Request &request)
+CtlExit Run::handToWindow(const CtlRequest &request, const std::optional<KeypadFile> &file)
 {
-    const CtlExit opened = open(request);
-    if (opened != CtlExit::Ok)
-        return opened;
-    const KeypadFile file = keypadFileOf(m_keypad->store, m_keypad->keypad.state,
-                                         m_keypad->keypad.controls, sourceOf(*m_keypad));
-    QSaveFile out(request.file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(writeKeypadFile(file)) < 0 || !out.commit())
+    QString path = QLatin1Char('/') + m_surroundings.windowBusName;
+    path.replace(QLatin1Char('.'), QLatin1Char('/'));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        m_surroundings.windowBusName, path, QStringLiteral("org.zentrik.Zentrik"),
+        QStringLiteral("Run"));
+    call << request.toBus(file ? writeKeypadFile(*file) : QByteArray());
+    const QDBusMessage reply =
+        QDBusConnection::sessionBus().call(call, QDBus::Block, kWindowAnswerTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return fail(CtlExit::Busy,
+                    translateText("Zentrik's window is open and holds the keypad: use the "
+                                  "window, or close it first."));
+    const CtlBusAnswer answer = CtlBusAnswer::fromBus(qdbus_cast<QVariantMap>(reply.arguments().first()));
+    m_out << answer.out;
+    m_err << answer.err;
+    if (request.command == QLatin1String("export") && answer.exit == exitCode(CtlExit::Ok))
+        return writeExported(request.file, answer.written);
+    return static_cast<CtlExit>(answer.exit);
+}
+
+CtlExit Run::writeExported(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) < 0 || !out.commit())
         return fail(CtlExit::BadFile,
                     translateText("The file could not be written: %1").arg(out.errorString()));
     return CtlExit::Ok;
 }
 
-CtlExit Run::compare(const Request &request, bool write)
+CtlExit Run::onKeypad(const CtlRequest &request, const std::optional<KeypadFile> &file)
 {
-    const LoadedKeypadFile loaded = loadKeypadFile(request.file);
-    if (!loaded.file)
-        return fail(CtlExit::BadFile, loaded.problem);
-    const CtlExit opened = open(request);
-    if (opened != CtlExit::Ok)
-        return opened;
-    const CtlPlan plan = planOf(*m_keypad, *loaded.file, request.layers, !request.noLighting);
-    m_out << differencesText(plan);
-    m_out.flush();
-    // For diff, a part the keypad cannot hold is one more difference.
-    if (!write)
-        return plan.differs() || plan.exitWhenHeld() != CtlExit::Ok ? CtlExit::Differs
-                                                                    : CtlExit::Ok;
-    if (request.dryRun || !plan.differs())
-        return plan.differs() ? CtlExit::Differs : plan.exitWhenHeld();
-    const CtlExit saved = save(request, *loaded.file, plan);
-    return saved == CtlExit::Ok ? plan.exitWhenHeld() : saved;
+    // A window started now waits until this name goes with the process.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!m_surroundings.scriptBusName.isEmpty() && bus.isConnected() && bus.interface()) {
+        const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> held =
+            bus.interface()->registerService(m_surroundings.scriptBusName,
+                                             QDBusConnectionInterface::DontQueueService,
+                                             QDBusConnectionInterface::DontAllowReplacement);
+        if (held.isValid() && held.value() != QDBusConnectionInterface::ServiceRegistered)
+            return fail(CtlExit::Busy, translateText("Another zentrikctl is using the keypad."));
+    }
+    CtlOpen opened = openCtlKeypad(request.keypad);
+    if (!opened.keypad)
+        return fail(opened.exit, opened.message);
+    m_keypad = std::move(opened.keypad);
+    CtlWork work(*m_keypad, m_out, m_err);
+    QByteArray written;
+    std::optional<CtlWrite> planned;
+    const CtlExit exit = work.run(request, m_history, file, written, planned);
+    if (exit != CtlExit::Ok)
+        return exit;
+    if (request.command == QLatin1String("export"))
+        return writeExported(request.file, written);
+    return planned ? write(work, request, *planned) : exit;
 }
 
-CtlExit Run::save(const Request &request, const KeypadFile &file, const CtlPlan &plan)
+void Run::keepWhatIsHeld(HistoryWriter writer)
+{
+    if (!m_surroundings.keepHistory)
+        return;
+    const CtlKeypad &keypad = *m_keypad;
+    if (!keypad.readComplete) {
+        m_err << "zentrikctl: "
+              << translateText("What the keypad holds could not be read whole, so it was not kept.")
+              << '\n';
+        return;
+    }
+    QString why;
+    if (!m_history.keep(keypadFileOf(keypad.store, keypad.keypad.state, keypad.keypad.controls,
+                                     sourceOf(keypad)),
+                        writer, &why))
+        m_err << "zentrikctl: "
+              << translateText("What the keypad held could not be kept: %1").arg(why) << '\n';
+}
+
+CtlExit Run::write(CtlWork &work, const CtlRequest &request, const CtlWrite &write)
 {
     CtlKeypad &keypad = *m_keypad;
+    // The store still holds what was read: that goes to the history first.
+    keepWhatIsHeld(write.writer);
     // Only what differs is marked, so only that is written.
-    layImport(plan.import, plan.choice, keypad.store);
+    layImport(write.plan.import, write.plan.choice, keypad.store);
     const SaveSnapshot snapshot = saveSnapshotOf(keypad.store, SaveKind::All);
     // A line that counts up while the keypad is written, on a terminal only.
     const bool terminal = isatty(STDERR_FILENO);
@@ -243,32 +279,29 @@ CtlExit Run::save(const Request &request, const KeypadFile &file, const CtlPlan 
         m_err << '\r' << QString(40, QLatin1Char(' ')) << '\r';
     // What the keypad holds now decides, read back as the window would.
     rereadCtlKeypad(keypad);
-    const CtlPlan after = planOf(keypad, file, request.layers, !request.noLighting);
-    if (!result.ok || after.differs()) {
-        const QString failure = saveStatusText(result);
-        m_err << differencesText(after);
-        return fail(CtlExit::Differs,
-                    failure.isEmpty() ? translateText("The keypad does not hold the file after the save.")
-                                      : failure);
-    }
-    m_out << translateText("Saved; the keypad holds the file.") << '\n';
-    return CtlExit::Ok;
+    return work.finish(request, write, saveStatusText(result));
 }
 
 int Run::exec(const QStringList &arguments)
 {
-    Request request;
+    CtlRequest request;
     CtlExit exit = CtlExit::Ok;
     if (!parse(arguments, request, exit))
         return exitCode(exit);
-    if (request.command == QLatin1String("list"))
+    if (request.command == QLatin1String("list")) {
         exit = list(request);
-    else if (request.command == QLatin1String("show"))
-        exit = show(request);
-    else if (request.command == QLatin1String("export"))
-        exit = exportTo(request);
-    else
-        exit = compare(request, request.command == QLatin1String("apply"));
+    } else {
+        std::optional<KeypadFile> file;
+        if (!request.file.isEmpty() && request.command != QLatin1String("export")) {
+            const LoadedKeypadFile loaded = loadKeypadFile(request.file);
+            if (!loaded.file)
+                return exitCode(fail(CtlExit::BadFile, loaded.problem));
+            file = loaded.file;
+        }
+        // While the window runs, the keypad is its own: the command goes to
+        // it, and it does what the user would have done.
+        exit = windowHoldsKeypad() ? handToWindow(request, file) : onKeypad(request, file);
+    }
     m_out.flush();
     m_err.flush();
     return exitCode(exit);
@@ -277,8 +310,8 @@ int Run::exec(const QStringList &arguments)
 } // namespace
 
 int runZentrikctl(const QStringList &arguments, QTextStream &out, QTextStream &err,
-                  const QString &windowBusName)
+                  const CtlSurroundings &surroundings)
 {
-    Run run(out, err, windowBusName);
+    Run run(out, err, surroundings);
     return run.exec(arguments);
 }

@@ -10,6 +10,7 @@ namespace {
 void loadRead(CtlKeypad &opened, const KeypadContents &contents)
 {
     opened.store.loadLayers(contents.layers);
+    opened.readComplete = contents.readComplete;
     // A family without a lighting read brings none back.
     if (contents.lighting.size() == kLayerCount)
         opened.store.loadLighting(contents.lighting);
@@ -34,11 +35,13 @@ CtlOpen openCtlKeypad(const QString &selector)
             chosen = i;
     if (chosen < 0) {
         open.exit = CtlExit::NoKeypad;
-        open.message = translateText("No keypad %1: zentrikctl list shows the keypads plugged in.").arg(selector);
+        open.message = translateText("No keypad %1: zentrikctl list shows the keypads plugged in.")
+                           .arg(selector);
         return open;
     }
 
     auto keypad = std::make_unique<CtlKeypad>();
+    keypad->link = std::make_unique<HIDManager>();
     keypad->node = nodes[chosen];
     keypad->link->setOnlyPath(keypad->node.path);
     if (!keypad->link->openDevice()) {

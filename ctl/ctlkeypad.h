@@ -13,10 +13,13 @@
 // is, and a store holding what it keeps, as the window's would after its
 // connect read.
 struct CtlKeypad {
-    std::unique_ptr<HIDManager> link = std::make_unique<HIDManager>();
+    // Null when the window holds the keypad and answers for it.
+    std::unique_ptr<HIDManager> link;
     HIDManager::KeypadNode node;
     ConnectedKeypad keypad;
     KeyboardData store;
+    // Whether the last read brought back every layer and lighting record.
+    bool readComplete = false;
 };
 
 // Opens the keypad `selector` names (its node path or its number in `list`,

@@ -112,7 +112,9 @@ QString showText(const CtlShown &shown)
         if (lighting) {
             const LedLayerConfig &led = shown.store.ledLayers()[layer];
             out += QStringLiteral("  ")
-                + translateText("Lighting: effect %1, colours %2").arg(led.effect).arg(colorsText(led))
+                + translateText("Lighting: effect %1, colours %2")
+                      .arg(led.effect)
+                      .arg(colorsText(led))
                 + QLatin1Char('\n');
         }
     }
@@ -186,7 +188,8 @@ QString differencesText(const CtlPlan &plan)
     QString out;
     for (const LayerImport &layer : plan.import.layers) {
         for (const QString &change : layer.changes)
-            out += translateText("Layer %1, %2").arg(layer.layer + 1).arg(change) + QLatin1Char('\n');
+            out +=
+                translateText("Layer %1, %2").arg(layer.layer + 1).arg(change) + QLatin1Char('\n');
         if (plan.lighting && layer.lightingChanges)
             out += translateText("Layer %1, lighting: effect %2, colours %3")
                        .arg(layer.layer + 1)

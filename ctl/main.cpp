@@ -1,6 +1,7 @@
 #include "ctl/ctlcommands.h"
 
 #include "keypad/appidentity.h"
+#include "keypad/configurationhistory.h"
 #include "keypad/settingsfile.h"
 #include "model/translation.h"
 
@@ -24,20 +25,25 @@ int main(int argc, char *argv[])
     // went wrong; the link's traces stay out of both.
     HIDManager::setRequestLinesPrinted(false);
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
-    // The window's settings file chooses the language here too.
-    setInterfaceChinese(readSettingsFile().useChinese);
+    // The window's settings file chooses the language and the history here too.
+    const AppSettings settings = readSettingsFile();
+    setInterfaceChinese(settings.useChinese);
 #ifdef ZENTRIK_DEMO
     // The demo keypad of zentrik-demo, picked by ZENTRIK_VIRTUAL_KEYPAD;
     // "none" plugs nothing in.
     if (qgetenv("ZENTRIK_VIRTUAL_KEYPAD") != "none")
         VirtualKeypad::installDemoKeypad();
     const QString bus = QString::fromLatin1(kDemoBusName);
+    const QString scripts = QString::fromLatin1(kDemoScriptBusName);
 #else
     const QString bus = QString::fromLatin1(kBusName);
+    const QString scripts = QString::fromLatin1(kScriptBusName);
 #endif
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setCodec("UTF-8");
     err.setCodec("UTF-8");
-    return runZentrikctl(app.arguments().mid(1), out, err, bus);
+    return runZentrikctl(app.arguments().mid(1), out, err,
+                         CtlSurroundings{bus, scripts, settings.keepHistory,
+                                         ConfigurationHistory::defaultRoot()});
 }

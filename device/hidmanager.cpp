@@ -1,6 +1,7 @@
 #include "device/hidmanager.h"
 
 #include "device/candidates.h"
+#include "device/devicewatcher.h"
 #include "device/keypadslots.h"
 #include "device/openfailurelog.h"
 #include "model/logging.h"
@@ -14,7 +15,14 @@
 
 namespace {
 
+// Without device events the search runs twice a second; with them, every
+// ten seconds for an event that never came.
 constexpr int kScanIntervalMs = 500;
+constexpr int kSafetyScanIntervalMs = 10000;
+// How long a node that appeared may still refuse the user (udev's rules
+// have not run yet), and how often it is tried meanwhile.
+constexpr int kAccessRetryMs = 1500;
+constexpr int kAccessRetryStepMs = 50;
 constexpr int kHeartbeatIntervalMs = 1000;
 constexpr int kRestartDelayMs = 500;
 constexpr int kProbeReadSize = 2;
@@ -111,17 +119,78 @@ void HIDManager::DeviceSession::clearBusy()
 
 // ---- discovery ------------------------------------------------------------
 
+void HIDManager::setWatcher(DeviceWatcher *watcher)
+{
+    delete m_watcher;
+    m_watcher = watcher;
+    m_watcher->setParent(this);
+    connect(m_watcher, &DeviceWatcher::keypadAdded, this, [this] {
+        if (!handle.load())
+            searchNow();
+    });
+    connect(m_watcher, &DeviceWatcher::keypadRemoved, this,
+            [this](const QString &path) { onKeypadRemoved(path); });
+    // A search under way goes on at the new source's pace.
+    if (m_searching && m_periodicSearch && scanTimer)
+        scanTimer->start(searchIntervalMs());
+}
+
+int HIDManager::searchIntervalMs() const
+{
+    return m_watcher->isLive() ? kSafetyScanIntervalMs : kScanIntervalMs;
+}
+
+bool HIDManager::watcherIsLive() const
+{
+    return m_watcher && m_watcher->isLive();
+}
+
 void HIDManager::startMonitoring()
 {
+    if (!m_watcher)
+        setWatcher(createSystemWatcher(this));
     if (!scanTimer) {
         scanTimer = new QTimer(this);
         connect(scanTimer, &QTimer::timeout, this, &HIDManager::onScanTimer);
     }
-    if (scanTimer->isActive())
+    if (m_searching)
         return;
-    scanTimer->start(kScanIntervalMs);
+    m_searching = true;
+    if (m_periodicSearch)
+        scanTimer->start(searchIntervalMs());
     QTimer::singleShot(0, this, &HIDManager::onScanTimer);
     qCDebug(lcDevice).noquote() << "HIDManager: monitoring started";
+}
+
+void HIDManager::searchNow()
+{
+    m_accessRetry.setRemainingTime(kAccessRetryMs);
+    onScanTimer();
+}
+
+void HIDManager::retryWhileDenied()
+{
+    if (m_accessRetryPending || !m_lastOpenFailure.noPermission || m_accessRetry.hasExpired())
+        return;
+    m_accessRetryPending = true;
+    QTimer::singleShot(kAccessRetryStepMs, this, [this] {
+        m_accessRetryPending = false;
+        onScanTimer();
+    });
+}
+
+void HIDManager::onKeypadRemoved(const QString &path)
+{
+    if (handle.load()) {
+        // Let go at once, before a read could fail on it. Another interface
+        // of the keypad going alone leaves the open one alone.
+        if (path == m_openPath)
+            closeDevice();
+        return;
+    }
+    // A keypad that could not be opened went away: the search forgets it.
+    if (m_lastOpenFailure.failed && m_lastOpenFailure.path == path)
+        onScanTimer();
 }
 
 void HIDManager::onScanTimer()
@@ -139,8 +208,12 @@ void HIDManager::onScanTimer()
         m_openFailureChanged = false;
         emit openFailureChanged();
     }
-    if (!opened)
+    if (!opened) {
+        retryWhileDenied();
         return;
+    }
+    m_accessRetry.setRemainingTime(0);
+    m_searching = false;
     if (scanTimer && scanTimer->isActive())
         scanTimer->stop();
     connected.store(1);
@@ -196,6 +269,7 @@ bool HIDManager::openDevice()
                         : QString();
                 }
                 handle.store(device);
+                m_openPath = path;
                 qCDebug(lcDevice).noquote()
                     << "HIDManager: opened path=" << path
                     << "vid=" << QString::number(candidate.vendorId, 16)

@@ -5,6 +5,7 @@
 #include "device/savesnapshot.h"
 #include "model/keylayers.h"
 
+#include <QDeadlineTimer>
 #include <QMutex>
 #include <QObject>
 #include <QString>
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <hidapi/hidapi.h>
 
+class DeviceWatcher;
 class QTimer;
 
 // The program's single gateway to a keypad of the current family: finds it,
@@ -76,7 +78,19 @@ public:
     static QVector<KeypadNode> listKeypads();
 
     // Discovery and presence
+    // Where plug and unplug events come from; the manager takes `watcher`.
+    // Set before startMonitoring, which otherwise takes the system's
+    // (createSystemWatcher).
+    void setWatcher(DeviceWatcher *watcher);
+    bool watcherIsLive() const;
+    // Off: no periodic search at all, only events and the search that
+    // follows a loss (tests show that the events alone find the keypad).
+    void setPeriodicSearch(bool enabled) { m_periodicSearch = enabled; }
     void startMonitoring();
+    // Searches now and, while the keypad found may not be opened, again for
+    // a moment: udev's rules give access just after the node appears, and a
+    // rule just installed takes as long. UI thread.
+    void searchNow();
     bool openDevice();   // one pass over the candidates; run on the owning thread
     // Only the keypad at this node is opened from now on; empty for any.
     void setOnlyPath(const QString &path) { m_onlyPath = path; }
@@ -130,6 +144,11 @@ signals:
 private slots:
     void onScanTimer();
 
+private:
+    int searchIntervalMs() const;
+    void onKeypadRemoved(const QString &path);
+    void retryWhileDenied();
+
 public:
     // The open device; null when none is open. Written only with deviceLock held.
     std::atomic<hid_device *> handle{nullptr};
@@ -157,6 +176,12 @@ private:
     OpenFailureLog openFailures;                 // searching thread only
     OpenFailure m_lastOpenFailure;               // searching thread only
     QString m_onlyPath;                          // searching thread only
+    QString m_openPath;                          // the node opened last; searching thread only
+    DeviceWatcher *m_watcher = nullptr;
+    bool m_periodicSearch = true;
+    bool m_searching = false;                    // between startMonitoring and an open
+    QDeadlineTimer m_accessRetry{0};             // until when a denied node is tried again
+    bool m_accessRetryPending = false;
     bool m_openFailureChanged = false;           // not yet signalled
 
     void acquireDevice();

@@ -8,3 +8,8 @@ inline constexpr char kDesktopFileId[] = "org.zentrik.Zentrik";
 // virtual keypad, may run beside a Zentrik that holds a real one.
 inline constexpr char kBusName[] = "org.zentrik.Zentrik";
 inline constexpr char kDemoBusName[] = "org.zentrik.ZentrikDemo";
+
+// The name zentrikctl holds while it has a keypad open itself; a window
+// started meanwhile waits for it to go.
+inline constexpr char kScriptBusName[] = "org.zentrik.Zentrikctl";
+inline constexpr char kDemoScriptBusName[] = "org.zentrik.ZentrikctlDemo";

@@ -12,7 +12,8 @@ QString problemText(const KeypadFileError &error)
     for (const QString &argument : error.arguments)
         problem = problem.arg(argument);
     return translateText("The file cannot be imported: %1.").arg(problem)
-        + (error.field.isEmpty() ? QString() : QLatin1Char('\n') + translateText("Field: %1").arg(error.field))
+        + (error.field.isEmpty() ? QString()
+                                 : QLatin1Char('\n') + translateText("Field: %1").arg(error.field))
         + QLatin1Char('\n') + translateText("Nothing was changed.");
 }
 
@@ -28,8 +29,9 @@ QString readProblemText(const RegularFileRead &read)
     case Problem::Folder:
         return translateText("This is a folder, not a keypad file. Nothing was changed.");
     case Problem::NotRegular:
-        return translateText("This is not a regular file (a pipe, a device or a socket) and is not read. "
-                    "Nothing was changed.");
+        return translateText(
+            "This is not a regular file (a pipe, a device or a socket) and is not read. "
+            "Nothing was changed.");
     case Problem::Unreadable:
         break;
     }

@@ -35,6 +35,11 @@ void applySetting(AppSettings &settings, const QString &key, const QString &valu
             settings.useChinese = true;
         else if (value == QLatin1String("en"))
             settings.useChinese = false;
+    } else if (key == QLatin1String("history")) {
+        if (value == QLatin1String("off"))
+            settings.keepHistory = false;
+        else if (value == QLatin1String("on"))
+            settings.keepHistory = true;
     }
 }
 

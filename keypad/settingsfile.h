@@ -4,11 +4,12 @@
 #include <QString>
 #include <optional>
 
-// What "Config.ini" beside the executable chooses. Defaults: English, and no
-// configured layer count.
+// What "Config.ini" beside the executable chooses. Defaults: English, no
+// configured layer count, and a history of configurations kept.
 struct AppSettings {
     bool useChinese = false;
     std::optional<int> layerNum;  // 0..3 when the file sets a valid "layernum"
+    bool keepHistory = true;      // "history = off" turns it off
 };
 
 // Parses the text of a settings file. Pure: the same bytes always give the

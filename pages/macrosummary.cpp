@@ -90,9 +90,11 @@ void MacroSummary::retranslate()
     const MacroBalance balance = macroBalance(m_steps);
     QStringList warnings;
     if (!balance.neverReleased.isEmpty())
-        warnings << translateText("Pressed and never released: %1").arg(keyNames(balance.neverReleased));
+        warnings
+            << translateText("Pressed and never released: %1").arg(keyNames(balance.neverReleased));
     if (!balance.neverPressed.isEmpty())
-        warnings << translateText("Released and never pressed: %1").arg(keyNames(balance.neverPressed));
+        warnings
+            << translateText("Released and never pressed: %1").arg(keyNames(balance.neverPressed));
     m_warning->setText(warnings.join(QStringLiteral("; ")));
     m_warning->setAccessibleName(m_warning->text());
     m_warning->setToolTip(m_warning->text());

@@ -64,9 +64,10 @@ TypeTextDialog::TypeTextDialog(int freeSteps, bool firstStep, bool singleDelay, 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     if (singleDelay) {
-        auto *note = new QLabel(translateText("This keypad plays every press after one common delay: "
+        auto *note =
+            new QLabel(translateText("This keypad plays every press after one common delay: "
                                      "the delay between keys does not apply."),
-                                this);
+                       this);
         note->setWordWrap(true);
         layout->addWidget(note);
     }
@@ -161,11 +162,12 @@ void TypeTextDialog::updatePreview()
     else if (!m_layout.isValid())
         problems << translateText("This layout cannot be read.");
     if (!m_typed.untypable.isEmpty())
-        problems << translateText("Cannot be typed on this layout, left out: %1").arg(m_typed.untypable);
+        problems
+            << translateText("Cannot be typed on this layout, left out: %1").arg(m_typed.untypable);
     const bool fits = needed <= m_freeSteps;
     if (!fits)
         problems << translateText("This text needs %1 steps, but the key has room for %2 more: "
-                         "shorten the text.")
+                                  "shorten the text.")
                         .arg(needed)
                         .arg(m_freeSteps);
     m_problemLabel->setText(problems.join(QLatin1Char('\n')));

@@ -7,6 +7,7 @@
 #include "device/hidmanager.h"
 #include "tst_log_capture.h"
 #include "virtual_keypad/virtualkeypad.h"
+#include "virtual_keypad/virtualwatcher.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -32,6 +33,14 @@ inline void finishTasks()
 {
     QThreadPool::globalInstance()->waitForDone();
     QCoreApplication::processEvents();
+}
+
+// The window's link hears the virtual bus's plugs and unplugs, and nothing
+// else finds a keypad: no periodic search runs.
+inline void hearOnlyTheBus()
+{
+    HIDManager::instance()->setWatcher(new VirtualBusWatcher);
+    HIDManager::instance()->setPeriodicSearch(false);
 }
 
 // Lets every task end and every result arrive, then closes whatever the link

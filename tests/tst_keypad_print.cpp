@@ -122,29 +122,31 @@ void TestKeypadPrint::pdfHoldsEveryWholeFunctionTextPerShownLayer()
     for (char c = 'a'; c <= 'z'; ++c)
         letters << QString(QLatin1Char(c));
     // What each page must hold, whole: heading, lighting, controls and their functions.
-    const QStringList firstPage = {translateText("Layer %1").arg(1),
-                                   translateText("%1, %2").arg(translateText("%1 keys").arg(16),
-                                                               translateText("%1 knobs").arg(3)),
-                                   translateText("Date: %1").arg(QStringLiteral("2026-03-14")),
-                                   translateText("Lighting effect: %1").arg(translateText("Steady Light")),
-                                   QStringLiteral("#ffff00"),
-                                   translateText("Key %1").arg(1),
-                                   QStringLiteral("LCtrl + C"),
-                                   translateText("Key %1").arg(6),
-                                   letters.join(QStringLiteral(" \u2192 ")),
-                                   translateText("Knob %1 turn left").arg(1),
-                                   translateText("Vol-"),
-                                   translateText("Knob %1 turn right").arg(1),
-                                   translateText("Vol+"),
-                                   translateText("Knob %1 press").arg(3),
-                                   translateText("Mouse Wheel Up")};
-    const QStringList secondPage = {translateText("Layer %1").arg(2),
-                                    translateText("Lighting effect: %1").arg(translateText("Breathing")),
-                                    QStringLiteral("#1234ab"),
-                                    translateText("Key %1").arg(16),
-                                    QStringLiteral("LCtrl + LShift + Z"),
-                                    translateText("Knob %1 press").arg(2),
-                                    translateText("Play/Pause")};
+    const QStringList firstPage = {
+        translateText("Layer %1").arg(1),
+        translateText("%1, %2").arg(translateText("%1 keys").arg(16),
+                                    translateText("%1 knobs").arg(3)),
+        translateText("Date: %1").arg(QStringLiteral("2026-03-14")),
+        translateText("Lighting effect: %1").arg(translateText("Steady Light")),
+        QStringLiteral("#ffff00"),
+        translateText("Key %1").arg(1),
+        QStringLiteral("LCtrl + C"),
+        translateText("Key %1").arg(6),
+        letters.join(QStringLiteral(" \u2192 ")),
+        translateText("Knob %1 turn left").arg(1),
+        translateText("Vol-"),
+        translateText("Knob %1 turn right").arg(1),
+        translateText("Vol+"),
+        translateText("Knob %1 press").arg(3),
+        translateText("Mouse Wheel Up")};
+    const QStringList secondPage = {
+        translateText("Layer %1").arg(2),
+        translateText("Lighting effect: %1").arg(translateText("Breathing")),
+        QStringLiteral("#1234ab"),
+        translateText("Key %1").arg(16),
+        QStringLiteral("LCtrl + LShift + Z"),
+        translateText("Knob %1 press").arg(2),
+        translateText("Play/Pause")};
     const QVector<QStringList> expected = {firstPage, secondPage};
     for (int page = 0; page < pages.size(); ++page)
         for (const QString &text : expected[page])

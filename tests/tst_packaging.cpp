@@ -64,6 +64,35 @@ private slots:
         QCOMPARE(metainfo.count(QLatin1String("<modalias>")), modalias.size());
     }
 
+    void allowAccessInstallsOnlyZentriksRule()
+    {
+        // pkexec runs the helper under Zentrik's own action only when the
+        // action names the helper's installed path; the helper installs the
+        // rule CMake ships, and that rule makes no node world-writable.
+        const QString build = QStringLiteral(ZENTRIK_PACKAGING_BUILD_DIR "/");
+        const QString policy = readAll(build + QStringLiteral("org.zentrik.Zentrik.policy"));
+        const QString helper = readAll(build + QStringLiteral("zentrik-allow-access"));
+        const QString rules = readAll(build + QStringLiteral("70-zentrik.rules"));
+        QVERIFY(!policy.isEmpty() && !helper.isEmpty() && !rules.isEmpty());
+        const QRegularExpression execPath(QStringLiteral(
+            "<annotate key=\"org.freedesktop.policykit.exec.path\">(/[^<]+/zentrik-allow-access)</annotate>"));
+        QVERIFY(execPath.match(policy).hasMatch());
+        QVERIFY(policy.contains(QLatin1String("<action id=\"org.zentrik.Zentrik.allow-access\">")));
+        QVERIFY(policy.contains(QLatin1String("<message xml:lang=\"zh_CN\">")));
+        QVERIFY(!policy.contains(QLatin1String("<allow_active>yes")));
+
+        const QRegularExpression source(QStringLiteral("^rule='(/[^']+/70-zentrik\\.rules)'$"),
+                                        QRegularExpression::MultilineOption);
+        QVERIFY(source.match(helper).hasMatch());
+        QVERIFY(!helper.contains(QLatin1String("@")));
+        QVERIFY(helper.contains(QLatin1String("udevadm trigger --subsystem-match=hidraw --action=change")));
+        // Nothing from its caller: no argument is read, let alone run.
+        QVERIFY(!helper.contains(QLatin1String("$1")) && !helper.contains(QLatin1String("$*"))
+                && !helper.contains(QLatin1String("eval")));
+        QVERIFY(!rules.contains(QLatin1String("MODE")));
+        QCOMPARE(rules.count(QLatin1String("TAG+=\"uaccess\"")), int(kDeviceCandidates.size()));
+    }
+
     void desktopIdAndBothLanguages()
     {
         const QString id = QString::fromLatin1(kDesktopFileId);

@@ -23,8 +23,9 @@ QPushButton *shortcutButton(ProcreatePage &page, const QString &label)
 // The page's choices into the store, as the page host wires them.
 void storeChoices(const ProcreatePage &page, KeyboardData &data)
 {
-    QObject::connect(&page, &ProcreatePage::shortcutChosen, &page,
-                     [&data](const QVector<uint8_t> &keys) { assignProcreateShortcut(data, keys); });
+    QObject::connect(
+        &page, &ProcreatePage::shortcutChosen, &page,
+        [&data](const QVector<uint8_t> &keys) { assignProcreateShortcut(data, keys); });
 }
 
 QString recognizedLabel(const KeyConfig &key)

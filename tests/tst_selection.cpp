@@ -123,7 +123,8 @@ void SelectionTest::clickingSelectsAndReselects()
         QVERIFY(button && button->isVisible());
         QTest::mouseClick(button, Qt::LeftButton);
     };
-    choose(4, RowBaseKeys, pageButtonWith(window->baseKeysPage()->keyButtons(), "keycode", kUsageB));
+    choose(4, RowBaseKeys,
+           pageButtonWith(window->baseKeysPage()->keyButtons(), "keycode", kUsageB));
     QCOMPARE(store.layers()[0][4].keycode, kUsageB);
     QCOMPARE(key4->text(), QStringLiteral("B"));
     QVERIFY(qobject_cast<KeyButton *>(key4)->isAssigned());

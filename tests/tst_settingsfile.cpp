@@ -60,6 +60,9 @@ void TestSettingsFile::parse_data()
     QTest::newRow("unknown key") << QByteArray("layers=2\nlang=ch") << false << kNoLayerNum;
     QTest::newRow("text ends at NUL")
         << QByteArray("language=ch\n") + '\0' + QByteArray("layernum=2") << true << kNoLayerNum;
+    QTest::newRow("history off") << QByteArray("History = OFF\nlanguage=ch") << true << kNoLayerNum;
+    QTest::newRow("history on, or unknown")
+        << QByteArray("history = maybe\nhistory=on") << false << kNoLayerNum;
     QTest::newRow("invalid utf-8 line") << QByteArray("\xFF\xFE\x80\nlanguage=ch") << true
                                         << kNoLayerNum;
 }
@@ -73,6 +76,8 @@ void TestSettingsFile::parse()
     const AppSettings settings = parseSettingsText(text);
     QCOMPARE(settings.useChinese, chinese);
     QCOMPARE(settings.layerNum.value_or(kNoLayerNum), layerNum);
+    // Only an explicit "off" stops the history.
+    QCOMPARE(settings.keepHistory, !text.toLower().contains("history = off"));
 }
 
 void TestSettingsFile::arbitraryBytesGiveValidSettings()

@@ -6,6 +6,7 @@
 
 #include "ctl/ctlcommands.h"
 #include "keypad/appidentity.h"
+#include "keypad/configurationhistory.h"
 #include "model/keypadfile.h"
 #include "virtual_keypad/virtualkeypad.h"
 
@@ -31,13 +32,21 @@ struct Ran {
 };
 
 // zentrikctl in this process, against the keypads plugged in here.
-Ran ctl(const QStringList &arguments)
+Ran ctl(const QStringList &arguments, bool keepHistory = true)
 {
     Ran ran;
     QTextStream out(&ran.out);
     QTextStream err(&ran.err);
-    ran.exit = runZentrikctl(arguments, out, err, QStringLiteral("org.zentrik.test.NoWindow"));
+    ran.exit = runZentrikctl(arguments, out, err,
+                             CtlSurroundings{QStringLiteral("org.zentrik.test.NoWindow"), QString(),
+                                             keepHistory, ConfigurationHistory::defaultRoot()});
     return ran;
+}
+
+QJsonArray historyEntries()
+{
+    const Ran listed = ctl({QStringLiteral("history"), QStringLiteral("list"), QStringLiteral("--json")});
+    return QJsonDocument::fromJson(listed.out.toUtf8()).object().value("entries").toArray();
 }
 
 QByteArray readAll(const QString &path)
@@ -81,6 +90,7 @@ private slots:
     void aForgottenWriteFailsTheApply();
     void aFileTheKeypadCannotFullyHold();
     void twoKeypadsAndTheKeypadOption();
+    void eachApplyKeepsWhatTheKeypadHeld();
     void theProgramAsAScriptSeesIt();
 };
 
@@ -177,6 +187,42 @@ void ZentrikctlTest::twoKeypadsAndTheKeypadOption()
     const QString path = keypads.at(0).toObject().value("path").toString();
     QVERIFY(ctl({QStringLiteral("show"), QStringLiteral("--keypad"), path}).out.contains("Key 16: "));
     QCOMPARE(ctl({QStringLiteral("show"), QStringLiteral("--keypad"), QStringLiteral("3")}).exit, 3);
+}
+
+void ZentrikctlTest::eachApplyKeepsWhatTheKeypadHeld()
+{
+    QDir(ConfigurationHistory::defaultRoot()).removeRecursively();
+    VirtualKeypad::installDemoKeypad("16k3e");
+    QTemporaryDir folder;
+    const QString original = folder.filePath(QStringLiteral("original.zentrik.json"));
+    const QString changed = folder.filePath(QStringLiteral("changed.zentrik.json"));
+    QCOMPARE(ctl({QStringLiteral("export"), original}).exit, 0);
+    writeAll(changed, withControl(readAll(original), kFirstKey, kUsageB));
+    QVERIFY(historyEntries().isEmpty());
+    QCOMPARE(ctl({QStringLiteral("apply"), QStringLiteral("--dry-run"), changed}).exit, 1);
+    QVERIFY(historyEntries().isEmpty());
+
+    QCOMPARE(ctl({QStringLiteral("apply"), changed}).exit, 0);
+    QJsonArray entries = historyEntries();
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0].toObject().value("writtenNextBy").toString(), QStringLiteral("zentrikctl apply"));
+    QCOMPARE(entries[0].toObject().value("changes").toInt(), 1);
+    const Ran shown = ctl({QStringLiteral("history"), QStringLiteral("show"), QStringLiteral("1")});
+    QCOMPARE(shown.exit, 1);
+    QVERIFY2(shown.out.contains(QStringLiteral("Layer 1, Key 1: ")), qPrintable(shown.out));
+
+    // Restored, the keypad holds what it held before the apply.
+    QCOMPARE(ctl({QStringLiteral("history"), QStringLiteral("restore"), QStringLiteral("1")}).exit, 0);
+    QCOMPARE(ctl({QStringLiteral("diff"), original}).exit, 0);
+    entries = historyEntries();
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[0].toObject().value("writtenNextBy").toString(),
+             QStringLiteral("zentrikctl history restore"));
+    QCOMPARE(ctl({QStringLiteral("history"), QStringLiteral("show"), QStringLiteral("3")}).exit, 2);
+
+    // Turned off, nothing more is kept.
+    QCOMPARE(ctl({QStringLiteral("apply"), changed}, false).exit, 0);
+    QCOMPARE(historyEntries().size(), 2);
 }
 
 void ZentrikctlTest::theProgramAsAScriptSeesIt()

@@ -3,6 +3,7 @@
 #include "virtualbus.h"
 
 #include "currentfirmware.h"
+#include "virtualhotplug.h"
 
 #include <algorithm>
 
@@ -171,8 +172,13 @@ std::shared_ptr<Device> find(State &s, int device)
 void VirtualKeypad::reset()
 {
     State &s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
+    std::unique_lock<std::mutex> lock(s.mutex);
+    std::vector<VirtualHotplugEvent> removed;
     for (auto &entry : s.devices) {
+        if (entry.second->plugged) {
+            const auto events = interfaceEvents(*entry.second, VirtualHotplugEvent::Action::Remove);
+            removed.insert(removed.end(), events.begin(), events.end());
+        }
         entry.second->present = false;
         entry.second->plugged = false;
     }
@@ -185,6 +191,8 @@ void VirtualKeypad::reset()
     s.enumerateCount = s.openPathCount = s.closeCount = s.writeCount = 0;
     s.openCounts.clear();
     s.changed.notify_all();
+    lock.unlock();
+    announce(removed);
 }
 
 int VirtualKeypad::plug(const VirtualKeypadConfig &config)
@@ -195,7 +203,7 @@ int VirtualKeypad::plug(const VirtualKeypadConfig &config)
 int VirtualKeypad::plug(const VirtualKeypadConfig &config, std::unique_ptr<VirtualFirmware> firmware)
 {
     State &s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
+    std::unique_lock<std::mutex> lock(s.mutex);
     auto device = std::make_shared<Device>();
     device->id = s.nextId++;
     device->config = config;
@@ -209,21 +217,29 @@ int VirtualKeypad::plug(const VirtualKeypadConfig &config, std::unique_ptr<Virtu
     }
     s.devices[device->id] = device;
     s.changed.notify_all();
+    const auto added = interfaceEvents(*device, VirtualHotplugEvent::Action::Add);
+    lock.unlock();
+    announce(added);
     return device->id;
 }
 
 void VirtualKeypad::unplug(int device)
 {
     State &s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
-    if (auto d = find(s, device))
-        unplugLocked(s, *d);
+    std::unique_lock<std::mutex> lock(s.mutex);
+    auto d = find(s, device);
+    if (!d || !d->plugged)
+        return;
+    unplugLocked(s, *d);
+    const auto removed = interfaceEvents(*d, VirtualHotplugEvent::Action::Remove);
+    lock.unlock();
+    announce(removed);
 }
 
 void VirtualKeypad::plugBack(int device)
 {
     State &s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
+    std::unique_lock<std::mutex> lock(s.mutex);
     auto d = find(s, device);
     if (!d || d->plugged)
         return;
@@ -231,6 +247,21 @@ void VirtualKeypad::plugBack(int device)
     ++d->generation;
     d->lineFreeAt = Clock::time_point{};
     s.changed.notify_all();
+    const auto added = interfaceEvents(*d, VirtualHotplugEvent::Action::Add);
+    lock.unlock();
+    announce(added);
+}
+
+void VirtualKeypad::setOpenable(bool openable, int error, int device)
+{
+    State &s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (auto d = find(s, device)) {
+        for (VirtualHidInterface &itf : d->config.interfaces) {
+            itf.openable = openable;
+            itf.openErrno = error;
+        }
+    }
 }
 
 bool VirtualKeypad::isPlugged(int device)

@@ -148,6 +148,19 @@ struct VirtualReportRecord
     std::vector<uint8_t> bytes;                 // as written / as delivered, report id first
 };
 
+// One interface of a keypad appearing on the bus or leaving it, as the
+// system's device events tell a program about a hidraw node.
+struct VirtualHotplugEvent
+{
+    enum class Action { Add, Remove };
+    Action action = Action::Add;
+    std::string path;
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    int device = 0;          // the keypad's id
+    int interfaceIndex = 0;  // its place in the keypad's config
+};
+
 class VirtualKeypad
 {
 public:
@@ -176,6 +189,20 @@ public:
     static void unplug(int device = FirstDevice);
     static void plugBack(int device = FirstDevice);
     static bool isPlugged(int device = FirstDevice);
+    // Whether the user may open the keypad's interfaces (false: opens fail
+    // with `error`, as a node without a udev rule does). A change of access
+    // tells no listener, as with a rule installed where no udev runs.
+    static void setOpenable(bool openable, int error = EACCES, int device = FirstDevice);
+
+    // --- Hotplug -----------------------------------------------------------
+    // Listeners hear every interface that plug(), plugBack(), unplug() and
+    // reset() add or remove, on the thread that called them, after the bus
+    // lock is released. A listener must not add or remove listeners. The
+    // unplug of an UnplugAfterWrite fault is not told: the program notices
+    // it by its failing reads, as with a remove event that is late.
+    using HotplugListener = std::function<void(const VirtualHotplugEvent &event)>;
+    static int addHotplugListener(const HotplugListener &listener);
+    static void removeHotplugListener(int id);
     static std::vector<int> devices();           // ids of every keypad, plugged or not
     static VirtualKeypadConfig config(int device = FirstDevice);
     static std::vector<std::string> paths(int device = FirstDevice); // interface paths in config order
