@@ -60,10 +60,9 @@ OpenFailure openFailureOf(const QString &path, int error, const QString &detail)
     OpenFailure failure;
     failure.failed = true;
     failure.noPermission = isPermissionError(error);
+    failure.error = error;
+    failure.detail = detail;
     failure.path = path;
-    failure.reason = error ? qt_error_string(error) : detail;
-    if (failure.reason.isEmpty())
-        failure.reason = QStringLiteral("unknown error");
     return failure;
 }
 

@@ -33,13 +33,14 @@ int openErrorOf(const char *path, int errnoAfterOpen);
 QString openFailureLine(const QString &path, uint16_t vendorId, uint16_t productId, int error,
                         const QString &detail);
 
-// Why the last keypad found could not be opened, for the status line.
+// Why the last keypad found could not be opened, as values: the window and
+// zentrikctl word it for the user.
 struct OpenFailure {
     bool failed = false;
     bool noPermission = false;  // EACCES / EPERM: no udev rule for the node
-    QString reason;             // the system's reason, e.g. "Device or resource busy"
+    int error = 0;              // the errno the open left; 0 when hidapi lost it
+    QString detail;             // what hid_error said
     QString path;
 };
 
-// The layers above word it for the status line (keypad/failuretexts.h).
 OpenFailure openFailureOf(const QString &path, int error, const QString &detail);

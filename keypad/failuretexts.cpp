@@ -62,5 +62,9 @@ QString openFailureStatusText(const OpenFailure &failure)
         return QString();
     if (failure.noPermission)
         return translateText("No access to the keypad: run cmake --install, replug");
-    return translateText("The keypad cannot be opened: %1").arg(failure.reason);
+    // The system words its own reason, in the system's language.
+    QString reason = failure.error ? qt_error_string(failure.error) : failure.detail;
+    if (reason.isEmpty())
+        reason = QStringLiteral("unknown error");
+    return translateText("The keypad cannot be opened: %1").arg(reason);
 }
