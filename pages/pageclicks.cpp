@@ -12,8 +12,7 @@ constexpr uint kMouseActionCount = 16;
 
 void chooseBaseKey(KeyboardData &data, uint8_t usage)
 {
-    qCDebug(lcUi).noquote() << "onBaseKeyClicked";
-    qCDebug(lcUi).noquote() << "keycode:" << usage;
+    qCDebug(lcUi).noquote() << "Base key chosen:" << usage;
     data.appendBaseKey(usage);
 }
 
