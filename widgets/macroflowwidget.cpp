@@ -49,7 +49,8 @@ void MacroFlowWidget::appendStepBlocks(int index, const MacroStep &step)
     for (MacroBlock *block : {delayBlock, keyBlock}) {
         block->applyMetrics(m_metrics);
         m_blocks.append(block);
-        block->show();
+        if (block->isHidden())
+            block->show();
     }
 }
 
@@ -111,12 +112,20 @@ void MacroFlowWidget::showEvent(QShowEvent *event)
 
 void MacroFlowWidget::setSteps(const QVector<MacroStep> &steps)
 {
+    // An edit shows nearly the same steps again: the blocks that stay are
+    // given their new texts in place, and only the ones past the new end are
+    // hidden, rather than hiding and showing all 128.
     const QVector<int> selected = m_selected;
-    clearBlocks();
+    const QList<QWidget *> shown = m_blocks;
+    m_blocks.clear();
+    m_dragging = false;
     for (int i = 0; i < steps.size(); ++i)
         appendStepBlocks(i, steps[i]);
+    for (int i = m_blocks.size(); i < shown.size(); ++i)
+        shown[i]->hide();
     layoutBlocks();
     setSelectedSteps(selected);
+    showSelection();
 }
 
 void MacroFlowWidget::clearBlocks()
