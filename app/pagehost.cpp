@@ -148,6 +148,8 @@ void PageHost::createPages(QStackedWidget *stack)
     }
 
     connect(m_macroPage, &MacroPage::keyChoiceRequested, this, &PageHost::chooseKeyForMacro);
+    connect(m_r20WideDelayPage, &R20WideDelayPage::keyChoiceRequested, this,
+            &PageHost::chooseKeyForMacro);
     for (QPushButton *key : m_baseKeysPage->keyButtons() + m_extKeysPage->keyButtons())
         connect(key, &QPushButton::clicked, this, &PageHost::onBaseKeyClicked);
     for (QPushButton *button : m_multiMediaPage->mediaButtons())
@@ -199,7 +201,11 @@ void PageHost::onBaseKeyClicked()
             return;
         m_choosingKeyForMacro = false;
         bringRowIntoView(RowMacro);
-        m_macroPage->insertKey(*usage);
+        // The macro row shows the R20Wide presses while such a keypad is connected.
+        if (m_device.capabilities().delayPage == DelayPage::R20Wide)
+            m_r20WideDelayPage->insertKey(*usage);
+        else
+            m_macroPage->insertKey(*usage);
         return;
     }
     handleBaseKeyClick(m_store, sender());

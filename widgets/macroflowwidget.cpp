@@ -1,6 +1,7 @@
 #include "widgets/macroflowwidget.h"
 
 #include "model/labels.h"
+#include "model/macroedits.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -267,19 +268,7 @@ void MacroFlowWidget::selectStep(int step, bool extend, bool toggle)
 {
     if (step < 0 || step >= stepCount())
         return;
-    QVector<int> steps;
-    if (extend && m_anchor >= 0) {
-        for (int i = qMin(m_anchor, step); i <= qMax(m_anchor, step); ++i)
-            steps.append(i);
-    } else if (toggle) {
-        steps = m_selected;
-        if (!steps.removeOne(step))
-            steps.append(step);
-        m_anchor = step;
-    } else {
-        steps = {step};
-        m_anchor = step;
-    }
+    const QVector<int> steps = clickedSelection(m_selected, m_anchor, step, extend, toggle);
     m_current = step;
     setSelectedSteps(steps);
 }
