@@ -148,6 +148,8 @@ void PageHost::createPages(QStackedWidget *stack)
     }
 
     connect(m_macroPage, &MacroPage::keyChoiceRequested, this, &PageHost::chooseKeyForMacro);
+    connect(m_r20WideDelayPage, &R20WideDelayPage::keyChoiceRequested, this,
+            &PageHost::chooseKeyForMacro);
     connect(m_baseKeysPage, &BaseKeysPage::baseKeyChosen, this, &PageHost::onBaseKeyChosen);
     connect(m_extKeysPage, &ExtKeysPage::baseKeyChosen, this, &PageHost::onBaseKeyChosen);
     connect(m_multiMediaPage, &MultiMediaPage::mediaChosen, this,
@@ -199,7 +201,11 @@ void PageHost::onBaseKeyChosen(uint8_t usage)
     if (m_choosingKeyForMacro) {
         m_choosingKeyForMacro = false;
         bringRowIntoView(RowMacro);
-        m_macroPage->insertKey(usage);
+        // The macro row shows the R20Wide presses while such a keypad is connected.
+        if (m_device.capabilities().delayPage == DelayPage::R20Wide)
+            m_r20WideDelayPage->insertKey(usage);
+        else
+            m_macroPage->insertKey(usage);
         return;
     }
     chooseBaseKey(m_store, usage);

@@ -58,6 +58,8 @@ CtlExit CtlWork::compare(const CtlRequest &request, const KeypadFile &file, Hist
     if (!request.applies())
         return plan.differs() || plan.exitWhenHeld() != CtlExit::Ok ? CtlExit::Differs
                                                                     : CtlExit::Ok;
+    if (request.writes() && !plan.differs())
+        m_out << translateText("The keypad already holds the file: nothing written.") << '\n';
     if (!request.writes() || !plan.differs())
         return plan.differs() ? CtlExit::Differs : plan.exitWhenHeld();
     write = CtlWrite{file, plan, writer};

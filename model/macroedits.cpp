@@ -19,6 +19,20 @@ QVector<int> indexRange(int first, int count)
 
 } // namespace
 
+QVector<int> clickedSelection(const QVector<int> &selected, int &anchor, int step, bool extend,
+                              bool toggle)
+{
+    if (extend && anchor >= 0)
+        return indexRange(qMin(anchor, step), qAbs(anchor - step) + 1);
+    anchor = step;
+    if (!toggle)
+        return {step};
+    QVector<int> steps = selected;
+    if (!steps.removeOne(step))
+        steps.append(step);
+    return steps;
+}
+
 QVector<int> normalizedSelection(const QVector<int> &selection, int stepCount)
 {
     QVector<int> sorted;

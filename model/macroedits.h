@@ -17,6 +17,13 @@ struct MacroEditResult {
 // Step indices sorted, without repeats and inside the macro.
 QVector<int> normalizedSelection(const QVector<int> &selection, int stepCount);
 
+// A click on `step` with the selection `selected`: with `extend` (Shift)
+// everything from `anchor` to it, with `toggle` (Ctrl) the step added or
+// taken away, else the step alone. A click that does not extend moves the
+// anchor to the step.
+QVector<int> clickedSelection(const QVector<int> &selected, int &anchor, int step, bool extend,
+                              bool toggle);
+
 MacroEditResult deleteSteps(const QVector<MacroStep> &steps, const QVector<int> &selection);
 // The copies follow the last selected step, in their order, and are selected.
 MacroEditResult duplicateSteps(const QVector<MacroStep> &steps, const QVector<int> &selection);

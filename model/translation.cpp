@@ -522,6 +522,8 @@ constexpr TextPair kTextPairs[] = {
     {"zentrikctl is using the keypad: Zentrik reads it when that is done",
      u8"zentrikctl 正在使用键盘：完成后 Zentrik 再读取"},
     {"Another zentrikctl is using the keypad.", u8"另一个 zentrikctl 正在使用键盘。"},
+    {"The keypad already holds the file: nothing written.", u8"设备中的配置已与文件一致：未写入。"},
+    {"Press %1 of the macro", u8"宏的第 %1 次按键"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

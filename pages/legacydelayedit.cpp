@@ -111,3 +111,39 @@ bool applyR20WideDelay(KeyboardData &store, int slot, int delay)
     }
     return false;
 }
+
+QVector<MacroStep> r20WidePresses(const KeyConfig &key)
+{
+    QVector<MacroStep> presses;
+    for (const R20WideDelayEntry &entry : r20WideDelayEntries(key))
+        presses.append(pressAndRelease(entry.usage, entry.delay).first());
+    return presses;
+}
+
+bool assignR20WidePresses(KeyboardData &store, QVector<MacroStep> presses)
+{
+    const KeyConfig *key = store.selectedConfig();
+    if (!key || presses.size() > kR20WideDelaySlots || presses == r20WidePresses(*key))
+        return false;
+    // The keypad plays its presses in order and lets them all go at the
+    // end, as a read of the key gives them back.
+    QVector<MacroStep> steps;
+    for (int i = 0; i < presses.size(); ++i) {
+        // A press moved away from the front keeps the keypad's shortest wait.
+        const int delay = i == 0 ? presses[i].delay
+                                 : qMax<int>(presses[i].delay, kR20WideLaterMinDelay);
+        steps += pressAndRelease(presses[i].keycode, delay).first();
+    }
+    for (int i = presses.size() - 1; i >= 0; --i)
+        steps += pressAndRelease(presses[i].keycode, 0).last();
+    store.updateSelectedKey([&steps](KeyConfig &record) {
+        if (steps.isEmpty()) {
+            record.clear();
+            record.dirty = 1;
+        } else {
+            record.setMacro(steps);
+        }
+    });
+    store.refreshSelectedTexts();
+    return true;
+}

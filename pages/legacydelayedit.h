@@ -34,3 +34,14 @@ QVector<R20WideDelayEntry> r20WideDelayEntries(const KeyConfig &key);
 // R20Wide: sets the delay of entry `slot` of the selected key. Returns whether
 // the key changed.
 bool applyR20WideDelay(KeyboardData &store, int slot, int delay);
+
+// Every R20Wide press after the first waits at least this long.
+constexpr int kR20WideLaterMinDelay = 50;
+
+// R20Wide: the entries as one press step each, so the step edits of a
+// written macro (delete, duplicate, move, delays) work on them.
+QVector<MacroStep> r20WidePresses(const KeyConfig &key);
+// R20Wide: gives the selected key these presses, each with its release, as
+// one edit; none clears the key. Refused (false) past 18 presses or when
+// nothing changes.
+bool assignR20WidePresses(KeyboardData &store, QVector<MacroStep> presses);

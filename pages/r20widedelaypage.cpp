@@ -2,13 +2,20 @@
 
 #include "model/keyboarddata.h"
 #include "model/labels.h"
+#include "model/macroedits.h"
 #include "model/translation.h"
 #include "pages/cuttexttooltip.h"
 #include "pages/delayspinframe.h"
+#include "pages/macrostepactions.h"
 #include "pages/pagebutton.h"
 #include "widgets/stylesheetupdate.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFrame>
+#include <QInputDialog>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -21,12 +28,13 @@ namespace {
 
 constexpr int kSlotColumns = 6;
 constexpr int kFirstSlotMinDelay = 0;
-// Every press after the first waits at least this long.
-constexpr int kLaterSlotMinDelay = 50;
+constexpr int kLaterSlotMinDelay = kR20WideLaterMinDelay;
 constexpr int kSpinLeftMargin = 2;
 
 constexpr auto kKeyButtonStyle =
-    "background-color:#202020; color:%1; border:1px solid #101010; font-size:%2px; font-weight:500;";
+    "background-color:#202020; color:%1; border:%3; font-size:%2px; font-weight:500;";
+constexpr auto kKeyBorder = "1px solid #101010";
+constexpr auto kSelectedKeyBorder = "2px solid #5599ff";
 constexpr int kKeyFontPx = 18;
 constexpr int kKeyMinHeight = 40;
 constexpr int kSpinFontPx = 16;
@@ -103,6 +111,29 @@ R20WideDelayPage::R20WideDelayPage(KeyboardData &store, QWidget *parent)
             refresh();
     });
 
+    m_actions = new MacroStepActions(this);
+    using A = MacroStepActions;
+    connect(m_actions->action(A::InsertKey), &QAction::triggered, this,
+            &R20WideDelayPage::keyChoiceRequested);
+    connect(m_actions->action(A::DeleteSteps), &QAction::triggered, this,
+            &R20WideDelayPage::deleteSelected);
+    connect(m_actions->action(A::DuplicateSteps), &QAction::triggered, this,
+            &R20WideDelayPage::duplicateSelected);
+    connect(m_actions->action(A::MoveEarlier), &QAction::triggered, this,
+            [this] { moveSelected(-1); });
+    connect(m_actions->action(A::MoveLater), &QAction::triggered, this,
+            [this] { moveSelected(1); });
+    connect(m_actions->action(A::SetDelay), &QAction::triggered, this,
+            &R20WideDelayPage::askForDelay);
+    connect(m_actions->action(A::SelectAll), &QAction::triggered, this, [this] {
+        const KeyConfig *key = m_store.selectedConfig();
+        QVector<int> all;
+        for (int i = 0; key && i < r20WidePresses(*key).size(); ++i)
+            all.append(i);
+        setSelectedSlots(all);
+    });
+    connect(&m_store, &KeyboardData::selectedKeyChanged, this, [this] { setSelectedSlots({}); });
+
     refresh();
     showCutTextsAsToolTips(this);
 }
@@ -114,7 +145,10 @@ QWidget *R20WideDelayPage::buildSlot(int slot)
 
     s.keyButton = new QPushButton(cell);
     setStyleClass(s.keyButton, "legacyDelayKey");
-    s.keyButton->setFocusPolicy(Qt::NoFocus);
+    s.keyButton->setAccessibleName(translateText(QStringLiteral("Press %1 of the macro")).arg(slot + 1));
+    // The edits' keys reach the page while a press has the focus.
+    s.keyButton->installEventFilter(this);
+    connect(s.keyButton, &QPushButton::clicked, this, [this, slot] { onKeyClicked(slot); });
 
     const DelaySpinFrame entry =
         buildDelaySpinFrame(cell, QStringLiteral("legacyDelay"), kSpinLeftMargin, 1);
@@ -177,17 +211,121 @@ void R20WideDelayPage::refresh()
             s.spin->setValue(filled ? entries[slot].delay : s.spin->minimum());
         }
         s.keyButton->setText(filled ? keyLabel(entries[slot].usage) : emptyText);
+        s.keyButton->setEnabled(editable);
+        const bool selected = filled && m_selected.contains(slot);
         setStyleSheetIfChanged(s.keyButton,
                                QString::fromLatin1(kKeyButtonStyle)
                                    .arg(QLatin1String(filled ? kFilledColor : kEmptyColor))
-                                   .arg(scaledFontPixels(kKeyFontPx, m_share)));
+                                   .arg(scaledFontPixels(kKeyFontPx, m_share))
+                                   .arg(QLatin1String(selected ? kSelectedKeyBorder : kKeyBorder)));
     }
+    // The 18 entries, not a macro's 64 steps, bound what fits.
+    const int count = entries.size();
+    const int selected = m_selected.size();
+    const bool editable = m_deviceConnected && key && m_store.isWritableSlot(m_store.selectedKey());
+    m_actions->refreshEnabled(count, selected, editable);
+    using A = MacroStepActions;
+    // Its presses hold no Shift of their own: typed text is the macro page's.
+    m_actions->action(A::TypeText)->setEnabled(false);
+    m_actions->action(A::TypeText)->setVisible(false);
+    m_actions->action(A::InsertKey)->setEnabled(editable && count < kR20WideDelaySlots);
+    m_actions->action(A::DuplicateSteps)
+        ->setEnabled(editable && selected > 0 && count + selected <= kR20WideDelaySlots);
+}
+
+void R20WideDelayPage::setSelectedSlots(const QVector<int> &chosen)
+{
+    const KeyConfig *key = m_store.selectedConfig();
+    const QVector<int> kept = normalizedSelection(chosen, key ? r20WidePresses(*key).size() : 0);
+    if (m_anchor < 0 || kept.isEmpty())
+        m_anchor = kept.isEmpty() ? -1 : kept.first();
+    if (kept == m_selected)
+        return;
+    m_selected = kept;
+    refresh();
+}
+
+void R20WideDelayPage::onKeyClicked(int slot)
+{
+    const Qt::KeyboardModifiers modifiers = QApplication::keyboardModifiers();
+    setSelectedSlots(clickedSelection(m_selected, m_anchor, slot, modifiers & Qt::ShiftModifier,
+                                      modifiers & Qt::ControlModifier));
+}
+
+void R20WideDelayPage::applyPresses(const MacroEditResult &edit)
+{
+    if (!m_deviceConnected || !m_store.isWritableSlot(m_store.selectedKey()))
+        return;
+    if (assignR20WidePresses(m_store, edit.steps))
+        setSelectedSlots(edit.selection);
+}
+
+QVector<MacroStep> R20WideDelayPage::presses() const
+{
+    const KeyConfig *key = m_store.selectedConfig();
+    return key ? r20WidePresses(*key) : QVector<MacroStep>();
+}
+
+void R20WideDelayPage::deleteSelected() { applyPresses(deleteSteps(presses(), m_selected)); }
+
+void R20WideDelayPage::duplicateSelected() { applyPresses(duplicateSteps(presses(), m_selected)); }
+
+void R20WideDelayPage::moveSelected(int offset)
+{
+    applyPresses(moveStepsBy(presses(), m_selected, offset));
+}
+
+void R20WideDelayPage::setSelectedDelays(int delay)
+{
+    applyPresses(setStepDelays(presses(), m_selected, uint16_t(qBound(0, delay, kMaxLegacyDelay))));
+}
+
+void R20WideDelayPage::insertKey(uint8_t usage)
+{
+    const QVector<MacroStep> now = presses();
+    const uint16_t delay = now.isEmpty() ? 0 : uint16_t(kR20WideLaterMinDelay);
+    applyPresses(insertSteps(now, m_selected, {macroStep(0, usage, delay)}));
+}
+
+void R20WideDelayPage::askForDelay()
+{
+    if (m_selected.isEmpty())
+        return;
+    bool ok = false;
+    const int delay = QInputDialog::getInt(
+        this, translateText(QStringLiteral("Set delay…")),
+        translateText(QStringLiteral("Delay of the selected steps (ms)")),
+        m_slots[size_t(m_selected.first())].spin->value(), 0, kMaxLegacyDelay, 10, &ok);
+    if (ok)
+        setSelectedDelays(delay);
+}
+
+bool R20WideDelayPage::eventFilter(QObject *watched, QEvent *event)
+{
+    // Delete and the other edit keys act on the presses before the window's
+    // shortcuts see them (Delete there clears the whole key).
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        if (m_actions->takesKey(keyEvent)) {
+            if (event->type() == QEvent::KeyPress)
+                m_actions->triggerForKey(keyEvent);
+            event->accept();
+            return true;
+        }
+    }
+    return AssignmentPage::eventFilter(watched, event);
+}
+
+void R20WideDelayPage::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_actions->popupMenu(this, event->globalPos());
+    event->accept();
 }
 
 void R20WideDelayPage::onDelayChosen(int slot, int delay)
 {
     // The store re-emits the key's texts after an edit, which refreshes the
-    // slots.
+    // chosen.
     if (m_deviceConnected)
         applyR20WideDelay(m_store, slot, delay);
 }

@@ -205,6 +205,19 @@ void MacroWritingTest::editsOfSelectedSteps()
     QCOMPARE(flow.selectedSteps(), (QVector<int>{0, 2}));
     QTest::mouseClick(flow.blocks().at(7), Qt::LeftButton, Qt::ShiftModifier);
     QCOMPARE(flow.selectedSteps(), (QVector<int>{0, 1, 2, 3}));
+
+    // The selection is drawn; a shorter macro in its place keeps no block of the longer one.
+    const auto shade = [](QWidget *block) {
+        return block->grab().toImage().pixelColor(block->width() / 2, 2);
+    };
+    QCOMPARE(shade(flow.blocks().at(0)), QColor(0x1f, 0x4f, 0x86));
+    flow.setSelectedSteps({1});
+    QCOMPARE(shade(flow.blocks().at(0)), QColor(0x3a, 0x3a, 0x3a));
+    const QList<QWidget *> longer = flow.blocks();
+    flow.setSteps({a, b});
+    QCOMPARE(flow.blocks(), longer.mid(0, 4));
+    QVERIFY(longer.at(4)->isHidden() && longer.at(7)->isHidden() && !longer.at(3)->isHidden());
+    QCOMPARE(flow.selectedSteps(), (QVector<int>{1}));
 }
 
 void MacroWritingTest::eachEditIsOneUndoStep()

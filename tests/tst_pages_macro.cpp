@@ -3,6 +3,7 @@
 #include "pages/legacydelayedit.h"
 #include "pages/macropage.h"
 #include "pages/macrorecorder.h"
+#include "pages/macrostepactions.h"
 #include "pages/olddelaypage.h"
 #include "pages/qtkeytable.h"
 #include "pages/r20widedelaypage.h"
@@ -11,6 +12,7 @@
 #include "widgets/macroblock.h"
 #include "widgets/macroflowwidget.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -779,6 +781,35 @@ void TestPagesMacro::r20WideDelayPageSlots()
     QCOMPARE(page.keyButton(17)->text(), QStringLiteral("R"));
     QCOMPARE(page.delaySpin(17)->value(), 117);
     QCOMPARE(r20WideDelayEntries(store.layers()[0][2]).size(), kR20WideDelaySlots);
+
+    // The presses are edited as steps are: Ctrl-click selects, the edits keep
+    // the keypad's order of presses and then releases, and stop at 18.
+    store.selectKey(1);
+    page.keyButton(1)->click();
+    QTest::keyClick(page.keyButton(1), Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(page.keyButton(2)->text(), QStringLiteral("C"));
+    QCOMPARE(page.selectedSlots(), (QVector<int>{2}));
+    QCOMPARE(store.layers()[0][1].macroSteps,
+             (QVector<MacroStep>{step(0, 0xE0, 0), step(0, 0x07, 51), step(0, 0x06, 50),
+                                 step(1, 0x06, 20), step(1, 0x07, 20), step(1, 0xE0, 20)}));
+    page.setSelectedSlots({0, 2});
+    page.duplicateSelected();
+    QCOMPARE(r20WidePresses(store.layers()[0][1]).size(), 5);
+    QCOMPARE(page.selectedSlots(), (QVector<int>{3, 4}));
+    QCOMPARE(page.keyButton(3)->text(), QStringLiteral("LCtrl"));
+    QCOMPARE(page.delaySpin(3)->value(), 50);  // no longer first: waits the shortest
+    page.setSelectedDelays(400);
+    QCOMPARE(page.delaySpin(4)->value(), 400);
+    QTest::keyClick(page.keyButton(1), Qt::Key_Delete);
+    QCOMPARE(r20WidePresses(store.layers()[0][1]).size(), 3);
+    page.insertKey(0x08);
+    QCOMPARE(page.keyButton(3)->text(), QStringLiteral("E"));
+    store.selectKey(2);
+    QCOMPARE(page.selectedSlots(), QVector<int>());
+    page.setSelectedSlots({0});
+    QVERIFY(!page.actions()->action(MacroStepActions::DuplicateSteps)->isEnabled());
+    page.duplicateSelected();
+    QCOMPARE(r20WidePresses(store.layers()[0][2]).size(), kR20WideDelaySlots);
 
     // Without an R20Wide keypad every slot is locked.
     page.setDeviceConnected(false);

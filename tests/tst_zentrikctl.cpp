@@ -131,6 +131,10 @@ void ZentrikctlTest::applyMakesTheKeypadHoldTheFile()
     QCOMPARE(after.exit, 0);
     QVERIFY2(after.out.isEmpty(), qPrintable(after.out));
     QCOMPARE(firstKeyShown(), QStringLiteral("Key 1: B"));
+    // Applied again, it says why it wrote nothing.
+    const Ran again = ctl({QStringLiteral("apply"), path});
+    QCOMPARE(again.exit, 0);
+    QCOMPARE(again.out.trimmed(), QStringLiteral("The keypad already holds the file: nothing written."));
 }
 
 void ZentrikctlTest::aForgottenWriteFailsTheApply()

@@ -7,6 +7,8 @@
 #include <QSignalBlocker>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmapCache>
 #include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -28,10 +30,14 @@ constexpr auto kPressTitle = "Press";
 constexpr auto kReleaseTitle = "Release";
 constexpr auto kDelayUnit = "ms";
 
+// A block draws its own rounded background: selecting all 64 steps of a
+// macro re-polished 128 blocks when the selection was a style-sheet rule.
+constexpr QRgb kBlockColour = 0xff3a3a3a;
+constexpr QRgb kSelectedBlockColour = 0xff1f4f86;
+constexpr qreal kBlockRadius = 6;
+
 constexpr auto kFlowStyle =
     "MacroFlowWidget { background-color: #2a2a2a; }"
-    "QWidget#macroBlock { background-color: #3a3a3a; border-radius: 6px; }"
-    "QWidget#macroBlock[selected=\"true\"] { background-color: #1f4f86; }"
     "QLabel { background-color: transparent; border: none; }"
     "QSpinBox { background-color: transparent; border: none; color: #ffffff; }"
     "QLabel#delayTitle { color: #aaaaaa; }"
@@ -79,6 +85,28 @@ const char *titleName(MacroBlock::Kind kind)
         break;
     }
     return "releaseTitle";
+}
+
+// Filling an antialiased rounded rectangle was a fifth of painting a long
+// macro; every block of one size and colour shares one drawn background.
+QPixmap blockBackground(QSize size, qreal pixelRatio, QRgb colour)
+{
+    const QString key = QStringLiteral("zentrik-macro-block-%1x%2@%3-%4")
+                            .arg(size.width()).arg(size.height()).arg(pixelRatio).arg(colour, 0, 16);
+    QPixmap background;
+    if (QPixmapCache::find(key, &background))
+        return background;
+    background = QPixmap(size * pixelRatio);
+    background.setDevicePixelRatio(pixelRatio);
+    background.fill(Qt::transparent);
+    QPainter painter(&background);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgba(colour));
+    painter.drawRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)), kBlockRadius, kBlockRadius);
+    painter.end();
+    QPixmapCache::insert(key, background);
+    return background;
 }
 
 int scaled(double value, double ratio, int floor)
@@ -138,8 +166,6 @@ MacroBlock::MacroBlock(Kind kind, QWidget *parent)
     , m_kind(kind)
 {
     setObjectName(QStringLiteral("macroBlock"));
-    // A plain QWidget paints its style-sheet background only with this set.
-    setAttribute(Qt::WA_StyledBackground, true);
 
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(kBlockMargin, kBlockMargin, kBlockMargin, kBlockMargin);
@@ -302,11 +328,14 @@ void MacroBlock::setSelected(bool selected)
     if (selected == m_selected)
         return;
     m_selected = selected;
-    setProperty("selected", selected);
-    // Only the block itself is re-polished: its labels keep their fonts.
-    style()->unpolish(this);
-    style()->polish(this);
     update();
+}
+
+void MacroBlock::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, blockBackground(size(), devicePixelRatioF(),
+                                             m_selected ? kSelectedBlockColour : kBlockColour));
 }
 
 void MacroBlock::mousePressEvent(QMouseEvent *event)

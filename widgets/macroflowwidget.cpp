@@ -1,6 +1,7 @@
 #include "widgets/macroflowwidget.h"
 
 #include "model/labels.h"
+#include "model/macroedits.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -49,7 +50,8 @@ void MacroFlowWidget::appendStepBlocks(int index, const MacroStep &step)
     for (MacroBlock *block : {delayBlock, keyBlock}) {
         block->applyMetrics(m_metrics);
         m_blocks.append(block);
-        block->show();
+        if (block->isHidden())
+            block->show();
     }
 }
 
@@ -111,12 +113,20 @@ void MacroFlowWidget::showEvent(QShowEvent *event)
 
 void MacroFlowWidget::setSteps(const QVector<MacroStep> &steps)
 {
+    // An edit shows nearly the same steps again: the blocks that stay are
+    // given their new texts in place, and only the ones past the new end are
+    // hidden, rather than hiding and showing all 128.
     const QVector<int> selected = m_selected;
-    clearBlocks();
+    const QList<QWidget *> shown = m_blocks;
+    m_blocks.clear();
+    m_dragging = false;
     for (int i = 0; i < steps.size(); ++i)
         appendStepBlocks(i, steps[i]);
+    for (int i = m_blocks.size(); i < shown.size(); ++i)
+        shown[i]->hide();
     layoutBlocks();
     setSelectedSteps(selected);
+    showSelection();
 }
 
 void MacroFlowWidget::clearBlocks()
@@ -258,19 +268,7 @@ void MacroFlowWidget::selectStep(int step, bool extend, bool toggle)
 {
     if (step < 0 || step >= stepCount())
         return;
-    QVector<int> steps;
-    if (extend && m_anchor >= 0) {
-        for (int i = qMin(m_anchor, step); i <= qMax(m_anchor, step); ++i)
-            steps.append(i);
-    } else if (toggle) {
-        steps = m_selected;
-        if (!steps.removeOne(step))
-            steps.append(step);
-        m_anchor = step;
-    } else {
-        steps = {step};
-        m_anchor = step;
-    }
+    const QVector<int> steps = clickedSelection(m_selected, m_anchor, step, extend, toggle);
     m_current = step;
     setSelectedSteps(steps);
 }
