@@ -13,7 +13,9 @@ QString windowStyleSheet()
         "#physicalPanelFrame { background: transparent; border: none; }"
         // Its width follows the window (WindowScaler::scaleInputFrame).
         "QWidget#inputFrame { background-color: #F5F5DC; border-radius: 8px; }"
-        "QLineEdit { background: transparent; color: #CD5C5C; font-weight: bold;"
+        // Only the key display's field: a bare QLineEdit rule reached every
+        // dialog the window opens (an 85 px file name, a red print path).
+        "QWidget#inputFrame QLineEdit { background: transparent; color: #CD5C5C; font-weight: bold;"
         " font-size: 18px; min-height: 80px; max-height: 150px; }"
         "QPushButton[class=\"FuncBtn\"] { background-color: #1E90FF; color: #FFF; border: none;"
         " border-radius: 4px; font-weight: bold; font-size: 32px; }"

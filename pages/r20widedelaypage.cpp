@@ -248,8 +248,9 @@ void R20WideDelayPage::setSelectedSlots(const QVector<int> &chosen)
 void R20WideDelayPage::onKeyClicked(int slot)
 {
     const Qt::KeyboardModifiers modifiers = QApplication::keyboardModifiers();
-    setSelectedSlots(clickedSelection(m_selected, m_anchor, slot, modifiers & Qt::ShiftModifier,
-                                      modifiers & Qt::ControlModifier));
+    setSelectedSlots(clickedSelection(m_selected, m_anchor, slot,
+                                      modifiers.testFlag(Qt::ShiftModifier),
+                                      modifiers.testFlag(Qt::ControlModifier)));
 }
 
 void R20WideDelayPage::applyPresses(const MacroEditResult &edit)

@@ -9,7 +9,9 @@
 
 #include <QBackingStore>
 #include <QExposeEvent>
+#include <QDialog>
 #include <QFrame>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -204,6 +206,11 @@ void TestScaling::shellSizesAtARatio()
     }
     QCOMPARE(window.panelScale(), 2.0);
     QCOMPARE(static_cast<KeyButton *>(window.controlButton(15))->buttonSize(), 160);
+    // The window's look stops at its own controls: a dialog's field keeps its size.
+    QDialog dialog(&window);
+    auto *field = new QLineEdit(&dialog);
+    field->ensurePolished();
+    QVERIFY2(field->minimumSizeHint().height() < 40, qPrintable(QString::number(field->minimumSizeHint().height())));
 
     // Back at the design size everything returns to its design value.
     resizeContent(window, QSize(1500, 1100));
