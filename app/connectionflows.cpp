@@ -6,7 +6,7 @@
 #include "app/statusline.h"
 #include "keypad/storesave.h"
 #include "device/hidmanager.h"
-#include "device/savefailure.h"
+#include "keypad/failuretexts.h"
 #include "model/logging.h"
 #include "model/translation.h"
 
@@ -45,11 +45,6 @@ ConnectionFlows::ConnectionFlows(KeyboardData &store, StatusLine &status, QObjec
     , m_store(store)
     , m_status(status)
 {
-}
-
-QString ConnectionFlows::text(const char *english) const
-{
-    return translateText(QString::fromUtf8(english));
 }
 
 // ---- connecting and disconnecting ------------------------------------------
@@ -186,9 +181,9 @@ void ConnectionFlows::layKeptEditsOnTop()
     if (laid > 0)
         emit setAsideEditsChanged();
     if (laid > 0) {
-        m_status.showNotice(text("Unsaved changes restored: Save Settings writes them"));
+        m_status.showNotice(translateText("Unsaved changes restored: Save Settings writes them"));
     } else if (!m_setAside.isEmpty()) {
-        m_status.showNotice(text("Unsaved changes of another keypad are kept aside"));
+        m_status.showNotice(translateText("Unsaved changes of another keypad are kept aside"));
     }
 }
 
@@ -409,13 +404,14 @@ void ConnectionFlows::showSavedStatus(const SaveResult &result, const QString &c
     QString toolTip;
     if (!control.isEmpty()) {
         said = m_store.hasUnsavedChanges()
-            ? text("Macro saved to %1; other edits not yet saved").arg(control)
-            : text("Macro saved to %1").arg(control);
+            ? translateText("Macro saved to %1; other edits not yet saved").arg(control)
+            : translateText("Macro saved to %1").arg(control);
     }
     if (result.uncheckedLighting > 0) {
-        said = text("Saved. Lighting sent, not checked");
-        toolTip = text("This keypad cannot report its lighting, so the lighting was sent but "
-                       "could not be checked.");
+        said = translateText("Saved. Lighting sent, not checked");
+        toolTip =
+            translateText("This keypad cannot report its lighting, so the lighting was sent but "
+                          "could not be checked.");
     }
     m_status.showSaved(said, toolTip);
 }

@@ -104,7 +104,6 @@ private:
     // was there last.
     void setAsideEditsMadeUnplugged();
     void layKeptEditsOnTop();
-    QString text(const char *english) const;
 
     KeyboardData &m_store;
     StatusLine &m_status;

@@ -15,11 +15,6 @@ constexpr const char *kControlPhrases[] = {
     "knob %1 press and turn left",
 };
 
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
 QString controlOfChange(const KeyChange &change, const ControlOfKey &controlOf)
 {
     ControlIdentity control = controlOf ? controlOf(change.key) : ControlIdentity{};
@@ -45,19 +40,19 @@ QString layerNumber(const StoreChanges &changes)
 
 QString controlPhrase(const ControlIdentity &control)
 {
-    return text(kControlPhrases[int(control.part)]).arg(control.number);
+    return translateText(kControlPhrases[int(control.part)]).arg(control.number);
 }
 
 QString stepText(EditKind kind, const StoreChanges &changes, const ControlOfKey &controlOf)
 {
     const KeyChange *key = singleKey(changes);
     const auto onKey = [&](const char *pattern) {
-        return text(pattern).arg(controlOfChange(*key, controlOf));
+        return translateText(pattern).arg(controlOfChange(*key, controlOf));
     };
     switch (kind) {
     case EditKind::KeyFunction:
         if (key && !key->after.isEmpty())
-            return text("%1 on %2")
+            return translateText("%1 on %2")
                 .arg(translateText(controlTextOf(key->after)), controlOfChange(*key, controlOf));
         break;
     case EditKind::Clear:
@@ -65,7 +60,7 @@ QString stepText(EditKind kind, const StoreChanges &changes, const ControlOfKey 
             return onKey("Clear %1");
         break;
     case EditKind::ClearAll:
-        return text("Clear layer %1").arg(layerNumber(changes));
+        return translateText("Clear layer %1").arg(layerNumber(changes));
     case EditKind::MacroRecording:
         if (key)
             return onKey("Macro on %1");
@@ -75,19 +70,19 @@ QString stepText(EditKind kind, const StoreChanges &changes, const ControlOfKey 
             return onKey("Delay on %1");
         break;
     case EditKind::Lighting:
-        return text("Lighting of layer %1").arg(layerNumber(changes));
+        return translateText("Lighting of layer %1").arg(layerNumber(changes));
     case EditKind::Paste:
         if (key)
             return onKey("Paste on %1");
         break;
     case EditKind::Swap:
         if (changes.keys.size() == 2)
-            return text("Swap %1 and %2")
+            return translateText("Swap %1 and %2")
                 .arg(controlOfChange(changes.keys[0], controlOf),
                      controlOfChange(changes.keys[1], controlOf));
         break;
     case EditKind::LayerCopy:
-        return text("Copy to layer %1").arg(layerNumber(changes));
+        return translateText("Copy to layer %1").arg(layerNumber(changes));
     case EditKind::Import:
         break;
     }
@@ -96,12 +91,12 @@ QString stepText(EditKind kind, const StoreChanges &changes, const ControlOfKey 
 
 QString undoActionText(const QString &step)
 {
-    return step.isEmpty() ? text("Undo") : text("Undo: %1").arg(step);
+    return step.isEmpty() ? translateText("Undo") : translateText("Undo: %1").arg(step);
 }
 
 QString redoActionText(const QString &step)
 {
-    return step.isEmpty() ? text("Redo") : text("Redo: %1").arg(step);
+    return step.isEmpty() ? translateText("Redo") : translateText("Redo: %1").arg(step);
 }
 
 QString recordedFeedback(EditKind kind, const StoreChanges &changes,
@@ -109,14 +104,15 @@ QString recordedFeedback(EditKind kind, const StoreChanges &changes,
 {
     switch (kind) {
     case EditKind::ClearAll:
-        return text("Cleared layer %1 \u2014 %2 undoes it").arg(layerNumber(changes), undoKeys);
+        return translateText("Cleared layer %1 \u2014 %2 undoes it")
+            .arg(layerNumber(changes), undoKeys);
     case EditKind::Paste:
         if (const KeyChange *key = singleKey(changes))
-            return text("Pasted on %1").arg(controlOfChange(*key, controlOf));
+            return translateText("Pasted on %1").arg(controlOfChange(*key, controlOf));
         return QString();
     case EditKind::Swap:
         if (changes.keys.size() == 2)
-            return text("Swapped %1 and %2")
+            return translateText("Swapped %1 and %2")
                 .arg(controlOfChange(changes.keys[0], controlOf),
                      controlOfChange(changes.keys[1], controlOf));
         return QString();
@@ -127,10 +123,10 @@ QString recordedFeedback(EditKind kind, const StoreChanges &changes,
 
 QString undoneFeedback(const QString &step)
 {
-    return text("Undone: %1").arg(step);
+    return translateText("Undone: %1").arg(step);
 }
 
 QString redoneFeedback(const QString &step)
 {
-    return text("Redone: %1").arg(step);
+    return translateText("Redone: %1").arg(step);
 }

@@ -16,11 +16,6 @@
 
 namespace {
 
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
 QString paragraph(const QString &body)
 {
     return QStringLiteral("<p>") + body.toHtmlEscaped() + QStringLiteral("</p>");
@@ -53,11 +48,11 @@ QMessageBox *messageBox(QWidget *parent, const char *title, const QString &body,
 {
     auto *box = new QMessageBox(parent);
     box->setObjectName(QString::fromLatin1(objectName));
-    box->setWindowTitle(text(title));
+    box->setWindowTitle(translateText(title));
     box->setTextFormat(Qt::RichText);
     box->setText(body);
     box->setStandardButtons(QMessageBox::Close);
-    box->button(QMessageBox::Close)->setText(text("Close"));
+    box->button(QMessageBox::Close)->setText(translateText("Close"));
     return box;
 }
 
@@ -67,10 +62,10 @@ QDialog *createShortcutsDialog(QWidget *parent, const QVector<ShortcutRow> &rows
 {
     auto *dialog = new QDialog(parent);
     dialog->setObjectName(QStringLiteral("shortcutsDialog"));
-    dialog->setWindowTitle(text("Keyboard shortcuts"));
+    dialog->setWindowTitle(translateText("Keyboard shortcuts"));
 
     auto *table = new QTableWidget(rows.size(), 2, dialog);
-    table->setHorizontalHeaderLabels({text("Command"), text("Shortcut")});
+    table->setHorizontalHeaderLabels({translateText("Command"), translateText("Shortcut")});
     for (int row = 0; row < rows.size(); ++row) {
         table->setItem(row, 0, new QTableWidgetItem(rows[row].command));
         table->setItem(row, 1, new QTableWidgetItem(rows[row].keys));
@@ -83,7 +78,7 @@ QDialog *createShortcutsDialog(QWidget *parent, const QVector<ShortcutRow> &rows
     table->horizontalHeader()->setStretchLastSection(true);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
-    buttons->button(QDialogButtonBox::Close)->setText(text("Close"));
+    buttons->button(QDialogButtonBox::Close)->setText(translateText("Close"));
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(dialog);
@@ -100,28 +95,32 @@ QDialog *createShortcutsDialog(QWidget *parent, const QVector<ShortcutRow> &rows
 QMessageBox *createTroubleshootingBox(QWidget *parent)
 {
     const QString body =
-        paragraph(text("Zentrik needs permission to open the keypad. When the status line says "
-                       "there is no access, your user may not open the keypad's device."))
-        + paragraph(text("On Linux, the udev rule that comes with Zentrik (70-zentrik.rules) "
-                         "gives that access to the user at the computer. The package installs "
-                         "it; after cmake --install with a prefix other than /usr, copy it to "
-                         "/etc/udev/rules.d. Then reload the rules and plug the keypad in "
-                         "again:"))
+        paragraph(
+            translateText("Zentrik needs permission to open the keypad. When the status line says "
+                          "there is no access, your user may not open the keypad's device."))
+        + paragraph(
+            translateText("On Linux, the udev rule that comes with Zentrik (70-zentrik.rules) "
+                          "gives that access to the user at the computer. The package installs "
+                          "it; after cmake --install with a prefix other than /usr, copy it to "
+                          "/etc/udev/rules.d. Then reload the rules and plug the keypad in "
+                          "again:"))
         + typed({QStringLiteral("sudo udevadm control --reload-rules"),
                  QStringLiteral("sudo udevadm trigger")})
-        + paragraph(text("The rule holds one line for each keypad Zentrik knows, such as:"))
+        + paragraph(
+            translateText("The rule holds one line for each keypad Zentrik knows, such as:"))
         + typed({exampleRuleLine()})
-        + paragraph(text("Only one program can use the keypad at a time: close other programs "
-                         "that configure it."));
+        + paragraph(
+            translateText("Only one program can use the keypad at a time: close other programs "
+                          "that configure it."));
     return messageBox(parent, "Troubleshooting", body, "troubleshootingBox");
 }
 
 QMessageBox *createAccessCommandsBox(QWidget *parent, const QStringList &commands)
 {
     const QString body =
-        paragraph(text("Zentrik could not install its udev rule: the request was refused or "
-                       "cancelled, or cannot be made here. Run these commands in a terminal "
-                       "instead:"))
+        paragraph(translateText("Zentrik could not install its udev rule: the request was refused "
+                                "or cancelled, or cannot be made here. Run these commands in a "
+                                "terminal instead:"))
         + typed(commands);
     // Commands to copy keep their lines and spaces as they are.
     QMessageBox *box = messageBox(parent, "Troubleshooting",
@@ -135,17 +134,18 @@ QMessageBox *createAccessCommandsBox(QWidget *parent, const QStringList &command
 QString aboutText()
 {
     return QStringLiteral("<h3>Zentrik %1</h3>").arg(QStringLiteral(ZENTRIK_VERSION))
-        + paragraph(text("Configurator for USB macro keypads."))
+        + paragraph(translateText("Configurator for USB macro keypads."))
         // The licence's identifier stays on one line: non-breaking hyphens.
-        + paragraph(text("Zentrik is free software under GPL-3.0-or-later: the GNU General "
-                         "Public License, version 3 or any later version."))
+        + paragraph(
+              translateText("Zentrik is free software under GPL-3.0-or-later: the GNU General "
+                            "Public License, version 3 or any later version."))
               .replace(QStringLiteral("GPL-3.0-or-later"),
                        QString::fromUtf8("GPL\u20113.0\u2011or\u2011later"))
         // The hidapi that answers: the system's library, or the demo's
         // virtual keypad, which says so in its version.
-        + paragraph(text("Uses Qt %1 and hidapi %2")
-                        .arg(QString::fromLatin1(qVersion()),
-                             QString::fromLatin1(hid_version_str())));
+        + paragraph(
+               translateText("Uses Qt %1 and hidapi %2")
+                   .arg(QString::fromLatin1(qVersion()), QString::fromLatin1(hid_version_str())));
 }
 
 QMessageBox *createAboutBox(QWidget *parent)

@@ -15,11 +15,6 @@
 
 namespace {
 
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
 QVector<HistoryWindow::Loaded> readEntries(const ConfigurationHistory &history)
 {
     QVector<HistoryWindow::Loaded> all;
@@ -50,36 +45,41 @@ HistoryWindow::HistoryWindow(const ConfigurationHistory &history, bool turnedOff
     : QDialog(parent), m_hooks(std::move(hooks))
 {
     setObjectName(QStringLiteral("historyWindow"));
-    setWindowTitle(text("History of configurations"));
+    setWindowTitle(translateText("History of configurations"));
     setAttribute(Qt::WA_DeleteOnClose);
 
     m_intro = new QLabel(this);
     m_intro->setWordWrap(true);
-    m_intro->setText(turnedOff
-        ? text("The history is turned off in Config.ini (history = off): nothing new is kept.")
-        : text("Before each write, Zentrik keeps what the keypad held: the last %1 for each "
-               "keypad.").arg(ConfigurationHistory::kKeptPerKeypad));
+    m_intro->setText(
+        turnedOff
+            ? translateText(
+                "The history is turned off in Config.ini (history = off): nothing new is kept.")
+            : translateText(
+                  "Before each write, Zentrik keeps what the keypad held: the last %1 for each "
+                  "keypad.")
+                  .arg(ConfigurationHistory::kKeptPerKeypad));
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("historyList"));
-    m_list->setAccessibleName(text("History of configurations"));
-    m_list->setHeaderLabels({text("Kept"), text("Keypad"), text("Written next by"), text("Changes")});
+    m_list->setAccessibleName(translateText("History of configurations"));
+    m_list->setHeaderLabels({translateText("Kept"), translateText("Keypad"),
+                             translateText("Written next by"), translateText("Changes")});
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_list->header()->setSectionResizeMode(2, QHeaderView::Stretch);
     m_list->header()->setStretchLastSection(false);
 
-    auto *changesLabel = new QLabel(text("Restoring it changes:"), this);
+    auto *changesLabel = new QLabel(translateText("Restoring it changes:"), this);
     m_changes = new QPlainTextEdit(this);
     m_changes->setObjectName(QStringLiteral("historyChanges"));
-    m_changes->setAccessibleName(text("Restoring it changes:"));
+    m_changes->setAccessibleName(translateText("Restoring it changes:"));
     m_changes->setReadOnly(true);
     changesLabel->setBuddy(m_changes);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    buttons->button(QDialogButtonBox::Close)->setText(text("Close"));
-    m_restore = buttons->addButton(text("Restore…"), QDialogButtonBox::ActionRole);
+    buttons->button(QDialogButtonBox::Close)->setText(translateText("Close"));
+    m_restore = buttons->addButton(translateText("Restore…"), QDialogButtonBox::ActionRole);
     m_restore->setObjectName(QStringLiteral("historyRestore"));
     m_restore->setEnabled(false);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -126,7 +126,7 @@ void HistoryWindow::showLoaded(const QVector<Loaded> &entries)
             next = &*now;
         QString changes = QStringLiteral("–");
         if (!item.file)
-            changes = text("Cannot be read");
+            changes = translateText("Cannot be read");
         else if (next)
             changes = QString::number(historyDifferenceCount(*item.file, *next));
         auto *row = new QTreeWidgetItem(
@@ -136,7 +136,8 @@ void HistoryWindow::showLoaded(const QVector<Loaded> &entries)
         row->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     }
     if (m_entries.isEmpty())
-        m_changes->setPlainText(text("Nothing kept yet: an entry is kept before each save."));
+        m_changes->setPlainText(
+            translateText("Nothing kept yet: an entry is kept before each save."));
     else
         m_list->setCurrentItem(m_list->topLevelItem(0));
     emit loaded();
@@ -155,10 +156,10 @@ void HistoryWindow::showChosen()
         return;
     }
     if (!connected) {
-        m_changes->setPlainText(text("Connect the keypad to restore an entry."));
+        m_changes->setPlainText(translateText("Connect the keypad to restore an entry."));
         return;
     }
     const QStringList changes = m_hooks.changesOnKeypad(*item.file);
-    m_changes->setPlainText(changes.isEmpty() ? text("The keypad holds this entry.")
+    m_changes->setPlainText(changes.isEmpty() ? translateText("The keypad holds this entry.")
                                               : changes.join(QLatin1Char('\n')));
 }

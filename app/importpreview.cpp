@@ -29,23 +29,19 @@ QLabel *listLabel(const QStringList &lines, QWidget *parent)
     return label;
 }
 
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
 } // namespace
 
 ImportPreview::ImportPreview(const ImportPlan &plan, const QString &fileName, QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(text("Import from file"));
+    setWindowTitle(translateText("Import from file"));
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     auto *layout = new QVBoxLayout(this);
-    auto *heading = new QLabel(text("Importing %1 changes these layers of the keypad. Nothing "
-                                    "reaches the keypad until you save.")
-                                   .arg(fileName),
-                               this);
+    auto *heading =
+        new QLabel(translateText("Importing %1 changes these layers of the keypad. Nothing "
+                                 "reaches the keypad until you save.")
+                       .arg(fileName),
+                   this);
     heading->setWordWrap(true);
     layout->addWidget(heading);
 
@@ -55,30 +51,31 @@ ImportPreview::ImportPreview(const ImportPlan &plan, const QString &fileName, QW
     auto *list = new QVBoxLayout(content);
     // What is skipped comes first, where it is seen.
     if (!plan.notHeld.isEmpty()) {
-        auto *title = new QLabel(text("This keypad cannot hold these; they are skipped:"), content);
+        auto *title =
+            new QLabel(translateText("This keypad cannot hold these; they are skipped:"), content);
         title->setStyleSheet(QStringLiteral("font-weight: bold;"));
         list->addWidget(title);
         list->addWidget(listLabel(plan.notHeld, content));
     }
     QStringList lightingLines;
     for (const LayerImport &layer : plan.layers) {
-        auto *box = new QCheckBox(text("Layer %1: %2 changes").arg(layer.layer + 1)
+        auto *box = new QCheckBox(translateText("Layer %1: %2 changes").arg(layer.layer + 1)
                                       .arg(layer.changes.size()),
                                   content);
         box->setChecked(true);
         m_layerBoxes.append(box);
         list->addWidget(box);
         list->addWidget(listLabel(layer.changes.isEmpty()
-                                      ? QStringList{text("No function changes")}
+                                      ? QStringList{translateText("No function changes")}
                                       : layer.changes,
                                   content));
         if (layer.hasLighting)
-            lightingLines << text(layer.lightingChanges ? "Layer %1: lighting changes"
+            lightingLines << translateText(layer.lightingChanges ? "Layer %1: lighting changes"
                                                         : "Layer %1: lighting stays as it is")
                                  .arg(layer.layer + 1);
     }
     if (!lightingLines.isEmpty()) {
-        m_lightingBox = new QCheckBox(text("Lighting"), content);
+        m_lightingBox = new QCheckBox(translateText("Lighting"), content);
         m_lightingBox->setChecked(true);
         list->addWidget(m_lightingBox);
         list->addWidget(listLabel(lightingLines, content));
@@ -88,8 +85,8 @@ ImportPreview::ImportPreview(const ImportPlan &plan, const QString &fileName, QW
     layout->addWidget(scroll, 1);
 
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *import = buttons->addButton(text("Import"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(text("Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton *import = buttons->addButton(translateText("Import"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(translateText("Cancel"), QDialogButtonBox::RejectRole);
     import->setDefault(true);
     import->setAutoDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

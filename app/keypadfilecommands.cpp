@@ -29,17 +29,12 @@ namespace {
 
 const char kFileSuffix[] = ".zentrik.json";
 
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
 QString fileFilters()
 {
     // Named filters: a filter without a name is refused by some desktop
     // portals, which then save nothing.
-    return text("Zentrik keypad files (*.zentrik.json)") + QStringLiteral(";;")
-        + text("All files (*)");
+    return translateText("Zentrik keypad files (*.zentrik.json)") + QStringLiteral(";;")
+        + translateText("All files (*)");
 }
 
 // The dropped file, when exactly one local file was dropped.
@@ -71,7 +66,7 @@ void KeypadFileCommands::showRefusalBox(QWidget *parent, const QString &title,
                                         const QString &message)
 {
     QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::NoButton, parent);
-    box.addButton(text("OK"), QMessageBox::AcceptRole);
+    box.addButton(translateText("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
 
@@ -81,7 +76,8 @@ void KeypadFileCommands::refuse(const QString &message, bool exporting) const
     if (m_showRefusal)
         m_showRefusal(message);
     else
-        showRefusalBox(m_window, text(exporting ? "Export to file" : "Import from file"), message);
+        showRefusalBox(m_window, translateText(exporting ? "Export to file" : "Import from file"),
+                       message);
 }
 
 QString KeypadFileCommands::choose(bool forSaving, const QString &title)
@@ -114,11 +110,11 @@ QString KeypadFileCommands::completedExportPath(const QString &chosen) const
     const QString name = QFileInfo(completed).fileName();
     if (m_confirmReplace)
         return m_confirmReplace(completed) ? completed : QString();
-    QMessageBox box(QMessageBox::Warning, text("Export to file"),
-                    text("%1 already exists. Do you want to replace it?").arg(name),
+    QMessageBox box(QMessageBox::Warning, translateText("Export to file"),
+                    translateText("%1 already exists. Do you want to replace it?").arg(name),
                     QMessageBox::NoButton, m_window);
-    QPushButton *replace = box.addButton(text("Replace"), QMessageBox::AcceptRole);
-    box.setDefaultButton(box.addButton(text("Cancel"), QMessageBox::RejectRole));
+    QPushButton *replace = box.addButton(translateText("Replace"), QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(translateText("Cancel"), QMessageBox::RejectRole));
     box.exec();
     return box.clickedButton() == replace ? completed : QString();
 }
@@ -126,10 +122,10 @@ QString KeypadFileCommands::completedExportPath(const QString &chosen) const
 QString KeypadFileCommands::exportRefusal() const
 {
     if (!m_flows.state().connected)
-        return text("Connect a keypad to export its settings.");
+        return translateText("Connect a keypad to export its settings.");
     // The window holds empty layers until the read is back.
     if (m_flows.taskRunning() && !m_flows.saveRunning())
-        return text("The keypad is being read. Export again once it is done.");
+        return translateText("The keypad is being read. Export again once it is done.");
     return QString();
 }
 
@@ -143,15 +139,16 @@ bool KeypadFileCommands::exportToFile()
     m_history.commitPending();
     const int connection = m_flows.connectionSerial();
     const QString title = m_store.hasUnsavedChanges()
-        ? text("Export to file (unsaved edits included)")
-        : text("Export to file");
+        ? translateText("Export to file (unsaved edits included)")
+        : translateText("Export to file");
     const QString chosen = choose(true, title);
     if (chosen.isEmpty())
         return false;
     // The keypad's work went on while the dialog was open: what was shown
     // then may be gone or half read again.
     if (m_flows.connectionSerial() != connection) {
-        refuse(text("The keypad was disconnected while the dialog was open. Nothing was written."),
+        refuse(translateText(
+                   "The keypad was disconnected while the dialog was open. Nothing was written."),
                true);
         return false;
     }
@@ -169,7 +166,7 @@ bool KeypadFileCommands::exportToFile()
         keypadFileOf(m_store, m_flows.state(), m_controls(), m_flows.fileSource());
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(writeKeypadFile(file)) < 0 || !out.commit()) {
-        refuse(text("The file could not be written: %1").arg(out.errorString()), true);
+        refuse(translateText("The file could not be written: %1").arg(out.errorString()), true);
         return false;
     }
     qCDebug(lcUi).noquote() << "[UI] keypad exported to" << path;
@@ -179,17 +176,17 @@ bool KeypadFileCommands::exportToFile()
 bool KeypadFileCommands::importFromFile()
 {
     if (!m_flows.state().connected) {
-        refuse(text("Connect a keypad to import a file onto it."));
+        refuse(translateText("Connect a keypad to import a file onto it."));
         return false;
     }
-    const QString path = choose(false, text("Import from file"));
+    const QString path = choose(false, translateText("Import from file"));
     return !path.isEmpty() && importPath(path);
 }
 
 bool KeypadFileCommands::importPath(const QString &path)
 {
     if (!m_flows.state().connected) {
-        refuse(text("Connect a keypad to import a file onto it."));
+        refuse(translateText("Connect a keypad to import a file onto it."));
         return false;
     }
     const LoadedKeypadFile read = loadKeypadFile(path);
@@ -208,11 +205,12 @@ bool KeypadFileCommands::importPath(const QString &path)
     // The keypad's work went on while the preview was open.
     if (!m_flows.state().connected || m_flows.keypad().description != description
         || &m_flows.state().connectedFamily() != &before.connectedFamily()) {
-        refuse(text("The keypad changed while the preview was open. Nothing was changed."));
+        refuse(
+            translateText("The keypad changed while the preview was open. Nothing was changed."));
         return false;
     }
     if (m_flows.taskRunning() && !m_flows.saveRunning()) {
-        refuse(text("The keypad is being read. Import the file again once it is done."));
+        refuse(translateText("The keypad is being read. Import the file again once it is done."));
         return false;
     }
     const bool changed = layPlan(plan, preview.choice());
@@ -252,9 +250,9 @@ bool KeypadFileCommands::eventFilter(QObject *watched, QEvent *event)
 
 QList<QAction *> addKeypadFileActions(QWidget *window, KeypadFileCommands *commands)
 {
-    auto *exportAction = new QAction(text("Export to file\u2026"), window);
+    auto *exportAction = new QAction(translateText("Export to file\u2026"), window);
     exportAction->setShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_S));
-    auto *importAction = new QAction(text("Import from file\u2026"), window);
+    auto *importAction = new QAction(translateText("Import from file\u2026"), window);
     importAction->setShortcuts(QKeySequence::Open);
     for (QAction *action : {exportAction, importAction}) {
         action->setShortcutContext(Qt::WindowShortcut);

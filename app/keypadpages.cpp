@@ -56,11 +56,6 @@ const QColor kNumberColor(0x00, 0xc0, 0x00);
 const QColor kRuleColor(0xc8, 0xc8, 0xc8);
 const QColor kStripeColor(0xf2, 0xf2, 0xf2);
 
-QString textIn(const char *english, bool chinese)
-{
-    return translateText(QString::fromUtf8(english), chinese);
-}
-
 QFont fontOf(double pixels, bool bold = false)
 {
     QFont font(QStringLiteral("Microsoft YaHei"));
@@ -181,20 +176,18 @@ public:
     }
 
 private:
-    bool chinese() const { return m_contents.chinese; }
-
     void paintHeading(bool continued)
     {
         m_painter.setPen(Qt::black);
         m_painter.setFont(fontOf(kTitlePx, true));
         const QString title = continued
-            ? textIn("Layer %1 (continued)", chinese()).arg(m_layer->number)
-            : textIn("Layer %1", chinese()).arg(m_layer->number);
+            ? translateText("Layer %1 (continued)").arg(m_layer->number)
+            : translateText("Layer %1").arg(m_layer->number);
         m_y += drawWrapped(m_painter, QRectF(0, m_y, m_page.width(), 0), title);
         m_painter.setFont(fontOf(kTextPx));
-        const QString facts = textIn("Keypad: %1", chinese()).arg(m_contents.modelName)
+        const QString facts = translateText("Keypad: %1").arg(m_contents.modelName)
             + QLatin1Char('\n')
-            + textIn("Date: %1", chinese()).arg(m_contents.date.toString(Qt::ISODate));
+            + translateText("Date: %1").arg(m_contents.date.toString(Qt::ISODate));
         m_y += drawWrapped(m_painter, QRectF(0, m_y, m_page.width(), 0), facts) + kGap;
     }
 
@@ -236,7 +229,7 @@ private:
         m_painter.drawText(cell.adjusted(10, 6, 0, 0), Qt::AlignLeft | Qt::AlignTop,
                            QString::number(control.identity.number));
         paintKeyFunction(
-            cell, printedFunctionText(m_layer->keys.value(key), m_contents.layout, chinese()));
+            cell, printedFunctionText(m_layer->keys.value(key), m_contents.layout));
     }
 
     // The function on the key, as the panel shows it, when it fits whole;
@@ -285,20 +278,20 @@ private:
         m_painter.setPen(Qt::black);
         m_painter.setFont(fontOf(kTextPx, true));
         m_y += drawWrapped(m_painter, QRectF(0, m_y, m_page.width(), 0),
-                           textIn("Lighting effect: %1", chinese())
+                           translateText("Lighting effect: %1")
                                .arg(printedEffectName(m_contents, lighting.effect)));
         QVector<QPair<QString, RgbColor>> swatches;
         if (m_contents.lighting == LightingKind::Old) {
-            swatches.append({textIn("Layer colour", chinese()), lighting.colors[0]});
+            swatches.append({translateText("Layer colour"), lighting.colors[0]});
         } else if (m_contents.layout.id == Layout0K1E_P1S1) {
             for (int led = 0; led < 4; ++led)
-                swatches.append({translateText(QStringLiteral("LED%1").arg(led + 1), chinese()),
+                swatches.append({translateText(QStringLiteral("LED%1").arg(led + 1)),
                                  lighting.colors[size_t(led)]});
         } else {
             for (const PrintedControl &control : m_controls) {
                 const int key = keyOf(m_contents, control.slot);
                 if (control.identity.part == ControlPart::Key && key >= 0 && key < kLedCount)
-                    swatches.append({printedControlName(control.identity, chinese()),
+                    swatches.append({printedControlName(control.identity),
                                      lighting.colors[size_t(key)]});
             }
         }
@@ -324,14 +317,14 @@ private:
     // does not fit goes to the next page.
     void paintFunctions()
     {
-        paintRow(textIn("Control", chinese()), textIn("Function", chinese()), true, false);
+        paintRow(translateText("Control"), translateText("Function"), true, false);
         bool striped = false;
         for (const PrintedControl &control : m_controls) {
             const KeyConfig key = m_layer->keys.value(keyOf(m_contents, control.slot));
-            QString function = printedFunctionText(key, m_contents.layout, chinese());
+            QString function = printedFunctionText(key, m_contents.layout);
             if (function.isEmpty())
-                function = textIn("not assigned", chinese());
-            paintRow(printedControlName(control.identity, chinese()), function, false, striped);
+                function = translateText("not assigned");
+            paintRow(printedControlName(control.identity), function, false, striped);
             striped = !striped;
         }
     }
@@ -352,7 +345,7 @@ private:
             m_device->newPage();
             m_y = 0;
             paintHeading(true);
-            paintRow(textIn("Control", chinese()), textIn("Function", chinese()), true, false);
+            paintRow(translateText("Control"), translateText("Function"), true, false);
             m_painter.setFont(fontOf(kTablePx));
         }
         const QRectF row(0, m_y, m_page.width(), height);
@@ -390,38 +383,38 @@ QVector<PrintedControl> printedControls(const ControlMap &controls)
     return printed;
 }
 
-QString printedControlName(const ControlIdentity &control, bool chinese)
+QString printedControlName(const ControlIdentity &control)
 {
-    return textIn(controlTitlePattern(control.part), chinese).arg(control.number);
+    return translateText(controlTitlePattern(control.part)).arg(control.number);
 }
 
-QString printedFunctionText(const KeyConfig &key, const LayoutSpec &layout, bool chinese)
+QString printedFunctionText(const KeyConfig &key, const LayoutSpec &layout)
 {
     if (key.isEmpty())
         return QString();
     if (keepsMediaInKeycode(layout.name, key))
-        return translateText(mediaLabel(key.keycode), chinese);
+        return translateText(mediaLabel(key.keycode));
     if (key.type == KeyTypeMacro) {
         QStringList names = macroKeyNames(key.macroSteps);
         if (names.isEmpty())
             return QStringLiteral("Macro(%1)").arg(key.macroSteps.size());
         for (QString &name : names)
-            name = translateText(name, chinese);
+            name = translateText(name);
         return names.join(QStringLiteral(" \u2192 "));
     }
-    return translateText(displayTextOf(key), chinese);
+    return translateText(displayTextOf(key));
 }
 
 QString printedEffectName(const PrintContents &contents, uint8_t effect)
 {
     if (contents.lighting != LightingKind::PerKeyRgb) {
         const int mode = contents.lighting == LightingKind::Old ? qMin(int(effect), 5) : effect;
-        return translateText(QStringLiteral("LED Mode%1").arg(mode), contents.chinese);
+        return translateText(QStringLiteral("LED Mode%1").arg(mode));
     }
     for (const LightingEffect &entry : lightingEffects(contents.layout.id == Layout0K1E_P1S1))
         if (entry.id == effect)
-            return translateText(QString::fromUtf8(entry.label), contents.chinese);
-    return textIn("Effect %1", contents.chinese).arg(effect);
+            return translateText(QString::fromUtf8(entry.label));
+    return translateText("Effect %1").arg(effect);
 }
 
 bool paintKeypadPages(QPagedPaintDevice *device, const PrintContents &contents)

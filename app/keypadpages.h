@@ -31,7 +31,6 @@ struct PrintContents {
     LightingKind lighting = LightingKind::PerKeyRgb;
     QString modelName;
     QDate date;
-    bool chinese = false;
 };
 
 // A control of the picture: its slot and what the panel calls it.
@@ -44,12 +43,12 @@ struct PrintedControl {
 // order; `slot` is the place in the picture.
 QVector<PrintedControl> printedControls(const ControlMap &controls);
 
-// "Key 3", "Knob 1 turn left", in the language asked for.
-QString printedControlName(const ControlIdentity &control, bool chinese);
+// "Key 3", "Knob 1 turn left", in the interface's language.
+QString printedControlName(const ControlIdentity &control);
 
 // The whole function text of a record as one plain line (a macro's keys
 // joined by arrows); empty for an empty slot.
-QString printedFunctionText(const KeyConfig &key, const LayoutSpec &layout, bool chinese);
+QString printedFunctionText(const KeyConfig &key, const LayoutSpec &layout);
 
 // The name of a layer's lighting effect for the family's kind of lighting.
 QString printedEffectName(const PrintContents &contents, uint8_t effect);

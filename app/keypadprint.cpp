@@ -21,19 +21,13 @@ namespace {
 constexpr double kPageMarginMm = 15;
 const QString kDocumentName = QStringLiteral("Zentrik");
 
-QString countedText(int count, const char *one, const char *many)
-{
-    return count == 1 ? translateText(QString::fromUtf8(one))
-                      : translateText(QString::fromUtf8(many)).arg(count);
-}
-
 QString modelNameOf(const DeviceState &device, const LayoutSpec &layout)
 {
     const KeypadFamily &family = device.lastFamily();
     const int knobs = layout.knobs.size() + layout.extraTurnKnobs;
     QString name = translateText(QStringLiteral("%1, %2"))
-                       .arg(countedText(layout.keyCount, "1 key", "%1 keys"),
-                            countedText(knobs, "1 knob", "%1 knobs"));
+                       .arg(translateCount(layout.keyCount, "1 key", "%1 keys"),
+                            translateCount(knobs, "1 knob", "%1 knobs"));
     // The older families are told apart by their own names.
     if (qstrcmp(family.name(), currentKeypadFamily().name()) != 0)
         name =
@@ -101,7 +95,6 @@ PrintContents keypadPrintContents(const KeyboardData &store, const DeviceState &
     contents.lighting = device.capabilities().lighting;
     contents.modelName = modelNameOf(device, layout);
     contents.date = QDate::currentDate();
-    contents.chinese = interfaceIsChinese();
     return contents;
 }
 

@@ -150,12 +150,15 @@ void PageHost::createPages(QStackedWidget *stack)
     connect(m_macroPage, &MacroPage::keyChoiceRequested, this, &PageHost::chooseKeyForMacro);
     connect(m_r20WideDelayPage, &R20WideDelayPage::keyChoiceRequested, this,
             &PageHost::chooseKeyForMacro);
-    for (QPushButton *key : m_baseKeysPage->keyButtons() + m_extKeysPage->keyButtons())
-        connect(key, &QPushButton::clicked, this, &PageHost::onBaseKeyClicked);
-    for (QPushButton *button : m_multiMediaPage->mediaButtons())
-        connect(button, &QPushButton::clicked, this, &PageHost::onMultiMediaClicked);
-    for (QPushButton *button : m_mousePage->actionButtons())
-        connect(button, &QPushButton::clicked, this, &PageHost::onMouseClicked);
+    connect(m_baseKeysPage, &BaseKeysPage::baseKeyChosen, this, &PageHost::onBaseKeyChosen);
+    connect(m_extKeysPage, &ExtKeysPage::baseKeyChosen, this, &PageHost::onBaseKeyChosen);
+    connect(m_multiMediaPage, &MultiMediaPage::mediaChosen, this,
+            [this](uint16_t code) { chooseMedia(m_store, code); });
+    connect(m_mousePage, &MousePage::mouseChosen, this, [this](uint8_t action) {
+        chooseMouseAction(m_store, action, !m_device.capabilities().mouseGestures);
+    });
+    connect(m_procreatePage, &ProcreatePage::shortcutChosen, this,
+            [this](const QVector<uint8_t> &keys) { assignProcreateShortcut(m_store, keys); });
 
     const LedKeyFilter ledFilter = [this](int key) { return hasLed(key); };
     m_lightingPage->setLedKeyFilter(ledFilter);
@@ -193,22 +196,19 @@ void PageHost::applyMouseGestureSupport()
     m_mousePage->applyMouseGestureSupport(!m_device.capabilities().mouseGestures);
 }
 
-void PageHost::onBaseKeyClicked()
+void PageHost::onBaseKeyChosen(uint8_t usage)
 {
     if (m_choosingKeyForMacro) {
-        const std::optional<uint8_t> usage = baseKeyUsageOf(sender());
-        if (!usage)
-            return;
         m_choosingKeyForMacro = false;
         bringRowIntoView(RowMacro);
         // The macro row shows the R20Wide presses while such a keypad is connected.
         if (m_device.capabilities().delayPage == DelayPage::R20Wide)
-            m_r20WideDelayPage->insertKey(*usage);
+            m_r20WideDelayPage->insertKey(usage);
         else
-            m_macroPage->insertKey(*usage);
+            m_macroPage->insertKey(usage);
         return;
     }
-    handleBaseKeyClick(m_store, sender());
+    chooseBaseKey(m_store, usage);
 }
 
 void PageHost::chooseKeyForMacro()
@@ -218,16 +218,6 @@ void PageHost::chooseKeyForMacro()
     bringRowIntoView(RowBaseKeys);
     m_choosingKeyForMacro = true;
     m_display.setHint(translateText(QStringLiteral("Click the key to insert into the macro.")));
-}
-
-void PageHost::onMultiMediaClicked()
-{
-    handleMediaClick(m_store, sender());
-}
-
-void PageHost::onMouseClicked()
-{
-    handleMouseClick(m_store, sender(), !m_device.capabilities().mouseGestures);
 }
 
 // ---- page change -----------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QVector>
+#include <cstdint>
 
 class AssignmentPage;
 class BaseKeysPage;
@@ -88,9 +89,9 @@ public:
     OldLightingPage *oldLightingPage() const { return m_oldLightingPage; }
 
 private slots:
-    void onBaseKeyClicked();
-    void onMultiMediaClicked();
-    void onMouseClicked();
+    // A key of the base or Ext Keys page: into the selected key, or into the
+    // macro that asked for a key.
+    void onBaseKeyChosen(uint8_t usage);
     void onLightingChanged();
 
 private:

@@ -5,30 +5,21 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace {
-
-QString tr(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
-} // namespace
-
 namespace UnsavedPrompt {
 
 Choice askBeforeClose(QWidget *parent, bool canSave)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Zentrik"),
-                    tr("Some changes have not been saved to the keypad."),
+                    translateText("Some changes have not been saved to the keypad."),
                     QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("closePrompt"));
-    box.setInformativeText(canSave ? tr("Save them before closing?")
-                                   : tr("No keypad can take them now. Close anyway?"));
+    box.setInformativeText(canSave ? translateText("Save them before closing?")
+                                   : translateText("No keypad can take them now. Close anyway?"));
     QPushButton *save = nullptr;
     if (canSave)
-        save = box.addButton(tr("Save"), QMessageBox::AcceptRole);
-    QPushButton *discard = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+        save = box.addButton(translateText("Save"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(translateText("Discard"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(translateText("Cancel"), QMessageBox::RejectRole);
     box.setDefaultButton(save ? save : cancel);
     box.setEscapeButton(cancel);
     box.exec();
@@ -42,12 +33,12 @@ Choice askBeforeClose(QWidget *parent, bool canSave)
 bool askBeforeReread(QWidget *parent)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Zentrik"),
-                    tr("Reading the keypad again discards the changes not yet saved."),
+                    translateText("Reading the keypad again discards the changes not yet saved."),
                     QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("rereadPrompt"));
     QPushButton *discard =
-        box.addButton(tr("Discard and read"), QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+        box.addButton(translateText("Discard and read"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(translateText("Cancel"), QMessageBox::RejectRole);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     box.exec();

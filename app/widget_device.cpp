@@ -13,7 +13,7 @@
 #include "app/unsavedprompt.h"
 #include "app/statusline.h"
 #include "device/hidmanager.h"
-#include "device/openfailurelog.h"
+#include "keypad/failuretexts.h"
 #include "model/logging.h"
 #include "model/translation.h"
 #include "pages/macropage.h"

@@ -6,19 +6,20 @@
 #include "app/keydisplay.h"
 #include "app/keyselection.h"
 #include "app/pagehost.h"
+#include "pages/procreatepage.h"
 
 #include "model/translation.h"
 
 #include <QLabel>
 #include <QPushButton>
-#include <QVariant>
 
 void Widget::applyLanguage()
 {
+    const QWidget *procreatePage = m_pages->procreatePage();
     for (QPushButton *button : findChildren<QPushButton *>()) {
         // Procreate shortcut buttons break their labels into lines by the
         // page's own rule, so the page words them itself.
-        if (button->property("procreateLabel").isValid())
+        if (procreatePage->isAncestorOf(button))
             continue;
         button->setText(translateText(button->text()));
     }

@@ -10,11 +10,6 @@
 
 namespace {
 
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
 bool knownCommand(const CtlRequest &request)
 {
     static const QStringList commands{QStringLiteral("show"), QStringLiteral("export"),
@@ -71,18 +66,21 @@ QVariantMap WindowCommands::Run(const QVariantMap &map, const QDBusMessage &mess
     };
     qCDebug(lcApp).noquote() << "App: zentrikctl asks for" << request.command << request.historyCommand;
     if (!knownCommand(request))
-        return refused(CtlExit::Usage, text("Usage: zentrikctl list | show | export FILE | diff FILE | "
-                                            "apply FILE (zentrikctl --help tells more)"));
+        return refused(CtlExit::Usage,
+                       translateText("Usage: zentrikctl list | show | export FILE | diff FILE | "
+                                     "apply FILE (zentrikctl --help tells more)"));
     if (!m_parts.flows.state().connected)
-        return refused(CtlExit::NoKeypad, text("No supported keypad is plugged in."));
+        return refused(CtlExit::NoKeypad, translateText("No supported keypad is plugged in."));
     if (m_pending || m_parts.flows.taskRunning() || !m_parts.flows.held().known())
-        return refused(CtlExit::Busy, text("Zentrik's window is reading or saving the keypad: try "
-                                           "again when it is done."));
+        return refused(CtlExit::Busy,
+                       translateText("Zentrik's window is reading or saving the keypad: try "
+                                     "again when it is done."));
     std::optional<KeypadFile> file;
     if (!fileBytes.isEmpty()) {
         file = readKeypadFile(fileBytes).file;
         if (!file)
-            return refused(CtlExit::BadFile, text("The file is not a Zentrik keypad file."));
+            return refused(CtlExit::BadFile,
+                           translateText("The file is not a Zentrik keypad file."));
     }
 
     std::unique_ptr<CtlKeypad> keypad = heldKeypad();
@@ -93,12 +91,14 @@ QVariantMap WindowCommands::Run(const QVariantMap &map, const QDBusMessage &mess
         return answered(exit);
     // The user's own unsaved edits would go with the save.
     if (m_parts.store.hasUnsavedChanges())
-        return refused(CtlExit::Busy, text("Zentrik's window has unsaved changes: save or undo "
-                                           "them there, then try again."));
+        return refused(CtlExit::Busy,
+                       translateText("Zentrik's window has unsaved changes: save or undo "
+                                     "them there, then try again."));
     m_parts.files.layPlan(planned->plan.import, planned->plan.choice);
     if (!m_parts.flows.save(planned->writer))
-        return refused(CtlExit::Busy, text("Zentrik's window is reading or saving the keypad: try "
-                                           "again when it is done."));
+        return refused(CtlExit::Busy,
+                       translateText("Zentrik's window is reading or saving the keypad: try "
+                                     "again when it is done."));
     out.flush();
     err.flush();
     // The answer goes when the save has ended; what was said so far with it.
@@ -122,7 +122,7 @@ void WindowCommands::onSaveFinished(bool ok)
     CtlWork work(*keypad, out, err);
     const CtlExit exit = work.finish(
         pending.request, pending.write,
-        ok ? QString() : text("The save did not get everything onto the keypad."));
+        ok ? QString() : translateText("The save did not get everything onto the keypad."));
     out.flush();
     err.flush();
     answer.exit = exitCode(exit);

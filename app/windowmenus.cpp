@@ -36,11 +36,6 @@ QString menuStyleSheet()
         "QMenu::separator { height: 1px; background: #555555; margin: 4px 8px; }");
 }
 
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
 QString keysOf(const QAction *action)
 {
     QStringList keys;
@@ -84,17 +79,17 @@ QMenuBar *WindowMenus::build()
 
 QMenu *WindowMenus::buildFileMenu(QMenuBar *bar)
 {
-    m_fileMenu = bar->addMenu(text("&File"));
+    m_fileMenu = bar->addMenu(translateText("&File"));
     QAction *save = m_parts.buttons->saveAction();
-    save->setText(text("Save Settings"));
+    save->setText(translateText("Save Settings"));
     save->setShortcuts(QKeySequence::Save);
     QAction *reload = m_parts.buttons->viewAction();
-    reload->setText(text("View Settings"));
+    reload->setText(translateText("View Settings"));
     m_fileMenu->addActions({save, reload});
     // The files group: two separators that show as one while it is empty.
     m_fileMenu->addSeparator();
     m_filesEnd = m_fileMenu->addSeparator();
-    m_quit = m_fileMenu->addAction(text("Quit"));
+    m_quit = m_fileMenu->addAction(translateText("Quit"));
     // Some desktops bind no key to quitting; Ctrl+Q is the one users expect.
     QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
     if (!quitKeys.contains(QKeySequence(Qt::CTRL + Qt::Key_Q)))
@@ -114,17 +109,17 @@ void WindowMenus::addToFileMenu(const QList<QAction *> &actions)
 
 QMenu *WindowMenus::buildEditMenu(QMenuBar *bar)
 {
-    QMenu *edit = bar->addMenu(text("&Edit"));
+    QMenu *edit = bar->addMenu(translateText("&Edit"));
     EditHistory *history = m_parts.history;
     EditControls *edits = m_parts.edits;
     edit->addActions({history->undoAction(), history->redoAction()});
     edit->addSeparator();
     edit->addActions({edits->copyAction(), edits->pasteAction(), edits->deleteAction()});
     QAction *clearAll = m_parts.buttons->clearAllAction();
-    clearAll->setText(text("Clear All"));
+    clearAll->setText(translateText("Clear All"));
     edit->addAction(clearAll);
     edit->addSeparator();
-    m_copyLayerMenu = edit->addMenu(text("Copy layer to\u2026"));
+    m_copyLayerMenu = edit->addMenu(translateText("Copy layer to\u2026"));
     connect(edit, &QMenu::aboutToShow, this, &WindowMenus::refreshEditMenu);
     refreshEditMenu();
     return edit;
@@ -140,13 +135,13 @@ void WindowMenus::refreshEditMenu()
 
 QMenu *WindowMenus::buildHelpMenu(QMenuBar *bar)
 {
-    QMenu *help = bar->addMenu(text("&Help"));
-    connect(help->addAction(text("Keyboard shortcuts")), &QAction::triggered, this,
+    QMenu *help = bar->addMenu(translateText("&Help"));
+    connect(help->addAction(translateText("Keyboard shortcuts")), &QAction::triggered, this,
             &WindowMenus::showShortcuts);
-    connect(help->addAction(text("Troubleshooting")), &QAction::triggered, this,
+    connect(help->addAction(translateText("Troubleshooting")), &QAction::triggered, this,
             &WindowMenus::showTroubleshooting);
     help->addSeparator();
-    QAction *about = help->addAction(text("About Zentrik"));
+    QAction *about = help->addAction(translateText("About Zentrik"));
     about->setMenuRole(QAction::AboutRole);
     connect(about, &QAction::triggered, this, &WindowMenus::showAbout);
     return help;
@@ -179,21 +174,21 @@ QDialog *WindowMenus::showShortcuts()
     const QAction *firstLayer = edits->layerAction(0);
     const QAction *lastLayer = edits->layerAction(3);
     const QVector<ShortcutRow> rows = {
-        {text("Undo"), keysOf(m_parts.history->undoAction())},
-        {text("Redo"), keysOf(m_parts.history->redoAction())},
-        {text("Copy"), keysOf(edits->copyAction())},
-        {text("Paste"), keysOf(edits->pasteAction())},
-        {text("Clear"), keysOf(edits->deleteAction())},
-        {text("Save Settings"), keysOf(m_parts.buttons->saveAction())},
-        {text("Quit"), keysOf(m_quit)},
-        {text("Show layer 1 to 4"),
+        {translateText("Undo"), keysOf(m_parts.history->undoAction())},
+        {translateText("Redo"), keysOf(m_parts.history->redoAction())},
+        {translateText("Copy"), keysOf(edits->copyAction())},
+        {translateText("Paste"), keysOf(edits->pasteAction())},
+        {translateText("Clear"), keysOf(edits->deleteAction())},
+        {translateText("Save Settings"), keysOf(m_parts.buttons->saveAction())},
+        {translateText("Quit"), keysOf(m_quit)},
+        {translateText("Show layer 1 to 4"),
          QStringLiteral("%1 \u2026 %2").arg(keysOf(firstLayer), keysOf(lastLayer))},
-        {text("Select the next key"), text("Arrow keys")},
-        {text("Menu of the selected key"),
+        {translateText("Select the next key"), translateText("Arrow keys")},
+        {translateText("Menu of the selected key"),
          QKeySequence(Qt::Key_Menu).toString(QKeySequence::NativeText) + QStringLiteral(", ")
              + QKeySequence(Qt::SHIFT + Qt::Key_F10).toString(QKeySequence::NativeText)},
-        {text("Swap two keys"), text("Drag one key onto the other")},
-        {text("Open a menu"), text("Alt + the underlined letter")},
+        {translateText("Swap two keys"), translateText("Drag one key onto the other")},
+        {translateText("Open a menu"), translateText("Alt + the underlined letter")},
     };
     return showAndForget(createShortcutsDialog(m_window, rows));
 }

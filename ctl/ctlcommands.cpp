@@ -6,7 +6,7 @@
 #include "ctl/ctlrequest.h"
 #include "ctl/ctlwork.h"
 
-#include "device/savefailure.h"
+#include "keypad/failuretexts.h"
 #include "keypad/configurationhistory.h"
 #include "keypad/keypadfileload.h"
 #include "keypad/keypadfileplan.h"
@@ -24,11 +24,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
 
 // A save may take a while on a slow keypad; the window answers when its
 // verified save is done.
@@ -73,20 +68,20 @@ private:
 bool Run::parse(const QStringList &arguments, CtlRequest &request, CtlExit &exit)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(text("The keypad from a script."));
-    const QCommandLineOption json(QStringLiteral("json"), text("Output as JSON."));
+    parser.setApplicationDescription(translateText("The keypad from a script."));
+    const QCommandLineOption json(QStringLiteral("json"), translateText("Output as JSON."));
     const QCommandLineOption keypad(QStringLiteral("keypad"),
-                                    text("The keypad: its path or its number in list."),
+                                    translateText("The keypad: its path or its number in list."),
                                     QStringLiteral("PATH|INDEX"));
-    const QCommandLineOption layer(QStringLiteral("layer"), text("Only this layer, from 1."),
-                                   QStringLiteral("N"));
+    const QCommandLineOption layer(QStringLiteral("layer"),
+                                   translateText("Only this layer, from 1."), QStringLiteral("N"));
     const QCommandLineOption layers(QStringLiteral("layers"),
-                                    text("Only these layers, from 1, such as 1,3."),
+                                    translateText("Only these layers, from 1, such as 1,3."),
                                     QStringLiteral("LIST"));
     const QCommandLineOption noLighting(QStringLiteral("no-lighting"),
-                                        text("Leave the lighting as it is."));
+                                        translateText("Leave the lighting as it is."));
     const QCommandLineOption dryRun(QStringLiteral("dry-run"),
-                                    text("Print the differences and write nothing."));
+                                    translateText("Print the differences and write nothing."));
     parser.addOptions({json, keypad, layer, layers, noLighting, dryRun});
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"),
@@ -119,8 +114,9 @@ bool Run::parse(const QStringList &arguments, CtlRequest &request, CtlExit &exit
         || (needsEntry ? positional.size() == 3 && entryOk && request.entry >= 1
                        : request.historyCommand == QLatin1String("list") && positional.size() <= 2);
     if (!known || !historyOk || (!history && positional.size() != (needsFile ? 2 : 1))) {
-        exit = fail(CtlExit::Usage, text("Usage: zentrikctl list | show | export FILE | diff FILE | "
-                                         "apply FILE (zentrikctl --help tells more)"));
+        exit = fail(CtlExit::Usage,
+                    translateText("Usage: zentrikctl list | show | export FILE | diff FILE | "
+                                  "apply FILE (zentrikctl --help tells more)"));
         return false;
     }
     if (!history)
@@ -134,7 +130,7 @@ bool Run::parse(const QStringList &arguments, CtlRequest &request, CtlExit &exit
         bool ok = false;
         const int number = item.trimmed().toInt(&ok);
         if (!ok || number < 1 || number > kLayerCount) {
-            exit = fail(CtlExit::Usage, text("Layers count from 1 to %1: %2")
+            exit = fail(CtlExit::Usage, translateText("Layers count from 1 to %1: %2")
                                              .arg(kLayerCount)
                                              .arg(item));
             return false;
@@ -156,7 +152,7 @@ CtlExit Run::list(const CtlRequest &request)
         entry.node = nodes[i];
         if (windowOpen) {
             entry.exit = CtlExit::Busy;
-            entry.reason = text("Zentrik's window holds it");
+            entry.reason = translateText("Zentrik's window holds it");
         } else {
             CtlOpen opened = openCtlKeypad(nodes[i].path);
             entry.exit = opened.exit;
@@ -170,7 +166,7 @@ CtlExit Run::list(const CtlRequest &request)
     }
     m_out << (request.json ? listJson(listed) : listText(listed));
     if (nodes.isEmpty() && !request.json)
-        return fail(CtlExit::NoKeypad, text("No supported keypad is plugged in."));
+        return fail(CtlExit::NoKeypad, translateText("No supported keypad is plugged in."));
     return worst;
 }
 
@@ -194,8 +190,9 @@ CtlExit Run::handToWindow(const CtlRequest &request, const std::optional<KeypadF
     const QDBusMessage reply =
         QDBusConnection::sessionBus().call(call, QDBus::Block, kWindowAnswerTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return fail(CtlExit::Busy, text("Zentrik's window is open and holds the keypad: use the "
-                                        "window, or close it first."));
+        return fail(CtlExit::Busy,
+                    translateText("Zentrik's window is open and holds the keypad: use the "
+                                  "window, or close it first."));
     const CtlBusAnswer answer = CtlBusAnswer::fromBus(qdbus_cast<QVariantMap>(reply.arguments().first()));
     m_out << answer.out;
     m_err << answer.err;
@@ -209,7 +206,7 @@ CtlExit Run::writeExported(const QString &path, const QByteArray &bytes)
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) < 0 || !out.commit())
         return fail(CtlExit::BadFile,
-                    text("The file could not be written: %1").arg(out.errorString()));
+                    translateText("The file could not be written: %1").arg(out.errorString()));
     return CtlExit::Ok;
 }
 
@@ -223,7 +220,7 @@ CtlExit Run::onKeypad(const CtlRequest &request, const std::optional<KeypadFile>
                                              QDBusConnectionInterface::DontQueueService,
                                              QDBusConnectionInterface::DontAllowReplacement);
         if (held.isValid() && held.value() != QDBusConnectionInterface::ServiceRegistered)
-            return fail(CtlExit::Busy, text("Another zentrikctl is using the keypad."));
+            return fail(CtlExit::Busy, translateText("Another zentrikctl is using the keypad."));
     }
     CtlOpen opened = openCtlKeypad(request.keypad);
     if (!opened.keypad)
@@ -247,15 +244,16 @@ void Run::keepWhatIsHeld(HistoryWriter writer)
     const CtlKeypad &keypad = *m_keypad;
     if (!keypad.readComplete) {
         m_err << "zentrikctl: "
-              << text("What the keypad holds could not be read whole, so it was not kept.") << '\n';
+              << translateText("What the keypad holds could not be read whole, so it was not kept.")
+              << '\n';
         return;
     }
     QString why;
     if (!m_history.keep(keypadFileOf(keypad.store, keypad.keypad.state, keypad.keypad.controls,
                                      sourceOf(keypad)),
                         writer, &why))
-        m_err << "zentrikctl: " << text("What the keypad held could not be kept: %1").arg(why)
-              << '\n';
+        m_err << "zentrikctl: "
+              << translateText("What the keypad held could not be kept: %1").arg(why) << '\n';
 }
 
 CtlExit Run::write(CtlWork &work, const CtlRequest &request, const CtlWrite &write)
@@ -272,7 +270,7 @@ CtlExit Run::write(CtlWork &work, const CtlRequest &request, const CtlWrite &wri
                      [this, terminal](int done, int total, const QString &) {
                          if (!terminal)
                              return;
-                         m_err << '\r' << text("Saving %1 of %2").arg(done + 1).arg(total);
+                         m_err << '\r' << translateText("Saving %1 of %2").arg(done + 1).arg(total);
                          m_err.flush();
                      });
     const SaveResult result = keypad.keypad.state.connectedFamily().save(

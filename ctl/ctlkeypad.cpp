@@ -1,14 +1,10 @@
 #include "ctl/ctlkeypad.h"
 
 #include "keypad/connectresult.h"
+#include "keypad/failuretexts.h"
 #include "model/translation.h"
 
 namespace {
-
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
 
 // Lays a read onto the store as the window's connect read does.
 void loadRead(CtlKeypad &opened, const KeypadContents &contents)
@@ -28,7 +24,7 @@ CtlOpen openCtlKeypad(const QString &selector)
     const QVector<HIDManager::KeypadNode> nodes = HIDManager::listKeypads();
     if (nodes.isEmpty()) {
         open.exit = CtlExit::NoKeypad;
-        open.message = text("No supported keypad is plugged in.");
+        open.message = translateText("No supported keypad is plugged in.");
         return open;
     }
     bool isNumber = false;
@@ -39,7 +35,8 @@ CtlOpen openCtlKeypad(const QString &selector)
             chosen = i;
     if (chosen < 0) {
         open.exit = CtlExit::NoKeypad;
-        open.message = text("No keypad %1: zentrikctl list shows the keypads plugged in.").arg(selector);
+        open.message = translateText("No keypad %1: zentrikctl list shows the keypads plugged in.")
+                           .arg(selector);
         return open;
     }
 
@@ -52,13 +49,13 @@ CtlOpen openCtlKeypad(const QString &selector)
         open.exit = failure.noPermission ? CtlExit::NoPermission : CtlExit::Busy;
         open.message = openFailureStatusText(failure);
         if (open.message.isEmpty())
-            open.message = text("The keypad could not be opened.");
+            open.message = translateText("The keypad could not be opened.");
         return open;
     }
     const KeypadConnectRead read = identifyAndReadKeypad(*keypad->link);
     if (!read.family) {
         open.exit = CtlExit::NoKeypad;
-        open.message = text("The keypad did not answer.");
+        open.message = translateText("The keypad did not answer.");
         return open;
     }
     keypad->keypad = describeConnectedKeypad(read);

@@ -11,11 +11,6 @@
 
 namespace {
 
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
 QString hexId(uint16_t id)
 {
     return QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0'));
@@ -71,7 +66,7 @@ QString listText(const QVector<CtlListed> &listed)
         if (entry.keypad)
             out += QStringLiteral("  %1  %2  ")
                        .arg(familyOf(*entry.keypad), entry.keypad->layout.name)
-                + text("%1 layers").arg(keptLayerCount(entry.keypad->state));
+                + translateText("%1 layers").arg(keptLayerCount(entry.keypad->state));
         if (!entry.reason.isEmpty())
             out += QStringLiteral("  ") + entry.reason;
         out += QLatin1Char('\n');
@@ -108,7 +103,7 @@ QString showText(const CtlShown &shown)
     QString out;
     const bool lighting = shown.keypad.state.capabilities().lightingReadBack;
     for (int layer : shownLayers(shown)) {
-        out += text("Layer %1").arg(layer + 1) + QLatin1Char('\n');
+        out += translateText("Layer %1").arg(layer + 1) + QLatin1Char('\n');
         for (const MappedControl &control : shown.keypad.controls.shown()) {
             const KeyConfig record = shown.store.layers().value(layer).value(control.slot);
             out += QStringLiteral("  ") + accessibleControlName(control.identity, record.fullText)
@@ -117,7 +112,9 @@ QString showText(const CtlShown &shown)
         if (lighting) {
             const LedLayerConfig &led = shown.store.ledLayers()[layer];
             out += QStringLiteral("  ")
-                + text("Lighting: effect %1, colours %2").arg(led.effect).arg(colorsText(led))
+                + translateText("Lighting: effect %1, colours %2")
+                      .arg(led.effect)
+                      .arg(colorsText(led))
                 + QLatin1Char('\n');
         }
     }
@@ -191,15 +188,16 @@ QString differencesText(const CtlPlan &plan)
     QString out;
     for (const LayerImport &layer : plan.import.layers) {
         for (const QString &change : layer.changes)
-            out += text("Layer %1, %2").arg(layer.layer + 1).arg(change) + QLatin1Char('\n');
+            out +=
+                translateText("Layer %1, %2").arg(layer.layer + 1).arg(change) + QLatin1Char('\n');
         if (plan.lighting && layer.lightingChanges)
-            out += text("Layer %1, lighting: effect %2, colours %3")
+            out += translateText("Layer %1, lighting: effect %2, colours %3")
                        .arg(layer.layer + 1)
                        .arg(layer.lighting.effect)
                        .arg(colorsText(layer.lighting))
                 + QLatin1Char('\n');
     }
     for (const QString &line : plan.import.notHeld)
-        out += text("Not held: %1").arg(line) + QLatin1Char('\n');
+        out += translateText("Not held: %1").arg(line) + QLatin1Char('\n');
     return out;
 }

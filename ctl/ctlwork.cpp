@@ -11,11 +11,6 @@
 
 namespace {
 
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
 } // namespace
 
 CtlWork::CtlWork(CtlKeypad &keypad, QTextStream &out, QTextStream &err)
@@ -47,8 +42,9 @@ CtlExit CtlWork::run(const CtlRequest &request, const ConfigurationHistory &hist
     if (request.command == QLatin1String("history"))
         return this->history(request, history, write);
     if (!file)
-        return fail(CtlExit::Usage, text("Usage: zentrikctl list | show | export FILE | diff FILE | "
-                                         "apply FILE (zentrikctl --help tells more)"));
+        return fail(CtlExit::Usage,
+                    translateText("Usage: zentrikctl list | show | export FILE | diff FILE | "
+                                  "apply FILE (zentrikctl --help tells more)"));
     return compare(request, *file, HistoryWriter::Apply, write);
 }
 
@@ -63,7 +59,7 @@ CtlExit CtlWork::compare(const CtlRequest &request, const KeypadFile &file, Hist
         return plan.differs() || plan.exitWhenHeld() != CtlExit::Ok ? CtlExit::Differs
                                                                     : CtlExit::Ok;
     if (request.writes() && !plan.differs())
-        m_out << text("The keypad already holds the file: nothing written.") << '\n';
+        m_out << translateText("The keypad already holds the file: nothing written.") << '\n';
     if (!request.writes() || !plan.differs())
         return plan.differs() ? CtlExit::Differs : plan.exitWhenHeld();
     write = CtlWrite{file, plan, writer};
@@ -76,10 +72,11 @@ CtlExit CtlWork::finish(const CtlRequest &request, const CtlWrite &write, const 
     if (!failure.isEmpty() || after.differs()) {
         m_err << differencesText(after);
         return fail(CtlExit::Differs,
-                    failure.isEmpty() ? text("The keypad does not hold the file after the save.")
-                                      : failure);
+                    failure.isEmpty()
+                        ? translateText("The keypad does not hold the file after the save.")
+                        : failure);
     }
-    m_out << text("Saved; the keypad holds the file.") << '\n';
+    m_out << translateText("Saved; the keypad holds the file.") << '\n';
     return write.plan.exitWhenHeld();
 }
 
@@ -91,8 +88,9 @@ CtlExit CtlWork::history(const CtlRequest &request, const ConfigurationHistory &
     if (request.historyCommand == QLatin1String("list"))
         return historyList(request, entries);
     if (request.entry < 1 || request.entry > entries.size())
-        return fail(CtlExit::Usage, text("No history entry %1: zentrikctl history list shows them.")
-                                        .arg(request.entry));
+        return fail(CtlExit::Usage,
+                    translateText("No history entry %1: zentrikctl history list shows them.")
+                        .arg(request.entry));
     const LoadedKeypadFile loaded = loadKeypadFile(entries[request.entry - 1].path);
     if (!loaded.file)
         return fail(CtlExit::BadFile, loaded.problem);
@@ -122,12 +120,13 @@ CtlExit CtlWork::historyList(const CtlRequest &request, const QVector<HistoryEnt
                      .arg(i + 1)
                      .arg(kept.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                           historyWriterText(entries[i].writer),
-                          changes < 0 ? text("Cannot be read") : text("%1 changes").arg(changes));
+                          changes < 0 ? translateText("Cannot be read")
+                                      : translateText("%1 changes").arg(changes));
     }
     if (request.json)
         m_out << QJsonDocument(QJsonObject{{QStringLiteral("entries"), listed}}).toJson();
     else if (entries.isEmpty())
-        m_out << text("Nothing kept yet: an entry is kept before each save.") << '\n';
+        m_out << translateText("Nothing kept yet: an entry is kept before each save.") << '\n';
     else
         m_out << lines;
     return CtlExit::Ok;

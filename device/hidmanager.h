@@ -138,7 +138,7 @@ signals:
     // lastOpenFailure() changed: a keypad is there but its node cannot be
     // opened (once per node, as the log line), or that is over (the node went
     // away or a keypad was opened). From the search, on the UI thread;
-    // openFailureStatusText() gives the status line's words.
+    // the window words it for the status line.
     void openFailureChanged();
 
 private slots:

@@ -1,7 +1,6 @@
 #include "device/openfailurelog.h"
 
 #include "model/logging.h"
-#include "model/translation.h"
 
 #include <cerrno>
 #include <cstring>
@@ -61,24 +60,10 @@ OpenFailure openFailureOf(const QString &path, int error, const QString &detail)
     OpenFailure failure;
     failure.failed = true;
     failure.noPermission = isPermissionError(error);
+    failure.error = error;
+    failure.detail = detail;
     failure.path = path;
-    failure.reason = error ? qt_error_string(error) : detail;
-    if (failure.reason.isEmpty())
-        failure.reason = QStringLiteral("unknown error");
     return failure;
-}
-
-QString openFailureStatusText(const OpenFailure &failure, bool useChinese)
-{
-    if (!failure.failed)
-        return QString();
-    if (failure.noPermission) {
-        return translateText(
-            QStringLiteral("No access to the keypad: run cmake --install, replug"),
-            useChinese);
-    }
-    return translateText(QStringLiteral("The keypad cannot be opened: %1"), useChinese)
-        .arg(failure.reason);
 }
 
 void OpenFailureLog::keepOnly(const QSet<QString> &listed)

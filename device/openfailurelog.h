@@ -1,7 +1,5 @@
 #pragma once
 
-#include "model/translation.h"
-
 #include <QSet>
 #include <QString>
 #include <cstdint>
@@ -35,17 +33,14 @@ int openErrorOf(const char *path, int errnoAfterOpen);
 QString openFailureLine(const QString &path, uint16_t vendorId, uint16_t productId, int error,
                         const QString &detail);
 
-// Why the last keypad found could not be opened, for the status line.
+// Why the last keypad found could not be opened, as values: the window and
+// zentrikctl word it for the user.
 struct OpenFailure {
     bool failed = false;
     bool noPermission = false;  // EACCES / EPERM: no udev rule for the node
-    QString reason;             // the system's reason, e.g. "Device or resource busy"
+    int error = 0;              // the errno the open left; 0 when hidapi lost it
+    QString detail;             // what hid_error said
     QString path;
 };
 
 OpenFailure openFailureOf(const QString &path, int error, const QString &detail);
-
-// The status line's text for `failure`, translated: the fix for a missing
-// permission, the system's reason otherwise; empty when nothing failed.
-// In the interface's language unless told otherwise.
-QString openFailureStatusText(const OpenFailure &failure, bool useChinese = interfaceIsChinese());

@@ -5,20 +5,16 @@
 
 namespace {
 
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
 // Why the file cannot be imported, in the interface's language.
 QString problemText(const KeypadFileError &error)
 {
     QString problem = translateText(error.text);
     for (const QString &argument : error.arguments)
         problem = problem.arg(argument);
-    return text("The file cannot be imported: %1.").arg(problem)
-        + (error.field.isEmpty() ? QString() : QLatin1Char('\n') + text("Field: %1").arg(error.field))
-        + QLatin1Char('\n') + text("Nothing was changed.");
+    return translateText("The file cannot be imported: %1.").arg(problem)
+        + (error.field.isEmpty() ? QString()
+                                 : QLatin1Char('\n') + translateText("Field: %1").arg(error.field))
+        + QLatin1Char('\n') + translateText("Nothing was changed.");
 }
 
 // Why a named file cannot be read, or empty when its bytes are there.
@@ -29,16 +25,17 @@ QString readProblemText(const RegularFileRead &read)
     case Problem::None:
         return QString();
     case Problem::Missing:
-        return text("The file could not be read: it does not exist.");
+        return translateText("The file could not be read: it does not exist.");
     case Problem::Folder:
-        return text("This is a folder, not a keypad file. Nothing was changed.");
+        return translateText("This is a folder, not a keypad file. Nothing was changed.");
     case Problem::NotRegular:
-        return text("This is not a regular file (a pipe, a device or a socket) and is not read. "
-                    "Nothing was changed.");
+        return translateText(
+            "This is not a regular file (a pipe, a device or a socket) and is not read. "
+            "Nothing was changed.");
     case Problem::Unreadable:
         break;
     }
-    return text("The file could not be read: %1").arg(read.systemError);
+    return translateText("The file could not be read: %1").arg(read.systemError);
 }
 
 } // namespace

@@ -550,7 +550,9 @@ const QVector<TranslationPair> &translationTable()
     return table;
 }
 
-QString translateText(const QString &text, bool useChinese)
+namespace {
+
+QString lookUp(const QString &text, bool useChinese)
 {
     for (const TranslationPair &pair : translationTable()) {
         if (useChinese && pair.first == text)
@@ -560,6 +562,8 @@ QString translateText(const QString &text, bool useChinese)
     }
     return text;
 }
+
+} // namespace
 
 void setInterfaceChinese(bool useChinese)
 {
@@ -573,5 +577,15 @@ bool interfaceIsChinese()
 
 QString translateText(const QString &text)
 {
-    return translateText(text, interfaceIsChinese());
+    return lookUp(text, interfaceIsChinese());
+}
+
+QString translateText(const char *english)
+{
+    return translateText(QString::fromUtf8(english));
+}
+
+QString translateCount(int count, const char *one, const char *many)
+{
+    return count == 1 ? translateText(one) : translateText(many).arg(count);
 }

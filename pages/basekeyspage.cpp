@@ -87,6 +87,8 @@ BaseKeysPage::BaseKeysPage(QWidget *parent)
 
     for (const BaseKeyEntry &entry : kBaseKeys) {
         SharedBevelButton *key = createKey(entry, this);
+        connect(key, &QPushButton::clicked, this,
+                [this, usage = entry.usage] { emit baseKeyChosen(usage); });
         grid->addWidget(key, gridRow(entry.row), entry.column, entry.height, entry.width);
         m_keyButtons << key;
         m_bevelKeys << key;

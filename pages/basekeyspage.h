@@ -3,13 +3,14 @@
 #include "pages/assignmentpage.h"
 
 #include <QList>
+#include <cstdint>
 
 class QPushButton;
 class SharedBevelButton;
 
 // Page "BaseKeys": an on-screen PC keyboard with a numeric keypad block.
-// Each key carries its HID usage in "keycode"; the window connects every
-// key's clicked() to its base-key slot.
+// Each key carries its HID usage in "keycode"; a click says baseKeyChosen
+// with that usage.
 class BaseKeysPage : public AssignmentPage
 {
     Q_OBJECT
@@ -21,6 +22,9 @@ public:
 
     // Fonts and key gaps at the window's scale (1.0 at the design size).
     void setScale(double scale) override;
+
+signals:
+    void baseKeyChosen(uint8_t usage);
 
 private:
     QList<QPushButton *> m_keyButtons;

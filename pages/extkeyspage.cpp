@@ -58,6 +58,8 @@ ExtKeysPage::ExtKeysPage(QWidget *parent)
                                       QStringLiteral("extKey"), this);
             button->setProperty(kKeycodeProperty, int(kExtKeys[cell].usage));
             button->setAccessibleName(spokenLabel(kExtKeys[cell].label));
+            connect(button, &QPushButton::clicked, this,
+                    [this, usage = kExtKeys[cell].usage] { emit baseKeyChosen(usage); });
             m_keyButtons << button;
         } else {
             button = createEmptyCell(QStringLiteral("extKeyEmpty"), this);

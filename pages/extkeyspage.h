@@ -3,12 +3,13 @@
 #include "pages/assignmentpage.h"
 
 #include <QList>
+#include <cstdint>
 
 class QPushButton;
 
 // Page "Ext Keys": the Mac-style modifier keys and F13-F24. The keys follow
-// the on-screen keyboard's rules, so the window connects them to the same
-// base-key slot.
+// the on-screen keyboard's rules: a click says baseKeyChosen with the key's
+// usage, as a key of the base keys page does.
 class ExtKeysPage : public AssignmentPage
 {
     Q_OBJECT
@@ -19,6 +20,9 @@ public:
     const QList<QPushButton *> &keyButtons() const { return m_keyButtons; }
 
     void setScale(double scale) override;
+
+signals:
+    void baseKeyChosen(uint8_t usage);
 
 private:
     QList<QPushButton *> m_keyButtons;

@@ -192,6 +192,7 @@ QWidget *LightingPage::buildEffectsPanel()
         button->installEventFilter(this);
         m_effectGroup->addButton(button, i);
         m_effectButtons << button;
+        m_effectNames << QString();
         grid->addWidget(button, i / kEffectColumns, i % kEffectColumns);
     }
     layout->addLayout(grid, 1);
@@ -297,13 +298,14 @@ void LightingPage::refreshEffectButtons()
         const bool used = i < effects.size();
         if (used) {
             const LightingEffect &entry = effects.at(i);
-            button->setProperty("effectName",
-                                translateText(QString::fromUtf8(entry.label)));
+            m_effectNames[i] = translateText(QString::fromUtf8(entry.label));
+            button->setProperty("effectName", m_effectNames.at(i));
             button->setProperty("modeId", int(entry.id));
             m_effectGroup->setId(button, entry.id);
             button->setChecked(entry.id == effect);
         } else {
             button->setChecked(false);
+            m_effectNames[i].clear();
             button->setProperty("effectName", QString());
             button->setText(QString());
         }
@@ -458,8 +460,9 @@ void LightingPage::fitEffectTexts()
         QSize room;
     };
     QVector<Fit> fits;
-    for (QPushButton *button : qAsConst(m_effectButtons)) {
-        const QString name = button->property("effectName").toString();
+    for (int i = 0; i < m_effectButtons.size(); ++i) {
+        QPushButton *button = m_effectButtons.at(i);
+        const QString &name = m_effectNames.at(i);
         const QSize room = button->contentsRect().size() - QSize(2 * kEffectTextPadding, 0);
         // Before the first layout a button has no width to fit.
         if (name.isEmpty() || !button->testAttribute(Qt::WA_Resized) || room.width() <= 0)

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QStringList>
 #include <QVector>
 #include <cstdint>
 
@@ -100,6 +101,9 @@ private:
 
     QButtonGroup *m_effectGroup = nullptr;
     QList<QPushButton *> m_effectButtons;
+    // The name each effect button shows, in the window's language; empty for
+    // a button the layout's list does not use.
+    QStringList m_effectNames;
     QList<QLabel *> m_titles;
     QLabel *m_colorTitle = nullptr;  // names what the picker colours
     QList<QLabel *> m_hints;

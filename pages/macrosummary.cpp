@@ -16,11 +16,6 @@ constexpr auto kTotalsStyle = "QLabel { color: #cccccc; }";
 constexpr auto kPreviewStyle = "QLabel { color: #9fd0ff; }";
 constexpr auto kWarningStyle = "QLabel { color: #ffb347; font-weight: bold; }";
 
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
 QString keyNames(const QVector<uint8_t> &usages)
 {
     QStringList names;
@@ -78,9 +73,9 @@ void MacroSummary::showMacro(const QVector<MacroStep> &steps, const TypingLayout
 
 void MacroSummary::retranslate()
 {
-    m_fix->setText(text("Add the missing releases"));
+    m_fix->setText(translateText("Add the missing releases"));
     const double seconds = macroRunningTime(m_steps) / 1000.0;
-    m_totals->setText(text("Running time %1 s · %2 of %3 steps used")
+    m_totals->setText(translateText("Running time %1 s · %2 of %3 steps used")
                           .arg(QString::number(seconds, 'f', 2))
                           .arg(m_steps.size())
                           .arg(kMaxMacroSteps));
@@ -88,16 +83,18 @@ void MacroSummary::retranslate()
     m_totals->setToolTip(m_totals->text());
 
     m_preview->setVisible(!m_steps.isEmpty() && !m_layoutName.isEmpty());
-    m_preview->setText(text("Types on %1: %2").arg(m_layoutName, m_previewText));
+    m_preview->setText(translateText("Types on %1: %2").arg(m_layoutName, m_previewText));
     m_preview->setAccessibleName(m_preview->text());
     m_preview->setToolTip(m_preview->text());
 
     const MacroBalance balance = macroBalance(m_steps);
     QStringList warnings;
     if (!balance.neverReleased.isEmpty())
-        warnings << text("Pressed and never released: %1").arg(keyNames(balance.neverReleased));
+        warnings
+            << translateText("Pressed and never released: %1").arg(keyNames(balance.neverReleased));
     if (!balance.neverPressed.isEmpty())
-        warnings << text("Released and never pressed: %1").arg(keyNames(balance.neverPressed));
+        warnings
+            << translateText("Released and never pressed: %1").arg(keyNames(balance.neverPressed));
     m_warning->setText(warnings.join(QStringLiteral("; ")));
     m_warning->setAccessibleName(m_warning->text());
     m_warning->setToolTip(m_warning->text());

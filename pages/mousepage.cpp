@@ -60,6 +60,11 @@ QIcon mouseIcon(MouseIconKind kind, bool enabled)
 
 } // namespace
 
+bool isMouseGesture(uint8_t action)
+{
+    return action >= kFirstGestureAction;
+}
+
 MousePage::MousePage(QWidget *parent)
     : AssignmentPage(parent)
 {
@@ -91,8 +96,10 @@ MousePage::MousePage(QWidget *parent)
             }
             button->setProperty(kMouseActionProperty, int(entry.action));
             button->setAccessibleName(spokenLabel(entry.label));
+            connect(button, &QPushButton::clicked, this,
+                    [this, action = entry.action] { emit mouseChosen(action); });
             m_actionButtons << button;
-            if (entry.action >= kFirstGestureAction) {
+            if (isMouseGesture(entry.action)) {
                 button->setProperty(kLegacyOldUnsupportedMouseProperty, true);
                 // A hidden gesture keeps its cell, so the other columns stay put.
                 QSizePolicy policy = button->sizePolicy();

@@ -6,10 +6,15 @@
 
 class QPushButton;
 
+#include <cstdint>
+
+// Whether a mouse action is a gesture (a swipe or "Like"), which keypads of
+// the "Old" family cannot store.
+bool isMouseGesture(uint8_t action);
+
 // Page "Mouse": mouse buttons, the wheel alone and with Ctrl, Shift or Alt,
 // and the gestures (four swipes and "Like"). Each enabled button carries its
-// action in "mouseAction"; the window connects their clicked() to its mouse
-// slot.
+// action in "mouseAction"; a click says mouseChosen with that action.
 class MousePage : public AssignmentPage
 {
     Q_OBJECT
@@ -27,6 +32,9 @@ public:
 
     // Button font and height at the window's scale (1.0 at the design size).
     void setScale(double scale) override;
+
+signals:
+    void mouseChosen(uint8_t action);
 
 private:
     void applyScale(double scale);

@@ -58,6 +58,8 @@ MultiMediaPage::MultiMediaPage(QWidget *parent)
                                                    QStringLiteral("mediaKey"), this);
             button->setProperty(kMediaCodeProperty, int(entry.code));
             button->setAccessibleName(spokenLabel(entry.label));
+            connect(button, &QPushButton::clicked, this,
+                    [this, code = entry.code] { emit mediaChosen(code); });
             row->addWidget(button);
             m_mediaButtons << button;
         }

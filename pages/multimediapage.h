@@ -3,12 +3,13 @@
 #include "pages/assignmentpage.h"
 
 #include <QList>
+#include <cstdint>
 
 class QPushButton;
 
 // Page "MultiMedia": consumer-control keys (media transport, volume,
 // brightness, application launch). Each carries its 16-bit usage in
-// "mediaCode"; the window connects their clicked() to its multimedia slot.
+// "mediaCode"; a click says mediaChosen with that usage.
 class MultiMediaPage : public AssignmentPage
 {
     Q_OBJECT
@@ -19,6 +20,9 @@ public:
     const QList<QPushButton *> &mediaButtons() const { return m_mediaButtons; }
 
     void setScale(double scale) override;
+
+signals:
+    void mediaChosen(uint16_t code);
 
 private:
     QList<QPushButton *> m_mediaButtons;

@@ -7,8 +7,9 @@ class QAbstractButton;
 class QPushButton;
 class QWidget;
 
-// Dynamic properties the assignment pages put on their buttons. The click
-// handlers read the codes back; the style sheets select on "class".
+// Dynamic properties the assignment pages put on their buttons. Scripts and
+// tests find a button by its code; the style sheets select on "class". A
+// click never reads them back: the page says what was chosen by a signal.
 constexpr char kKeycodeProperty[] = "keycode";
 constexpr char kMediaCodeProperty[] = "mediaCode";
 constexpr char kMouseActionProperty[] = "mouseAction";

@@ -128,9 +128,11 @@ ProcreatePage::ProcreatePage(QWidget *parent)
                 button->setProperty("procreateLabel", label);
                 button->setProperty("procreateShortLabel", QString::fromUtf8(shortcut.shortLabel));
                 button->setProperty("procreateKeycodes", keycodeList(shortcut));
-                button->setText(procreateButtonText(label, false));
+                button->setText(procreateWrappedText(label));
                 button->setAccessibleName(translateText(label).simplified());
                 makeKeyboardReachable(button);
+                connect(button, &QPushButton::clicked, this,
+                        [this, keys = procreateKeys(shortcut)] { emit shortcutChosen(keys); });
                 m_shortcutButtons << button;
             } else {
                 button->setProperty("class", QStringLiteral("procreateKeyEmpty"));
@@ -147,18 +149,12 @@ ProcreatePage::ProcreatePage(QWidget *parent)
     showCutTextsAsToolTips(this);
 }
 
-void ProcreatePage::bind(KeyboardData &data)
-{
-    m_data = &data;
-    for (QPushButton *button : qAsConst(m_shortcutButtons))
-        connect(button, &QPushButton::clicked, this, &ProcreatePage::onProcreateClicked,
-                Qt::UniqueConnection);
-}
-
 void ProcreatePage::retranslate()
 {
-    for (QPushButton *button : qAsConst(m_shortcutButtons)) {
-        const QString label = button->property("procreateLabel").toString();
+    const auto &shortcuts = procreateShortcuts();
+    for (int i = 0; i < m_shortcutButtons.size(); ++i) {
+        QPushButton *button = m_shortcutButtons.at(i);
+        const QString label = QString::fromUtf8(shortcuts[size_t(i)].label);
         button->setText(procreateButtonText(label));
         button->setAccessibleName(translateText(label).simplified());
     }
@@ -245,25 +241,4 @@ void ProcreatePage::applyStyle(double scale, int keyFontPx)
     // The page is first styled at the window's scale and again once the
     // stack gives it its size, mostly to the same sheet.
     setStyleSheetIfChanged(this, sheet);
-}
-
-void ProcreatePage::onProcreateClicked()
-{
-    auto *button = qobject_cast<QPushButton *>(sender());
-    if (!button || !m_data)
-        return;
-    QVector<uint8_t> keys;
-    for (const QVariant &value : button->property("procreateKeycodes").toList()) {
-        bool ok = false;
-        const int usage = value.toInt(&ok);
-        // Only keyboard usages fit the record; anything else is not a key.
-        if (!ok || usage <= 0 || usage > 0xFF) {
-            keys.clear();
-            break;
-        }
-        keys << uint8_t(usage);
-    }
-    const int key = m_data->selectedKey();
-    if (assignProcreateShortcut(*m_data, keys))
-        emit shortcutAssigned(key);
 }

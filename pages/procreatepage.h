@@ -3,23 +3,23 @@
 #include "pages/assignmentpage.h"
 
 #include <QList>
+#include <QVector>
+#include <cstdint>
 
 class KeyboardData;
 class QPushButton;
 
 // Function-list row 6: ready-made Procreate shortcuts, five rows of eight
-// cells. A click stores the shortcut in the selected key as a single key or
-// a press-then-release macro.
+// cells. A click says shortcutChosen with the shortcut's keys; the page host
+// stores them in the selected key as a single key or a press-then-release
+// macro.
 class ProcreatePage : public AssignmentPage
 {
     Q_OBJECT
 public:
     explicit ProcreatePage(QWidget *parent = nullptr);
 
-    // Clicks on the shortcut buttons assign to the selected key of `data`.
-    void bind(KeyboardData &data) override;
-
-    // Words every shortcut button from its "procreateLabel" property.
+    // Words every shortcut button from its shortcut's label.
     void retranslate() override;
 
     // Fonts and cell heights follow the window's scale (1.0 at 1500 x 1100).
@@ -27,12 +27,9 @@ public:
 
     QList<QPushButton *> shortcutButtons() const { return m_shortcutButtons; }
 
-public slots:
-    void onProcreateClicked();
-
 signals:
-    // A shortcut went into key `keyIndex` of the current layer.
-    void shortcutAssigned(int keyIndex);
+    // The keys of the shortcut clicked, pressed in this order.
+    void shortcutChosen(const QVector<uint8_t> &keys);
 
 protected:
     // A narrow window shrinks the cells' fonts so the labels stay inside.
@@ -47,7 +44,7 @@ private:
     double m_appliedCellScale = -1;
     bool m_appliedPlaced = false;
 
-    KeyboardData *m_data = nullptr;
+    // In the order of the shortcut table.
     QList<QPushButton *> m_shortcutButtons;
     QList<QPushButton *> m_emptyButtons;
 };

@@ -145,7 +145,7 @@ QString procreateWrappedText(const QString &label)
     return finished.join(QLatin1Char('\n'));
 }
 
-QString procreateButtonText(const QString &englishLabel, bool useChinese)
+QString procreateButtonText(const QString &englishLabel)
 {
-    return procreateWrappedText(translateText(englishLabel, useChinese));
+    return procreateWrappedText(translateText(englishLabel));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "model/keyconfig.h"
-#include "model/translation.h"
 
 #include <QString>
 #include <QVector>
@@ -39,6 +38,6 @@ std::optional<ProcreateShortcut> recognizeProcreate(const KeyConfig &key);
 // words wrapped onto at most three lines.
 QString procreateWrappedText(const QString &label);
 
-// What a shortcut button shows: the label translated, then broken into lines.
-// In the interface's language unless told otherwise.
-QString procreateButtonText(const QString &englishLabel, bool useChinese = interfaceIsChinese());
+// What a shortcut button shows: the label in the interface's language, then
+// broken into lines.
+QString procreateButtonText(const QString &englishLabel);

@@ -18,11 +18,6 @@ constexpr int kDefaultKeyDelay = 50;
 constexpr int kMaxKeyDelay = 9999;
 constexpr auto kProblemStyle = "QLabel { color: #ff6b5b; font-weight: bold; }";
 
-QString text(const char *english)
-{
-    return translateText(QString::fromUtf8(english));
-}
-
 } // namespace
 
 TypeTextDialog::TypeTextDialog(int freeSteps, bool firstStep, bool singleDelay, QWidget *parent)
@@ -30,24 +25,24 @@ TypeTextDialog::TypeTextDialog(int freeSteps, bool firstStep, bool singleDelay, 
     , m_freeSteps(freeSteps)
     , m_firstStep(firstStep)
 {
-    setWindowTitle(text("Type text"));
+    setWindowTitle(translateText("Type text"));
     setObjectName(QStringLiteral("typeTextDialog"));
 
     m_layoutBox = new QComboBox(this);
-    m_layoutBox->setAccessibleName(text("Keyboard layout"));
-    m_layoutBox->addItem(text("Reading the keyboard layout…"));
+    m_layoutBox->setAccessibleName(translateText("Keyboard layout"));
+    m_layoutBox->addItem(translateText("Reading the keyboard layout…"));
     m_layoutBox->setEnabled(false);
 
     m_text = new QPlainTextEdit(this);
-    m_text->setAccessibleName(text("Text to type"));
+    m_text->setAccessibleName(translateText("Text to type"));
     m_text->setTabChangesFocus(true);
     m_text->setMinimumHeight(80);
 
     m_delay = new QSpinBox(this);
     m_delay->setRange(0, kMaxKeyDelay);
     m_delay->setValue(kDefaultKeyDelay);
-    m_delay->setSuffix(QLatin1Char(' ') + text("ms"));
-    m_delay->setAccessibleName(text("Delay between keys"));
+    m_delay->setSuffix(QLatin1Char(' ') + translateText("ms"));
+    m_delay->setAccessibleName(translateText("Delay between keys"));
     m_delay->setEnabled(!singleDelay);
 
     m_stepsLabel = new QLabel(this);
@@ -57,21 +52,22 @@ TypeTextDialog::TypeTextDialog(int freeSteps, bool firstStep, bool singleDelay, 
     m_problemLabel->setStyleSheet(QLatin1String(kProblemStyle));
 
     m_buttons = new QDialogButtonBox(this);
-    m_addButton = m_buttons->addButton(text("Add"), QDialogButtonBox::AcceptRole);
-    m_buttons->addButton(text("Cancel"), QDialogButtonBox::RejectRole);
+    m_addButton = m_buttons->addButton(translateText("Add"), QDialogButtonBox::AcceptRole);
+    m_buttons->addButton(translateText("Cancel"), QDialogButtonBox::RejectRole);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *form = new QFormLayout;
-    form->addRow(text("Keyboard layout"), m_layoutBox);
-    form->addRow(text("Text to type"), m_text);
-    form->addRow(text("Delay between keys"), m_delay);
+    form->addRow(translateText("Keyboard layout"), m_layoutBox);
+    form->addRow(translateText("Text to type"), m_text);
+    form->addRow(translateText("Delay between keys"), m_delay);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     if (singleDelay) {
-        auto *note = new QLabel(text("This keypad plays every press after one common delay: "
+        auto *note =
+            new QLabel(translateText("This keypad plays every press after one common delay: "
                                      "the delay between keys does not apply."),
-                                this);
+                       this);
         note->setWordWrap(true);
         layout->addWidget(note);
     }
@@ -95,7 +91,7 @@ void TypeTextDialog::useLayout(const LayoutChoice &choice, const TypingLayout &l
     if (!layout.isValid())
         m_layoutRead.setFuture(QtConcurrent::run(&TypingLayout::load, choice));
     else if (choice.isDesktop())
-        m_layoutBox->setItemText(0, text("Desktop layout (%1)").arg(layout.name()));
+        m_layoutBox->setItemText(0, translateText("Desktop layout (%1)").arg(layout.name()));
     updatePreview();
 }
 
@@ -112,7 +108,7 @@ void TypeTextDialog::onLayoutRead()
         return;
     m_layout = m_layoutRead.result();
     if (m_choice.isDesktop())
-        m_layoutBox->setItemText(0, text("Desktop layout (%1)").arg(m_layout.name()));
+        m_layoutBox->setItemText(0, translateText("Desktop layout (%1)").arg(m_layout.name()));
     updatePreview();
 }
 
@@ -157,20 +153,21 @@ void TypeTextDialog::updatePreview()
         m_typed.steps.first().delay = 0;
 
     const int needed = m_typed.steps.size();
-    m_stepsLabel->setText(text("%1 steps of the %2 this key still has room for")
+    m_stepsLabel->setText(translateText("%1 steps of the %2 this key still has room for")
                               .arg(needed)
                               .arg(m_freeSteps));
     QStringList problems;
     if (reading)
-        problems << text("Reading the keyboard layout…");
+        problems << translateText("Reading the keyboard layout…");
     else if (!m_layout.isValid())
-        problems << text("This layout cannot be read.");
+        problems << translateText("This layout cannot be read.");
     if (!m_typed.untypable.isEmpty())
-        problems << text("Cannot be typed on this layout, left out: %1").arg(m_typed.untypable);
+        problems
+            << translateText("Cannot be typed on this layout, left out: %1").arg(m_typed.untypable);
     const bool fits = needed <= m_freeSteps;
     if (!fits)
-        problems << text("This text needs %1 steps, but the key has room for %2 more: "
-                         "shorten the text.")
+        problems << translateText("This text needs %1 steps, but the key has room for %2 more: "
+                                  "shorten the text.")
                         .arg(needed)
                         .arg(m_freeSteps);
     m_problemLabel->setText(problems.join(QLatin1Char('\n')));

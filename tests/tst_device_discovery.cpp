@@ -1,6 +1,8 @@
 // Finding the keypad, noticing its loss, and finding it again.
 
+#include "keypad/failuretexts.h"
 #include "tst_device_support.h"
+#include "tst_language_support.h"
 
 #include <QThread>
 #include <cerrno>
@@ -159,16 +161,16 @@ void TestDeviceDiscovery::explainsAnUnopenableKeypadOncePerNode()
     const OpenFailure failure = manager.lastOpenFailure();
     QVERIFY(failure.failed && failure.noPermission);
     QCOMPARE(failure.path, path);
-    QCOMPARE(openFailureStatusText(failure, false),
+    QCOMPARE(openFailureStatusText(failure),
              QStringLiteral("No access to the keypad: run cmake --install, replug"));
-    QCOMPARE(openFailureStatusText(failure, true),
+    QCOMPARE(inChinese([&] { return openFailureStatusText(failure); }),
              QStringLiteral("无权访问设备：请运行 cmake --install 后重新插入"));
 
     // Unplugged, the failure is over; plugged in again, it is told again.
     VirtualKeypad::unplug(id);
     QTRY_COMPARE_WITH_TIMEOUT(failureChanged.count(), 2, 2000);
     QVERIFY(!manager.lastOpenFailure().failed);
-    QVERIFY(openFailureStatusText(manager.lastOpenFailure(), false).isEmpty());
+    QVERIFY(openFailureStatusText(manager.lastOpenFailure()).isEmpty());
     VirtualKeypad::plugBack(id);
     QTRY_COMPARE_WITH_TIMEOUT(log.countStartingWith(prefix), 2, 2000);
     QTRY_COMPARE_WITH_TIMEOUT(failureChanged.count(), 3, 2000);
@@ -191,9 +193,9 @@ void TestDeviceDiscovery::explainsAnUnopenableKeypadOncePerNode()
     VirtualKeypad::plug(held);
     QTRY_VERIFY_WITH_TIMEOUT(manager.lastOpenFailure().failed
                                  && !manager.lastOpenFailure().noPermission, 2000);
-    const QString heldText = openFailureStatusText(manager.lastOpenFailure(), false);
+    const QString heldText = openFailureStatusText(manager.lastOpenFailure());
     QCOMPARE(heldText, QStringLiteral("The keypad cannot be opened: %1").arg(qt_error_string(EBUSY)));
-    QVERIFY(openFailureStatusText(manager.lastOpenFailure(), true)
+    QVERIFY(inChinese([&] { return openFailureStatusText(manager.lastOpenFailure()); })
                 .startsWith(QStringLiteral("无法打开设备：")));
     const int changes = failureChanged.count();
     VirtualKeypad::plug();

@@ -3,7 +3,9 @@
 #include "device/keypadslots.h"
 #include "device/packet.h"
 #include "device/savefailure.h"
+#include "keypad/failuretexts.h"
 #include "tst_device_support.h"
+#include "tst_language_support.h"
 #include "tst_store_save.h"
 
 #include <QtConcurrent>
@@ -169,8 +171,9 @@ void TestDeviceWrites::skipsSlotsOutsideModel()
     applySaveResult(store, result);
     QVERIFY(!result.ok);
     QCOMPARE(int(result.failure), int(SaveFailure::NotOnKeypad));
-    QCOMPARE(saveStatusText(result, false), QStringLiteral("Save failed: this keypad has no such key"));
-    QCOMPARE(saveStatusText(result, true), QStringLiteral("保存失败：此设备没有该按键"));
+    QCOMPARE(saveStatusText(result), QStringLiteral("Save failed: this keypad has no such key"));
+    QCOMPARE(inChinese([&] { return saveStatusText(result); }),
+             QStringLiteral("保存失败：此设备没有该按键"));
     // The one write, then the read of its layer that checks it.
     QCOMPARE(VirtualKeypad::writtenReports().size(), size_t(2));
     QCOMPARE(writtenWithCommand(CmdReadLayer).size(), size_t(1));
@@ -306,8 +309,8 @@ void TestDeviceWrites::failedSaveNamesItsReason()
         applySaveResult(store, result);
         QVERIFY2(result.started && !result.ok, c.name);
         QCOMPARE(int(saveFailureOf(result)), int(c.failure));
-        QCOMPARE(saveStatusText(result, false), QString::fromUtf8(c.english));
-        QCOMPARE(saveStatusText(result, true), QString::fromUtf8(c.chinese));
+        QCOMPARE(saveStatusText(result), QString::fromUtf8(c.english));
+        QCOMPARE(inChinese([&] { return saveStatusText(result); }), QString::fromUtf8(c.chinese));
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished[0][0].toBool(), false);
         // Refusals hit the key, silence the lighting, the cable both.
@@ -332,10 +335,10 @@ void TestDeviceWrites::failedSaveNamesItsReason()
     KeyboardData store;
     store.updateKey(0, 0, [&](KeyConfig &k) { k.setSingleKey(0x04); });
     const SaveResult none = idle.saveSnapshot(saveSnapshotOf(store, SaveKind::All));
-    QCOMPARE(saveStatusText(none, false), QStringLiteral("Save failed: the keypad was unplugged"));
+    QCOMPARE(saveStatusText(none), QStringLiteral("Save failed: the keypad was unplugged"));
     SaveResult fine;
     fine.started = fine.ok = true;
-    QVERIFY(saveStatusText(fine, true).isEmpty());
+    QVERIFY(inChinese([&] { return saveStatusText(fine); }).isEmpty());
 }
 
 void TestDeviceWrites::keysOnlySaveReportsEachKey()

@@ -20,6 +20,14 @@ QPushButton *shortcutButton(ProcreatePage &page, const QString &label)
     return nullptr;
 }
 
+// The page's choices into the store, as the page host wires them.
+void storeChoices(const ProcreatePage &page, KeyboardData &data)
+{
+    QObject::connect(
+        &page, &ProcreatePage::shortcutChosen, &page,
+        [&data](const QVector<uint8_t> &keys) { assignProcreateShortcut(data, keys); });
+}
+
 QString recognizedLabel(const KeyConfig &key)
 {
     const auto match = recognizeProcreate(key);
@@ -115,13 +123,14 @@ void TestPagesProcreate::buttonTextsBreakIntoLines()
              QStringLiteral("aaaaaaaaaa\nbbbbbbbbbb\ncccccccccc dddddddddd"));
 
     // Translated first, so the fixed breaks never touch Chinese texts.
-    QCOMPARE(procreateButtonText(QStringLiteral("Undo"), true), QStringLiteral("撤销"));
-    QCOMPARE(procreateButtonText(QStringLiteral("Switch Between Previous and Current Color"), true),
-             QStringLiteral("切换上一个\n当前颜色"));
-    QCOMPARE(procreateButtonText(QStringLiteral("Color Pick M (iOS 17)"), true),
-             QStringLiteral("取色M(iOS\n17)"));
-    QCOMPARE(procreateButtonText(QStringLiteral("Activate Brush Tool"), false),
+    QCOMPARE(procreateButtonText(QStringLiteral("Activate Brush Tool")),
              QStringLiteral("Activate\nBrush Tool"));
+    const ChineseInterface chinese;
+    QCOMPARE(procreateButtonText(QStringLiteral("Undo")), QStringLiteral("撤销"));
+    QCOMPARE(procreateButtonText(QStringLiteral("Switch Between Previous and Current Color")),
+             QStringLiteral("切换上一个\n当前颜色"));
+    QCOMPARE(procreateButtonText(QStringLiteral("Color Pick M (iOS 17)")),
+             QStringLiteral("取色M(iOS\n17)"));
 }
 
 void TestPagesProcreate::pageCarriesItsShortcuts()
@@ -174,13 +183,11 @@ void TestPagesProcreate::clickAssignsToSelectedKey()
 {
     KeyboardData data;
     ProcreatePage page;
-    page.bind(data);
+    storeChoices(page, data);
     QSignalSpy buttonTexts(&data, &KeyboardData::keyButtonTextChanged);
-    QSignalSpy assigned(&page, &ProcreatePage::shortcutAssigned);
 
     // Without a selection the click changes nothing.
     shortcutButton(page, QStringLiteral("Undo"))->click();
-    QCOMPARE(assigned.count(), 0);
     QCOMPARE(buttonTexts.count(), 0);
     QVERIFY(data.layers()[0][2].isEmpty());
 
@@ -193,8 +200,6 @@ void TestPagesProcreate::clickAssignsToSelectedKey()
     QCOMPARE(recognizedLabel(undo), QStringLiteral("Undo"));
     QCOMPARE(buttonTexts.count(), 1);
     QCOMPARE(buttonTexts[0][0].toInt(), 2);
-    QCOMPARE(assigned.count(), 1);
-    QCOMPARE(assigned[0][0].toInt(), 2);
 
     // A shortcut is a start: the next base key extends it instead of replacing it.
     data.selectKey(3);
@@ -205,13 +210,6 @@ void TestPagesProcreate::clickAssignsToSelectedKey()
     data.appendBaseKey(0x06);
     QCOMPARE(data.layers()[0][3].type, uint8_t(KeyTypeMacro));
     QCOMPARE(data.layers()[0][3].macroSteps.first(), (MacroStep{0, 0x05, 0}));
-
-    // A button whose codes are not keyboard usages assigns nothing.
-    QPushButton *broken = shortcutButton(page, QStringLiteral("Copy"));
-    broken->setProperty("procreateKeycodes", QVariantList{0xE3, 0x1234});
-    data.selectKey(4);
-    broken->click();
-    QVERIFY(data.layers()[0][4].isEmpty());
 }
 
 void TestPagesProcreate::savedShortcutReadsBackRecognised()
@@ -220,7 +218,7 @@ void TestPagesProcreate::savedShortcutReadsBackRecognised()
     QVERIFY(connectManager(manager));
     KeyboardData data;
     ProcreatePage page;
-    page.bind(data);
+    storeChoices(page, data);
     data.selectKey(1);
     shortcutButton(page, QStringLiteral("Clear Selection"))->click();
     data.selectKey(5);

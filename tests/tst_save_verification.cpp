@@ -3,8 +3,10 @@
 
 #include "device/packet.h"
 #include "device/savefailure.h"
+#include "keypad/failuretexts.h"
 #include "legacy/legacywrite.h"
 #include "tst_device_support.h"
+#include "tst_language_support.h"
 #include "tst_legacy_support.h"
 
 #include <functional>
@@ -150,15 +152,16 @@ void TestSaveVerification::statusCountsWhatWasNotKept()
     result.started = true;
     result.failure = SaveFailure::NotKept;
     result.notKeptKeys = 2;
-    QCOMPARE(saveStatusText(result, false), QStringLiteral("Save failed: the keypad did not keep 2 keys"));
+    QCOMPARE(saveStatusText(result), QStringLiteral("Save failed: the keypad did not keep 2 keys"));
     result.notKeptKeys = 1;
     result.notKeptLighting = 3;
-    QCOMPARE(saveStatusText(result, false),
+    QCOMPARE(saveStatusText(result),
              QStringLiteral("Save failed: the keypad did not keep 1 key and 3 lighting records"));
-    QCOMPARE(saveStatusText(result, true), QStringLiteral("保存失败：设备未保存1个按键和3项灯光设置"));
+    QCOMPARE(inChinese([&] { return saveStatusText(result); }),
+             QStringLiteral("保存失败：设备未保存1个按键和3项灯光设置"));
     result.notKeptKeys = 0;
     result.notKeptLighting = 1;
-    QCOMPARE(saveStatusText(result, false),
+    QCOMPARE(saveStatusText(result),
              QStringLiteral("Save failed: the keypad did not keep 1 lighting record"));
 }
 

@@ -4,8 +4,11 @@
 #include "keypad/layoutcatalogue.h"
 #include "app/widget.h"
 #include "pages/basekeyspage.h"
+#include "pages/extkeyspage.h"
 #include "pages/lightingpage.h"
 #include "pages/macropage.h"
+#include "pages/mousepage.h"
+#include "pages/multimediapage.h"
 #include "pages/procreatepage.h"
 #include "pages/procreateshortcuts.h"
 #include "widgets/keybutton.h"
@@ -109,18 +112,43 @@ void SelectionTest::clickingSelectsAndReselects()
     QVERIFY(key4->isChecked());
     QVERIFY(window->findChild<QTextEdit *>()->toPlainText().isEmpty());
 
-    // A page key goes into the selected key and onto its control.
-    QPushButton *b = pageButtonWith(window->baseKeysPage()->keyButtons(), "keycode", kUsageB);
-    QVERIFY(b);
-    b->click();
+    // What each page offers, clicked with the mouse, goes into the control
+    // clicked before it and onto that control.
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    auto *list = window->findChild<QListWidget *>();
+    const auto choose = [&](int control, int row, QPushButton *button) {
+        QTest::mouseClick(window->controlButton(control), Qt::LeftButton);
+        list->setCurrentRow(row);
+        QVERIFY(button && button->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton);
+    };
+    choose(4, RowBaseKeys,
+           pageButtonWith(window->baseKeysPage()->keyButtons(), "keycode", kUsageB));
     QCOMPARE(store.layers()[0][4].keycode, kUsageB);
     QCOMPARE(key4->text(), QStringLiteral("B"));
     QVERIFY(qobject_cast<KeyButton *>(key4)->isAssigned());
+    choose(5, RowExtKeys, pageButtonWith(window->extKeysPage()->keyButtons(), "keycode", 0x68));
+    QCOMPARE(store.layers()[0][5].keycode, uint8_t(0x68));
+    choose(6, RowMultiMedia,
+           pageButtonWith(window->multiMediaPage()->mediaButtons(), "mediaCode", 226));
+    QCOMPARE(store.layers()[0][6].type, uint8_t(KeyTypeMedia));
+    QCOMPARE(store.layers()[0][6].mediaCode, uint16_t(226));
+    choose(7, RowMouse, pageButtonWith(window->mousePage()->actionButtons(), "mouseAction", 4));
+    QCOMPARE(store.layers()[0][7].type, uint8_t(KeyTypeMouse));
+    QCOMPARE(store.layers()[0][7].mouseAction, uint8_t(4));
+    choose(8, RowProcreate, procreateButton(*window, QStringLiteral("Undo")));
+    QCOMPARE(store.layers()[0][8].macroSteps.size(), 4);
+    QCOMPARE(window->controlButton(8)->text(), QStringLiteral("Undo"));
+    QPushButton *effect = window->lightingPage()->effectButtons().at(4);
+    choose(9, RowRgbLed, effect);
+    QCOMPARE(int(currentLayerEffect(store)), effect->property("modeId").toInt());
+    QVERIFY(currentLayerEffect(store) != 1);
 
     // Out-of-range and absent controls are ignored.
     window->selectButton(25);
     window->selectButton(-1);
-    QCOMPARE(store.selectedKey(), 4);
+    QCOMPARE(store.selectedKey(), 9);
 }
 
 void SelectionTest::textsFollowTheModel()

@@ -45,7 +45,6 @@ constexpr auto kFlowStyle =
     "QLabel#releaseTitle { color: #ff7755; }"
     "QLabel#keyName { color: #ffffff; }";
 
-
 // Turning the wheel over a long flow scrolls it; a delay changes by wheel
 // only once its editor was clicked.
 class DelaySpinBox : public QSpinBox
@@ -233,27 +232,22 @@ void MacroBlock::showKey(bool press, const QString &keyName)
     }
 }
 
-QString MacroBlock::word(const char *english) const
-{
-    return translateText(QString::fromLatin1(english));
-}
-
 void MacroBlock::applyWords()
 {
     switch (m_kind) {
     case Kind::Delay:
-        m_title->setText(word(kDelayTitle));
+        m_title->setText(translateText(kDelayTitle));
         break;
     case Kind::Press:
-        m_title->setText(word(kPressTitle));
+        m_title->setText(translateText(kPressTitle));
         break;
     case Kind::Release:
-        m_title->setText(word(kReleaseTitle));
+        m_title->setText(translateText(kReleaseTitle));
         break;
     }
     if (m_delaySpin) {
-        m_delaySpin->setSuffix(word(kDelayUnit));
-        m_delaySpin->setAccessibleName(word("Delay in milliseconds"));
+        m_delaySpin->setSuffix(translateText(kDelayUnit));
+        m_delaySpin->setAccessibleName(translateText("Delay in milliseconds"));
     }
 }
 
@@ -316,7 +310,7 @@ int MacroBlock::titlePixelSize() const
         return last.px;
     int titlePx = m_metrics.titlePx;
     for (const char *title : {kDelayTitle, kPressTitle, kReleaseTitle})
-        titlePx = qMin(titlePx, fittedPixelSize(word(title), m_metrics.titlePx));
+        titlePx = qMin(titlePx, fittedPixelSize(translateText(title), m_metrics.titlePx));
     last = {m_metrics.titlePx, width(), interfaceIsChinese(), family, titlePx};
     return titlePx;
 }

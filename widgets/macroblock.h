@@ -87,7 +87,6 @@ private:
     void styleTitle();
     int titlePixelSize() const;
     void styleKeyName();
-    QString word(const char *english) const;
     void applyWords();
 
     Kind m_kind;
