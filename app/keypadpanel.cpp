@@ -160,7 +160,7 @@ QWidget *KeypadPanel::buildKnobArea()
     m_singleKnobContainer->setObjectName(QStringLiteral("ZeroOneKnobContainer"));
     for (int part = 0; part < kSingleKnobPartCount; ++part) {
         KnobButton *button = makeKnobButton(kSingleKnobPictures[part], m_singleKnobContainer);
-        button->setProperty("buttonIndex", part);
+        button->setPlace(part);
         m_singleKnobButtons[size_t(part)] = button;
     }
     m_singleKnobContainer->hide();
@@ -175,7 +175,7 @@ void KeypadPanel::createExtraTurnButtons()
     m_extraTurnContainer->setObjectName(QStringLiteral("ExtraTurnKnobContainer"));
     for (int i = 0; i < kExtraTurnButtonCount; ++i) {
         KnobButton *button = makeKnobButton(kExtraTurnPictures[i], m_extraTurnContainer);
-        button->setProperty("buttonIndex", kExtraTurnFirstSlot + i);
+        button->setPlace(kExtraTurnFirstSlot + i);
         m_extraTurnButtons[size_t(i)] = button;
         watchControl(button);
     }

@@ -144,18 +144,11 @@ QPushButton *KeySelection::buttonForKey(int key) const
 
 // ---- selecting -------------------------------------------------------------
 
-void KeySelection::clickButton(QPushButton *button)
+void KeySelection::clickPlace(int place)
 {
-    if (!button)
+    if (place < 0 || place >= kKeySlotCount)
         return;
-    bool ok = false;
-    const int index = button->property("buttonIndex").toInt(&ok);
-    if (!ok)
-        return;
-    qCDebug(lcUi).noquote() << "[UI][click]" << "sender" << button << "type"
-                            << button->metaObject()->className() << "prop" << index << "text"
-                            << button->text() << "layout" << m_panel.layout().name;
-    selectButton(index);
+    selectButton(place);
     // A checkable button toggles itself before clicked(); only the selected
     // control may stay checked, also when the click was refused.
     for (QPushButton *control : m_panel.controlButtons())

@@ -34,7 +34,8 @@ public:
     void setLightingShown(bool shown);
     bool lightingShown() const { return m_lightingShown; }
 
-    void clickButton(QPushButton *button);
+    // The control at `place` of the picture was clicked.
+    void clickPlace(int place);
     void selectButton(int buttonIndex);
     QPushButton *selectedButton() const { return m_selectedButton; }
     void forgetSelectedButton();

@@ -19,6 +19,7 @@
 #include "app/windowscaler.h"
 #include "app/windowsize.h"
 #include "pages/macropage.h"
+#include "widgets/controlbutton.h"
 #include "model/logging.h"
 #include "model/translation.h"
 
@@ -143,11 +144,11 @@ void Widget::connectParts()
 void Widget::wireControlSlots()
 {
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        QPushButton *button = m_panel->controlButton(slot);
+        auto *button = qobject_cast<ControlButton *>(m_panel->controlButton(slot));
         if (!button)
             continue;
-        button->setProperty("buttonIndex", slot);
-        connect(button, &QPushButton::clicked, this, &Widget::onButtonClicked,
+        button->setPlace(slot);
+        connect(button, &ControlButton::placeClicked, this, &Widget::onControlClicked,
                 Qt::UniqueConnection);
     }
 }
@@ -244,20 +245,9 @@ void Widget::showEvent(QShowEvent *event)
 
 // ---- selection and key texts -----------------------------------------------
 
-void Widget::onButtonClicked()
+void Widget::onControlClicked(int place)
 {
-    auto *button = qobject_cast<QPushButton *>(sender());
-    if (!button) {
-        // A key button delivers a click that lost its sender through this
-        // property instead.
-        const QVariant forced = property("_forcedClickIndex");
-        bool ok = false;
-        const int index = forced.toInt(&ok);
-        if (forced.isValid() && ok && index >= 0 && index < kKeySlotCount)
-            button = m_panel->controlButton(index);
-        setProperty("_forcedClickIndex", QVariant());
-    }
-    m_selection->clickButton(button);
+    m_selection->clickPlace(place);
 }
 
 void Widget::selectButton(int buttonIndex) { m_selection->selectButton(buttonIndex); }

@@ -119,7 +119,7 @@ public slots:
     // After a recording: the recorded (selected) key alone goes to the keypad.
     void saveRecordedKey();
 
-    void onButtonClicked();
+    void onControlClicked(int place);
     void onKeyButtonTextChanged(int index, QString text);
     void onKeyFullTextChanged(int index, QString text);
     void onSelectedKeyChanged(int index);

@@ -1,5 +1,7 @@
 #include "widgets/controlbutton.h"
 
+#include <QVariant>
+
 #include "widgets/buttonlegend.h"
 
 #include <QCache>
@@ -34,6 +36,13 @@ FittedLegend sharedFit(const QString &text, const QFont &font, const QSize &room
 ControlButton::ControlButton(QWidget *parent)
     : QPushButton(parent)
 {
+    connect(this, &QPushButton::clicked, this, [this] { emit placeClicked(m_place); });
+}
+
+void ControlButton::setPlace(int place)
+{
+    m_place = place;
+    setProperty("buttonIndex", place);
 }
 
 void ControlButton::setAssigned(bool assigned)

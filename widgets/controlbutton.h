@@ -20,6 +20,11 @@ class ControlButton : public QPushButton
 public:
     explicit ControlButton(QWidget *parent = nullptr);
 
+    // The place of the keypad picture this button shows; also its
+    // "buttonIndex" property, by which scripts and tests find it.
+    void setPlace(int place);
+    int place() const { return m_place; }
+
     // Side at the current scale (a key's without its hover growth).
     int buttonSize() const { return m_size; }
     int fontPointSize() const { return m_fontPointSize; }
@@ -54,6 +59,10 @@ public:
     // The font the legend starts from before it shrinks to fit.
     virtual QFont legendBaseFont() const = 0;
 
+signals:
+    // Clicked by mouse, keyboard or click(), with the place it shows.
+    void placeClicked(int place);
+
 protected:
     bool event(QEvent *event) override;
     void updateLegendToolTip();
@@ -75,6 +84,7 @@ protected:
     bool m_hovered = false;
 
 private:
+    int m_place = -1;
     bool m_assigned = false;
     bool m_unsaved = false;
     QString m_fullText;

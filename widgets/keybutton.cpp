@@ -18,8 +18,8 @@ constexpr int kMinLegendPad = 2;
 const QColor kFaceColor(100, 100, 100);
 
 // Slots 6 to 8 are re-pointed from layout to layout (the six-key pad puts its
-// knob there), so a key in one of them hands its index to the window instead
-// of relying on the sender of clicked.
+// knob there): the window selects a key in one of them itself, without the
+// button's own toggle.
 constexpr int kForcedClickFirst = 6;
 constexpr int kForcedClickLast = 8;
 
@@ -137,31 +137,16 @@ void KeyButton::mouseReleaseEvent(QMouseEvent *event)
     qCDebug(lcUi).noquote() << "[UI][mouseRelease]" << "KeyButton" << this << "text" << text()
                             << "enabled" << boolText(isEnabled()) << "visible"
                             << boolText(isVisible()) << "pos" << event->pos();
-    const QVariant indexProperty = property("buttonIndex");
-    const int index = indexProperty.isValid() ? indexProperty.toInt() : -1;
-    qCDebug(lcUi).noquote() << "[UI][mouseRelease-index]" << "buttonIndex"
-                            << (indexProperty.isValid() ? QString::number(index)
-                                                        : QStringLiteral("none"))
-                            << "text" << text();
-
-    if (index >= kForcedClickFirst && index <= kForcedClickLast) {
+    if (place() >= kForcedClickFirst && place() <= kForcedClickLast
+        && event->button() == Qt::LeftButton && rect().contains(event->pos())) {
         // The window selects the control itself; a normal release would also
         // toggle the check mark and emit clicked a second time. Only the
         // pressed look is undone so the button does not stay down.
         setDown(false);
-        deliverForcedClick(index);
+        emit placeClicked(place());
         return;
     }
     QPushButton::mouseReleaseEvent(event);
-}
-
-bool KeyButton::deliverForcedClick(int index)
-{
-    QWidget *target = window();
-    if (!target || target == this)
-        return false;
-    target->setProperty("_forcedClickIndex", index);
-    return QMetaObject::invokeMethod(target, "onButtonClicked", Qt::DirectConnection);
 }
 
 void KeyButton::enterEvent(QEvent *event)

@@ -45,7 +45,6 @@ protected:
 private:
     void applySize();
     void centreInCell();
-    bool deliverForcedClick(int index);
     int cornerRadius() const;
     QRect legendFace() const;
     QRectF legendArea(const QSizeF &block) const;
