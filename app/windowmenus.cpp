@@ -97,8 +97,8 @@ QMenu *WindowMenus::buildFileMenu(QMenuBar *bar)
     m_quit = m_fileMenu->addAction(text("Quit"));
     // Some desktops bind no key to quitting; Ctrl+Q is the one users expect.
     QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
-    if (!quitKeys.contains(QKeySequence(Qt::CTRL + Qt::Key_Q)))
-        quitKeys << QKeySequence(Qt::CTRL + Qt::Key_Q);
+    if (!quitKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Q)))
+        quitKeys << QKeySequence(Qt::CTRL | Qt::Key_Q);
     m_quit->setShortcuts(quitKeys);
     m_quit->setMenuRole(QAction::QuitRole);
     connect(m_quit, &QAction::triggered, m_window, &QWidget::close);
@@ -191,7 +191,7 @@ QDialog *WindowMenus::showShortcuts()
         {text("Select the next key"), text("Arrow keys")},
         {text("Menu of the selected key"),
          QKeySequence(Qt::Key_Menu).toString(QKeySequence::NativeText) + QStringLiteral(", ")
-             + QKeySequence(Qt::SHIFT + Qt::Key_F10).toString(QKeySequence::NativeText)},
+             + QKeySequence(Qt::SHIFT | Qt::Key_F10).toString(QKeySequence::NativeText)},
         {text("Swap two keys"), text("Drag one key onto the other")},
         {text("Open a menu"), text("Alt + the underlined letter")},
     };

@@ -164,7 +164,7 @@ bool KeyButton::deliverForcedClick(int index)
     return QMetaObject::invokeMethod(target, "onButtonClicked", Qt::DirectConnection);
 }
 
-void KeyButton::enterEvent(QEvent *event)
+void KeyButton::enterEvent(WidgetEnterEvent *event)
 {
     m_hovered = true;
     setFixedSize(m_size + kHoverGrowth, m_size + kHoverGrowth);
