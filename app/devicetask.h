@@ -35,7 +35,8 @@ void runDeviceTask(Receiver *receiver, Work work, Deliver deliver)
     const QPointer<Receiver> guard(receiver);
     const auto handover = std::make_shared<Handover>();
     handover->stage.store(Handover::Posted, std::memory_order_release);
-    QtConcurrent::run([link, guard, work, deliver, handover] {
+    // The result comes back through `deliver`, not through the future.
+    (void)QtConcurrent::run([link, guard, work, deliver, handover] {
         [[maybe_unused]] const int posted = handover->stage.load(std::memory_order_acquire);
         Q_ASSERT(posted == Handover::Posted);
         handover->result = work(*link);

@@ -75,7 +75,7 @@ EditControls::EditControls(QWidget *window, KeypadPanel &panel, KeySelection &se
     m_paste->setText(translateText(QStringLiteral("Paste")));
     m_delete->setText(translateText(QStringLiteral("Clear")));
     for (int layer = 0; layer < kLayerShortcutCount; ++layer) {
-        const QKeySequence keys(Qt::CTRL + Qt::Key(Qt::Key_1 + layer));
+        const QKeySequence keys(Qt::CTRL | Qt::Key(Qt::Key_1 + layer));
         m_layerActions << addAction({keys}, [this, layer] {
             if (layer < m_layers.effectiveCount())
                 m_layerSwitch(layer);

@@ -45,7 +45,7 @@ QList<QKeySequence> redoShortcuts()
 {
     QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Redo);
     for (const QKeySequence &extra :
-         {QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_Z), QKeySequence(Qt::CTRL + Qt::Key_Y)})
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
         if (!keys.contains(extra))
             keys << extra;
     return keys;

@@ -251,7 +251,7 @@ bool KeypadFileCommands::eventFilter(QObject *watched, QEvent *event)
 QList<QAction *> addKeypadFileActions(QWidget *window, KeypadFileCommands *commands)
 {
     auto *exportAction = new QAction(translateText("Export to file\u2026"), window);
-    exportAction->setShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_S));
+    exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     auto *importAction = new QAction(translateText("Import from file\u2026"), window);
     importAction->setShortcuts(QKeySequence::Open);
     for (QAction *action : {exportAction, importAction}) {

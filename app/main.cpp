@@ -1,8 +1,14 @@
 #include "keypad/appidentity.h"
 #include "app/imagememory.h"
 #include "app/raisewindow.h"
-#include "app/singleinstance.h"
 #include "app/widget.h"
+#ifdef ZENTRIK_PORTABLE
+#include "app/localinstance.h"
+using InstanceGuard = LocalInstance;
+#else
+#include "app/singleinstance.h"
+using InstanceGuard = SingleInstance;
+#endif
 
 #include <QApplication>
 
@@ -25,12 +31,12 @@ int main(int argc, char *argv[])
     // One program per keypad: a second start shows the first one's window
     // and leaves, before it could open the keypad itself.
 #ifdef ZENTRIK_DEMO
-    SingleInstance instance(QString::fromLatin1(kDemoBusName));
+    InstanceGuard instance(QString::fromLatin1(kDemoBusName));
 #else
-    SingleInstance instance(QString::fromLatin1(kBusName));
+    InstanceGuard instance(QString::fromLatin1(kBusName));
 #endif
-    const SingleInstance::Claim claim = instance.claim();
-    if (claim == SingleInstance::Claim::HandedOver)
+    const InstanceGuard::Claim claim = instance.claim();
+    if (claim == InstanceGuard::Claim::HandedOver)
         return 0;
 
 #ifdef ZENTRIK_DEMO
@@ -41,8 +47,9 @@ int main(int argc, char *argv[])
     HIDManager::instance()->setWatcher(new VirtualBusWatcher);
 #endif
     Widget window;
-    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
+    QObject::connect(&instance, &InstanceGuard::activationRequested, &window,
                      [&window] { raiseWindow(&window); });
+#ifndef ZENTRIK_PORTABLE
     // zentrikctl hands its commands to this window while it runs.
 #ifdef ZENTRIK_DEMO
     const QString scripts = QString::fromLatin1(kDemoScriptBusName);
@@ -51,6 +58,7 @@ int main(int argc, char *argv[])
 #endif
     if (claim == SingleInstance::Claim::First)
         window.answerScriptsOn(&instance, instance.bus(), scripts);
+#endif
     window.show();
     return app.exec();
 }

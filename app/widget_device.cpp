@@ -3,13 +3,11 @@
 
 #include "app/widget.h"
 
-#include "app/accessdoctor.h"
 #include "app/connectionflows.h"
 #include "app/functionbuttons.h"
 #include "app/keydisplay.h"
 #include "app/keyselection.h"
 #include "app/pagehost.h"
-#include "app/scriptgate.h"
 #include "app/unsavedprompt.h"
 #include "app/statusline.h"
 #include "device/hidmanager.h"
@@ -18,6 +16,11 @@
 #include "model/translation.h"
 #include "pages/macropage.h"
 #include "widgets/controlbutton.h"
+
+#ifndef ZENTRIK_PORTABLE
+#include "app/accessdoctor.h"
+#include "app/scriptgate.h"
+#endif
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -33,6 +36,7 @@ void Widget::initHIDCommunication()
             [this](bool success, QString msg) { m_flows->onOperationFinished(success, msg); });
     // A keypad that is there but cannot be opened says why on the status line.
     connect(link, &HIDManager::openFailureChanged, this, &Widget::showOpenFailure);
+#ifndef ZENTRIK_PORTABLE
     // ... and, when it is the permission, offers to mend it; once mended the
     // keypad is opened without a replug.
     auto *doctor = new AccessDoctor(this);
@@ -40,6 +44,7 @@ void Widget::initHIDCommunication()
     connect(doctor, &AccessDoctor::runningChanged, m_status,
             [this](bool running) { m_status->setAccessRequestEnabled(!running); });
     connect(doctor, &AccessDoctor::accessGranted, link, &HIDManager::searchNow);
+#endif
     connect(link, &HIDManager::progressUpdated, m_flows,
             [this](int done, int total, QString msg) { m_flows->onProgressUpdated(done, total, msg); });
     link->startMonitoring();
@@ -53,11 +58,14 @@ void Widget::onDeviceConnected()
     m_pages->macroPage()->abandonRecording();
     m_functionButtons->setKeypadState(true);
     m_display->showPlaceholder();
+#ifndef ZENTRIK_PORTABLE
     // A zentrikctl that has the keypad open finishes first.
-    if (m_scriptGate)
+    if (m_scriptGate) {
         m_scriptGate->whenFree([this] { m_flows->onKeypadConnected(); });
-    else
-        m_flows->onKeypadConnected();
+        return;
+    }
+#endif
+    m_flows->onKeypadConnected();
 }
 
 void Widget::onKeypadDescribed()
@@ -138,8 +146,10 @@ void Widget::onDeviceDisconnected()
     qCDebug(lcWidget).noquote() << "=== onDeviceDisconnected called ===";
     // The steps recorded so far stay with the key's other unsaved changes.
     m_pages->macroPage()->abandonRecording();
+#ifndef ZENTRIK_PORTABLE
     if (m_scriptGate)
         m_scriptGate->cancel();
+#endif
     m_flows->onKeypadDisconnected();
 
     m_functionButtons->setKeypadState(false);
@@ -162,8 +172,12 @@ void Widget::showOpenFailure()
     const QString text = openFailureStatusText(failure);
     if (text.isEmpty())
         m_status->showDisconnected();
+#ifndef ZENTRIK_PORTABLE
+    // Only udev's rule gives access, and only here can Zentrik install it;
+    // elsewhere the status says what is wrong and Help tells the rest.
     else if (failure.noPermission)
         m_status->showNoAccess(translateText(QStringLiteral("No access to the keypad")), text);
+#endif
     else
         m_status->showFailure(text);
 }

@@ -3,9 +3,7 @@
 #include "app/historywindow.h"
 #include "app/keypadfilecommands.h"
 #include "app/keyselection.h"
-#include "app/scriptgate.h"
 #include "app/statusline.h"
-#include "app/windowcommands.h"
 #include "app/windowmenus.h"
 #include "keypad/keypadfileplan.h"
 #include "model/translation.h"
@@ -54,20 +52,4 @@ void Widget::connectHistory(bool keepHistory)
         window->open();
     });
     m_menus->addToFileMenu({action});
-}
-
-void Widget::answerScriptsOn(QObject *busObject, const QDBusConnection &bus,
-                             const QString &scriptBusName)
-{
-    m_scriptGate = new ScriptGate(bus, scriptBusName, this);
-    connect(m_scriptGate, &ScriptGate::waiting, m_status, [this] {
-        m_status->showNotice(translateText(
-            QStringLiteral("zentrikctl is using the keypad: Zentrik reads it when that is done")));
-    });
-    new WindowCommands(busObject, bus,
-                       WindowCommands::Parts{*m_flows, m_keyboardData, *m_fileCommands, [this] {
-                                                 return ConnectedKeypad{m_flows->state(),
-                                                                        currentLayout(),
-                                                                        m_selection->controlMap()};
-                                             }});
 }

@@ -92,8 +92,8 @@ QMenu *WindowMenus::buildFileMenu(QMenuBar *bar)
     m_quit = m_fileMenu->addAction(translateText("Quit"));
     // Some desktops bind no key to quitting; Ctrl+Q is the one users expect.
     QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
-    if (!quitKeys.contains(QKeySequence(Qt::CTRL + Qt::Key_Q)))
-        quitKeys << QKeySequence(Qt::CTRL + Qt::Key_Q);
+    if (!quitKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Q)))
+        quitKeys << QKeySequence(Qt::CTRL | Qt::Key_Q);
     m_quit->setShortcuts(quitKeys);
     m_quit->setMenuRole(QAction::QuitRole);
     connect(m_quit, &QAction::triggered, m_window, &QWidget::close);
@@ -186,7 +186,7 @@ QDialog *WindowMenus::showShortcuts()
         {translateText("Select the next key"), translateText("Arrow keys")},
         {translateText("Menu of the selected key"),
          QKeySequence(Qt::Key_Menu).toString(QKeySequence::NativeText) + QStringLiteral(", ")
-             + QKeySequence(Qt::SHIFT + Qt::Key_F10).toString(QKeySequence::NativeText)},
+             + QKeySequence(Qt::SHIFT | Qt::Key_F10).toString(QKeySequence::NativeText)},
         {translateText("Swap two keys"), translateText("Drag one key onto the other")},
         {translateText("Open a menu"), translateText("Alt + the underlined letter")},
     };

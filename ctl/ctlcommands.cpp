@@ -1,6 +1,7 @@
 #include "ctl/ctlcommands.h"
 
 #include "ctl/ctlexit.h"
+#include "ctl/ctlhandoff.h"
 #include "ctl/ctlkeypad.h"
 #include "ctl/ctlreport.h"
 #include "ctl/ctlrequest.h"
@@ -14,10 +15,6 @@
 #include "model/translation.h"
 
 #include <QCommandLineParser>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusReply>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -174,26 +171,19 @@ bool Run::windowHoldsKeypad() const
 {
     // Two writers on one keypad would undo each other's work, and the
     // window would show what the keypad no longer holds.
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    return bus.isConnected() && bus.interface()
-        && bus.interface()->isServiceRegistered(m_surroundings.windowBusName).value();
+    return ctlWindowIsRunning(m_surroundings.windowBusName);
 }
 
 CtlExit Run::handToWindow(const CtlRequest &request, const std::optional<KeypadFile> &file)
 {
-    QString path = QLatin1Char('/') + m_surroundings.windowBusName;
-    path.replace(QLatin1Char('.'), QLatin1Char('/'));
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        m_surroundings.windowBusName, path, QStringLiteral("org.zentrik.Zentrik"),
-        QStringLiteral("Run"));
-    call << request.toBus(file ? writeKeypadFile(*file) : QByteArray());
-    const QDBusMessage reply =
-        QDBusConnection::sessionBus().call(call, QDBus::Block, kWindowAnswerTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return fail(CtlExit::Busy,
-                    translateText("Zentrik's window is open and holds the keypad: use the "
-                                  "window, or close it first."));
-    const CtlBusAnswer answer = CtlBusAnswer::fromBus(qdbus_cast<QVariantMap>(reply.arguments().first()));
+    const std::optional<QVariantMap> reply =
+        ctlHandToWindow(m_surroundings.windowBusName,
+                        request.toBus(file ? writeKeypadFile(*file) : QByteArray()),
+                        kWindowAnswerTimeoutMs);
+    if (!reply)
+        return fail(CtlExit::Busy, translateText("Zentrik's window is open and holds the keypad: use the "
+                                        "window, or close it first."));
+    const CtlBusAnswer answer = CtlBusAnswer::fromBus(*reply);
     m_out << answer.out;
     m_err << answer.err;
     if (request.command == QLatin1String("export") && answer.exit == exitCode(CtlExit::Ok))
@@ -213,15 +203,8 @@ CtlExit Run::writeExported(const QString &path, const QByteArray &bytes)
 CtlExit Run::onKeypad(const CtlRequest &request, const std::optional<KeypadFile> &file)
 {
     // A window started now waits until this name goes with the process.
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!m_surroundings.scriptBusName.isEmpty() && bus.isConnected() && bus.interface()) {
-        const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> held =
-            bus.interface()->registerService(m_surroundings.scriptBusName,
-                                             QDBusConnectionInterface::DontQueueService,
-                                             QDBusConnectionInterface::DontAllowReplacement);
-        if (held.isValid() && held.value() != QDBusConnectionInterface::ServiceRegistered)
-            return fail(CtlExit::Busy, translateText("Another zentrikctl is using the keypad."));
-    }
+    if (!ctlHoldScriptName(m_surroundings.scriptBusName))
+        return fail(CtlExit::Busy, translateText("Another zentrikctl is using the keypad."));
     CtlOpen opened = openCtlKeypad(request.keypad);
     if (!opened.keypad)
         return fail(opened.exit, opened.message);

@@ -3,6 +3,7 @@
 #include "keypad/appidentity.h"
 #include "keypad/configurationhistory.h"
 #include "keypad/settingsfile.h"
+#include "model/qtcompat.h"
 #include "model/translation.h"
 
 #include "device/hidmanager.h"
@@ -41,8 +42,8 @@ int main(int argc, char *argv[])
 #endif
     QTextStream out(stdout);
     QTextStream err(stderr);
-    out.setCodec("UTF-8");
-    err.setCodec("UTF-8");
+    useUtf8(out);
+    useUtf8(err);
     return runZentrikctl(app.arguments().mid(1), out, err,
                          CtlSurroundings{bus, scripts, settings.keepHistory,
                                          ConfigurationHistory::defaultRoot()});

@@ -423,7 +423,7 @@ bool FileChecker::checkLighting(const QJsonValue &value, const QString &path,
             const QString colorField = QStringLiteral("%1[%2]").arg(field).arg(i);
             return fail(colorField, "%1 must be a colour such as \"#ff8000\"", {colorField});
         }
-        const uint rgb = text.midRef(1).toUInt(nullptr, 16);
+        const uint rgb = text.mid(1).toUInt(nullptr, 16);
         lighting.colors[size_t(i)] = RgbColor{uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)};
     }
     return true;

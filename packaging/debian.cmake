@@ -24,13 +24,22 @@ find_program(ZENTRIK_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(ZENTRIK_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libc6, libstdc++6, libgcc-s1, libqt5core5a, libqt5gui5, libqt5widgets5, libqt5concurrent5, libqt5dbus5, libqt5printsupport5, libhidapi-hidraw0, libudev1")
+    if(ZENTRIK_QT_MAJOR EQUAL 6)
+        set(CPACK_DEBIAN_PACKAGE_DEPENDS
+            "libc6, libstdc++6, libgcc-s1, libqt6core6, libqt6gui6, libqt6widgets6, libqt6concurrent6, libqt6dbus6, libqt6printsupport6, libhidapi-hidraw0, libudev1")
+    else()
+        set(CPACK_DEBIAN_PACKAGE_DEPENDS
+            "libc6, libstdc++6, libgcc-s1, libqt5core5a, libqt5gui5, libqt5widgets5, libqt5concurrent5, libqt5dbus5, libqt5printsupport5, libhidapi-hidraw0, libudev1")
+    endif()
 endif()
 # Qt finds its Wayland platform plugin only when this is installed; without
 # it a Wayland session runs Zentrik through XWayland. "Allow access…" asks
 # through pkexec; without it the window shows the commands instead.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qtwayland5, pkexec")
+if(ZENTRIK_QT_MAJOR EQUAL 6)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, pkexec")
+else()
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qtwayland5, pkexec")
+endif()
 
 # Lets an already plugged-in keypad pick up the new rule without replugging.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/debian/postinst)

@@ -12,13 +12,13 @@ namespace {
 QList<QKeySequence> actionKeys(MacroStepActions::Step step)
 {
     switch (step) {
-    case MacroStepActions::TypeText: return {QKeySequence(Qt::CTRL + Qt::Key_T)};
+    case MacroStepActions::TypeText: return {QKeySequence(Qt::CTRL | Qt::Key_T)};
     case MacroStepActions::InsertKey: return {QKeySequence(Qt::Key_Insert)};
     case MacroStepActions::DeleteSteps:
         return {QKeySequence(QKeySequence::Delete), QKeySequence(Qt::Key_Backspace)};
-    case MacroStepActions::DuplicateSteps: return {QKeySequence(Qt::CTRL + Qt::Key_D)};
-    case MacroStepActions::MoveEarlier: return {QKeySequence(Qt::ALT + Qt::Key_Left)};
-    case MacroStepActions::MoveLater: return {QKeySequence(Qt::ALT + Qt::Key_Right)};
+    case MacroStepActions::DuplicateSteps: return {QKeySequence(Qt::CTRL | Qt::Key_D)};
+    case MacroStepActions::MoveEarlier: return {QKeySequence(Qt::ALT | Qt::Key_Left)};
+    case MacroStepActions::MoveLater: return {QKeySequence(Qt::ALT | Qt::Key_Right)};
     case MacroStepActions::SetDelay: return {QKeySequence(Qt::Key_F2)};
     case MacroStepActions::SelectAll: return QKeySequence::keyBindings(QKeySequence::SelectAll);
     case MacroStepActions::StepCount: break;

@@ -43,10 +43,12 @@ uint8_t usageForXkbKeycode(quint32 keycode)
 
 bool scanCodesArePositions(const QString &platformName)
 {
-#ifdef Q_OS_LINUX
+#if defined(Q_OS_LINUX) && !defined(ZENTRIK_PORTABLE)
     // "wayland", "wayland-egl" and the other Wayland plugins alike.
     return platformName == QLatin1String("xcb") || platformName.startsWith(QLatin1String("wayland"));
 #else
+    // Elsewhere, and in the portable build that stands in for elsewhere,
+    // Qt's own key mapping names the key.
     Q_UNUSED(platformName);
     return false;
 #endif

@@ -1,5 +1,7 @@
 #include "pages/xkblayoutnames.h"
 
+#include "model/qtcompat.h"
+
 #include <QFile>
 #include <QHash>
 #include <QTextStream>
@@ -21,7 +23,7 @@ QVector<LayoutName> xkbLayoutNames(const QString &listPath)
     QHash<QString, QVector<LayoutName>> variants;
     QString section;
     QTextStream in(&file);
-    in.setCodec("UTF-8");
+    useUtf8(in);
     while (!in.atEnd()) {
         const QString line = in.readLine();
         if (line.startsWith(QLatin1Char('!'))) {

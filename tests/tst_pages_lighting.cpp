@@ -23,7 +23,7 @@ namespace {
 // Sent directly: QTest would move a press at (0, 0) to the widget's centre.
 void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseButtons buttons)
 {
-    QMouseEvent event(type, pos, Qt::LeftButton, buttons, Qt::NoModifier);
+    QMouseEvent event(type, pos, widget->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
 }
 
@@ -39,7 +39,8 @@ void releaseAt(QWidget *widget, const QPoint &pos)
 
 void dragTo(QWidget *widget, const QPoint &pos)
 {
-    QMouseEvent move(QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
 

@@ -197,8 +197,14 @@ void TestPagesMacro::keyPositionsAgreeWithTheQtKeysOfAUsLayout()
     QCOMPARE(usageForXkbKeycode(136), uint8_t(0));
     QCOMPARE(usageForXkbKeycode(0xFFFFFFFF), uint8_t(0));
 
+#ifdef ZENTRIK_PORTABLE
+    // The portable build reads keys as Qt maps them, on Linux as well.
+    QVERIFY(!scanCodesArePositions(QStringLiteral("xcb")));
+    QVERIFY(!scanCodesArePositions(QStringLiteral("wayland-egl")));
+#else
     QVERIFY(scanCodesArePositions(QStringLiteral("xcb")));
     QVERIFY(scanCodesArePositions(QStringLiteral("wayland-egl")));
+#endif
     QVERIFY(!scanCodesArePositions(QStringLiteral("offscreen")));
     QVERIFY(!scanCodesArePositions(QStringLiteral("windows")));
 }

@@ -4,6 +4,8 @@
 // a headless Wayland compositor, each in a temporary folder of its own and
 // gone when the test ends, also when it crashes.
 
+#include "tst_qtcompat.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -20,9 +22,10 @@ namespace sessiontest {
 // A child that the kernel kills when the test process dies, so a failed or
 // crashed test leaves no daemon or program behind. The destructor kills it
 // on every ordinary way out.
-class TiedProcess : public QProcess
+class TiedProcess : public ChildSetupProcess
 {
 public:
+    TiedProcess() : ChildSetupProcess([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); }) {}
     ~TiedProcess() override
     {
         if (state() != NotRunning) {
@@ -30,9 +33,27 @@ public:
             waitForFinished(5000);
         }
     }
+};
 
-protected:
-    void setupChildProcess() override { ::prctl(PR_SET_PDEATHSIG, SIGKILL); }
+// zentrik-demo (or another program) offscreen, with one variable of its
+// environment set, and its diagnostics collected.
+class DemoProgram : public TiedProcess
+{
+public:
+    DemoProgram(const QString &program, const QString &variable, const QString &value)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(variable, value);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        setProcessEnvironment(env);
+        setProcessChannelMode(QProcess::MergedChannels);
+        connect(this, &QProcess::readyRead, this, [this] { m_output += readAll(); });
+        start(program, QStringList());
+    }
+    bool said(const char *text) const { return m_output.contains(text); }
+
+private:
+    QByteArray m_output;
 };
 
 // Waits, without an event loop, until `done` holds; false when it did not

@@ -18,24 +18,15 @@ namespace {
 
 constexpr int kProgramTimeoutMs = 30000;
 
-// zentrik-demo offscreen, on the given bus, with its diagnostics collected.
-class DemoProgram : public TiedProcess
+// zentrik-demo on the given bus.
+class BusDemoProgram : public DemoProgram
 {
 public:
-    explicit DemoProgram(const QString &busAddress)
+    explicit BusDemoProgram(const QString &busAddress)
+        : DemoProgram(QStringLiteral(ZENTRIK_DEMO_PROGRAM), QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                      busAddress)
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        setProcessEnvironment(env);
-        setProcessChannelMode(QProcess::MergedChannels);
-        connect(this, &QProcess::readyRead, this, [this] { m_output += readAll(); });
-        start(QStringLiteral(ZENTRIK_DEMO_PROGRAM), QStringList());
     }
-    bool said(const char *text) const { return m_output.contains(text); }
-
-private:
-    QByteArray m_output;
 };
 
 } // namespace
@@ -62,7 +53,7 @@ private slots:
         QSignalSpy raised(&first, &SingleInstance::activationRequested);
 
         // The event loop runs meanwhile, so this process can answer.
-        DemoProgram second(m_bus.address());
+        BusDemoProgram second(m_bus.address());
         QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, kProgramTimeoutMs);
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
@@ -80,7 +71,7 @@ private slots:
         QCOMPARE(zentrik.claim(), SingleInstance::Claim::First);
         QSignalSpy zentrikRaised(&zentrik, &SingleInstance::activationRequested);
 
-        DemoProgram demo(m_bus.address());
+        BusDemoProgram demo(m_bus.address());
         QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
         QTRY_VERIFY_WITH_TIMEOUT(bus->isServiceRegistered(QString::fromLatin1(kDemoBusName)).value(),
                                  kProgramTimeoutMs);
@@ -104,7 +95,7 @@ private slots:
         QCOMPARE(alone.claim(), SingleInstance::Claim::Unchecked);
 
         // The program says why and goes on to open the keypad.
-        DemoProgram demo(nowhere);
+        BusDemoProgram demo(nowhere);
         QTRY_VERIFY_WITH_TIMEOUT(demo.said("App: no session bus"), kProgramTimeoutMs);
         QTRY_VERIFY_WITH_TIMEOUT(demo.said("Config loaded from device"), kProgramTimeoutMs);
         QCOMPARE(demo.state(), QProcess::Running);

@@ -149,7 +149,7 @@ void KeyButton::mouseReleaseEvent(QMouseEvent *event)
     QPushButton::mouseReleaseEvent(event);
 }
 
-void KeyButton::enterEvent(QEvent *event)
+void KeyButton::enterEvent(WidgetEnterEvent *event)
 {
     m_hovered = true;
     setFixedSize(m_size + kHoverGrowth, m_size + kHoverGrowth);

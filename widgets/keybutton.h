@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/qtcompat.h"
 #include "widgets/controlbutton.h"
 
 #include <QColor>
@@ -38,7 +39,7 @@ protected:
     QRect legendRoom() const override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
-    void enterEvent(QEvent *event) override;
+    void enterEvent(WidgetEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 

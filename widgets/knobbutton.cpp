@@ -130,7 +130,7 @@ void KnobButton::mouseReleaseEvent(QMouseEvent *event)
     QPushButton::mouseReleaseEvent(event);
 }
 
-void KnobButton::enterEvent(QEvent *event)
+void KnobButton::enterEvent(WidgetEnterEvent *event)
 {
     m_hovered = true;
     update();

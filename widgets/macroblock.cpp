@@ -1,5 +1,6 @@
 #include "widgets/macroblock.h"
 
+#include "model/qtcompat.h"
 #include "model/translation.h"
 
 #include <QFontMetrics>
@@ -347,13 +348,13 @@ void MacroBlock::mousePressEvent(QMouseEvent *event)
 void MacroBlock::mouseMoveEvent(QMouseEvent *event)
 {
     if (event->buttons() & Qt::LeftButton)
-        emit dragged(event->globalPos());
+        emit dragged(globalPointOf(event));
     event->accept();
 }
 
 void MacroBlock::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        emit dropped(event->globalPos());
+        emit dropped(globalPointOf(event));
     event->accept();
 }

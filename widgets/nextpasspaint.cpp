@@ -1,5 +1,7 @@
 #include "widgets/nextpasspaint.h"
 
+#include "model/qtcompat.h"
+
 #include <QBackingStore>
 #include <QCoreApplication>
 #include <QEvent>
@@ -119,7 +121,7 @@ bool NextPassPaint::eventFilter(QObject *watched, QEvent *event)
     } else if (event->type() == QEvent::Expose && m_holding) {
         // An expose of nothing says the window left the screen: Qt needs
         // that one at once.
-        const QRegion region = static_cast<QExposeEvent *>(event)->region();
+        const QRegion region = exposedRegionOf(static_cast<QExposeEvent *>(event));
         if (!region.isEmpty()) {
             m_heldExpose += region;
             return true;
