@@ -25,12 +25,39 @@ struct Ran {
     QString err;
 };
 
+// A connection of its own to the private bus, gone with the scope, so a
+// failed check leaves no connection behind for the next test function.
+class NamedConnection
+{
+public:
+    NamedConnection(const QString &address, const QString &name)
+        : m_name(name), m_connection(QDBusConnection::connectToBus(address, name))
+    {
+    }
+    ~NamedConnection() { QDBusConnection::disconnectFromBus(m_name); }
+    QDBusConnection &operator*() { return m_connection; }
+    QDBusConnection *operator->() { return &m_connection; }
+
+private:
+    QString m_name;
+    QDBusConnection m_connection;
+};
+
+// What a failed check shows: the command's own words and the window's log.
+QByteArray told(const Ran &ran, const LogCapture &log)
+{
+    return (QStringLiteral("exit %1\nout: %2\nerr: %3\nwindow:\n").arg(ran.exit).arg(ran.out, ran.err)
+            + log.lines().join(QLatin1Char('\n')))
+        .toLocal8Bit();
+}
+
 } // namespace
 
 class CtlHandoffTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { Q_INIT_RESOURCE(resources); }
     void theWindowCarriesOutTheCommand();
     void aWindowWaitsForAScriptThatHasTheKeypad();
 };
@@ -41,15 +68,15 @@ void CtlHandoffTest::theWindowCarriesOutTheCommand()
     QString why;
     if (!bus.start(&why))
         QSKIP(qPrintable(why));
-    QDBusConnection connection = QDBusConnection::connectToBus(bus.address(), "window");
-    QVERIFY(connection.isConnected());
+    NamedConnection connection(bus.address(), QStringLiteral("carries-out"));
+    QVERIFY(connection->isConnected());
 
     Session session;
     QVERIFY(session.connect("16k3e"));
     QVERIFY(session.loaded());
-    SingleInstance instance(QString::fromLatin1(kDemoBusName), connection);
+    SingleInstance instance(QString::fromLatin1(kDemoBusName), *connection);
     QCOMPARE(instance.claim(), SingleInstance::Claim::First);
-    session.window->answerScriptsOn(&instance, connection, QString::fromLatin1(kDemoScriptBusName));
+    session.window->answerScriptsOn(&instance, *connection, QString::fromLatin1(kDemoScriptBusName));
 
     // The program plugs in no keypad of its own: only the window's is there.
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../zentrikctl-demo");
@@ -62,13 +89,17 @@ void CtlHandoffTest::theWindowCarriesOutTheCommand()
         process.start(program, arguments);
         // The window answers from this event loop.
         waitFor([&] { return process.state() == QProcess::NotRunning; }, 30000);
-        return Ran{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+        // A crash or a hang is not an exit code.
+        const bool exited = process.state() == QProcess::NotRunning
+            && process.exitStatus() == QProcess::NormalExit;
+        return Ran{exited ? process.exitCode() : -1,
+                   QString::fromUtf8(process.readAllStandardOutput()),
                    QString::fromUtf8(process.readAllStandardError())};
     };
 
     const QString original = session.folder.filePath(QStringLiteral("original.zentrik.json"));
     const Ran exported = run({QStringLiteral("export"), original});
-    QVERIFY2(exported.exit == 0, qPrintable(exported.err));
+    QVERIFY2(exported.exit == 0, told(exported, session.log).constData());
     KeypadFile file = *readKeypadFile(readFile(original)).file;
     KeypadFileControl control{ControlRole{RolePart::Key, 1}, KeyConfig(), false};
     control.record.setSingleKey(kUsageB);
@@ -80,26 +111,27 @@ void CtlHandoffTest::theWindowCarriesOutTheCommand()
     const QString changed = session.folder.filePath(QStringLiteral("changed.zentrik.json"));
     writeFile(changed, writeKeypadFile(file));
 
-    QCOMPARE(run({QStringLiteral("diff"), changed}).exit, 1);
+    const Ran differs = run({QStringLiteral("diff"), changed});
+    QVERIFY2(differs.exit == 1, told(differs, session.log).constData());
     const int steps = session.window->editHistory()->stack()->count();
     const Ran applied = run({QStringLiteral("apply"), changed});
-    QCOMPARE(applied.exit, 0);
+    QVERIFY2(applied.exit == 0, told(applied, session.log).constData());
     QVERIFY2(applied.out.contains(QStringLiteral("Saved; the keypad holds the file.")),
-             qPrintable(applied.out + applied.err));
+             told(applied, session.log).constData());
     QCOMPARE(VirtualKeypad::key(0, 0), VirtualKeySlot::singleKey(kUsageB));
     // As the user would have: one undo step, saved.
     QCOMPARE(session.window->editHistory()->stack()->count(), steps + 1);
     QVERIFY(!session.store().hasUnsavedChanges());
-    QCOMPARE(run({QStringLiteral("diff"), changed}).exit, 0);
+    const Ran holds = run({QStringLiteral("diff"), changed});
+    QVERIFY2(holds.exit == 0, told(holds, session.log).constData());
 
     // The user's own unsaved edits are not written along with a script's.
     session.window->controlButton(3)->click();
     session.store().appendBaseKey(kUsageB);
     const Ran refused = run({QStringLiteral("apply"), original});
-    QCOMPARE(refused.exit, 5);
-    QVERIFY2(refused.err.contains(QStringLiteral("unsaved")), qPrintable(refused.err));
+    QVERIFY2(refused.exit == 5, told(refused, session.log).constData());
+    QVERIFY2(refused.err.contains(QStringLiteral("unsaved")), told(refused, session.log).constData());
     QCOMPARE(VirtualKeypad::key(0, 0), VirtualKeySlot::singleKey(kUsageB));
-    QDBusConnection::disconnectFromBus("window");
 }
 
 void CtlHandoffTest::aWindowWaitsForAScriptThatHasTheKeypad()
@@ -108,23 +140,22 @@ void CtlHandoffTest::aWindowWaitsForAScriptThatHasTheKeypad()
     QString why;
     if (!bus.start(&why))
         QSKIP(qPrintable(why));
-    QDBusConnection window = QDBusConnection::connectToBus(bus.address(), "window");
-    QDBusConnection script = QDBusConnection::connectToBus(bus.address(), "script");
-    QVERIFY(script.registerService(QString::fromLatin1(kDemoScriptBusName)));
+    NamedConnection window(bus.address(), QStringLiteral("waits"));
+    NamedConnection script(bus.address(), QStringLiteral("script"));
+    QVERIFY(script->registerService(QString::fromLatin1(kDemoScriptBusName)));
 
     Session session;
-    session.window->answerScriptsOn(session.window.get(), window,
+    session.window->answerScriptsOn(session.window.get(), *window,
                                     QString::fromLatin1(kDemoScriptBusName));
     VirtualKeypad::installDemoKeypad("16k3e");
-    QVERIFY(waitFor([&] { return statusLabel(*session.window)->text().startsWith("zentrikctl"); }));
+    QVERIFY2(waitFor([&] { return statusLabel(*session.window)->text().startsWith("zentrikctl"); }),
+             qPrintable(statusLabel(*session.window)->text()));
     QTest::qWait(300);
     QVERIFY(!configLoaded(session.log));
 
     // The script ends: the keypad is read at once.
-    QVERIFY(script.unregisterService(QString::fromLatin1(kDemoScriptBusName)));
+    QVERIFY(script->unregisterService(QString::fromLatin1(kDemoScriptBusName)));
     QVERIFY(session.loaded());
-    QDBusConnection::disconnectFromBus("script");
-    QDBusConnection::disconnectFromBus("window");
 }
 
 QTEST_MAIN(CtlHandoffTest)
