@@ -40,10 +40,12 @@ int boundedLayerCount(int count)
 
 } // namespace
 
-ConnectionFlows::ConnectionFlows(KeyboardData &store, StatusLine &status, QObject *parent)
+ConnectionFlows::ConnectionFlows(KeyboardData &store, StatusLine &status, HIDManager &link,
+                                 QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_status(status)
+    , m_link(link)
 {
 }
 
@@ -54,8 +56,7 @@ void ConnectionFlows::onKeypadConnected()
     setAsideEditsMadeUnplugged();
     m_state.connected = true;
     ++m_connectionSerial;
-    const HIDManager *link = HIDManager::instance();
-    m_keypad = KeypadIdentity{link->vendorId(), link->productId(), link->serialNumber(), {}};
+    m_keypad = KeypadIdentity{m_link.vendorId(), m_link.productId(), m_link.serialNumber(), {}};
     m_status.setConnected(true);
     m_status.showConnected();
     startReadTask(ReadPurpose::Connect);
@@ -201,7 +202,7 @@ void ConnectionFlows::startReadTask(ReadPurpose purpose)
     const KeypadFamily *family = &m_state.connectedFamily();
     ++m_deviceTasksRunning;
     runDeviceTask(
-        this,
+        m_link, this,
         [purpose, serial, family](HIDManager &link) {
             DeviceReadResult result = purpose == ReadPurpose::Connect
                 ? readConnectedKeypad(link)
@@ -264,7 +265,7 @@ void ConnectionFlows::loadReadLighting(const LedLayers &lighting)
 
 bool ConnectionFlows::canStartTask() const
 {
-    return m_state.connected && !HIDManager::instance()->busy.load() && m_deviceTasksRunning == 0;
+    return m_state.connected && !m_link.busy.load() && m_deviceTasksRunning == 0;
 }
 
 bool ConnectionFlows::refuseDeviceTask(bool forSave) const
@@ -277,7 +278,7 @@ bool ConnectionFlows::refuseDeviceTask(bool forSave) const
     }
     // A task of this window that has not reached the link yet counts as
     // busy too: it would otherwise run right after the one in progress.
-    if (HIDManager::instance()->busy.load() || m_deviceTasksRunning > 0) {
+    if (m_link.busy.load() || m_deviceTasksRunning > 0) {
         qCDebug(category).noquote() << prefix << "device busy";
         return true;
     }
@@ -357,7 +358,7 @@ void ConnectionFlows::startSaveTask(bool keysOnly, int onlyLayer, int onlyKey,
         emit saveRunningChanged(true);
     }
     runDeviceTask(
-        this,
+        m_link, this,
         [snapshot, family, description, held, history, writer](HIDManager &link) {
             if (held)
                 history->keep(*held, writer);

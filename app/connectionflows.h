@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class HIDManager;
 class StatusLine;
 struct DeviceReadResult;
 struct SaveResult;
@@ -27,7 +28,8 @@ class ConnectionFlows : public QObject
 {
     Q_OBJECT
 public:
-    ConnectionFlows(KeyboardData &store, StatusLine &status, QObject *parent);
+    // `link` reads and saves the keypad; it outlives the flows.
+    ConnectionFlows(KeyboardData &store, StatusLine &status, HIDManager &link, QObject *parent);
 
     const DeviceState &state() const { return m_state; }
     // The USB ids and description of the keypad connected now.
@@ -107,6 +109,7 @@ private:
 
     KeyboardData &m_store;
     StatusLine &m_status;
+    HIDManager &m_link;
     DeviceState m_state;
     // The keypad now connected, and the unsaved edits of keypads pulled out.
     KeypadIdentity m_keypad;

@@ -22,16 +22,16 @@ struct DeviceTaskHandover
     Result result{};
 };
 
-// Runs `work` on the global pool and hands its result to `deliver` on the UI
-// thread. The device link carries the result back: it lives on the UI thread
+// Runs `work` with `link` on the global pool and hands its result to
+// `deliver` on the UI thread. The device link carries the result back: it lives on the UI thread
 // for the whole process, while the receiver may be gone by the time the task
 // ends, and a result for a receiver that is gone is dropped.
 template <typename Receiver, typename Work, typename Deliver>
-void runDeviceTask(Receiver *receiver, Work work, Deliver deliver)
+void runDeviceTask(HIDManager &deviceLink, Receiver *receiver, Work work, Deliver deliver)
 {
-    using Result = decltype(work(*HIDManager::instance()));
+    using Result = decltype(work(deviceLink));
     using Handover = DeviceTaskHandover<Result>;
-    HIDManager *link = HIDManager::instance();
+    HIDManager *link = &deviceLink;
     const QPointer<Receiver> guard(receiver);
     const auto handover = std::make_shared<Handover>();
     handover->stage.store(Handover::Posted, std::memory_order_release);

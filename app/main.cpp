@@ -2,6 +2,8 @@
 #include "app/imagememory.h"
 #include "app/raisewindow.h"
 #include "app/widget.h"
+#include "device/hidmanager.h"
+#include "keypad/settingsfile.h"
 #ifdef ZENTRIK_PORTABLE
 #include "app/localinstance.h"
 using InstanceGuard = LocalInstance;
@@ -13,7 +15,6 @@ using InstanceGuard = SingleInstance;
 #include <QApplication>
 
 #ifdef ZENTRIK_DEMO
-#include "device/hidmanager.h"
 #include "virtualkeypad.h"
 #include "virtualwatcher.h"
 #endif
@@ -46,7 +47,9 @@ int main(int argc, char *argv[])
     // Its plugs and unplugs reach the link as udev's events would.
     HIDManager::instance()->setWatcher(new VirtualBusWatcher);
 #endif
-    Widget window;
+    // The settings file beside the executable chooses for the life of the
+    // window.
+    Widget window(readSettingsFile(), *HIDManager::instance());
     QObject::connect(&instance, &InstanceGuard::activationRequested, &window,
                      [&window] { raiseWindow(&window); });
 #ifndef ZENTRIK_PORTABLE

@@ -10,7 +10,6 @@
 #include "app/keyselection.h"
 #include "app/widgetstyle.h"
 #include "app/windowsize.h"
-#include "device/hidmanager.h"
 
 #include "model/keyboarddata.h"
 #include "model/logging.h"
@@ -170,10 +169,6 @@ void PageHost::createPages(QStackedWidget *stack)
     connect(m_oldLightingPage, &OldLightingPage::lightingChanged, this,
             &PageHost::onLightingChanged);
 
-    // Runs after the window's own disconnect handling, which was connected
-    // earlier: the pages then see the keypad gone.
-    connect(HIDManager::instance(), &HIDManager::deviceDisconnected, this,
-            &PageHost::applyDeviceStateToPages, Qt::QueuedConnection);
     applyDeviceStateToPages();
 }
 

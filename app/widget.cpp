@@ -28,8 +28,9 @@
 #include <QResizeEvent>
 #include <QStyleOption>
 
-Widget::Widget(QWidget *parent)
+Widget::Widget(const AppSettings &settings, HIDManager &link, QWidget *parent)
     : QWidget(parent)
+    , m_link(link)
 {
     // The style sheet comes first so every child is polished with it.
     setStyleSheet(windowStyleSheet());
@@ -37,13 +38,10 @@ Widget::Widget(QWidget *parent)
     // Qt would first fill it with the palette's colour.
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    // The settings file beside the executable picks the language and the
-    // number of layer buttons for the life of the window.
-    const AppSettings settings = readSettingsFile();
     setInterfaceChinese(settings.useChinese);
 
     m_status = new StatusLine(this);
-    m_flows = new ConnectionFlows(m_keyboardData, *m_status, this);
+    m_flows = new ConnectionFlows(m_keyboardData, *m_status, m_link, this);
     m_panel = new KeypadPanel([this] { return scaleRatio(); }, this);
     m_layers = new LayerColumn(m_keyboardData, m_flows->state(), this);
     m_display = new KeyDisplay(this);

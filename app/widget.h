@@ -18,6 +18,7 @@ class KeypadFileCommands;
 class LayerCopy;
 class ExtKeysPage;
 class FunctionButtons;
+class HIDManager;
 class KeyDisplay;
 class KeySelection;
 class LightingPage;
@@ -36,17 +37,20 @@ class R20WideLightingPage;
 class StatusLine;
 class WindowMenus;
 class WindowScaler;
+struct AppSettings;
 
 // The one window of Zentrik. It builds the window from its parts (the
 // keypad picture, the layer column, the key display, the function buttons,
 // the page host, the status line) and wires them to the key store and the
 // connection flows; each part owns its own state and job. The entries below
-// hand over to the part that does the work.
+// hand over to the part that does the work. `settings` chooses the language,
+// the layer buttons and the history for the life of the window; `link` is
+// the keypad link, which outlives the window.
 class Widget : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Widget(QWidget *parent = nullptr);
+    Widget(const AppSettings &settings, HIDManager &link, QWidget *parent = nullptr);
     ~Widget() override;
 
     KeyboardData &keyboardData() { return m_keyboardData; }
@@ -169,6 +173,7 @@ private:
     // Close once the save started from the close question has succeeded.
     bool m_closeAfterSave = false;
 
+    HIDManager &m_link;
     KeyboardData m_keyboardData;
 
     // The parts, children of the window.

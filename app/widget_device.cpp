@@ -27,11 +27,15 @@
 
 void Widget::initHIDCommunication()
 {
-    HIDManager *link = HIDManager::instance();
+    HIDManager *link = &m_link;
     // The window and its flows are the receivers, so what the link emits on
     // a worker thread arrives here queued.
     connect(link, &HIDManager::deviceConnected, this, &Widget::onDeviceConnected);
     connect(link, &HIDManager::deviceDisconnected, this, &Widget::onDeviceDisconnected);
+    // Queued after the window's own handling: the pages then see the keypad
+    // gone.
+    connect(link, &HIDManager::deviceDisconnected, m_pages, &PageHost::applyDeviceStateToPages,
+            Qt::QueuedConnection);
     connect(link, &HIDManager::operationFinished, m_flows,
             [this](bool success, QString msg) { m_flows->onOperationFinished(success, msg); });
     // A keypad that is there but cannot be opened says why on the status line.
@@ -168,7 +172,7 @@ void Widget::showOpenFailure()
 {
     if (m_flows->state().connected)
         return;
-    const OpenFailure failure = HIDManager::instance()->lastOpenFailure();
+    const OpenFailure failure = m_link.lastOpenFailure();
     const QString text = openFailureStatusText(failure);
     if (text.isEmpty())
         m_status->showDisconnected();

@@ -10,6 +10,7 @@
 // second while idle.
 
 #include "benchloop.h"
+#include "keypad/settingsfile.h"
 
 #include "app/imagememory.h"
 #include "app/widget.h"
@@ -148,7 +149,7 @@ int main(int argc, char **argv)
     std::printf("read's own floor (open + read of every layer): %.1f ms\n", floorMs);
 
     HIDManager::instance()->setWatcher(new VirtualBusWatcher);
-    auto window = std::make_unique<Widget>();
+    auto window = std::make_unique<Widget>(AppSettings(), *HIDManager::instance());
     window->show();
     spinFor(500);
     const Figures events = measure(*window, "Device events");

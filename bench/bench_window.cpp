@@ -11,6 +11,8 @@
 // runs this once more from a folder whose Config.ini chooses Chinese.
 
 #include "benchloop.h"
+#include "keypad/settingsfile.h"
+#include "device/hidmanager.h"
 #include "eventtrace.h"
 #include "stallmonitor.h"
 
@@ -214,7 +216,7 @@ int main(int argc, char **argv)
     TracingApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     FirstPaint firstPaint(sinceMain);
-    auto window = std::make_unique<Widget>();
+    auto window = std::make_unique<Widget>(AppSettings(), *HIDManager::instance());
     window->installEventFilter(&firstPaint);
     window->show();
     spinUntil([&] { return firstPaint.seen(); }, 5000);

@@ -1,4 +1,6 @@
 #include "app/firstwindow.h"
+#include "keypad/settingsfile.h"
+#include "device/hidmanager.h"
 #include "app/imagememory.h"
 #include "app/widget.h"
 #include "app/windowsize.h"
@@ -84,8 +86,7 @@ void TestFirstWindow::sizeAndPlaceOnAScreen()
 
 void TestFirstWindow::opensAtTheRatioOfItsSize()
 {
-    QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/Config.ini"));
-    Widget window;
+    Widget window(AppSettings(), *HIDManager::instance());
     // The offscreen platform has no real screen; size the window as a
     // 1080p desktop would.
     window.resize(windowSizeForContent(firstWindowSize(QRect(0, 0, 1920, 1040))));

@@ -38,7 +38,7 @@ void FlowsDeviceTaskTest::resultsReachTheUiThreadOrAreDropped()
     qint64 sum = -1;
     bool onUiThread = false;
     runDeviceTask(
-        &receiver,
+        *HIDManager::instance(), &receiver,
         [](HIDManager &) {
             QVector<int> values(kCount);
             std::iota(values.begin(), values.end(), 1);
@@ -57,7 +57,7 @@ void FlowsDeviceTaskTest::resultsReachTheUiThreadOrAreDropped()
     std::atomic<bool> release{false};
     bool delivered = false;
     runDeviceTask(
-        gone,
+        *HIDManager::instance(), gone,
         [&release](HIDManager &) {
             while (!release.load())
                 QThread::msleep(1);

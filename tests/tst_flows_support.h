@@ -4,6 +4,7 @@
 // device link and demo keypads of the virtual bus.
 
 #include "app/widget.h"
+#include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
 #include "tst_log_capture.h"
 #include "virtual_keypad/virtualkeypad.h"
@@ -53,26 +54,18 @@ inline void dropKeypads()
     QCoreApplication::processEvents();
 }
 
-// A window with no settings file beside the executable (English, no layer
-// buttons), as the program builds it.
+// A window with no settings file (English, no layer buttons), as the
+// program builds it.
 inline std::unique_ptr<Widget> makeWindow()
 {
-    QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/Config.ini"));
-    return std::make_unique<Widget>();
+    return std::make_unique<Widget>(AppSettings(), *HIDManager::instance());
 }
 
-// A window in Chinese, as a settings file asking for it makes it; the file
-// is gone again once the window has read it.
+// A window in Chinese, as a settings file asking for it makes it.
 inline std::unique_ptr<Widget> makeChineseWindow()
 {
-    const QString settings = QCoreApplication::applicationDirPath() + QStringLiteral("/Config.ini");
-    QFile file(settings);
-    if (!file.open(QIODevice::WriteOnly) || file.write("Language = CH\r\n") < 0)
-        return nullptr;
-    file.close();
-    auto window = std::make_unique<Widget>();
-    QFile::remove(settings);
-    return window;
+    return std::make_unique<Widget>(parseSettingsText("Language = CH\r\n"),
+                                    *HIDManager::instance());
 }
 
 inline QLabel *statusLabel(const Widget &window)

@@ -4,6 +4,8 @@
 // carry the unsaved mark on the key's swatch and on the layer.
 
 #include "app/functionrows.h"
+#include "keypad/settingsfile.h"
+#include "device/hidmanager.h"
 #include "keypad/layoutcatalogue.h"
 #include "app/widget.h"
 #include "model/translation.h"
@@ -37,8 +39,7 @@ constexpr uint8_t kUsageEnter = 0x28;
 
 std::unique_ptr<Widget> shownWindow()
 {
-    QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/Config.ini"));
-    auto window = std::make_unique<Widget>();
+    auto window = std::make_unique<Widget>(AppSettings(), *HIDManager::instance());
     window->applyLayout(layoutById(Layout16K3E_S0));
     window->setForcedLayerDisplayCount(3);
     window->resize(1366, 768);

@@ -1,6 +1,8 @@
 // The printed pages of a keypad, read back from the PDF as a reader would.
 
 #include "keypad/devicestate.h"
+#include "keypad/settingsfile.h"
+#include "device/hidmanager.h"
 #include "app/keypadprint.h"
 #include "app/widget.h"
 #include "model/keyboarddata.h"
@@ -168,7 +170,7 @@ void TestKeypadPrint::pdfHoldsEveryWholeFunctionTextPerShownLayer()
 
 void TestKeypadPrint::windowOffersPrintAndExport()
 {
-    Widget window;
+    Widget window(AppSettings(), *HIDManager::instance());
     QStringList commands;
     for (const QAction *action : window.actions())
         commands << action->text() + QLatin1Char('=') + action->shortcut().toString();

@@ -1,4 +1,6 @@
 #include "tst_flows_support.h"
+#include "keypad/settingsfile.h"
+#include "device/hidmanager.h"
 #include "app/widget.h"
 #include "virtual_keypad/r20widefirmware.h"
 #include "widgets/keybutton.h"
@@ -84,7 +86,7 @@ void TestLayers::buttonCountPullsTheLayerIntoRange()
     QFETCH(int, checked);
     QFETCH(int, layer);
 
-    Widget window;
+    Widget window(AppSettings(), *HIDManager::instance());
     KeyboardData &store = window.keyboardData();
     window.setForcedLayerDisplayCount(3);
     layerButtons(window).at(2)->click();
@@ -113,7 +115,7 @@ void TestLayers::buttonCountPullsTheLayerIntoRange()
 
 void TestLayers::switchingLayers()
 {
-    Widget window;
+    Widget window(AppSettings(), *HIDManager::instance());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.applyLayout(layoutById(Layout16K3E_S0));

@@ -1,4 +1,6 @@
 #include "keypad/layoutcatalogue.h"
+#include "keypad/settingsfile.h"
+#include "device/hidmanager.h"
 #include "app/widget.h"
 #include "app/windowsize.h"
 #include "tst_panel_support.h"
@@ -183,7 +185,7 @@ void TestLayouts::startupPresets()
 
     // A window without a keypad shows the six-key pad, and follows a new
     // preset at once.
-    Widget window;
+    Widget window(AppSettings(), *HIDManager::instance());
     QCOMPARE(window.startupDisplayLayoutPreset(), Preset6K1E);
     QCOMPARE(window.currentLayout().name, QStringLiteral("Layout_6K_1E_P0_S0"));
 
@@ -217,7 +219,7 @@ void TestLayouts::startupPresets()
 
 void TestLayouts::controlSlotsFollowTheLayout()
 {
-    Widget window;
+    Widget window(AppSettings(), *HIDManager::instance());
     KeyboardData &store = window.keyboardData();
 
     // Six keys and the knob in shownList 6 to 8; no button stands in two shownList.
@@ -289,7 +291,7 @@ void TestLayouts::controlSlotsFollowTheLayout()
 
 void TestLayouts::everyLayoutFitsInOrder()
 {
-    Widget window;
+    Widget window(AppSettings(), *HIDManager::instance());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *group = window.findChild<QWidget *>("keyKnobGroup");

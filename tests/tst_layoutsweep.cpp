@@ -256,15 +256,7 @@ void TestLayoutSweep::wholeAndLegibleAtEverySize()
     QFETCH(bool, chinese);
 
     LogCapture log;
-    const QString settings = QCoreApplication::applicationDirPath() + QStringLiteral("/Config.ini");
-    QFile::remove(settings);
-    if (chinese) {
-        QFile file(settings);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("Language = CH\r\n");
-    }
-    Widget window;
-    QFile::remove(settings);
+    Widget window(parseSettingsText(chinese ? "Language = CH\r\n" : ""), *HIDManager::instance());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(flowtest::connectDemo(log, model.toStdString()));

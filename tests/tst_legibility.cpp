@@ -1,6 +1,8 @@
 // What a user reads on the window: tooltips that are drawn, not black boxes.
 
 #include "app/widget.h"
+#include "keypad/settingsfile.h"
+#include "device/hidmanager.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
 
@@ -53,7 +55,7 @@ private slots:
 
 void LegibilityTest::toolTipsAreDrawn()
 {
-    Widget window;
+    Widget window(AppSettings(), *HIDManager::instance());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 

@@ -1,4 +1,6 @@
 #include "app/widget.h"
+#include "keypad/settingsfile.h"
+#include "device/hidmanager.h"
 #include "app/windowsize.h"
 #include "pages/basekeyspage.h"
 #include "tst_event_counter.h"
@@ -106,7 +108,7 @@ void TestScaling::initTestCase()
 
 void TestScaling::init()
 {
-    m_window = std::make_unique<Widget>();
+    m_window = std::make_unique<Widget>(AppSettings(), *HIDManager::instance());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QTRY_COMPARE(contentSize(*m_window), QSize(1500, 1100));
@@ -355,7 +357,7 @@ void TestScaling::pageShownRightAfterARescaleFitsItsWidth()
     list->setCurrentRow(RowProcreate);
     QTest::qWait(50);
 
-    Widget fresh;
+    Widget fresh(AppSettings(), *HIDManager::instance());
     resizeContent(fresh, wide);
     fresh.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fresh));

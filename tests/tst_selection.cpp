@@ -2,6 +2,8 @@
 // Clear All, and the pages' clicks reaching the selected key.
 
 #include "keypad/layoutcatalogue.h"
+#include "keypad/settingsfile.h"
+#include "device/hidmanager.h"
 #include "app/widget.h"
 #include "pages/basekeyspage.h"
 #include "pages/extkeyspage.h"
@@ -37,8 +39,7 @@ constexpr uint8_t kLeftGui = 0xE3;
 
 std::unique_ptr<Widget> makeWindow()
 {
-    QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/Config.ini"));
-    auto window = std::make_unique<Widget>();
+    auto window = std::make_unique<Widget>(AppSettings(), *HIDManager::instance());
     window->applyLayout(layoutById(Layout16K3E_S0));
     return window;
 }

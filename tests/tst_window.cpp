@@ -1,4 +1,6 @@
 #include "app/widget.h"
+#include "keypad/settingsfile.h"
+#include "device/hidmanager.h"
 #include "app/windowsize.h"
 #include "tst_log_capture.h"
 
@@ -16,22 +18,12 @@
 
 namespace {
 
-// Builds a window with the given settings file beside the executable, which
-// is where the window looks for it. The file lives only while the window is
-// being built, so no other window in this process ever sees it.
+// Builds a window as a settings file with these contents (none: no file)
+// makes it.
 std::unique_ptr<Widget> makeWindow(const QByteArray *settings)
 {
-    const QString path = QCoreApplication::applicationDirPath() + "/Config.ini";
-    QFile::remove(path);
-    if (settings) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return nullptr;
-        file.write(*settings);
-    }
-    auto window = std::make_unique<Widget>();
-    QFile::remove(path);
-    return window;
+    return std::make_unique<Widget>(settings ? parseSettingsText(*settings) : AppSettings(),
+                                    *HIDManager::instance());
 }
 
 QPushButton *buttonWithText(const QWidget &window, const QString &text)
