@@ -7,6 +7,7 @@
 #include "keypad/storesave.h"
 #include "device/hidmanager.h"
 #include "keypad/failuretexts.h"
+#include "model/keytexts.h"
 #include "model/logging.h"
 #include "model/translation.h"
 
@@ -21,7 +22,7 @@ constexpr int kLoggedKnobSlots[] = {6, 7, 8};
 
 QString knobText(const KeyLayers &layers, int slot)
 {
-    return layers.value(0).value(slot).fullText;
+    return fullTextOf(layers.value(0).value(slot));
 }
 
 // "L0= ... L1= ... L2= ...": the first knob's texts as read.

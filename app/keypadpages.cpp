@@ -394,15 +394,7 @@ QString printedFunctionText(const KeyConfig &key, const LayoutSpec &layout)
         return QString();
     if (keepsMediaInKeycode(layout.name, key))
         return translateText(mediaLabel(key.keycode));
-    if (key.type == KeyTypeMacro) {
-        QStringList names = macroKeyNames(key.macroSteps);
-        if (names.isEmpty())
-            return QStringLiteral("Macro(%1)").arg(key.macroSteps.size());
-        for (QString &name : names)
-            name = translateText(name);
-        return names.join(QStringLiteral(" \u2192 "));
-    }
-    return translateText(displayTextOf(key));
+    return printedTextOf(key);
 }
 
 QString printedEffectName(const PrintContents &contents, uint8_t effect)

@@ -215,7 +215,7 @@ void KeySelection::onSelectedKeyChanged(int index)
             qCDebug(lcUi).noquote()
                 << "[UI][select-state]" << "index" << index << "set" << !record.isEmpty()
                 << "type" << (record.isEmpty() ? -1 : int(record.type)) << "buttonText"
-                << record.buttonText << "displayText" << record.fullText;
+                << shortTextOf(record) << "displayText" << fullTextOf(record);
         }
         if (m_lightingShown && qobject_cast<KeyButton *>(selected))
             m_display.clear();
@@ -284,10 +284,8 @@ void KeySelection::onKeyButtonTextChanged(int index, const QString &text)
     auto *keyButton = qobject_cast<KeyButton *>(button);
     const bool swatchShown = m_lightingShown && keyButton;
     const bool assigned = !currentKey(index).isEmpty();
-    if (!swatchShown) {
-        button->setText(buttonTextFor(index));
-        setFullTextOf(button, fullTextFor(index));
-    }
+    if (!swatchShown)
+        showFunctionOf(button, index);
     if (m_panel.layout().name == QLatin1String("Layout_6K_1E_P0_S0") && buttonIndex >= 6
         && buttonIndex <= 8)
         qCDebug(lcUi).noquote() << "[UI] textChanged key" << buttonIndex << "text="
@@ -343,8 +341,7 @@ void KeySelection::refreshKeyTexts()
         if (logKnob)
             qCDebug(lcUi).noquote() << "[UI] restore knob before" << i << "text="
                                     << control->text() << "set=" << control->isAssigned();
-        control->setText(buttonTextFor(key));
-        setFullTextOf(control, fullTextFor(key));
+        showFunctionOf(control, key);
         control->setAssigned(assigned);
         if (logKnob)
             qCDebug(lcUi).noquote() << "[UI] restore knob after" << i << "text="
@@ -363,6 +360,15 @@ void KeySelection::showLedSwatch(int slot)
     key->setAccessibleName(accessibleControlName(
         m_panel.identityOf(key),
         translateText(QStringLiteral("LED color %1")).arg(color.name().toUpper())));
+}
+
+void KeySelection::showFunctionOf(QPushButton *button, int key) const
+{
+    button->setText(buttonTextFor(key));
+    // The legend breaks where the record's parts meet, whatever its text.
+    if (auto *control = qobject_cast<ControlButton *>(button))
+        control->setLegendShape(legendShapeOf(currentKey(key)));
+    setFullTextOf(button, fullTextFor(key));
 }
 
 void KeySelection::setFullTextOf(QPushButton *button, const QString &text) const

@@ -87,6 +87,9 @@ signals:
 
 private:
     KeyConfig currentKey(int key) const;
+    // The button's legend, its shape and its whole function text from the
+    // record of `key`.
+    void showFunctionOf(QPushButton *button, int key) const;
     // Sets the control's whole function text and what a screen reader says
     // of it.
     void setFullTextOf(QPushButton *button, const QString &text) const;

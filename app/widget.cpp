@@ -20,6 +20,7 @@
 #include "app/windowsize.h"
 #include "pages/macropage.h"
 #include "widgets/controlbutton.h"
+#include "model/keytexts.h"
 #include "model/logging.h"
 #include "model/translation.h"
 
@@ -188,7 +189,7 @@ void Widget::applyLayout(const LayoutSpec &layoutSpec)
     const KeyLayer &layer = m_keyboardData.layers()[m_keyboardData.currentLayer()];
     for (int slot = 0; slot < kKeySlotCount; ++slot)
         if (m_panel->controlButton(slot))
-            onKeyButtonTextChanged(slot, layer[slot].buttonText);
+            onKeyButtonTextChanged(slot, shortTextOf(layer[slot]));
     refreshAssignedMarks();
     m_selection->refreshUnsavedMarks();
 }

@@ -3,6 +3,7 @@
 #include "keypad/accessiblecontrolname.h"
 #include "keypad/keypadroles.h"
 #include "model/keypadfile.h"
+#include "model/keytexts.h"
 #include "model/translation.h"
 
 #include <QJsonArray>
@@ -106,7 +107,7 @@ QString showText(const CtlShown &shown)
         out += translateText("Layer %1").arg(layer + 1) + QLatin1Char('\n');
         for (const MappedControl &control : shown.keypad.controls.shown()) {
             const KeyConfig record = shown.store.layers().value(layer).value(control.slot);
-            out += QStringLiteral("  ") + accessibleControlName(control.identity, record.fullText)
+            out += QStringLiteral("  ") + accessibleControlName(control.identity, fullTextOf(record))
                 + QLatin1Char('\n');
         }
         if (lighting) {

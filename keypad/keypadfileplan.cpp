@@ -11,9 +11,10 @@ QString shownFunction(const KeyConfig &record)
 {
     if (record.isEmpty())
         return translateText(QStringLiteral("not assigned"));
-    if (record.fullText.contains(QLatin1Char('<')))
-        return plainFunctionLine(record.fullText);
-    return translateText(record.fullText);
+    const QString text = fullTextOf(record);
+    if (text.contains(QLatin1Char('<')))
+        return plainFunctionLine(text);
+    return translateText(text);
 }
 
 QString layerLine(int layer, const QString &line)

@@ -1,5 +1,6 @@
 #include "model/keyboarddata.h"
 
+#include "model/keytexts.h"
 #include "model/labels.h"
 #include "model/logging.h"
 
@@ -18,9 +19,6 @@ int popCount(uint8_t value)
         ++count;
     return count;
 }
-
-QString buttonTextOf(const KeyConfig &key) { return key.isEmpty() ? QString() : key.buttonText; }
-QString fullTextOf(const KeyConfig &key) { return key.isEmpty() ? QString() : key.fullText; }
 
 } // namespace
 
@@ -96,15 +94,15 @@ void KeyboardData::emitSelectedTexts()
     const KeyConfig *key = selectedConfig();
     if (!key)
         return;
-    emit keyButtonTextChanged(m_selectedKey, key->buttonText);
-    emit keyFullTextChanged(m_selectedKey, key->fullText);
+    emit keyButtonTextChanged(m_selectedKey, shortTextOf(*key));
+    emit keyFullTextChanged(m_selectedKey, fullTextOf(*key));
 }
 
 void KeyboardData::emitLayerButtonTexts()
 {
     const KeyLayer &layer = m_layers[m_currentLayer];
     for (int i = 0; i < kKeySlotCount; ++i)
-        emit keyButtonTextChanged(i, buttonTextOf(layer[i]));
+        emit keyButtonTextChanged(i, shortTextOf(layer[i]));
 }
 
 // ---- selection and layers --------------------------------------------------
@@ -153,7 +151,7 @@ void KeyboardData::clearAllKeys()
     cleared.dirty = 1;
     for (int i = 0; i < kKeySlotCount; ++i) {
         if (m_unwritable[i]) {
-            emit keyButtonTextChanged(i, buttonTextOf(layer[i]));
+            emit keyButtonTextChanged(i, shortTextOf(layer[i]));
             continue;
         }
         storeKey(m_currentLayer, i, cleared);
@@ -220,7 +218,6 @@ void KeyboardData::appendBaseKey(uint8_t usage)
                 key.macroSteps = {{0, first, 0}, {1, first, 20}, {0, usage, 20}, {1, usage, 20}};
                 key.type = KeyTypeMacro;
                 key.dirty = 1;
-                key.updateMacroText();
             } else if (isModifierUsage(usage)) {
                 key.setCombination(modifierBit(key.keycode) | modifierBit(usage), QByteArray());
             } else {
@@ -233,13 +230,11 @@ void KeyboardData::appendBaseKey(uint8_t usage)
             else
                 key.keycodes.append(char(usage));
             key.dirty = 1;
-            key.updateCombinationText();
             break;
         case KeyTypeMacro:
             key.macroSteps.append({0, usage, 20});
             key.macroSteps.append({1, usage, 20});
             key.dirty = 1;
-            key.updateMacroText();
             break;
         default:
             key.setSingleKey(usage);
@@ -321,7 +316,7 @@ void KeyboardData::replaceKey(int layer, int key, const KeyConfig &record)
     storeKey(layer, key, record);
     if (layer != m_currentLayer)
         return;
-    emit keyButtonTextChanged(key, buttonTextOf(record));
+    emit keyButtonTextChanged(key, shortTextOf(record));
     if (key == m_selectedKey)
         emit keyFullTextChanged(key, fullTextOf(record));
 }

@@ -1,15 +1,6 @@
 #include "model/keyconfig.h"
 
-#include "model/keytexts.h"
 #include "model/labels.h"
-
-#include <QStringList>
-
-namespace {
-
-constexpr int kCombinationButtonChars = 10;
-
-} // namespace
 
 void KeyConfig::clear()
 {
@@ -21,8 +12,6 @@ void KeyConfig::setSingleKey(uint8_t usage)
     clear();
     type = KeyTypeSingle;
     keycode = usage;
-    fullText = keyLabel(usage);
-    buttonText = fullText;
     dirty = 1;
 }
 
@@ -40,7 +29,6 @@ void KeyConfig::setCombination(uint8_t mask, const QByteArray &usages)
         keycodes.append(char(usage));
     }
     dirty = 1;
-    updateCombinationText();
 }
 
 void KeyConfig::setMacro(const QVector<MacroStep> &steps)
@@ -49,7 +37,6 @@ void KeyConfig::setMacro(const QVector<MacroStep> &steps)
     type = KeyTypeMacro;
     macroSteps = steps;
     dirty = 1;
-    updateMacroText();
 }
 
 void KeyConfig::setMedia(uint16_t code)
@@ -57,8 +44,6 @@ void KeyConfig::setMedia(uint16_t code)
     clear();
     type = KeyTypeMedia;
     mediaCode = code;
-    fullText = mediaLabel(code);
-    buttonText = fullText;
     dirty = 1;
 }
 
@@ -68,49 +53,11 @@ void KeyConfig::setMouseAction(uint8_t code)
     type = KeyTypeMouse;
     dirty = 1;
     mouseAction = code;
-    if (const auto names = mouseActionNames(code)) {
-        fullText = names->first;
-        buttonText = names->second;
-    }
-}
-
-void KeyConfig::updateCombinationText()
-{
-    QStringList names;
-    for (int bit = 0; bit < 8; ++bit)
-        if (modifiers & (1u << bit))
-            names << modifierLabel(uint8_t(0xE0 + bit));
-    for (char c : keycodes)
-        names << keyLabel(uint8_t(c));
-
-    if (names.isEmpty()) {
-        fullText = QString();
-        buttonText = QStringLiteral("-");
-        return;
-    }
-    fullText = names.join(QStringLiteral(" + "));
-    buttonText = fullText.size() <= kCombinationButtonChars
-        ? fullText
-        : fullText.left(kCombinationButtonChars) + QStringLiteral("...");
-}
-
-void KeyConfig::updateMacroText()
-{
-    if (macroSteps.isEmpty()) {
-        fullText = QString();
-        buttonText = QStringLiteral("-");
-        return;
-    }
-
-    const QStringList names = macroKeyNames(macroSteps);
-    fullText = macroDisplayText(names, macroSteps.size());
-    // A macro of releases only names its step count on the key as well.
-    buttonText = names.isEmpty() ? fullText : macroControlText(names);
 }
 
 bool KeyConfig::sameAssignment(const KeyConfig &o) const
 {
     return type == o.type && keycode == o.keycode && modifiers == o.modifiers
         && keycodes == o.keycodes && macroSteps == o.macroSteps && mediaCode == o.mediaCode
-        && mouseAction == o.mouseAction && fullText == o.fullText && buttonText == o.buttonText;
+        && mouseAction == o.mouseAction;
 }

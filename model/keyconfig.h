@@ -31,7 +31,8 @@ enum KeyType : uint8_t {
 constexpr int kMaxMacroSteps = 64;
 constexpr int kMaxCombinationKeys = 6;
 
-// The assignment of one key slot (a key, or one direction of a knob).
+// The assignment of one key slot (a key, or one direction of a knob): codes
+// only; model/keytexts.h words it for each place that shows it.
 struct KeyConfig {
     uint8_t type = KeyTypeEmpty;
     uint8_t dirty = 0;
@@ -41,8 +42,6 @@ struct KeyConfig {
     QVector<MacroStep> macroSteps;
     uint16_t mediaCode = 0;
     uint8_t mouseAction = 0;
-    QString fullText;
-    QString buttonText;
 
     bool isEmpty() const { return type == KeyTypeEmpty; }
 
@@ -52,8 +51,6 @@ struct KeyConfig {
     void setMacro(const QVector<MacroStep> &steps);
     void setMedia(uint16_t code);
     void setMouseAction(uint8_t code);
-    void updateCombinationText();
-    void updateMacroText();
 
     // Same assignment, ignoring the change mark.
     bool sameAssignment(const KeyConfig &o) const;

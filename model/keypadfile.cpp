@@ -1,6 +1,7 @@
 #include "model/keypadfile.h"
 
 #include "model/jsonstructure.h"
+#include "model/keytexts.h"
 #include "model/labels.h"
 
 #include <QJsonArray>
@@ -45,17 +46,6 @@ QString typeName(uint8_t type)
         if (entry.type == type)
             return QLatin1String(entry.name);
     return QString();
-}
-
-// The record's full text without its rich-text markup.
-QString plainText(const KeyConfig &record)
-{
-    // Compiled once: a file has a hundred controls and more.
-    static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
-    QString text = record.fullText;
-    text.replace(QLatin1String(kMacroArrowSpan), QStringLiteral(" \u2192 "));
-    text.remove(markup);
-    return text.simplified();
 }
 
 QString hexBytes(const QByteArray &bytes)
@@ -109,7 +99,7 @@ QJsonObject controlObject(const KeypadFileControl &control)
     if (control.fixed)
         object.insert(QStringLiteral("fixed"), true);
     if (!record.isEmpty())
-        object.insert(QStringLiteral("text"), plainText(record));
+        object.insert(QStringLiteral("text"), fileTextOf(record));
     return object;
 }
 

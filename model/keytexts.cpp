@@ -1,10 +1,14 @@
 #include "model/keytexts.h"
 
 #include "model/labels.h"
+#include "model/translation.h"
 
 namespace {
 
 constexpr int kMacroControlChars = 8;
+constexpr int kCombinationShortChars = 10;
+const QString kCombinationSeparator = QStringLiteral(" + ");
+const QString kPlainArrow = QStringLiteral(" \u2192 ");
 
 bool isLetterUsage(uint8_t usage) { return usage >= 0x04 && usage <= 0x1D; }
 
@@ -22,7 +26,19 @@ bool shiftHeldBefore(const QVector<MacroStep> &steps, int index)
     return false;
 }
 
-// The texts every type but macros and combinations shows in both places.
+// The names of a combination: its modifiers in bit order, then its keys.
+QStringList combinationNames(const KeyConfig &key)
+{
+    QStringList names;
+    for (int bit = 0; bit < 8; ++bit)
+        if (key.modifiers & (1u << bit))
+            names << modifierLabel(uint8_t(0xE0 + bit));
+    for (char c : key.keycodes)
+        names << keyLabel(uint8_t(c));
+    return names;
+}
+
+// The long text of every type but macros and combinations.
 QString plainTextOf(const KeyConfig &key)
 {
     switch (key.type) {
@@ -75,12 +91,53 @@ QString macroDisplayText(const QStringList &names, int stepCount)
                            : names.join(QString::fromLatin1(kMacroArrowSpan));
 }
 
+QString fullTextOf(const KeyConfig &key)
+{
+    switch (key.type) {
+    case KeyTypeCombination:
+        return combinationNames(key).join(kCombinationSeparator);
+    case KeyTypeMacro:
+        if (key.macroSteps.isEmpty())
+            return QString();
+        return macroDisplayText(macroKeyNames(key.macroSteps), key.macroSteps.size());
+    default:
+        return plainTextOf(key);
+    }
+}
+
+QString shortTextOf(const KeyConfig &key)
+{
+    switch (key.type) {
+    case KeyTypeCombination: {
+        const QString full = fullTextOf(key);
+        if (full.isEmpty())
+            return QStringLiteral("-");
+        return full.size() <= kCombinationShortChars
+            ? full
+            : full.left(kCombinationShortChars) + QStringLiteral("...");
+    }
+    case KeyTypeMacro: {
+        if (key.macroSteps.isEmpty())
+            return QStringLiteral("-");
+        // A macro of releases only names its step count here as well.
+        const QStringList names = macroKeyNames(key.macroSteps);
+        return names.isEmpty() ? fullTextOf(key) : macroControlText(names);
+    }
+    case KeyTypeMouse:
+        if (const auto names = mouseActionNames(key.mouseAction))
+            return names->second;
+        return QString();
+    default:
+        return plainTextOf(key);
+    }
+}
+
 QString controlTextOf(const KeyConfig &key)
 {
     if (key.type == KeyTypeMacro)
         return macroControlText(macroKeyNames(key.macroSteps));
     if (key.type == KeyTypeCombination)
-        return key.buttonText;
+        return shortTextOf(key);
     return plainTextOf(key);
 }
 
@@ -88,16 +145,48 @@ QString displayTextOf(const KeyConfig &key)
 {
     if (key.type == KeyTypeMacro)
         return macroDisplayText(macroKeyNames(key.macroSteps), key.macroSteps.size());
-    if (key.type == KeyTypeCombination)
-        return key.fullText;
-    return plainTextOf(key);
+    return fullTextOf(key);
 }
 
-QString plainFunctionLine(const QString &fullText)
+QString fileTextOf(const KeyConfig &key)
+{
+    if (key.type == KeyTypeMacro) {
+        const QStringList names = macroKeyNames(key.macroSteps);
+        if (!names.isEmpty())
+            return names.join(kPlainArrow);
+    }
+    return fullTextOf(key);
+}
+
+QString printedTextOf(const KeyConfig &key)
+{
+    if (key.type != KeyTypeMacro)
+        return translateText(displayTextOf(key));
+    QStringList names = macroKeyNames(key.macroSteps);
+    if (names.isEmpty())
+        return macroDisplayText(names, key.macroSteps.size());
+    for (QString &name : names)
+        name = translateText(name);
+    return names.join(kPlainArrow);
+}
+
+QString plainFunctionLine(const QString &displayText)
 {
     // The only markup a record's text holds is the macro's arrow; key names
     // such as "<" stay as they are.
-    QString text = fullText;
+    QString text = displayText;
     text.replace(QLatin1String(kMacroArrowSpan), QStringLiteral(" \u27A1 "));
     return text.simplified();
+}
+
+LegendShape legendShapeOf(const KeyConfig &key)
+{
+    switch (key.type) {
+    case KeyTypeCombination:
+        return LegendShape::Combination;
+    case KeyTypeMacro:
+        return LegendShape::Chain;
+    default:
+        return LegendShape::Words;
+    }
 }

@@ -93,7 +93,6 @@ void MacroRecorder::recordStep(uint8_t usage, bool press, qint64 elapsed)
         if (isMacro) {
             record.macroSteps.append(step);
             record.dirty = 1;
-            record.updateMacroText();
         } else {
             record.setMacro({step});
         }

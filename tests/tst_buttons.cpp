@@ -322,11 +322,13 @@ void TestButtons::cutLegendShowsWholeTextOnHover()
     key.setScale(0.45);
     // The legend of a small key cuts "LCtrl + LShift + A"; the tooltip gives
     // the whole function.
+    key.setLegendShape(LegendShape::Combination);
     key.setText(QStringLiteral("LCtrl + LS..."));
     key.setFullText(QStringLiteral("LCtrl + LShift + A"));
     QVERIFY(key.property("legend").toString().contains(QChar(0x2026)));
     QCOMPARE(key.toolTip(), QStringLiteral("LCtrl + LShift + A"));
     // A whole legend needs none, unless it is a short name for more.
+    key.setLegendShape(LegendShape::Words);
     key.setText(QStringLiteral("A"));
     key.setFullText(QStringLiteral("A"));
     QCOMPARE(key.toolTip(), QString());
@@ -336,6 +338,7 @@ void TestButtons::cutLegendShowsWholeTextOnHover()
     // A macro chain cut to "..." is fitted from its rich full text.
     const QString chain =
         QString::fromLatin1("A%1B%1C%1D%1E%1F").arg(QString::fromLatin1(kMacroArrowSpan));
+    key.setLegendShape(LegendShape::Chain);
     key.setText(QStringLiteral("A -> B -..."));
     key.setFullText(chain);
     QCOMPARE(key.toolTip(), chain);

@@ -2,6 +2,7 @@
 
 #include "device/keydata.h"
 #include "device/packet.h"
+#include "model/keytexts.h"
 #include "tst_device_support.h"
 
 #include <QElapsedTimer>
@@ -98,11 +99,11 @@ void TestDeviceReads::readsLayerStream()
     manager.flushInput();
     QVERIFY(manager.readLayer(1, keys));
     QCOMPARE(keys[0].type, uint8_t(KeyTypeSingle));
-    QCOMPARE(keys[0].fullText, QStringLiteral("A"));
+    QCOMPARE(fullTextOf(keys[0]), QStringLiteral("A"));
     QCOMPARE(keys[1].mediaCode, uint16_t(0x00CD));
-    QCOMPARE(keys[1].buttonText, QStringLiteral("Play/Pause"));
-    QCOMPARE(keys[2].buttonText, QStringLiteral("W+"));
-    QCOMPARE(keys[3].fullText, QStringLiteral("LCtrl + LShift + C"));
+    QCOMPARE(shortTextOf(keys[1]), QStringLiteral("Play/Pause"));
+    QCOMPARE(shortTextOf(keys[2]), QStringLiteral("W+"));
+    QCOMPARE(fullTextOf(keys[3]), QStringLiteral("LCtrl + LShift + C"));
     QCOMPARE(keys[24].macroSteps.size(), 20);
     QCOMPARE(keys[24].macroSteps[19].delay, uint16_t(319));
     QCOMPARE(keys[24].macroSteps[19].action, uint8_t(1));

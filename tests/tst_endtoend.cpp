@@ -18,6 +18,7 @@
 #include "pages/r20widelightingpage.h"
 #include "widgets/keybutton.h"
 #include "widgets/rgbcolorpickerwidget.h"
+#include "model/keytexts.h"
 
 #include <QButtonGroup>
 #include <QListWidget>
@@ -292,7 +293,7 @@ void EndToEndTest::everyPageReachesTheKeypad()
         QVERIFY(!kept.isEmpty());
         QVERIFY2(read.sameAssignment(kept),
                  qPrintable(QString("key %1: wrote %2, read %3")
-                                .arg(it.key()).arg(it.value().fullText, read.fullText)));
+                                .arg(it.key()).arg(fullTextOf(it.value()), fullTextOf(read))));
     }
     if (model == QLatin1String("r20wide")) {
         QCOMPARE(store.ledLayers()[0].effect, expectedEffect);

@@ -6,6 +6,7 @@
 #include "widgets/controlbutton.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
+#include "model/keytexts.h"
 
 #include <QListWidget>
 #include <QTextEdit>
@@ -148,12 +149,12 @@ void FlowsConnectTest::connectShowsTheKeypad()
         KeyConfig expected = contents.value(slot);
         if (expected.type == KeyTypeMacro && expected.macroSteps.isEmpty()) {
             QCOMPARE(layer[slot].type, uint8_t(KeyTypeMacro));
-            QVERIFY(layer[slot].fullText.startsWith("LCtrl"));
+            QVERIFY(fullTextOf(layer[slot]).startsWith("LCtrl"));
             expected = layer[slot];
         }
         QVERIFY2(layer[slot].sameAssignment(expected),
                  qPrintable(QString("slot %1 type %2 text %3").arg(slot).arg(layer[slot].type)
-                                .arg(layer[slot].fullText)));
+                                .arg(fullTextOf(layer[slot]))));
         QCOMPARE(layer[slot].dirty, uint8_t(0));
         if (!shouldShow)
             continue;
@@ -225,7 +226,7 @@ void FlowsConnectTest::disconnectBlanksEverything()
         for (const KeyConfig &key : layer) {
             QVERIFY(key.isEmpty());
             QCOMPARE(key.dirty, uint8_t(0));
-            QVERIFY(key.buttonText.isEmpty() && key.fullText.isEmpty());
+            QVERIFY(shortTextOf(key).isEmpty() && fullTextOf(key).isEmpty());
         }
     const LedLayerConfig defaults;
     QCOMPARE(store.ledLayers().size(), kLayerCount);

@@ -1,4 +1,5 @@
 #include "model/keyboarddata.h"
+#include "model/keytexts.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -48,7 +49,7 @@ void TestKeyboardData::freshStoreAndSelection()
     for (const KeyLayer &layer : data.layers()) {
         QCOMPARE(layer.size(), 25);
         for (const KeyConfig &key : layer)
-            QVERIFY(key.isEmpty() && !key.dirty && key.fullText.isNull());
+            QVERIFY(key.isEmpty() && !key.dirty && fullTextOf(key).isNull());
     }
     QCOMPARE(data.ledLayers().size(), 4);
     QCOMPARE(data.ledLayers()[2].effect, uint8_t(1));
@@ -92,7 +93,7 @@ void TestKeyboardData::baseKeysBuildSingleKeysAndMacros()
     QCOMPARE(key.type, uint8_t(KeyTypeMacro));
     const QVector<MacroStep> expected = {{0, B, 0}, {1, B, 20}, {0, D, 20}, {1, D, 20}};
     QCOMPARE(key.macroSteps, expected);
-    QCOMPARE(key.buttonText, QStringLiteral("b -> d"));
+    QCOMPARE(shortTextOf(key), QStringLiteral("b -> d"));
 
     data.appendBaseKey(A);
     QCOMPARE(key.macroSteps.size(), 6);
@@ -119,7 +120,7 @@ void TestKeyboardData::modifiersBuildCombinations()
     QCOMPARE(combo.type, uint8_t(KeyTypeCombination));
     QCOMPARE(combo.modifiers, uint8_t(0x02));
     QCOMPARE(combo.keycodes, QByteArray(1, char(A)));
-    QCOMPARE(combo.fullText, QStringLiteral("LShift + A"));
+    QCOMPARE(fullTextOf(combo), QStringLiteral("LShift + A"));
 
     // Holding a key, the combination is full, even when selected afresh.
     const KeyConfig before = combo;
@@ -134,7 +135,7 @@ void TestKeyboardData::modifiersBuildCombinations()
     data.appendBaseKey(LAlt);
     QCOMPARE(data.layers()[0][3].modifiers, uint8_t(0x05));
     QVERIFY(data.layers()[0][3].keycodes.isEmpty());
-    QCOMPARE(data.layers()[0][3].fullText, QStringLiteral("LCtrl + LAlt"));
+    QCOMPARE(fullTextOf(data.layers()[0][3]), QStringLiteral("LCtrl + LAlt"));
     data.appendBaseKey(LShift);  // still no key: another modifier joins
     QCOMPARE(data.layers()[0][3].modifiers, uint8_t(0x07));
     data.appendBaseKey(D);

@@ -8,6 +8,7 @@
 #include "app/keypadfilecommands.h"
 #include "model/keypadfile.h"
 #include "virtual_keypad/legacyfirmware.h"
+#include "model/keytexts.h"
 
 #include <QCheckBox>
 #include <QJsonArray>
@@ -54,7 +55,7 @@ QString storeDump(const KeyboardData &store)
     QString dump;
     for (const KeyLayer &layer : store.layers())
         for (const KeyConfig &key : layer)
-            dump += QStringLiteral("%1:%2:%3|").arg(key.type).arg(key.fullText).arg(key.dirty);
+            dump += QStringLiteral("%1:%2:%3|").arg(key.type).arg(fullTextOf(key)).arg(key.dirty);
     for (const LedLayerConfig &lighting : store.ledLayers()) {
         dump += QString::number(lighting.effect) + QString::number(lighting.isChanged());
         for (const RgbColor &color : lighting.colors)

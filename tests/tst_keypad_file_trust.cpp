@@ -11,6 +11,7 @@
 #include "model/keypadfile.h"
 #include "virtual_keypad/oldfirmware.h"
 #include "virtual_keypad/r20widefirmware.h"
+#include "model/keytexts.h"
 
 #include <QSet>
 #include <QTemporaryDir>
@@ -77,7 +78,7 @@ QSet<QString> fileNames(const KeypadFile &file)
     QSet<QString> names;
     for (const KeypadFileControl &control : file.layers.first().controls) {
         const QString function =
-            QTextDocumentFragment::fromHtml(control.record.fullText).toPlainText().simplified();
+            QTextDocumentFragment::fromHtml(fullTextOf(control.record)).toPlainText().simplified();
         if (!function.isEmpty())
             names << controlText(control.role, function);
     }
@@ -129,7 +130,7 @@ void KeypadFileTrustTest::specialFilesAreRefusedWithoutBlocking()
     Session session;
     VirtualKeypad::installDemoKeypad("16k3e");
     QVERIFY(session.loaded());
-    const QString before = session.store().layers()[0][0].fullText;
+    const QString before = fullTextOf(session.store().layers()[0][0]);
 
     // A pipe nobody writes to: open() would wait for a writer for ever.
     const QString fifo = session.folder.filePath(QStringLiteral("pipe.zentrik.json"));
@@ -157,7 +158,7 @@ void KeypadFileTrustTest::specialFilesAreRefusedWithoutBlocking()
         QVERIFY2(session.refusals.first().contains(QLatin1String(c.said)),
                  qPrintable(session.refusals.first()));
     }
-    QCOMPARE(session.store().layers()[0][0].fullText, before);
+    QCOMPARE(fullTextOf(session.store().layers()[0][0]), before);
 }
 
 void KeypadFileTrustTest::everyPictureNamesItsControlsAsTheWindow()

@@ -1,7 +1,14 @@
 #include "model/keyconfig.h"
 #include "model/labels.h"
+#include "model/keypadfile.h"
+#include "model/keytexts.h"
 
 #include <QtTest>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <functional>
 
 class TestLabels : public QObject
 {
@@ -12,6 +19,7 @@ private slots:
     void combinationText();
     void macroText();
     void shiftScanForLetters();
+    void everyUseWordsEachType();
 };
 
 void TestLabels::keyLabelsAtTheTableEdges()
@@ -71,37 +79,37 @@ void TestLabels::mediaAndMouseNames()
 
     KeyConfig key;
     key.setMouseAction(6);
-    QCOMPARE(key.fullText, QStringLiteral("Ctrl+Wheel Down"));
-    QCOMPARE(key.buttonText, QStringLiteral("C+W-"));
+    QCOMPARE(fullTextOf(key), QStringLiteral("Ctrl+Wheel Down"));
+    QCOMPARE(shortTextOf(key), QStringLiteral("C+W-"));
     key.setMouseAction(16);
     QCOMPARE(key.type, uint8_t(KeyTypeMouse));
-    QVERIFY(key.fullText.isEmpty() && key.buttonText.isEmpty());
+    QVERIFY(fullTextOf(key).isEmpty() && shortTextOf(key).isEmpty());
 
     key.setMedia(0x00E9);
-    QCOMPARE(key.fullText, QStringLiteral("Vol+"));
-    QCOMPARE(key.buttonText, key.fullText);
+    QCOMPARE(fullTextOf(key), QStringLiteral("Vol+"));
+    QCOMPARE(shortTextOf(key), fullTextOf(key));
 }
 
 void TestLabels::combinationText()
 {
     KeyConfig key;
     key.setCombination(0x01, QByteArray("\x06", 1));
-    QCOMPARE(key.fullText, QStringLiteral("LCtrl + C"));
-    QCOMPARE(key.buttonText, QStringLiteral("LCtrl + C"));
+    QCOMPARE(fullTextOf(key), QStringLiteral("LCtrl + C"));
+    QCOMPARE(shortTextOf(key), QStringLiteral("LCtrl + C"));
 
     key.setCombination(0x03, QByteArray("\x06", 1));
-    QCOMPARE(key.fullText, QStringLiteral("LCtrl + LShift + C"));
-    QCOMPARE(key.buttonText, QStringLiteral("LCtrl + LS..."));
+    QCOMPARE(fullTextOf(key), QStringLiteral("LCtrl + LShift + C"));
+    QCOMPARE(shortTextOf(key), QStringLiteral("LCtrl + LS..."));
 
     // "LAlt + Esc" is 10 characters and stays whole; "LCtrl + Esc" is 11.
     key.setCombination(0x04, QByteArray("\x29", 1));
-    QCOMPARE(key.buttonText, QStringLiteral("LAlt + Esc"));
+    QCOMPARE(shortTextOf(key), QStringLiteral("LAlt + Esc"));
     key.setCombination(0x01, QByteArray("\x29", 1));
-    QCOMPARE(key.buttonText, QStringLiteral("LCtrl + Es..."));
+    QCOMPARE(shortTextOf(key), QStringLiteral("LCtrl + Es..."));
 
     key.setCombination(0, QByteArray());
-    QVERIFY(key.fullText.isEmpty());
-    QCOMPARE(key.buttonText, QStringLiteral("-"));
+    QVERIFY(fullTextOf(key).isEmpty());
+    QCOMPARE(shortTextOf(key), QStringLiteral("-"));
 
     // Zeros, modifiers and repeats are dropped; at most six keys are kept.
     key.setCombination(0, QByteArray("\x04\x00\xE1\x04\x05\x06\x07\x08\x09\x0A", 10));
@@ -113,24 +121,24 @@ void TestLabels::macroText()
 {
     KeyConfig key;
     key.setMacro({});
-    QVERIFY(key.fullText.isEmpty());
-    QCOMPARE(key.buttonText, QStringLiteral("-"));
+    QVERIFY(fullTextOf(key).isEmpty());
+    QCOMPARE(shortTextOf(key), QStringLiteral("-"));
 
     key.setMacro({{1, 0x04, 0}});
-    QCOMPARE(key.fullText, QStringLiteral("Macro(1)"));
-    QCOMPARE(key.buttonText, QStringLiteral("Macro(1)"));
+    QCOMPARE(fullTextOf(key), QStringLiteral("Macro(1)"));
+    QCOMPARE(shortTextOf(key), QStringLiteral("Macro(1)"));
 
     // "a -> b" fits in 8 characters; "a -> b -> c" is cut.
     key.setMacro({{0, 0x04, 0}, {1, 0x04, 20}, {0, 0x05, 20}, {1, 0x05, 20}});
-    QCOMPARE(key.buttonText, QStringLiteral("a -> b"));
+    QCOMPARE(shortTextOf(key), QStringLiteral("a -> b"));
     key.setMacro({{0, 0x04, 0}, {0, 0x05, 0}, {0, 0x06, 0}});
-    QCOMPARE(key.buttonText, QStringLiteral("a -> b -..."));
+    QCOMPARE(shortTextOf(key), QStringLiteral("a -> b -..."));
     const QString arrow = QString::fromLatin1(kMacroArrowSpan);
-    QCOMPARE(key.fullText, QStringLiteral("a") + arrow + "b" + arrow + "c");
+    QCOMPARE(fullTextOf(key), QStringLiteral("a") + arrow + "b" + arrow + "c");
 
     // Keypad digits have no case.
     key.setMacro({{0, 0x59, 0}});
-    QCOMPARE(key.fullText, QStringLiteral("1"));
+    QCOMPARE(fullTextOf(key), QStringLiteral("1"));
 }
 
 void TestLabels::shiftScanForLetters()
@@ -138,16 +146,108 @@ void TestLabels::shiftScanForLetters()
     KeyConfig key;
     key.setMacro({{0, 0xE1, 0}, {0, 0x04, 0}, {1, 0x04, 0}, {1, 0xE1, 0}, {0, 0x05, 0}, {1, 0x05, 0}});
     const QString arrow = QString::fromLatin1(kMacroArrowSpan);
-    QCOMPARE(key.fullText, QStringLiteral("LShift") + arrow + "A" + arrow + "b");
-    QCOMPARE(key.buttonText, QStringLiteral("LShift -..."));
+    QCOMPARE(fullTextOf(key), QStringLiteral("LShift") + arrow + "A" + arrow + "b");
+    QCOMPARE(shortTextOf(key), QStringLiteral("LShift -..."));
 
     // Right Shift counts too, and presses of other keys are passed over.
     key.setMacro({{0, 0xE5, 0}, {0, 0xE0, 0}, {0, 0x06, 0}});
-    QCOMPARE(key.fullText, QStringLiteral("RShift") + arrow + "LCtrl" + arrow + "C");
+    QCOMPARE(fullTextOf(key), QStringLiteral("RShift") + arrow + "LCtrl" + arrow + "C");
 
     // A release between the Shift press and the letter ends the scan.
     key.setMacro({{0, 0xE1, 0}, {1, 0x1E, 0}, {0, 0x06, 0}});
-    QCOMPARE(key.fullText, QStringLiteral("LShift") + arrow + "c");
+    QCOMPARE(fullTextOf(key), QStringLiteral("LShift") + arrow + "c");
+}
+
+namespace {
+
+// The text a keypad file holds for the record, as written; null when the
+// file holds none.
+QString textInFile(const KeyConfig &record)
+{
+    KeypadFileLayer layer;
+    layer.controls << KeypadFileControl{ControlRole(), record, false};
+    KeypadFile file;
+    file.layers << layer;
+    const QJsonObject written = QJsonDocument::fromJson(writeKeypadFile(file)).object();
+    const QJsonObject control = written.value(QStringLiteral("layers")).toArray().at(0).toObject()
+                                    .value(QStringLiteral("controls")).toArray().at(0).toObject();
+    return control.value(QStringLiteral("text")).toString(QString());
+}
+
+} // namespace
+
+// One record of each type as each place words it: its control's legend, the
+// store's short and long texts, the key display and the keypad file; and the
+// shape its legend is broken and cut by, which follows the type alone.
+void TestLabels::everyUseWordsEachType()
+{
+    const auto record = [](const std::function<void(KeyConfig &)> &set) {
+        KeyConfig key;
+        set(key);
+        return key;
+    };
+    const QString span = QString::fromLatin1(kMacroArrowSpan);
+    const QString fileArrow = QStringLiteral(" \u2192 ");
+    struct Row {
+        const char *name;
+        KeyConfig key;
+        QString control, shortText, display, full, file;
+        LegendShape shape;
+    };
+    const Row rows[] = {
+        {"empty", KeyConfig(), "", "", "", "", "", LegendShape::Words},
+        {"single", record([](KeyConfig &k) { k.setSingleKey(0x04); }), "A", "A", "A", "A", "A",
+         LegendShape::Words},
+        {"modifier alone", record([](KeyConfig &k) { k.setSingleKey(0xE1); }), "LShift", "LShift",
+         "LShift", "LShift", "LShift", LegendShape::Words},
+        {"media", record([](KeyConfig &k) { k.setMedia(0x00E9); }), "Vol+", "Vol+", "Vol+", "Vol+",
+         "Vol+", LegendShape::Words},
+        {"unknown media", record([](KeyConfig &k) { k.setMedia(0x1234); }), "Media(0x1234)",
+         "Media(0x1234)", "Media(0x1234)", "Media(0x1234)", "Media(0x1234)", LegendShape::Words},
+        {"mouse", record([](KeyConfig &k) { k.setMouseAction(4); }), "Mouse Wheel Down", "W-",
+         "Mouse Wheel Down", "Mouse Wheel Down", "Mouse Wheel Down", LegendShape::Words},
+        {"mouse above the table", record([](KeyConfig &k) { k.setMouseAction(16); }), "", "", "",
+         "", "", LegendShape::Words},
+        {"combination", record([](KeyConfig &k) { k.setCombination(0x01, QByteArray(1, 0x06)); }),
+         "LCtrl + C", "LCtrl + C", "LCtrl + C", "LCtrl + C", "LCtrl + C",
+         LegendShape::Combination},
+        {"long combination",
+         record([](KeyConfig &k) { k.setCombination(0x03, QByteArray(1, 0x06)); }),
+         "LCtrl + LS...", "LCtrl + LS...", "LCtrl + LShift + C", "LCtrl + LShift + C",
+         "LCtrl + LShift + C", LegendShape::Combination},
+        {"combination of a modifier", record([](KeyConfig &k) { k.setCombination(0x01, {}); }),
+         "LCtrl", "LCtrl", "LCtrl", "LCtrl", "LCtrl", LegendShape::Combination},
+        {"combination of nothing", record([](KeyConfig &k) { k.setCombination(0, {}); }), "-",
+         "-", "", "", "", LegendShape::Combination},
+        {"macro of nothing", record([](KeyConfig &k) { k.setMacro({}); }), "-", "-", "Macro(0)",
+         "", "", LegendShape::Chain},
+        {"macro of releases", record([](KeyConfig &k) { k.setMacro({{1, 0x04, 0}}); }), "-",
+         "Macro(1)", "Macro(1)", "Macro(1)", "Macro(1)", LegendShape::Chain},
+        {"macro",
+         record([](KeyConfig &k) {
+             k.setMacro({{0, 0xE1, 0}, {0, 0x04, 0}, {1, 0x04, 20}, {1, 0xE1, 20}, {0, 0x05, 20}});
+         }),
+         "LShift -...", "LShift -...", "LShift" + span + "A" + span + "b",
+         "LShift" + span + "A" + span + "b", "LShift" + fileArrow + "A" + fileArrow + "b",
+         LegendShape::Chain},
+        // The keypad's "+" in a macro: a chain, whatever its text holds.
+        {"macro pressing plus", record([](KeyConfig &k) { k.setMacro({{0, 0x57, 0}, {0, 0x05, 0}}); }),
+         "+ -> b", "+ -> b", "+" + span + "b", "+" + span + "b", "+" + fileArrow + "b",
+         LegendShape::Chain},
+    };
+    for (const Row &row : rows) {
+        const KeyConfig &key = row.key;
+        const QByteArray name(row.name);
+        QVERIFY2(controlTextOf(key) == row.control, name + ": " + controlTextOf(key).toUtf8());
+        QVERIFY2(shortTextOf(key) == row.shortText, name + ": " + shortTextOf(key).toUtf8());
+        QVERIFY2(displayTextOf(key) == row.display, name + ": " + displayTextOf(key).toUtf8());
+        QVERIFY2(fullTextOf(key) == row.full, name + ": " + fullTextOf(key).toUtf8());
+        QVERIFY2(fileTextOf(key) == row.file, name + ": " + fileTextOf(key).toUtf8());
+        const QString written = textInFile(key);
+        QVERIFY2(key.isEmpty() ? written.isNull() : written == row.file,
+                 name + ": " + written.toUtf8());
+        QVERIFY2(legendShapeOf(key) == row.shape, name);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLabels)

@@ -45,10 +45,8 @@ void assignKey(KeyboardData &store, int layer, int key, const QString &text)
 {
     store.updateKey(layer, key, [&text](KeyConfig &config) {
         config.type = KeyTypeSingle;
-        // The usage of the letter, so the texts derived from the record match.
+        // The usage of the letter: the record's texts are worded from it.
         config.keycode = uint8_t(0x04 + (text.at(0).unicode() - 'A'));
-        config.fullText = text;
-        config.buttonText = text;
     });
 }
 

@@ -256,7 +256,6 @@ void TestLayouts::controlSlotsFollowTheLayout()
     store.updateKey(0, 2, [](KeyConfig &key) {
         key.type = KeyTypeSingle;
         key.keycode = 0x04;
-        key.buttonText = QStringLiteral("A");
     });
     window.applyLayout(layoutById(Layout16K3E_S0));
     QVERIFY(!turnRight->isChecked());

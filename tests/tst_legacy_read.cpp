@@ -3,6 +3,7 @@
 #include "legacy/legacyread.h"
 #include "legacy/legacyrecord.h"
 #include "legacy/legacytables.h"
+#include "model/keytexts.h"
 
 #include <QThread>
 
@@ -64,8 +65,8 @@ void TestLegacyRead::r20WideKeyPresses()
     KeyConfig key = r20(r20Key(A));
     QCOMPARE(int(key.type), int(KeyTypeSingle));
     QCOMPARE(int(key.keycode), int(A));
-    QCOMPARE(key.fullText, QString("A"));
-    QCOMPARE(key.buttonText, QString("A"));
+    QCOMPARE(fullTextOf(key), QString("A"));
+    QCOMPARE(shortTextOf(key), QString("A"));
 
     key = r20(recordOf({{4, 1}, {6, 1}, {8, 150}, {9, A}}));
     QCOMPARE(int(key.type), int(KeyTypeMacro));
@@ -96,7 +97,7 @@ void TestLegacyRead::oldPairs()
 
     key = old(oldKey(A));
     QCOMPARE(int(key.type), int(KeyTypeSingle));
-    QCOMPARE(key.fullText, QString("A"));
+    QCOMPARE(fullTextOf(key), QString("A"));
 
     // A single key with a delay (little-endian) becomes a timed press.
     key = old(recordOf({{4, 1}, {5, 0x2C}, {6, 0x01}, {10, 1}, {12, A}}));
@@ -114,7 +115,7 @@ void TestLegacyRead::mediaAndMouse()
 {
     KeyConfig key = r20(recordOf({{4, 2}, {9, 0xE9}, {12, 0x00}}));
     QCOMPARE(int(key.type), int(KeyTypeMedia));
-    QCOMPARE(key.fullText, QString("Vol+"));
+    QCOMPARE(fullTextOf(key), QString("Vol+"));
     key = old(recordOf({{4, 2}, {11, 0x24}, {12, 0x02}}));
     QCOMPARE(int(key.mediaCode), 0x0224);
     QVERIFY(r20(recordOf({{4, 2}})).isEmpty());
@@ -123,11 +124,11 @@ void TestLegacyRead::mediaAndMouse()
     QCOMPARE(int(r20(recordOf({{4, 3}, {12, 4}})).mouseAction), 2);
     key = r20(recordOf({{4, 3}, {9, 0xF3}, {21, 0xFF}}));
     QCOMPARE(int(key.mouseAction), 10);
-    QCOMPARE(key.fullText, QString("Alt+Wheel Down"));
-    QCOMPARE(key.buttonText, QString("A+W-"));
+    QCOMPARE(fullTextOf(key), QString("Alt+Wheel Down"));
+    QCOMPARE(shortTextOf(key), QString("A+W-"));
     key = r20(recordOf({{4, 3}, {5, 4}, {9, 3}}));
     QCOMPARE(int(key.type), int(KeyTypeMouse));
-    QCOMPARE(key.fullText, QString("Up Swipe"));
+    QCOMPARE(fullTextOf(key), QString("Up Swipe"));
     QVERIFY(r20(recordOf({{4, 3}, {5, 1}, {9, 3}})).isEmpty());
     QVERIFY(r20(recordOf({{4, 3}, {5, 4}, {9, 6}})).isEmpty());
 

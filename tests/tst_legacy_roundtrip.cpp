@@ -4,6 +4,7 @@
 #include "legacy/legacyread.h"
 #include "legacy/legacytables.h"
 #include "legacy/legacywrite.h"
+#include "model/keytexts.h"
 
 using namespace legacytest;
 
@@ -98,7 +99,7 @@ QString describe(const KeyConfig &key)
         steps << QStringLiteral("%1:%2:%3").arg(s.action).arg(s.keycode, 2, 16, QChar('0')).arg(s.delay);
     return QStringLiteral("type=%1 key=%2 media=%3 mouse=%4 steps=[%5] text=%6")
         .arg(key.type).arg(key.keycode).arg(key.mediaCode).arg(key.mouseAction)
-        .arg(steps.join(' ')).arg(key.fullText);
+        .arg(steps.join(' ')).arg(fullTextOf(key));
 }
 
 // Writes `cases` on layer 0 and every mouse action on layer 1 through a save,

@@ -35,7 +35,8 @@ QString misreading(const QString &legend, const QString &whole)
     const QString meant = withoutSpaces(whole);
     if (!shown.contains(kCut))
         return shown == meant ? QString() : QStringLiteral("another text");
-    if (whole.contains(QLatin1String(" + "))) {
+    // A macro may press the keypad's "+": only a combination keeps its final key.
+    if (whole.contains(QLatin1String(" + ")) && !whole.contains(QLatin1String("->"))) {
         const QString finalKey = withoutSpaces(whole.section(QStringLiteral(" + "), -1));
         if (!shown.endsWith(QLatin1Char('+') + finalKey))
             return QStringLiteral("the final key is cut");
@@ -71,6 +72,10 @@ const QVector<Assigned> &assignments()
         {5, Slot::media(0x194), "My Computer", u8"我的电脑", false},
         {6, Slot::combination(0x07, {0x4C}), "LCtrl + LShift + LAlt + Del",
          "LCtrl + LShift + LAlt + Del", false},
+        // A chain, though " + " is in its text: it keeps the keys it presses first.
+        {7, Slot::macro({{0, 0x04, 0}, {1, 0x04, 10}, {0, 0x57, 10}, {1, 0x57, 10}, {0, 0x05, 10},
+                         {1, 0x05, 10}, {0, 0x06, 10}, {1, 0x06, 10}}),
+         "a -> + -> b -> c", "a -> + -> b -> c", false},
         {16, Slot::media(0xCD), "Play/Pause", u8"播放/暂停", true},
         {17, Slot::media(0xB5), "Next Track", u8"下一曲", true},
         {18, Slot::combination(0x01, {0x1D}), "LCtrl + Z", "LCtrl + Z", true},
@@ -108,32 +113,35 @@ void TestLegends::fittingKeepsWhatNamesTheFunction()
     font.setBold(true);
     font.setPixelSize(13);
 
-    const FittedLegend roomy = fitLegend(QStringLiteral("LCtrl + C"), font, QSize(80, 60));
+    const FittedLegend roomy = fitLegend(QStringLiteral("LCtrl + C"), LegendShape::Combination, font, QSize(80, 60));
     QCOMPARE(roomy.lines, QStringList{QStringLiteral("LCtrl + C")});
     QVERIFY(!roomy.cut);
     // Two lines before a cut, then the final key stays whole.
-    QCOMPARE(fitLegend(QStringLiteral("LCtrl + C"), font, QSize(32, 22)).lines,
+    QCOMPARE(fitLegend(QStringLiteral("LCtrl + C"), LegendShape::Combination, font, QSize(32, 22))
+                 .lines,
              (QStringList{QStringLiteral("LCtrl"), QStringLiteral("+ C")}));
     const QString combination = QStringLiteral("LCtrl + LShift + LAlt + Del");
     for (const QSize room : {QSize(32, 22), QSize(46, 30), QSize(8, 8)}) {
-        const FittedLegend fit = fitLegend(combination, font, room);
+        const FittedLegend fit = fitLegend(combination, LegendShape::Combination, font, room);
         QVERIFY(fit.cut);
         QCOMPARE(fit.pixelSize, kMinLegendPx);
         QCOMPARE(misreading(fit.lines.join(QLatin1Char('\n')), combination), QString());
     }
     // A name keeps its first words, or at least the start of a word.
-    const FittedLegend name = fitLegend(QStringLiteral("Mouse Wheel Down"), font, QSize(32, 22));
+    const FittedLegend name =
+        fitLegend(QStringLiteral("Mouse Wheel Down"), LegendShape::Words, font, QSize(32, 22));
     QVERIFY(name.cut);
     QCOMPARE(name.lines.first(), QStringLiteral("Mouse"));
     QCOMPARE(misreading(name.lines.join(QLatin1Char('\n')), QStringLiteral("Mouse Wheel Down")),
              QString());
     // A macro keeps the keys it presses first.
     const FittedLegend macro =
-        fitLegend(QStringLiteral("LShift -> A -> b -> c"), font, QSize(32, 22));
+        fitLegend(QStringLiteral("LShift -> A -> b -> c"), LegendShape::Chain, font, QSize(32, 22));
     QCOMPARE(macro.lines.first(), QStringLiteral("LShift"));
     QVERIFY(macro.lines.last().endsWith(kCut));
     // Chinese stays at nine pixels at least.
-    const FittedLegend chinese = fitLegend(QString::fromUtf8(u8"鼠标滚轮向下"), font, QSize(20, 10));
+    const FittedLegend chinese =
+        fitLegend(QString::fromUtf8(u8"鼠标滚轮向下"), LegendShape::Words, font, QSize(20, 10));
     QCOMPARE(chinese.pixelSize, kMinChineseLegendPx);
     QVERIFY(chinese.lines.first().startsWith(QString::fromUtf8(u8"鼠")));
 }

@@ -8,6 +8,7 @@
 #include "pages/pagebutton.h"
 #include "pages/pageclicks.h"
 #include "widgets/dualcharbutton.h"
+#include "model/keytexts.h"
 
 #include <QLayout>
 #include <QPushButton>
@@ -150,7 +151,7 @@ void TestPagesKeys::baseKeysBuildSingleKeysCombinationsAndMacros()
     data.selectKey(7);
     clickKey(page, 0x28);
     QCOMPARE(data.layers()[0][7].type, uint8_t(KeyTypeSingle));
-    QCOMPARE(data.layers()[0][7].fullText, QStringLiteral("Enter"));
+    QCOMPARE(fullTextOf(data.layers()[0][7]), QStringLiteral("Enter"));
 }
 
 void TestPagesKeys::baseKeyClicksThatChangeNothing()
@@ -314,7 +315,7 @@ void TestPagesKeys::extKeysJoinCombinations()
     QCOMPARE(data.layers()[0][2].type, uint8_t(KeyTypeCombination));
     QCOMPARE(data.layers()[0][2].modifiers, uint8_t(0x08));
     QCOMPARE(data.layers()[0][2].keycodes, QByteArray("\x68"));
-    QCOMPARE(data.layers()[0][2].fullText, QStringLiteral("LWin + F13"));
+    QCOMPARE(fullTextOf(data.layers()[0][2]), QStringLiteral("LWin + F13"));
 
     // The rest of the 8 x 5 grid is empty and cannot be clicked.
     const QList<QPushButton *> empty = buttonsOfClass(page, "extKeyEmpty");
@@ -353,8 +354,8 @@ void TestPagesKeys::multimediaAssignsTheSelectedKey()
     const KeyConfig &key = data.layers()[0][3];
     QCOMPARE(key.type, uint8_t(KeyTypeMedia));
     QCOMPARE(key.mediaCode, uint16_t(226));
-    QCOMPARE(key.buttonText, key.fullText);
-    QCOMPARE(key.fullText, QStringLiteral("Mute"));
+    QCOMPARE(shortTextOf(key), fullTextOf(key));
+    QCOMPARE(fullTextOf(key), QStringLiteral("Mute"));
     QCOMPARE(key.dirty, uint8_t(1));
     QCOMPARE(emitted, (QStringList{"button:3:Mute", "full:3:Mute"}));
     // The next base key still replaces it.
@@ -392,8 +393,8 @@ void TestPagesKeys::mouseActionsAssignTheSelectedKey()
     wheelDown->click();
     QCOMPARE(data.layers()[0][1].type, uint8_t(KeyTypeMouse));
     QCOMPARE(data.layers()[0][1].mouseAction, uint8_t(4));
-    QCOMPARE(data.layers()[0][1].fullText, QStringLiteral("Mouse Wheel Down"));
-    QCOMPARE(data.layers()[0][1].buttonText, QStringLiteral("W-"));
+    QCOMPARE(fullTextOf(data.layers()[0][1]), QStringLiteral("Mouse Wheel Down"));
+    QCOMPARE(shortTextOf(data.layers()[0][1]), QStringLiteral("W-"));
 
     // All sixteen actions are offered once, each with its own names.
     QSet<int> actions;
@@ -402,7 +403,7 @@ void TestPagesKeys::mouseActionsAssignTheSelectedKey()
         actions << action;
         button->click();
         QCOMPARE(int(data.layers()[0][1].mouseAction), action);
-        QCOMPARE(data.layers()[0][1].fullText, mouseActionNames(uint8_t(action))->first);
+        QCOMPARE(fullTextOf(data.layers()[0][1]), mouseActionNames(uint8_t(action))->first);
         QCOMPARE(button->property(kClassProperty).toString(), QStringLiteral("mouseKey"));
         QCOMPARE(button->iconSize(), QSize(34, 34));
         QVERIFY(button->minimumHeight() >= 72);
@@ -483,7 +484,7 @@ void TestPagesKeys::gesturesWithheldFromOldFamily()
     router.legacyOld = false;
     like->click();
     QCOMPARE(data.layers()[0][4].mouseAction, uint8_t(15));
-    QCOMPARE(data.layers()[0][4].buttonText, QStringLiteral("LIKE"));
+    QCOMPARE(shortTextOf(data.layers()[0][4]), QStringLiteral("LIKE"));
 }
 
 QTEST_MAIN(TestPagesKeys)

@@ -4,6 +4,7 @@
 #include "model/keyboarddata.h"
 #include "pages/procreatepage.h"
 #include "pages/procreateshortcuts.h"
+#include "model/keytexts.h"
 #include "tst_device_support.h"
 #include "tst_language_support.h"
 #include "tst_store_save.h"
@@ -56,7 +57,7 @@ void TestPagesProcreate::recordsPressInOrderAndReleaseInReverse()
     QCOMPARE(undo.dirty, uint8_t(1));
     const QVector<MacroStep> expected{{0, 0xE3, 0}, {0, 0x1D, 20}, {1, 0x1D, 20}, {1, 0xE3, 20}};
     QCOMPARE(undo.macroSteps, expected);
-    QCOMPARE(undo.buttonText, QStringLiteral("LWin -> ..."));
+    QCOMPARE(shortTextOf(undo), QStringLiteral("LWin -> ..."));
 
     const KeyConfig redo = procreateRecord({0xE1, 0xE3, 0x1D});
     QCOMPARE(redo.macroSteps.size(), 6);
@@ -66,8 +67,8 @@ void TestPagesProcreate::recordsPressInOrderAndReleaseInReverse()
     const KeyConfig brush = procreateRecord({0x05});
     QCOMPARE(brush.type, uint8_t(KeyTypeSingle));
     QCOMPARE(brush.keycode, uint8_t(0x05));
-    QCOMPARE(brush.fullText, QStringLiteral("B"));
-    QCOMPARE(brush.buttonText, QStringLiteral("B"));
+    QCOMPARE(fullTextOf(brush), QStringLiteral("B"));
+    QCOMPARE(shortTextOf(brush), QStringLiteral("B"));
     QVERIFY(brush.macroSteps.isEmpty());
 }
 

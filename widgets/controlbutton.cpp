@@ -18,14 +18,16 @@ constexpr int kSharedFits = 2000;
 
 // Fits shared by every control: the keys of a pad share their size, and a
 // window going back and forth between sizes asks for the same fits again.
-FittedLegend sharedFit(const QString &text, const QFont &font, const QSize &room)
+FittedLegend sharedFit(const QString &text, LegendShape shape, const QFont &font,
+                       const QSize &room)
 {
     static QCache<QString, FittedLegend> fits(kSharedFits);
-    const QString key = QStringLiteral("%1|%2x%3|%4")
-                            .arg(font.key()).arg(room.width()).arg(room.height()).arg(text);
+    const QString key = QStringLiteral("%1|%2x%3|%4|%5")
+                            .arg(font.key()).arg(room.width()).arg(room.height())
+                            .arg(int(shape)).arg(text);
     if (const FittedLegend *fit = fits.object(key))
         return *fit;
-    auto *fit = new FittedLegend(fitLegend(text, font, room));
+    auto *fit = new FittedLegend(fitLegend(text, shape, font, room));
     const FittedLegend result = *fit;
     fits.insert(key, fit);
     return result;
@@ -61,6 +63,14 @@ void ControlButton::setUnsaved(bool unsaved)
     update();
 }
 
+void ControlButton::setLegendShape(LegendShape shape)
+{
+    if (m_legendShape == shape)
+        return;
+    m_legendShape = shape;
+    update();
+}
+
 void ControlButton::setFullText(const QString &text)
 {
     m_fullText = text;
@@ -82,12 +92,14 @@ const ControlButton::PaintedLegend &ControlButton::paintedLegend() const
     const QFont font = legendBaseFont();
     const QSize room = legendRoom().size();
     LegendCache &cache = m_legendCache;
-    if (!cache.valid || cache.text != text || cache.room != room || cache.font != font) {
+    if (!cache.valid || cache.text != text || cache.shape != m_legendShape || cache.room != room
+        || cache.font != font) {
         cache.text = text;
+        cache.shape = m_legendShape;
         cache.font = font;
         cache.room = room;
         PaintedLegend &painted = cache.painted;
-        painted.fit = sharedFit(text, font, room);
+        painted.fit = sharedFit(text, m_legendShape, font, room);
         painted.font = font;
         painted.font.setPixelSize(painted.fit.pixelSize);
         painted.block = legendBlockSize(QFontMetricsF(painted.font), painted.fit.lines);

@@ -36,6 +36,11 @@ public:
     void setUnsaved(bool unsaved);
     bool isUnsaved() const { return m_unsaved; }
 
+    // How the record behind the legend is made up: where its legend may be
+    // broken and what a cut keeps.
+    void setLegendShape(LegendShape shape);
+    LegendShape legendShape() const { return m_legendShape; }
+
     // The control's whole function text; shown as its tooltip while the
     // legend shows less than all of it (see legendToolTip).
     void setFullText(const QString &text);
@@ -88,12 +93,14 @@ private:
     bool m_assigned = false;
     bool m_unsaved = false;
     QString m_fullText;
+    LegendShape m_legendShape = LegendShape::Words;
 
     // The last fit, kept while text, font and room stay the same: painting
     // asks for it at every repaint.
     struct LegendCache
     {
         QString text;
+        LegendShape shape = LegendShape::Words;
         QFont font;
         QSize room;
         PaintedLegend painted;

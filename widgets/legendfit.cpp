@@ -9,13 +9,6 @@
 
 namespace {
 
-// How a legend may be broken and cut.
-enum class LegendShape {
-    Words,       // a name: "Play/Pause", "Mouse Wheel ↓", "鼠标左键"
-    Combination, // keys pressed together: "LCtrl + LShift + A"
-    Chain,       // a macro's keys in order: "LShift -> A -> b"
-};
-
 const QString kCombinationSeparator = QStringLiteral(" + ");
 const QString kChainArrow = QStringLiteral("->");
 // A cut word keeps at least this many of its first characters.
@@ -70,13 +63,15 @@ bool hasChinese(const QString &text)
     return std::any_of(text.begin(), text.end(), isChinese);
 }
 
-LegendShape shapeOf(const QString &text)
+// A combination of one key, or a macro shown by a name of its own ("-",
+// "Macro(2)", a shortcut's name), has no parts to break at: it is a name.
+LegendShape shapeOf(const QString &text, LegendShape shape)
 {
-    if (text.contains(kCombinationSeparator))
-        return LegendShape::Combination;
-    if (text.contains(kChainArrow))
-        return LegendShape::Chain;
-    return LegendShape::Words;
+    if (shape == LegendShape::Combination && !text.contains(kCombinationSeparator))
+        return LegendShape::Words;
+    if (shape == LegendShape::Chain && !text.contains(kChainArrow))
+        return LegendShape::Words;
+    return shape;
 }
 
 // The first part, then each separator with the part after it: a line may
@@ -242,7 +237,8 @@ const QString &legendCutMark()
     return mark;
 }
 
-FittedLegend fitLegend(const QString &text, const QFont &font, const QSize &room)
+FittedLegend fitLegend(const QString &text, LegendShape recordShape, const QFont &font,
+                       const QSize &room)
 {
     const QString whole = text.trimmed();
     const int minPx = hasChinese(whole) ? kMinChineseLegendPx : kMinLegendPx;
@@ -251,7 +247,7 @@ FittedLegend fitLegend(const QString &text, const QFont &font, const QSize &room
     if (whole.isEmpty())
         return fit;
 
-    const LegendShape shape = shapeOf(whole);
+    const LegendShape shape = shapeOf(whole, recordShape);
     const QStringList pieces = piecesOf(whole, shape);
     QFont sized = font;
     // A short text reads best on one line, a little smaller than two.

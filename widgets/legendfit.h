@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/keytexts.h"
+
 #include <QFont>
 #include <QSize>
 #include <QStringList>
@@ -30,5 +32,7 @@ constexpr int kMaxLegendLines = 2;
 
 const QString &legendCutMark();
 
-// Fits `text`, starting at the size of `font` and shrinking a pixel at a time.
-FittedLegend fitLegend(const QString &text, const QFont &font, const QSize &room);
+// Fits `text`, the legend of a record of the given shape, starting at the
+// size of `font` and shrinking a pixel at a time.
+FittedLegend fitLegend(const QString &text, LegendShape shape, const QFont &font,
+                       const QSize &room);
