@@ -114,12 +114,13 @@ void Widget::connectParts()
     connect(buttons, &FunctionButtons::viewClicked, this,
             [] { qCDebug(lcView).noquote() << "View Settings clicked"; });
 
-    connect(&m_keyboardData, &KeyboardData::keyButtonTextChanged, this,
-            &Widget::onKeyButtonTextChanged);
-    connect(&m_keyboardData, &KeyboardData::keyFullTextChanged, this,
-            &Widget::onKeyFullTextChanged);
-    connect(&m_keyboardData, &KeyboardData::selectedKeyChanged, this,
-            &Widget::onSelectedKeyChanged);
+    // The picture and the display follow the store themselves.
+    connect(&m_keyboardData, &KeyboardData::keyButtonTextChanged, m_selection,
+            &KeySelection::onKeyButtonTextChanged);
+    connect(&m_keyboardData, &KeyboardData::keyFullTextChanged, m_selection,
+            &KeySelection::onKeyFullTextChanged);
+    connect(&m_keyboardData, &KeyboardData::selectedKeyChanged, m_selection,
+            &KeySelection::onSelectedKeyChanged);
     connect(&m_keyboardData, &KeyboardData::keyChanged, m_selection, &KeySelection::onKeyChanged);
     connect(&m_keyboardData, &KeyboardData::currentLayerChanged, m_selection,
             &KeySelection::refreshUnsavedMarks);
@@ -147,7 +148,7 @@ void Widget::wireControlSlots()
         if (!button)
             continue;
         button->setPlace(slot);
-        connect(button, &ControlButton::placeClicked, this, &Widget::onControlClicked,
+        connect(button, &ControlButton::placeClicked, m_selection, &KeySelection::clickPlace,
                 Qt::UniqueConnection);
     }
 }
@@ -189,7 +190,7 @@ void Widget::applyLayout(const LayoutSpec &layoutSpec)
     const KeyLayer &layer = m_keyboardData.layers()[m_keyboardData.currentLayer()];
     for (int slot = 0; slot < kKeySlotCount; ++slot)
         if (m_panel->controlButton(slot))
-            onKeyButtonTextChanged(slot, shortTextOf(layer[slot]));
+            m_selection->onKeyButtonTextChanged(slot, shortTextOf(layer[slot]));
     refreshAssignedMarks();
     m_selection->refreshUnsavedMarks();
 }
@@ -244,31 +245,13 @@ void Widget::showEvent(QShowEvent *event)
 
 // ---- selection and key texts -----------------------------------------------
 
-void Widget::onControlClicked(int place)
-{
-    m_selection->clickPlace(place);
-}
-
 void Widget::selectButton(int buttonIndex) { m_selection->selectButton(buttonIndex); }
 QString Widget::buttonTextFor(int key) const { return m_selection->buttonTextFor(key); }
 QString Widget::fullTextFor(int key) const { return m_selection->fullTextFor(key); }
 void Widget::refreshKeyTexts() { m_selection->refreshKeyTexts(); }
 void Widget::refreshAssignedMarks() { m_selection->refreshAssignedMarks(); }
 int Widget::keyIndexForButton(int button) const { return m_selection->keyIndexForButton(button); }
-int Widget::buttonIndexForKey(int key) const { return m_selection->buttonIndexForKey(key); }
 
-void Widget::onKeyButtonTextChanged(int index, QString text)
-{
-    m_selection->onKeyButtonTextChanged(index, text);
-}
-
-void Widget::onKeyFullTextChanged(int index, QString text)
-{
-    Q_UNUSED(text)
-    m_selection->onKeyFullTextChanged(index);
-}
-
-void Widget::onSelectedKeyChanged(int index) { m_selection->onSelectedKeyChanged(index); }
 void Widget::onClearSelectedClicked() { m_selection->clearSelected(); }
 void Widget::onClearAllClicked()
 {
@@ -296,8 +279,6 @@ void Widget::showUnsavedState(bool unsaved)
 
 // ---- the pages -------------------------------------------------------------
 
-void Widget::showPage(int row) { m_pages->showPage(row); }
-void Widget::applyDeviceStateToPages() { m_pages->applyDeviceStateToPages(); }
 void Widget::applyMouseGestureSupport() { m_pages->applyMouseGestureSupport(); }
 BaseKeysPage *Widget::baseKeysPage() const { return m_pages->baseKeysPage(); }
 ExtKeysPage *Widget::extKeysPage() const { return m_pages->extKeysPage(); }
@@ -306,8 +287,6 @@ LightingPage *Widget::lightingPage() const { return m_pages->lightingPage(); }
 MousePage *Widget::mousePage() const { return m_pages->mousePage(); }
 MacroPage *Widget::macroPage() const { return m_pages->macroPage(); }
 ProcreatePage *Widget::procreatePage() const { return m_pages->procreatePage(); }
-R20WideDelayPage *Widget::r20WideDelayPage() const { return m_pages->r20WideDelayPage(); }
-OldDelayPage *Widget::oldDelayPage() const { return m_pages->oldDelayPage(); }
 R20WideLightingPage *Widget::r20WideLightingPage() const { return m_pages->r20WideLightingPage(); }
 OldLightingPage *Widget::oldLightingPage() const { return m_pages->oldLightingPage(); }
 

@@ -25,14 +25,12 @@ class LightingPage;
 class MacroPage;
 class MousePage;
 class MultiMediaPage;
-class OldDelayPage;
 class OldLightingPage;
 class PageHost;
 class ProcreatePage;
 class QDBusConnection;
 class ScriptGate;
 class QPushButton;
-class R20WideDelayPage;
 class R20WideLightingPage;
 class StatusLine;
 class WindowMenus;
@@ -65,15 +63,11 @@ public:
     // Layers (LayerColumn).
     int effectiveLayerDisplayCount() const;
     void setForcedLayerDisplayCount(int count);
-    void updateLayerButtonsVisibility();
 
     // Answers zentrikctl's commands on `bus`, as an interface of `busObject`,
     // and reads a keypad only once a zentrikctl holding `scriptBusName` is done.
     void answerScriptsOn(QObject *busObject, const QDBusConnection &bus,
                          const QString &scriptBusName);
-
-    // Translates every text of the finished window into the chosen language.
-    void applyLanguage();
 
     // The keypad picture (KeypadPanel).
     LayoutSpec layoutForDevice(const DeviceInfo &info) const;
@@ -92,12 +86,9 @@ public:
     QString buttonTextFor(int key) const;
     QString fullTextFor(int key) const;
     void refreshKeyTexts();
-    void refreshAssignedMarks();
     int keyIndexForButton(int button) const;
-    int buttonIndexForKey(int key) const;
 
     // The pages (PageHost).
-    void applyDeviceStateToPages();
     void applyMouseGestureSupport();
     BaseKeysPage *baseKeysPage() const;
     ExtKeysPage *extKeysPage() const;
@@ -106,30 +97,15 @@ public:
     MousePage *mousePage() const;
     MacroPage *macroPage() const;
     ProcreatePage *procreatePage() const;
-    R20WideDelayPage *r20WideDelayPage() const;
-    OldDelayPage *oldDelayPage() const;
     R20WideLightingPage *r20WideLightingPage() const;
     OldLightingPage *oldLightingPage() const;
 
 public slots:
     // Connection flows (ConnectionFlows).
-    void initHIDCommunication();
-    void onDeviceConnected();
-    void onDeviceDisconnected();
     void onSaveSettingsClicked();
     void onViewSettingsClicked();
     // The keys-only save that follows a macro recording.
     void startKeysOnlySave();
-    // After a recording: the recorded (selected) key alone goes to the keypad.
-    void saveRecordedKey();
-
-    void onControlClicked(int place);
-    void onKeyButtonTextChanged(int index, QString text);
-    void onKeyFullTextChanged(int index, QString text);
-    void onSelectedKeyChanged(int index);
-    void onClearSelectedClicked();
-    void onClearAllClicked();
-    void showPage(int row);
 
     void setStartupDisplayLayoutPreset(StartupLayoutPreset preset);
     StartupLayoutPreset startupDisplayLayoutPreset() const;
@@ -142,6 +118,18 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Translates every text of the finished window into the chosen language.
+    void applyLanguage();
+    void updateLayerButtonsVisibility();
+    void refreshAssignedMarks();
+    // The keypad link's reports.
+    void initHIDCommunication();
+    void onDeviceConnected();
+    void onDeviceDisconnected();
+    // After a recording: the recorded (selected) key alone goes to the keypad.
+    void saveRecordedKey();
+    void onClearSelectedClicked();
+    void onClearAllClicked();
     void buildWidgetTree();
     QWidget *buildTopBar();
     QWidget *buildContentRow();
