@@ -111,17 +111,12 @@ void KeySelection::setLightingShown(bool shown)
 
 const ControlMap &KeySelection::controlMap() const
 {
-    // The picture of a keypad pulled out stays; the six-key pad's knob keeps
-    // its family's numbering until the next keypad is read, the single
-    // knob's only while the keypad is there.
-    const bool singleKnob = m_device.capabilities().legacyKnobNumbering;
-    const bool sixKey = m_device.lastFamily().capabilities().legacyKnobNumbering;
-    const int layout = m_panel.layout().id;
-    const int numbering = int(singleKnob) | int(sixKey) << 1;
-    if (layout != m_mapLayoutId || numbering != m_mapNumbering) {
-        m_map = ControlMap(m_panel.layout(), singleKnob, sixKey);
-        m_mapLayoutId = layout;
-        m_mapNumbering = numbering;
+    const KeypadFamily &family = m_device.connectedFamily();
+    const ControlMapKey key{m_panel.layout().id, &family, &m_device.lastFamily(),
+                            family.descriptionBytes(m_device.description())};
+    if (!(key == m_mapKey)) {
+        m_map = ControlMap::of(m_device, m_panel.layout());
+        m_mapKey = key;
     }
     return m_map;
 }

@@ -108,8 +108,18 @@ private:
     int m_functionRow = 0;
     bool m_lightingShown = false;
     QPushButton *m_selectedButton = nullptr;
-    // Built again when the picture or its family's numbering changes.
+    // The map, and the picture and keypad it was built for.
+    struct ControlMapKey {
+        int layoutId = -1;
+        const KeypadFamily *connected = nullptr;
+        const KeypadFamily *last = nullptr;
+        QByteArray description;
+        bool operator==(const ControlMapKey &o) const
+        {
+            return layoutId == o.layoutId && connected == o.connected && last == o.last
+                && description == o.description;
+        }
+    };
     mutable ControlMap m_map;
-    mutable int m_mapLayoutId = -1;
-    mutable int m_mapNumbering = 0;
+    mutable ControlMapKey m_mapKey;
 };

@@ -24,6 +24,25 @@ enum class DelayPage {
     Old,
 };
 
+// How a family's key record keeps presses. The older families keep a list
+// of presses and play the releases themselves, so a function fits only when
+// what the keypad plays back is what was assigned.
+enum class PressRecord {
+    Steps,        // every step of a macro as it is
+    TimedPresses, // each press with its own delay; released in reverse order
+    HeldPresses,  // modifiers, then keys, sharing one delay; all held down
+};
+
+// What one key record of a family keeps beyond the counts below.
+struct RecordLimits {
+    PressRecord form = PressRecord::Steps;
+    int maxPresses = 0;        // TimedPresses: every press; HeldPresses: keys besides modifiers
+    int releaseDelay = 0;      // delay before each release the keypad plays
+    int firstModifierAlias = -1; // usages in this range read back as modifiers
+    int lastModifierAlias = -1;
+    int lastMouseAction = 255; // mouse actions past it read back as none
+};
+
 // What a keypad of one family can hold; the window and the pages offer only
 // that.
 struct KeypadCapabilities {
@@ -38,6 +57,10 @@ struct KeypadCapabilities {
     DelayPage delayPage = DelayPage::None;
     // Knob parts are numbered as the older keypads number them.
     bool legacyKnobNumbering = false;
+    // The description's layer count is the keypad's own.
+    bool layersDescribed = true;
+    // How its key records keep a function.
+    RecordLimits record;
     // The description names the slots the keypad has; controls past them are
     // disabled rather than refused one by one.
     bool slotsDescribed = true;

@@ -29,7 +29,6 @@ ConnectedKeypad describeConnectedKeypad(const KeypadConnectRead &read)
     state.lastConnectedLayerCount = qBound(1, int(state.info.layerCount), 3);
     const KeypadCapabilities &capabilities = state.capabilities();
     keypad.layout = layoutForDevice(state.info, capabilities.layoutFromCounts);
-    keypad.controls = ControlMap(keypad.layout, capabilities.legacyKnobNumbering,
-                                 capabilities.legacyKnobNumbering);
+    keypad.controls = ControlMap::of(state, keypad.layout);
     return keypad;
 }

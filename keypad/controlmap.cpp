@@ -1,5 +1,7 @@
 #include "keypad/controlmap.h"
 
+#include "keypad/keypadroles.h"
+
 namespace {
 
 constexpr int kGridKeys = 16;
@@ -39,24 +41,52 @@ ControlMap::ControlMap()
 {
 }
 
-ControlMap::ControlMap(const LayoutSpec &layout, bool legacySingleKnob, bool legacySixKey)
+ControlMap::ControlMap(const LayoutSpec &layout)
+    : ControlMap(layout, false)
+{
+    holdAs(currentKeypadFamily(), KeypadDescription());
+}
+
+ControlMap ControlMap::of(const KeypadFamily &family, const KeypadDescription &description,
+                          const LayoutSpec &layout)
+{
+    ControlMap map(layout, family.capabilities().legacyKnobNumbering);
+    map.holdAs(family, description);
+    return map;
+}
+
+ControlMap ControlMap::of(const DeviceState &state, const LayoutSpec &layout)
+{
+    // The picture of a keypad pulled out stays; the six-key pad's knob keeps
+    // its family's numbering until the next keypad is read, the single
+    // knob's only while the keypad is there. What a control holds is always
+    // the connected keypad's.
+    const KeypadFamily &numbering = layout.isSingleKnob() ? state.connectedFamily()
+                                                          : state.lastFamily();
+    ControlMap map(layout, numbering.capabilities().legacyKnobNumbering);
+    map.holdAs(state.connectedFamily(), state.description());
+    return map;
+}
+
+ControlMap::ControlMap(const LayoutSpec &layout, bool legacyNumbering)
 {
     // Every place starts as the 16-key pad's; the picture then re-points
     // the places its keypad numbers differently.
+    std::array<ControlIdentity, kKeySlotCount> identities{};
     std::array<bool, kKeySlotCount> shown{};
     for (int place = 0; place < kKeySlotCount; ++place) {
         if (place < kGridKeys) {
-            m_identities[size_t(place)] = {ControlPart::Key, place + 1};
+            identities[size_t(place)] = {ControlPart::Key, place + 1};
             shown[size_t(place)] = place < layout.keyCount;
         } else {
             const int knob = (place - kHomeKnobBase) / kKnobParts;
-            m_identities[size_t(place)] = {
-                kKnobPartsInOrder[(place - kHomeKnobBase) % kKnobParts], knob + 1};
+            identities[size_t(place)] = {kKnobPartsInOrder[(place - kHomeKnobBase) % kKnobParts],
+                                         knob + 1};
         }
     }
     if (layout.isSingleKnob()) {
         for (int part = 0; part < kSingleKnobPartCount; ++part) {
-            m_identities[size_t(part)] = {kSingleKnobParts[part], 1};
+            identities[size_t(part)] = {kSingleKnobParts[part], 1};
             shown[size_t(part)] = true;
         }
     } else {
@@ -67,47 +97,88 @@ ControlMap::ControlMap(const LayoutSpec &layout, bool legacySingleKnob, bool leg
                 ? home
                 : knobEntry.baseSlot;
             for (int part = 0; part < kKnobParts; ++part) {
-                m_identities[size_t(base + part)] = {kKnobPartsInOrder[part], knob + 1};
+                identities[size_t(base + part)] = {kKnobPartsInOrder[part], knob + 1};
                 shown[size_t(base + part)] = part < knobEntry.shownParts();
             }
         }
     }
     for (int i = 0; layout.extraTurnKnobs > 0 && i < kExtraTurnPlaces; ++i) {
-        m_identities[size_t(kExtraTurnFirst + i)] = {
+        identities[size_t(kExtraTurnFirst + i)] = {
             i % 2 == 0 ? ControlPart::TurnLeft : ControlPart::TurnRight, i / 2 + 1};
         shown[size_t(kExtraTurnFirst + i)] = i < 2 * layout.extraTurnKnobs;
     }
 
+    std::array<int, kKeySlotCount> slotOfButton{};
     for (int i = 0; i < kKeySlotCount; ++i) {
-        m_slotOfButton[size_t(i)] = i;
+        slotOfButton[size_t(i)] = i;
         m_buttonOfSlot[size_t(i)] = i;
     }
-    if (legacySingleKnob && layout.id == Layout0K1E) {
+    if (legacyNumbering && layout.id == Layout0K1E) {
         m_buttonOfSlot[0] = -1;
         for (int place = 0; place < kSingleKnobPartCount; ++place) {
-            m_slotOfButton[size_t(place)] = kLegacyKnobSlotOfButton[place];
+            slotOfButton[size_t(place)] = kLegacyKnobSlotOfButton[place];
             m_buttonOfSlot[size_t(kLegacyKnobSlotOfButton[place])] = place;
         }
-    } else if (legacySixKey && layout.id == Layout6K1E) {
+    } else if (legacyNumbering && layout.id == Layout6K1E) {
         for (int part = 0; part < kKnobParts; ++part) {
-            m_slotOfButton[size_t(kLegacySixKeyKnobPlace + part)] = kLegacySixKeyKnobSlot + part;
+            slotOfButton[size_t(kLegacySixKeyKnobPlace + part)] = kLegacySixKeyKnobSlot + part;
             m_buttonOfSlot[size_t(kLegacySixKeyKnobSlot + part)] = kLegacySixKeyKnobPlace + part;
         }
     }
 
-    for (int place = 0; place < kKeySlotCount; ++place)
-        if (shown[size_t(place)])
-            m_shown.append({place, m_slotOfButton[size_t(place)], m_identities[size_t(place)]});
+    for (int place = 0; place < kKeySlotCount; ++place) {
+        MappedControl &control = m_places[size_t(place)];
+        control.button = place;
+        control.slot = slotOfButton[size_t(place)];
+        control.identity = identities[size_t(place)];
+        control.role = roleOf(control.identity);
+        control.shown = shown[size_t(place)];
+    }
+}
+
+void ControlMap::holdAs(const KeypadFamily &family, const KeypadDescription &description)
+{
+    const KeypadCapabilities &capabilities = family.capabilities();
+    const ControlAccepts accepts = acceptsOf(capabilities);
+    m_acceptsOfSlot.fill(accepts);
+    // Only a keypad that described itself has slots it cannot store.
+    if (description.info.valid || description.legacy.valid)
+        for (int slot : family.unwritableSlots(description))
+            if (slot >= 0 && slot < kKeySlotCount)
+                m_acceptsOfSlot[size_t(slot)].fixed = true;
+    // A key has its own LED unless the family lights the keypad in one colour.
+    const bool keyLeds = capabilities.lighting != LightingKind::Old;
+    for (MappedControl &control : m_places) {
+        control.led = keyLeds && control.identity.part == ControlPart::Key;
+        control.accepts = control.slot >= 0 && control.slot < kKeySlotCount
+            ? m_acceptsOfSlot[size_t(control.slot)]
+            : ControlAccepts{};
+    }
+    listShown();
+}
+
+void ControlMap::listShown()
+{
+    m_shown.clear();
+    for (const MappedControl &control : m_places)
+        if (control.shown)
+            m_shown.append(control);
+}
+
+const MappedControl &ControlMap::place(int button) const
+{
+    static const MappedControl none;
+    return button >= 0 && button < kKeySlotCount ? m_places[size_t(button)] : none;
 }
 
 ControlIdentity ControlMap::identityOfButton(int button) const
 {
-    return button >= 0 && button < kKeySlotCount ? m_identities[size_t(button)] : ControlIdentity{};
+    return place(button).identity;
 }
 
 int ControlMap::slotOfButton(int button) const
 {
-    return button >= 0 && button < kKeySlotCount ? m_slotOfButton[size_t(button)] : button;
+    return button >= 0 && button < kKeySlotCount ? m_places[size_t(button)].slot : button;
 }
 
 int ControlMap::buttonOfSlot(int slot) const
@@ -129,4 +200,9 @@ const MappedControl *ControlMap::controlOf(const ControlIdentity &identity) cons
         if (control.identity == identity)
             return &control;
     return nullptr;
+}
+
+bool ControlMap::accepts(int slot, const KeyConfig &function) const
+{
+    return slot >= 0 && slot < kKeySlotCount && m_acceptsOfSlot[size_t(slot)].holds(function);
 }

@@ -25,8 +25,7 @@ QString layerLine(int layer, const QString &line)
 // The file's controls by slot of this keypad; what has no place or does not
 // fit is listed instead. A fixed control of the file leaves its slot as it is.
 KeyLayer landedControls(const KeypadFileLayer &layer, const ControlMap &controls,
-                        const KeyboardData &store, const DeviceState &state,
-                        QVector<bool> &untouched, QStringList &notHeld)
+                        const KeyboardData &store, QVector<bool> &untouched, QStringList &notHeld)
 {
     KeyLayer landed(kKeySlotCount);
     untouched.fill(false, kKeySlotCount);
@@ -44,7 +43,7 @@ KeyLayer landedControls(const KeypadFileLayer &layer, const ControlMap &controls
             notHeld << layerLine(layer.index,
                                  translateText(QStringLiteral("%1: this keypad has no such control"))
                                      .arg(shown));
-        else if (!keypadHolds(state, control.record))
+        else if (!controls.accepts(slot, control.record))
             notHeld << layerLine(layer.index,
                                  translateText(QStringLiteral("%1: this keypad cannot hold it"))
                                      .arg(shown));
@@ -99,7 +98,7 @@ ImportPlan planImport(const KeypadFile &file, const KeyboardData &store, const D
         layer.records = store.layers()[fileLayer.index];
         QVector<bool> untouched;
         const KeyLayer landed =
-            landedControls(fileLayer, controls, store, state, untouched, plan.notHeld);
+            landedControls(fileLayer, controls, store, untouched, plan.notHeld);
         for (const MappedControl &control : controls.shown()) {
             const int slot = control.slot;
             if (slot < 0 || slot >= kKeySlotCount || !store.isWritableSlot(slot) || untouched[slot])

@@ -16,9 +16,5 @@ std::optional<ControlIdentity> identityOf(const ControlRole &role);
 // Layers the connected keypad keeps.
 int keptLayerCount(const DeviceState &state);
 
-// Whether the keypad can keep this assignment exactly as it is; an "Old"
-// keypad, say, keeps no recorded macro.
-bool keypadHolds(const DeviceState &state, const KeyConfig &record);
-
 // The name the window shows for a control with a function text: "Key 3: A".
 QString controlText(const ControlRole &role, const QString &function);

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr uint16_t kReleaseDelay = 20;
 constexpr uint16_t kLaterPressDelay = 20;
 
 // A received answer: every field read goes through `has` first.
@@ -31,7 +30,7 @@ QVector<MacroStep> pressThenRelease(const QVector<Press> &presses)
     for (const Press &press : presses)
         steps.append({0, press.key, press.delay});
     for (int i = presses.size() - 1; i >= 0; --i)
-        steps.append({1, presses[i].key, kReleaseDelay});
+        steps.append({1, presses[i].key, kLegacyPlayedReleaseDelay});
     return steps;
 }
 
@@ -121,7 +120,7 @@ void decodeOldPairs(const Answer &answer, KeyConfig &key)
     const uint16_t delay = uint16_t(answer.at(kOldOffDelay) | (answer.at(kOldOffDelay + 1) << 8));
     if (modifiers.isEmpty() && keys.size() == 1) {
         if (delay > 0)
-            key.setMacro({{0, keys[0], delay}, {1, keys[0], kReleaseDelay}});
+            key.setMacro({{0, keys[0], delay}, {1, keys[0], kLegacyPlayedReleaseDelay}});
         else
             key.setSingleKey(keys[0]);
         return;
@@ -133,9 +132,9 @@ void decodeOldPairs(const Answer &answer, KeyConfig &key)
     for (uint8_t usage : modifiers + keys)
         steps.append({0, usage, steps.isEmpty() ? uint16_t(0) : kLaterPressDelay});
     for (int i = keys.size() - 1; i >= 0; --i)
-        steps.append({1, keys[i], kReleaseDelay});
+        steps.append({1, keys[i], kLegacyPlayedReleaseDelay});
     for (int i = modifiers.size() - 1; i >= 0; --i)
-        steps.append({1, modifiers[i], kReleaseDelay});
+        steps.append({1, modifiers[i], kLegacyPlayedReleaseDelay});
     for (MacroStep &step : steps)
         if (step.action == 0 && step.keycode != 0)
             step.delay = delay;

@@ -1,5 +1,6 @@
 #include "legacy/legacyfamily.h"
 
+#include "legacy/legacyrecord.h"
 #include "legacy/legacysession.h"
 #include "legacy/legacytables.h"
 
@@ -60,6 +61,9 @@ KeypadCapabilities legacyCapabilities(LightingKind lighting, DelayPage delayPage
     capabilities.lighting = lighting;
     capabilities.delayPage = delayPage;
     capabilities.legacyKnobNumbering = true;
+    capabilities.layersDescribed = false;
+    capabilities.record.releaseDelay = kLegacyPlayedReleaseDelay;
+    capabilities.record.lastMouseAction = kLegacyLastGesture;
     // Their controls stay enabled: the store refuses an unwritable slot
     // with a log line.
     capabilities.slotsDescribed = false;

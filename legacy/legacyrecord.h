@@ -18,6 +18,10 @@ enum LegacyRecordType : uint8_t {
     LegacyRecordMouse = 3,
 };
 
+// Both families play the releases themselves, each this many ms after the
+// step before; a read brings them back so.
+constexpr uint16_t kLegacyPlayedReleaseDelay = 20;
+
 // R20Wide: a list of up to 18 timed key presses.
 constexpr int kR20OffMouseKind = 5;      // mouse; 1 in an entry list and a media record
 constexpr int kR20OffEntryCount = 6;
