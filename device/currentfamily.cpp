@@ -23,7 +23,7 @@ const KeypadCapabilities &CurrentFamily::capabilities() const
 
 bool CurrentFamily::claims(const KeypadDescription &description) const
 {
-    return description.info.valid && !description.legacy.valid;
+    return description.info.valid && !description.probe.valid;
 }
 
 KeypadContents CurrentFamily::read(HIDManager &link) const

@@ -2,7 +2,6 @@
 
 #include "device/deviceinfo.h"
 #include "device/savesnapshot.h"
-#include "legacy/legacydeviceinfo.h"
 #include "model/keylayers.h"
 
 #include <QByteArray>
@@ -74,11 +73,20 @@ struct KeypadCapabilities {
     bool holdsMacros() const { return maxMacroSteps > 0; }
 };
 
-// What a keypad said of itself: the current description, or the legacy
-// probe's answer copied into both.
+// What only an older family's probe answer says of a keypad, beside the
+// counts its description gives in the current description's terms. The family
+// whose probe was answered gives the format and the version their meaning.
+struct ProbeAnswer {
+    uint8_t valid = 0;   // 1 once a probe was answered
+    uint8_t version = 0; // firmware version byte
+    int format = 0;      // which of the older families' records it speaks
+};
+
+// What a keypad said of itself: the current description, or an older
+// family's probe answer with its counts in `info`.
 struct KeypadDescription {
     DeviceInfo info;
-    LegacyDeviceInfo legacy;
+    ProbeAnswer probe;
 };
 
 // What a read of a keypad brings back.

@@ -2,17 +2,6 @@
 
 #include <QtGlobal>
 
-DeviceInfo deviceInfoFromLegacy(const LegacyDeviceInfo &legacy)
-{
-    DeviceInfo info;
-    info.valid = legacy.valid;
-    info.keyCount = legacy.keyCount;
-    info.encoderCount = legacy.encoderCount;
-    info.layerCount = legacy.layerCount;
-    info.layoutS = legacy.shape;
-    return info;
-}
-
 ConnectedKeypad describeConnectedKeypad(const KeypadConnectRead &read)
 {
     ConnectedKeypad keypad;

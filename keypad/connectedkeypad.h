@@ -2,9 +2,8 @@
 
 #include "keypad/controlmap.h"
 #include "keypad/devicestate.h"
+#include "keypad/keypadfamilies.h"
 #include "keypad/layoutcatalogue.h"
-
-#include "device/keypadfamilies.h"
 
 // A keypad read after it was plugged in, as every program sees it: its
 // state, the picture the window draws of it and that picture's controls.
@@ -17,6 +16,3 @@ struct ConnectedKeypad {
 // What the read says of the keypad; `read.family` is null when it answered
 // neither protocol, and then the state is of no family.
 ConnectedKeypad describeConnectedKeypad(const KeypadConnectRead &read);
-
-// The legacy probe's answer in the current description's terms.
-DeviceInfo deviceInfoFromLegacy(const LegacyDeviceInfo &legacy);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/keypadfamilies.h"
+#include "keypad/keypadfamilies.h"
 
 class HIDManager;
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "device/deviceinfo.h"
-#include "device/keypadfamilies.h"
+#include "keypad/keypadfamilies.h"
+#include "legacy/legacydescription.h"
 #include "legacy/legacydeviceinfo.h"
 
 // What the window knows of the keypad plugged in now. The connection flows
@@ -27,7 +28,10 @@ struct DeviceState {
     const KeypadCapabilities &capabilities() const { return connectedFamily().capabilities(); }
     // The family of the last keypad read, connected or not.
     const KeypadFamily &lastFamily() const { return family ? *family : currentKeypadFamily(); }
-    KeypadDescription description() const { return KeypadDescription{info, legacyInfo}; }
+    KeypadDescription description() const
+    {
+        return legacyInfo.valid ? legacyKeypadDescription(legacyInfo) : KeypadDescription{info, {}};
+    }
 
     // Forgets the keypad that went away. How many layers it had and its
     // family stay: its picture stays until the next keypad is read, and

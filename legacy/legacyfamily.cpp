@@ -1,5 +1,6 @@
 #include "legacy/legacyfamily.h"
 
+#include "legacy/legacydescription.h"
 #include "legacy/legacyrecord.h"
 #include "legacy/legacysession.h"
 #include "legacy/legacytables.h"
@@ -17,7 +18,7 @@ const char *LegacyFamily::name() const
 
 bool LegacyFamily::claims(const KeypadDescription &description) const
 {
-    return description.legacy.valid && description.legacy.format == m_format;
+    return description.probe.valid && description.probe.format == m_format;
 }
 
 KeypadContents LegacyFamily::read(HIDManager &link) const
@@ -35,7 +36,7 @@ KeypadContents LegacyFamily::read(HIDManager &link) const
 SaveResult LegacyFamily::save(HIDManager &link, const KeypadDescription &description,
                               const SaveSnapshot &snapshot) const
 {
-    return legacySaveSession(link, description.legacy, snapshot);
+    return legacySaveSession(link, legacyDeviceInfoOf(description), snapshot);
 }
 
 QVector<int> LegacyFamily::unwritableSlots(const KeypadDescription &) const
@@ -45,7 +46,7 @@ QVector<int> LegacyFamily::unwritableSlots(const KeypadDescription &) const
 
 QByteArray LegacyFamily::descriptionBytes(const KeypadDescription &description) const
 {
-    const LegacyDeviceInfo &l = description.legacy;
+    const LegacyDeviceInfo l = legacyDeviceInfoOf(description);
     return QByteArray::number(l.format) + ':' + QByteArray::number(l.keyCount) + ','
         + QByteArray::number(l.encoderCount) + ',' + QByteArray::number(l.layerCount) + ','
         + QByteArray::number(l.version) + ',' + QByteArray::number(l.shape);

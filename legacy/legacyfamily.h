@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/keypadfamily.h"
+#include "legacy/legacydeviceinfo.h"
 
 // The two older families share the legacy probe, reads and save; they differ
 // in their records and in what those can hold.

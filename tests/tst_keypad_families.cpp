@@ -1,6 +1,7 @@
 #include "keypad/storesave.h"
 #include "device/hidmanager.h"
-#include "device/keypadfamilies.h"
+#include "keypad/connectedkeypad.h"
+#include "keypad/keypadfamilies.h"
 #include "legacy/legacytables.h"
 #include "model/keyboarddata.h"
 #include "virtual_keypad/oldfirmware.h"
@@ -99,7 +100,7 @@ void TestKeypadFamilies::roundTripThroughTheFamily()
     store.replaceLedLayer(kLayer, lighting);
     const uint8_t oldByteBefore = can.lighting == LightingKind::Old ? oldLightingByte(kLayer) : 0;
 
-    const KeypadDescription description{connected.info, connected.legacyInfo};
+    const KeypadDescription description = describeConnectedKeypad(connected).state.description();
     const SaveResult saved = keypad.save(manager, description, saveSnapshotOf(store, SaveKind::All));
     QVERIFY(saved.ok);
     QCOMPARE(saved.writtenLighting.size(), 1);

@@ -1,6 +1,9 @@
 #include "tst_legacy_support.h"
 
+#include "device/currentfamily.h"
 #include "device/packet.h"
+#include "legacy/legacydescription.h"
+#include "legacy/legacyfamily.h"
 #include "legacy/legacyprobe.h"
 
 #include <QThread>
@@ -35,6 +38,7 @@ private slots:
     void silentDeviceGivesNoAnswer();
     void currentKeypadIsNeverTakenForLegacy();
     void shortOrMissingAnswers();
+    void answerTravelsInTheDescription();
 };
 
 void TestLegacyProbe::versionTellsTheFamilies()
@@ -149,6 +153,34 @@ void TestLegacyProbe::shortOrMissingAnswers()
     QCOMPARE(outcome, LegacyProbeOutcome::RequestFailed);
     QVERIFY(!legacyProbe(nullptr, info, &outcome));
     QCOMPARE(outcome, LegacyProbeOutcome::NoDevice);
+}
+
+// The answer goes to the families in the description every family shares:
+// only its own family claims it, and the bytes that tell one keypad from
+// another (kept in the history and the keypad files) are the probe's.
+void TestLegacyProbe::answerTravelsInTheDescription()
+{
+    LegacyKeypad keypad(Family::R20Wide, {4, 3, 10, 2});
+    LegacyDeviceInfo info;
+    QVERIFY(legacyProbe(keypad.handle, info));
+    const KeypadDescription description = legacyKeypadDescription(info);
+    QVERIFY(r20WideKeypadFamily().claims(description));
+    QVERIFY(!oldKeypadFamily().claims(description));
+    QVERIFY(!CurrentFamily().claims(description));
+    QCOMPARE(r20WideKeypadFamily().descriptionBytes(description), QByteArray("1:4,3,3,10,2"));
+    const LegacyDeviceInfo back = legacyDeviceInfoOf(description);
+    QCOMPARE(int(back.valid), 1);
+    QCOMPARE(int(back.keyCount), 4);
+    QCOMPARE(int(back.encoderCount), 3);
+    QCOMPARE(int(back.layerCount), 3);
+    QCOMPARE(int(back.version), 10);
+    QCOMPARE(int(back.shape), 2);
+    QCOMPARE(back.format, int(LegacyFormatR20Wide));
+
+    // No probe answered: what an unprobed keypad always said.
+    const KeypadDescription unprobed;
+    QVERIFY(!oldKeypadFamily().claims(unprobed));
+    QCOMPARE(oldKeypadFamily().descriptionBytes(unprobed), QByteArray("0:0,0,3,0,0"));
 }
 
 QTEST_GUILESS_MAIN(TestLegacyProbe)

@@ -1,7 +1,8 @@
-#include "device/keypadfamilies.h"
+#include "keypad/keypadfamilies.h"
 
 #include "device/currentfamily.h"
 #include "device/hidmanager.h"
+#include "legacy/legacydescription.h"
 #include "legacy/legacyfamily.h"
 #include "legacy/legacysession.h"
 
@@ -45,7 +46,7 @@ KeypadConnectRead identifyAndReadKeypad(HIDManager &link)
             result.readComplete = legacy.readComplete;
             result.layers = legacy.layers;
             result.lighting = legacy.lighting;
-            result.family = keypadFamilyOf(KeypadDescription{DeviceInfo(), legacy.info});
+            result.family = keypadFamilyOf(legacyKeypadDescription(legacy.info));
         }
     }
     if (result.infoOk) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/keypadfamily.h"
+#include "legacy/legacydeviceinfo.h"
 
 #include <QVector>
 
