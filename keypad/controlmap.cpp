@@ -142,7 +142,7 @@ void ControlMap::holdAs(const KeypadFamily &family, const KeypadDescription &des
     const ControlAccepts accepts = acceptsOf(capabilities);
     m_acceptsOfSlot.fill(accepts);
     // Only a keypad that described itself has slots it cannot store.
-    if (description.info.valid || description.legacy.valid)
+    if (description.info.valid || description.probe.valid)
         for (int slot : family.unwritableSlots(description))
             if (slot >= 0 && slot < kKeySlotCount)
                 m_acceptsOfSlot[size_t(slot)].fixed = true;

@@ -5,6 +5,7 @@
 #include "keypad/keypadroles.h"
 #include "legacy/legacyfamily.h"
 #include "legacy/legacyrecord.h"
+#include "model/keytexts.h"
 #include "model/labels.h"
 
 #include <QSet>
@@ -20,8 +21,8 @@ KeypadDescription fullDescription(const KeypadFamily &family)
         description.info.valid = 1;
         return description;
     }
-    description.legacy.valid = 1;
-    description.legacy.format =
+    description.probe.valid = 1;
+    description.probe.format =
         &family == &r20WideKeypadFamily() ? LegacyFormatR20Wide : LegacyFormatOld;
     return description;
 }
@@ -312,7 +313,7 @@ void TestControlMap::whatEachFamilyAccepts()
                      qPrintable(QStringLiteral("%1: record %2 (%3)")
                                     .arg(legacyFamilyName(format))
                                     .arg(i)
-                                    .arg(records[i].fullText)));
+                                    .arg(fullTextOf(records[i]))));
     }
 }
 
