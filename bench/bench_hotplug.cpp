@@ -12,8 +12,8 @@
 #include "benchloop.h"
 #include "keypad/settingsfile.h"
 
-#include "app/imagememory.h"
-#include "app/widget.h"
+#include "app/look/imagememory.h"
+#include "app/window/widget.h"
 #include "device/devicewatcher.h"
 #include "device/hidmanager.h"
 #include "keypad/connectresult.h"

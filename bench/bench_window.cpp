@@ -16,10 +16,10 @@
 #include "eventtrace.h"
 #include "stallmonitor.h"
 
-#include "app/imagememory.h"
-#include "app/keypadfilecommands.h"
+#include "app/look/imagememory.h"
+#include "app/files/keypadfilecommands.h"
 #include "keypad/layoutcatalogue.h"
-#include "app/widget.h"
+#include "app/window/widget.h"
 #include "model/keyboarddata.h"
 #include "model/translation.h"
 #include "virtualkeypad.h"

@@ -3,7 +3,7 @@
 // runs the fixed helper; the keypad opens without a replug when it succeeds,
 // and the commands are shown when it does not.
 
-#include "app/accessdoctor.h"
+#include "app/connection/accessdoctor.h"
 #include "tst_flows_support.h"
 
 #include <QTemporaryDir>

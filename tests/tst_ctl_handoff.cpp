@@ -5,8 +5,8 @@
 #include "tst_keypad_file_support.h"
 #include "tst_session_support.h"
 
-#include "app/edithistory.h"
-#include "app/singleinstance.h"
+#include "app/editing/edithistory.h"
+#include "app/connection/singleinstance.h"
 #include "keypad/appidentity.h"
 
 #include <QDBusConnection>

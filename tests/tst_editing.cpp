@@ -3,11 +3,11 @@
 
 #include "tst_flows_support.h"
 
-#include "app/editcontrols.h"
-#include "app/edithistory.h"
-#include "app/keyclipboard.h"
-#include "app/layercolumn.h"
-#include "app/layercopy.h"
+#include "app/editing/editcontrols.h"
+#include "app/editing/edithistory.h"
+#include "app/editing/keyclipboard.h"
+#include "app/keypadview/layercolumn.h"
+#include "app/editing/layercopy.h"
 #include "pages/lightingpage.h"
 #include "pages/macropage.h"
 #include "widgets/macroflowwidget.h"

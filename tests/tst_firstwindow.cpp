@@ -1,9 +1,9 @@
-#include "app/firstwindow.h"
+#include "app/look/firstwindow.h"
 #include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
-#include "app/imagememory.h"
-#include "app/widget.h"
-#include "app/windowsize.h"
+#include "app/look/imagememory.h"
+#include "app/window/widget.h"
+#include "app/look/windowsize.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -3,7 +3,7 @@
 // first case also guards the hand-over itself: the UI thread reads what the
 // worker wrote with nothing else ordering the two.
 
-#include "app/devicetask.h"
+#include "app/connection/devicetask.h"
 
 #include <QtTest>
 

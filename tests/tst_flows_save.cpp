@@ -2,7 +2,7 @@
 
 #include "tst_flows_support.h"
 
-#include "app/functionrows.h"
+#include "app/keypadview/functionrows.h"
 #include "pages/macropage.h"
 
 #include <QListWidget>

@@ -3,7 +3,7 @@
 // Shared by the window's connection-flow tests: a window on the process-wide
 // device link and demo keypads of the virtual bus.
 
-#include "app/widget.h"
+#include "app/window/widget.h"
 #include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
 #include "tst_log_capture.h"

@@ -3,7 +3,7 @@
 
 #include "tst_keypad_file_support.h"
 
-#include "app/historywindow.h"
+#include "app/files/historywindow.h"
 #include "keypad/configurationhistory.h"
 #include "keypad/keypadfileload.h"
 

@@ -3,11 +3,11 @@
 // recorded), every page button has a name of its own, and lighting edits
 // carry the unsaved mark on the key's swatch and on the layer.
 
-#include "app/functionrows.h"
+#include "app/keypadview/functionrows.h"
 #include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
 #include "keypad/layoutcatalogue.h"
-#include "app/widget.h"
+#include "app/window/widget.h"
 #include "model/translation.h"
 #include "pages/basekeyspage.h"
 #include "pages/extkeyspage.h"

@@ -3,9 +3,9 @@
 
 #include "tst_keypad_file_support.h"
 
-#include "app/edithistory.h"
-#include "app/importpreview.h"
-#include "app/keypadfilecommands.h"
+#include "app/editing/edithistory.h"
+#include "app/files/importpreview.h"
+#include "app/files/keypadfilecommands.h"
 #include "model/keypadfile.h"
 #include "virtual_keypad/legacyfirmware.h"
 #include "model/keytexts.h"

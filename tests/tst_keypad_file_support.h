@@ -5,8 +5,8 @@
 
 #include "tst_flows_support.h"
 
-#include "app/importpreview.h"
-#include "app/keypadfilecommands.h"
+#include "app/files/importpreview.h"
+#include "app/files/keypadfilecommands.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -5,8 +5,8 @@
 #include "tst_keypad_file_support.h"
 
 #include "keypad/controlmap.h"
-#include "app/importpreview.h"
-#include "app/keypadfilecommands.h"
+#include "app/files/importpreview.h"
+#include "app/files/keypadfilecommands.h"
 #include "keypad/keypadroles.h"
 #include "model/keypadfile.h"
 #include "virtual_keypad/oldfirmware.h"

@@ -1,7 +1,7 @@
 #include "tst_flows_support.h"
 #include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
-#include "app/widget.h"
+#include "app/window/widget.h"
 #include "virtual_keypad/r20widefirmware.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"

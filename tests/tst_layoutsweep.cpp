@@ -4,8 +4,8 @@
 // stays in its group with usable keys, and nothing leaves the window.
 
 #include "tst_flows_support.h"
-#include "app/functionrows.h"
-#include "app/windowsize.h"
+#include "app/keypadview/functionrows.h"
+#include "app/look/windowsize.h"
 #include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
 

@@ -4,7 +4,7 @@
 
 #include "tst_flows_support.h"
 
-#include "app/windowsize.h"
+#include "app/look/windowsize.h"
 #include "widgets/knobbutton.h"
 #include "widgets/legendfit.h"
 

@@ -1,6 +1,6 @@
 // What a user reads on the window: tooltips that are drawn, not black boxes.
 
-#include "app/widget.h"
+#include "app/window/widget.h"
 #include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
 #include "widgets/keybutton.h"

@@ -4,7 +4,7 @@
 
 #include "tst_session_support.h"
 
-#include "app/localinstance.h"
+#include "app/connection/localinstance.h"
 #include "keypad/appidentity.h"
 
 #include <QSignalSpy>

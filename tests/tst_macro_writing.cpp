@@ -4,7 +4,7 @@
 
 #include "tst_flows_support.h"
 
-#include "app/edithistory.h"
+#include "app/editing/edithistory.h"
 #include "model/keyboarddata.h"
 #include "model/macroedits.h"
 #include "pages/macropage.h"

@@ -4,12 +4,12 @@
 
 #include "tst_flows_support.h"
 
-#include "app/editcontrols.h"
-#include "app/edithistory.h"
-#include "app/functionrows.h"
-#include "app/layercolumn.h"
-#include "app/layercopy.h"
-#include "app/windowmenus.h"
+#include "app/editing/editcontrols.h"
+#include "app/editing/edithistory.h"
+#include "app/keypadview/functionrows.h"
+#include "app/keypadview/layercolumn.h"
+#include "app/editing/layercopy.h"
+#include "app/window/windowmenus.h"
 #include "pages/lightingpage.h"
 #include "pages/macropage.h"
 

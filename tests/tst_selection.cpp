@@ -4,7 +4,7 @@
 #include "keypad/layoutcatalogue.h"
 #include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
-#include "app/widget.h"
+#include "app/window/widget.h"
 #include "pages/basekeyspage.h"
 #include "pages/extkeyspage.h"
 #include "pages/lightingpage.h"

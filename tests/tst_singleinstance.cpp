@@ -5,8 +5,8 @@
 #include "tst_session_support.h"
 
 #include "keypad/appidentity.h"
-#include "app/raisewindow.h"
-#include "app/singleinstance.h"
+#include "app/look/raisewindow.h"
+#include "app/connection/singleinstance.h"
 
 #include <QDBusConnectionInterface>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
-#include "app/widget.h"
+#include "app/window/widget.h"
 #include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
-#include "app/windowsize.h"
+#include "app/look/windowsize.h"
 #include "tst_log_capture.h"
 
 #include <QButtonGroup>
