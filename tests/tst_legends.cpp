@@ -5,6 +5,8 @@
 #include "tst_flows_support.h"
 
 #include "app/look/windowsize.h"
+#include "widgets/focusring.h"
+#include "widgets/keybutton.h"
 #include "widgets/knobbutton.h"
 #include "widgets/legendfit.h"
 
@@ -105,6 +107,7 @@ private slots:
     void windowLegendsNameTheirFunctions_data();
     void windowLegendsNameTheirFunctions();
     void knobLegendHidesThePicture();
+    void selectedKeyLegendStaysInsideItsRings();
 };
 
 void TestLegends::fittingKeepsWhatNamesTheFunction()
@@ -223,6 +226,31 @@ void TestLegends::knobLegendHidesThePicture()
         for (int x = qCeil(area.left()); x < area.right(); ++x)
             pictureShowing += isPictureLine(bare.pixelColor(x, y));
     QVERIFY(pictureShowing > 0);
+}
+
+void TestLegends::selectedKeyLegendStaysInsideItsRings()
+{
+    QWidget host;
+    auto *key = new KeyButton(&host);
+    key->setText(QStringLiteral("LCtrl + C"));
+    key->setLegendShape(LegendShape::Combination);
+    host.show();
+    host.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&host));
+    key->setChecked(true);
+    key->setFocus();
+    QVERIFY(key->hasFocus());
+    // The keys of the smallest and of the largest window.
+    for (const double scale : {0.45, 1.0}) {
+        key->setScale(scale);
+        const int side = key->buttonSize();
+        const int inside = side - 2 * qCeil(focusRingDepth(ringScaleFor(side)));
+        const QFontMetricsF metrics(key->paintedLegendFont());
+        for (const QString &line : key->legend().split(QLatin1Char('\n')))
+            QVERIFY2(metrics.horizontalAdvance(line) <= inside,
+                     qPrintable(QStringLiteral("%1 px key: \"%2\" over its rings").arg(side).arg(line)));
+        QVERIFY(!key->legend().contains(kCut));
+    }
 }
 
 QTEST_MAIN(TestLegends)

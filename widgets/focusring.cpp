@@ -9,15 +9,14 @@ const QColor kSelectionLight(255, 215, 0);
 const QColor kFocusLight(255, 255, 255);
 const QColor kDarkEdge(0, 0, 0, 210);
 constexpr qreal kLightWidth = 3.0;
-constexpr qreal kDarkWidth = 6.0;
 
-void strokeTwoTone(QPainter &painter, const QPainterPath &path, const QColor &light)
+void strokeTwoTone(QPainter &painter, const QPainterPath &path, const QColor &light, qreal scale)
 {
     painter.save();
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(kDarkEdge, kDarkWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setPen(QPen(kDarkEdge, kRingWidth * scale, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawPath(path);
-    painter.setPen(QPen(light, kLightWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setPen(QPen(light, kLightWidth * scale, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawPath(path);
     painter.restore();
 }
@@ -38,29 +37,29 @@ QPainterPath ellipsePath(const QRectF &rect)
 
 } // namespace
 
-void drawSelectionRing(QPainter &painter, const QRectF &rect, qreal radius)
+void drawSelectionRing(QPainter &painter, const QRectF &rect, qreal radius, qreal scale)
 {
-    const qreal inset = kDarkWidth / 2;
+    const qreal inset = kRingWidth * scale / 2;
     strokeTwoTone(painter, roundedPath(rect.adjusted(inset, inset, -inset, -inset), radius - inset),
-                  kSelectionLight);
+                  kSelectionLight, scale);
 }
 
-void drawFocusRing(QPainter &painter, const QRectF &rect, qreal radius)
+void drawFocusRing(QPainter &painter, const QRectF &rect, qreal radius, qreal scale)
 {
-    const qreal inset = kFocusRingInset;
+    const qreal inset = kFocusRingInset * scale;
     strokeTwoTone(painter, roundedPath(rect.adjusted(inset, inset, -inset, -inset), radius - inset),
-                  kFocusLight);
+                  kFocusLight, scale);
 }
 
 void drawSelectionEllipse(QPainter &painter, const QRectF &rect)
 {
-    const qreal inset = kDarkWidth / 2;
+    const qreal inset = kRingWidth / 2;
     strokeTwoTone(painter, ellipsePath(rect.adjusted(inset, inset, -inset, -inset)),
-                  kSelectionLight);
+                  kSelectionLight, 1.0);
 }
 
 void drawFocusEllipse(QPainter &painter, const QRectF &rect)
 {
     const qreal inset = kFocusRingInset;
-    strokeTwoTone(painter, ellipsePath(rect.adjusted(inset, inset, -inset, -inset)), kFocusLight);
+    strokeTwoTone(painter, ellipsePath(rect.adjusted(inset, inset, -inset, -inset)), kFocusLight, 1.0);
 }

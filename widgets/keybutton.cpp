@@ -85,7 +85,13 @@ void KeyButton::setLegendCorner(const QRect &corner)
 
 QRect KeyButton::legendFace() const
 {
-    return insetSquare(qMax(kMinLegendPad, qRound(m_size * kLegendPadShare)));
+    const int pad = qMax(kMinLegendPad, qRound(m_size * kLegendPadShare));
+    // The rings of the selected or focused key are drawn over its edge; its
+    // legend is fitted inside them, not across them.
+    const qreal scale = ringScaleFor(m_size);
+    const qreal rings =
+        hasFocus() ? focusRingDepth(scale) : isChecked() ? selectionRingDepth(scale) : 0;
+    return insetSquare(qMax(pad, qCeil(rings)));
 }
 
 QRect KeyButton::legendRoom() const
@@ -199,10 +205,11 @@ void KeyButton::paintEvent(QPaintEvent *)
     painter.setBrush(face);
     painter.drawRoundedRect(QRectF(rect()), radius, radius);
 
+    const qreal ringScale = ringScaleFor(m_size);
     if (isChecked())
-        drawSelectionRing(painter, QRectF(rect()), radius);
+        drawSelectionRing(painter, QRectF(rect()), radius, ringScale);
     if (hasFocus())
-        drawFocusRing(painter, QRectF(rect()), radius);
+        drawFocusRing(painter, QRectF(rect()), radius, ringScale);
 
     const PaintedLegend &legend = paintedLegend();
     painter.setFont(legend.font);
