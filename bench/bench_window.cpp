@@ -356,7 +356,7 @@ int main(int argc, char **argv)
     // accepted at once.
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("keypad.json"));
-    KeypadFileCommands *files = window->keypadFileCommands();
+    KeypadFileCommands *files = window->findChild<KeypadFileCommands *>();
     files->setChooseFile([&](bool, const QString &) { return path; });
     // The stall counts from the preview's close: building it is the
     // dialog's opening, which the user waits for anyway.

@@ -113,14 +113,14 @@ void CtlHandoffTest::theWindowCarriesOutTheCommand()
 
     const Ran differs = run({QStringLiteral("diff"), changed});
     QVERIFY2(differs.exit == 1, told(differs, session.log).constData());
-    const int steps = session.window->editHistory()->stack()->count();
+    const int steps = session.window->findChild<EditHistory *>()->stack()->count();
     const Ran applied = run({QStringLiteral("apply"), changed});
     QVERIFY2(applied.exit == 0, told(applied, session.log).constData());
     QVERIFY2(applied.out.contains(QStringLiteral("Saved; the keypad holds the file.")),
              told(applied, session.log).constData());
     QCOMPARE(VirtualKeypad::key(0, 0), VirtualKeySlot::singleKey(kUsageB));
     // As the user would have: one undo step, saved.
-    QCOMPARE(session.window->editHistory()->stack()->count(), steps + 1);
+    QCOMPARE(session.window->findChild<EditHistory *>()->stack()->count(), steps + 1);
     QVERIFY(!session.store().hasUnsavedChanges());
     const Ran holds = run({QStringLiteral("diff"), changed});
     QVERIFY2(holds.exit == 0, told(holds, session.log).constData());

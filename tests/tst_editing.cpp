@@ -38,7 +38,7 @@ void assignKey(Widget &window, int slot, uint8_t usage)
     QCoreApplication::processEvents();
 }
 
-int steps(const Widget &window) { return window.editHistory()->stack()->index(); }
+int steps(const Widget &window) { return window.findChild<EditHistory *>()->stack()->index(); }
 
 
 void press(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -72,8 +72,8 @@ void EditingTest::undoAndRedoEachKindOfEdit()
     LogCapture log;
     auto window = connectedWindow(log, "16k3e");
     QVERIFY(window);
-    QAction *undo = window->editHistory()->undoAction();
-    QAction *redo = window->editHistory()->redoAction();
+    QAction *undo = window->findChild<EditHistory *>()->undoAction();
+    QAction *redo = window->findChild<EditHistory *>()->redoAction();
     QVERIFY(!undo->isEnabled());
 
     // A key function: undo gives back the record and its saved mark.
@@ -123,17 +123,17 @@ void EditingTest::undoAndRedoEachKindOfEdit()
 
     // A delay change of the selected macro, made on layer 2 and undone from
     // layer 1: the window goes back to layer 2.
-    window->layerColumn()->button(1)->click();
+    window->findChild<LayerColumn *>()->button(1)->click();
     window->keyboardData().updateKey(1, 5, [](KeyConfig &key) {
         key.setMacro({{0, UsageA, 0}, {1, UsageA, 20}});
     });
-    window->editHistory()->noteChange();
+    window->findChild<EditHistory *>()->noteChange();
     QCoreApplication::processEvents();
     window->controlButton(5)->click();
-    emit window->macroPage()->flow()->delayEdited(1, 300);
+    emit window->findChild<MacroPage *>()->flow()->delayEdited(1, 300);
     QCoreApplication::processEvents();
     QCOMPARE(undo->text(), QStringLiteral("Undo: Delay on key 6"));
-    window->layerColumn()->button(0)->click();
+    window->findChild<LayerColumn *>()->button(0)->click();
     undo->trigger();
     QCOMPARE(store.currentLayer(), 1);
     QCOMPARE(keyAt(*window, 1, 5).macroSteps[1].delay, uint16_t(20));
@@ -148,13 +148,13 @@ void EditingTest::undoAcrossASaveWritesTheKeyAgain()
     assignKey(*window, 9, UsageB);
     buttonWithText(*window, "Save Settings")->click();
     // No undo while the save runs.
-    QVERIFY(!window->editHistory()->undoAction()->isEnabled());
+    QVERIFY(!window->findChild<EditHistory *>()->undoAction()->isEnabled());
     QVERIFY(waitFor([&] { return poolIdle() && keyAt(*window, 0, 9).dirty == 0; }));
     QCOMPARE(VirtualKeypad::key(0, 9), VirtualKeySlot::singleKey(UsageB));
     QCOMPARE(steps(*window), 1);
 
-    QVERIFY(window->editHistory()->undoAction()->isEnabled());
-    window->editHistory()->undoAction()->trigger();
+    QVERIFY(window->findChild<EditHistory *>()->undoAction()->isEnabled());
+    window->findChild<EditHistory *>()->undoAction()->trigger();
     QCOMPARE(keyAt(*window, 0, 9).dirty, uint8_t(1));
     buttonWithText(*window, "Save Settings")->click();
     QVERIFY(waitFor([&] { return poolIdle() && keyAt(*window, 0, 9).dirty == 0; }));
@@ -191,24 +191,24 @@ void EditingTest::copyPasteAndSwap()
     LogCapture log;
     auto window = connectedWindow(log, "16k3e");
     QVERIFY(window);
-    KeyClipboard *clipboard = window->keyClipboard();
+    KeyClipboard *clipboard = window->findChild<KeyClipboard *>();
 
     // Key 4's function onto key 10 of layer 2, then undone.
     const KeyConfig media = keyAt(*window, 0, 3);
     window->controlButton(3)->click();
-    window->editControls()->copyAction()->trigger();
-    window->layerColumn()->button(1)->click();
+    window->findChild<EditControls *>()->copyAction()->trigger();
+    window->findChild<LayerColumn *>()->button(1)->click();
     const KeyConfig target = keyAt(*window, 1, 9);
     window->controlButton(9)->click();
-    window->editControls()->pasteAction()->trigger();
+    window->findChild<EditControls *>()->pasteAction()->trigger();
     QVERIFY(keyAt(*window, 1, 9).sameAssignment(media));
     QCOMPARE(keyAt(*window, 1, 9).dirty, uint8_t(1));
     QCOMPARE(window->controlButton(9)->text(), window->buttonTextFor(9));
-    window->editHistory()->undo();
+    window->findChild<EditHistory *>()->undo();
     QVERIFY(keyAt(*window, 1, 9).sameAssignment(target));
 
     // Dropping key 1 onto key 2 swaps them on the current layer.
-    window->layerColumn()->button(0)->click();
+    window->findChild<LayerColumn *>()->button(0)->click();
     const KeyConfig first = keyAt(*window, 0, 0);
     const KeyConfig second = keyAt(*window, 0, 1);
     QVERIFY(!first.sameAssignment(second));
@@ -217,12 +217,12 @@ void EditingTest::copyPasteAndSwap()
     QDropEvent drop(QPointF(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
     // Outside a real drag the application hands a drop to nobody; the
     // controls' filter is given it directly.
-    QObject *controls = window->editControls();
+    QObject *controls = window->findChild<EditControls *>();
     QVERIFY(controls->eventFilter(window->controlButton(1), &drop));
     QVERIFY(keyAt(*window, 0, 0).sameAssignment(second));
     QVERIFY(keyAt(*window, 0, 1).sameAssignment(first));
-    QCOMPARE(window->editHistory()->undoAction()->text(), QStringLiteral("Undo: Swap key 1 and key 2"));
-    window->editHistory()->undo();
+    QCOMPARE(window->findChild<EditHistory *>()->undoAction()->text(), QStringLiteral("Undo: Swap key 1 and key 2"));
+    window->findChild<EditHistory *>()->undo();
     QVERIFY(keyAt(*window, 0, 0).sameAssignment(first));
 
     // A macro cannot go onto a legacy keypad: refused, said, nothing changed.
@@ -253,10 +253,10 @@ void EditingTest::layerCopyAsksOnlyOverAssignments()
             store.updateKey(layer, key, [&](KeyConfig &k) { k.clear(); });
     int asked = 0;
     bool answer = false;
-    window->layerCopy()->setAsk([&](int, int) { ++asked; return answer; });
+    window->findChild<LayerCopy *>()->setAsk([&](int, int) { ++asked; return answer; });
 
     // The menu offers the other shown layers.
-    std::unique_ptr<QMenu> menu(window->layerColumn()->createLayerMenu(0));
+    std::unique_ptr<QMenu> menu(window->findChild<LayerColumn *>()->createLayerMenu(0));
     QMenu *copyTo = menu->actions().first()->menu();
     QCOMPARE(copyTo->actions().size(), 2);
     copyTo->actions().first()->trigger();
@@ -268,13 +268,13 @@ void EditingTest::layerCopyAsksOnlyOverAssignments()
 
     // Over assignments: asked, and a no leaves the layer as it was.
     store.updateKey(0, 3, [&](KeyConfig &k) { k.setSingleKey(UsageB); });
-    QVERIFY(!window->layerCopy()->copy(0, 1));
+    QVERIFY(!window->findChild<LayerCopy *>()->copy(0, 1));
     QCOMPARE(asked, 1);
     QVERIFY(!store.layers()[1][3].sameAssignment(store.layers()[0][3]));
     answer = true;
-    QVERIFY(window->layerCopy()->copy(0, 1));
+    QVERIFY(window->findChild<LayerCopy *>()->copy(0, 1));
     QCOMPARE(store.layers()[1][3].keycode, UsageB);
-    window->editHistory()->undo();
+    window->findChild<EditHistory *>()->undo();
     QCOMPARE(store.layers()[1][3].mediaCode, keyAt(*window, 1, 3).mediaCode);
     QVERIFY(store.layers()[1][3].type != KeyTypeSingle);
 }
@@ -317,10 +317,10 @@ void EditingTest::keyboardControlAndRecording()
     // and the whole recording is one step.
     const int before = steps(*window);
     window->controlButton(6)->click();
-    MacroPage *macro = window->macroPage();
+    MacroPage *macro = window->findChild<MacroPage *>();
     macro->startMacroRecording();
     QVERIFY(macro->isRecording());
-    QVERIFY(!window->editHistory()->undoAction()->isEnabled());
+    QVERIFY(!window->findChild<EditHistory *>()->undoAction()->isEnabled());
     press(window.get(), Qt::Key_2, Qt::ControlModifier);
     press(window.get(), Qt::Key_Z, Qt::ControlModifier);
     press(window.get(), Qt::Key_Delete);
@@ -331,7 +331,7 @@ void EditingTest::keyboardControlAndRecording()
     QCOMPARE(keyAt(*window, 0, 6).type, uint8_t(KeyTypeMacro));
     QCOMPARE(keyAt(*window, 0, 6).macroSteps.size(), 2);
     QCOMPARE(steps(*window), before + 1);
-    QCOMPARE(window->editHistory()->undoAction()->text(), QStringLiteral("Undo: Macro on key 7"));
+    QCOMPARE(window->findChild<EditHistory *>()->undoAction()->text(), QStringLiteral("Undo: Macro on key 7"));
 }
 
 void EditingTest::controlsTellScreenReadersTheirFunction()
@@ -351,14 +351,14 @@ void EditingTest::controlsTellScreenReadersTheirFunction()
     // The name follows an edit, its undo and the layer.
     assignKey(*window, 2, UsageB);
     QCOMPARE(key3->accessibleName(), QStringLiteral("Key 3: B"));
-    window->editHistory()->undo();
+    window->findChild<EditHistory *>()->undo();
     QCOMPARE(key3->accessibleName(), macroName);
-    window->layerColumn()->button(1)->click();
+    window->findChild<LayerColumn *>()->button(1)->click();
     QCOMPARE(window->controlButton(0)->accessibleName(), QStringLiteral("Key 1: LCtrl + V"));
     QCOMPARE(key3->accessibleName(), QStringLiteral("Key 3: not assigned"));
 
     // An unplugged keypad leaves the controls with no function to name.
-    window->layerColumn()->button(0)->click();
+    window->findChild<LayerColumn *>()->button(0)->click();
     VirtualKeypad::reset();
     QVERIFY(waitFor(
         [&] { return key3->accessibleName() == QStringLiteral("Key 3: not assigned"); }));

@@ -45,7 +45,7 @@ QPushButton *withProperty(const QList<QPushButton *> &buttons, const char *name,
 
 QPushButton *procreateButton(const Widget &window, const char *label)
 {
-    for (QPushButton *button : window.procreatePage()->shortcutButtons())
+    for (QPushButton *button : window.findChild<ProcreatePage *>()->shortcutButtons())
         if (button->property("procreateLabel").toString() == QLatin1String(label))
             return button;
     return nullptr;
@@ -166,12 +166,12 @@ void EndToEndTest::everyPageReachesTheKeypad()
     // A recorded macro goes to the keypad by itself when recording ends.
     if (!legacy) {
         const int key = select(RowMacro);
-        window->macroPage()->recordButton()->click();
-        QVERIFY(window->macroPage()->isRecording());
-        QTest::keyClick(window->macroPage(), Qt::Key_H);
-        QTest::keyClick(window->macroPage(), Qt::Key_I);
-        window->macroPage()->recordButton()->click();
-        QVERIFY(!window->macroPage()->isRecording());
+        window->findChild<MacroPage *>()->recordButton()->click();
+        QVERIFY(window->findChild<MacroPage *>()->isRecording());
+        QTest::keyClick(window->findChild<MacroPage *>(), Qt::Key_H);
+        QTest::keyClick(window->findChild<MacroPage *>(), Qt::Key_I);
+        window->findChild<MacroPage *>()->recordButton()->click();
+        QVERIFY(!window->findChild<MacroPage *>()->isRecording());
         QCOMPARE(store.layers()[0][key].macroSteps.size(), 4);
         QCOMPARE(store.layers()[0][key].macroSteps.at(2).keycode, kUsageI);
         remember(key);
@@ -184,13 +184,13 @@ void EndToEndTest::everyPageReachesTheKeypad()
     }
 
     int key = select(RowBaseKeys);
-    withProperty(window->baseKeysPage()->keyButtons(), "keycode", kUsageA)->click();
+    withProperty(window->findChild<BaseKeysPage *>()->keyButtons(), "keycode", kUsageA)->click();
     QCOMPARE(store.layers()[0][key].keycode, kUsageA);
     remember(key);
 
     key = select(RowBaseKeys);
-    withProperty(window->baseKeysPage()->keyButtons(), "keycode", kLeftCtrl)->click();
-    withProperty(window->baseKeysPage()->keyButtons(), "keycode", kUsageC)->click();
+    withProperty(window->findChild<BaseKeysPage *>()->keyButtons(), "keycode", kLeftCtrl)->click();
+    withProperty(window->findChild<BaseKeysPage *>()->keyButtons(), "keycode", kUsageC)->click();
     QCOMPARE(store.layers()[0][key].type, uint8_t(KeyTypeCombination));
     remember(key);
 
@@ -201,17 +201,17 @@ void EndToEndTest::everyPageReachesTheKeypad()
     remember(key);
 
     key = select(RowExtKeys);
-    withProperty(window->extKeysPage()->keyButtons(), "keycode", kUsageF13)->click();
+    withProperty(window->findChild<ExtKeysPage *>()->keyButtons(), "keycode", kUsageF13)->click();
     QCOMPARE(store.layers()[0][key].keycode, kUsageF13);
     remember(key);
 
     key = select(RowMultiMedia);
-    withProperty(window->multiMediaPage()->mediaButtons(), "mediaCode", kPlayPause)->click();
+    withProperty(window->findChild<MultiMediaPage *>()->mediaButtons(), "mediaCode", kPlayPause)->click();
     QCOMPARE(store.layers()[0][key].mediaCode, kPlayPause);
     remember(key);
 
     key = select(RowMouse);
-    withProperty(window->mousePage()->actionButtons(), "mouseAction", kMouseLeft)->click();
+    withProperty(window->findChild<MousePage *>()->actionButtons(), "mouseAction", kMouseLeft)->click();
     QCOMPARE(store.layers()[0][key].type, uint8_t(KeyTypeMouse));
     remember(key);
 
@@ -232,16 +232,16 @@ void EndToEndTest::everyPageReachesTheKeypad()
     RgbColor expectedColor{uint8_t(kLedColor.red()), uint8_t(kLedColor.green()), uint8_t(kLedColor.blue())};
     uint8_t expectedEffect = kEffect;
     if (model == QLatin1String("16k3e")) {
-        window->lightingPage()->effectGroup()->button(kEffect)->click();
-        emit window->lightingPage()->colorPicker()->colorChanged(kLedColor);
+        window->findChild<LightingPage *>()->effectGroup()->button(kEffect)->click();
+        emit window->findChild<LightingPage *>()->colorPicker()->colorChanged(kLedColor);
     } else if (model == QLatin1String("r20wide")) {
-        window->r20WideLightingPage()->modeButtons().at(2)->click();
-        window->r20WideLightingPage()->paletteButtons().at(5)->click();
+        window->findChild<R20WideLightingPage *>()->modeButtons().at(2)->click();
+        window->findChild<R20WideLightingPage *>()->paletteButtons().at(5)->click();
         expectedEffect = store.ledLayers()[0].effect;
         expectedColor = store.ledLayers()[0].colors[size_t(ledKey)];
     } else {
-        window->oldLightingPage()->modeButtons().at(2)->click();
-        window->oldLightingPage()->colorButtons().at(3)->click();
+        window->findChild<OldLightingPage *>()->modeButtons().at(2)->click();
+        window->findChild<OldLightingPage *>()->colorButtons().at(3)->click();
         expectedEffect = store.ledLayers()[0].effect;
         expectedColor = oldPageColors()[3].color;
         ledKey = 0;

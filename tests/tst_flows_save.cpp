@@ -288,7 +288,7 @@ void FlowsSaveTest::recordingSavesOnlyTheRecordedKey()
 
     window->findChild<QListWidget *>()->setCurrentRow(RowMacro);
     window->controlButton(9)->click();
-    MacroPage *page = window->macroPage();
+    MacroPage *page = window->findChild<MacroPage *>();
     page->recordButton()->click();
     QVERIFY(page->isRecording());
     QTest::keyClick(page, Qt::Key_H);

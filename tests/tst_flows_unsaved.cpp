@@ -167,7 +167,7 @@ void FlowsUnsavedTest::recordingAcrossAnUnplugAndTheFlowAfterView()
     const int device = VirtualKeypad::installDemoKeypad("16k3e");
     QVERIFY(waitFor([&] { return configLoaded(log); }) && waitFor(poolIdle));
     window->findChild<QListWidget *>()->setCurrentRow(RowMacro);
-    MacroPage *page = window->macroPage();
+    MacroPage *page = window->findChild<MacroPage *>();
 
     // A recording the keypad leaves in the middle ends, unsaved, and every
     // control is usable again.
@@ -204,7 +204,7 @@ void FlowsUnsavedTest::aRecordingHoldsTheRestOfTheWindow()
 {
     LogCapture log;
     auto window = makeWindow();
-    MacroPage *page = window->macroPage();
+    MacroPage *page = window->findChild<MacroPage *>();
     auto *list = window->findChild<QListWidget *>();
     const QList<QWidget *> held = {statusLabel(*window),
                                    window->findChild<QWidget *>(QStringLiteral("keyKnobGroup")),

@@ -72,14 +72,14 @@ QString partOf(const Widget &window, const QWidget *widget)
         return QStringLiteral("functions");
     if (qobject_cast<const QListWidget *>(widget))
         return QStringLiteral("list");
-    if (window.baseKeysPage()->isAncestorOf(widget))
+    if (window.findChild<BaseKeysPage *>()->isAncestorOf(widget))
         return QStringLiteral("page");
     return widget->metaObject()->className();
 }
 
 QPushButton *keyWithUsage(const Widget &window, uint8_t usage)
 {
-    for (QPushButton *key : window.baseKeysPage()->keyButtons())
+    for (QPushButton *key : window.findChild<BaseKeysPage *>()->keyButtons())
         if (key->property("keycode").toInt() == usage)
             return key;
     return nullptr;
@@ -166,7 +166,7 @@ void KeyboardReachTest::tabReachesEveryPartAndKeysAssign()
     // record button focused: nothing is clicked, the recording goes on.
     window->findChild<QListWidget *>()->setCurrentRow(RowMacro);
     window->selectButton(2);
-    MacroPage *macro = window->macroPage();
+    MacroPage *macro = window->findChild<MacroPage *>();
     auto *record = macro->findChild<QPushButton *>(QStringLiteral("macroRecordButton"));
     QVERIFY(record->focusPolicy() & Qt::TabFocus);
     record->setFocus(Qt::TabFocusReason);
@@ -187,22 +187,22 @@ void KeyboardReachTest::pageButtonsHaveNamesOfTheirOwn()
 {
     auto window = shownWindow();
     QVERIFY(window);
-    const QStringList baseNames = namesOf(window->baseKeysPage()->keyButtons());
+    const QStringList baseNames = namesOf(window->findChild<BaseKeysPage *>()->keyButtons());
     QVERIFY(namesReadableAndUnique(baseNames));
     for (const char *name : {"Left Shift", "Right Shift", "Keypad 1", "1", "Up Arrow",
                              "Keypad Enter", "Enter", "Print Screen"})
         QVERIFY2(baseNames.contains(QLatin1String(name)), name);
     QVERIFY(!baseNames.contains(QStringLiteral("^")));
-    QVERIFY(namesReadableAndUnique(namesOf(window->extKeysPage()->keyButtons())));
-    QVERIFY(namesOf(window->extKeysPage()->keyButtons()).contains(QStringLiteral("Left Command")));
-    QVERIFY(namesReadableAndUnique(namesOf(window->multiMediaPage()->mediaButtons())));
-    QVERIFY(namesReadableAndUnique(namesOf(window->mousePage()->actionButtons())));
-    QVERIFY(namesReadableAndUnique(namesOf(window->procreatePage()->shortcutButtons())));
+    QVERIFY(namesReadableAndUnique(namesOf(window->findChild<ExtKeysPage *>()->keyButtons())));
+    QVERIFY(namesOf(window->findChild<ExtKeysPage *>()->keyButtons()).contains(QStringLiteral("Left Command")));
+    QVERIFY(namesReadableAndUnique(namesOf(window->findChild<MultiMediaPage *>()->mediaButtons())));
+    QVERIFY(namesReadableAndUnique(namesOf(window->findChild<MousePage *>()->actionButtons())));
+    QVERIFY(namesReadableAndUnique(namesOf(window->findChild<ProcreatePage *>()->shortcutButtons())));
 
     // The window's other controls are named too.
     QVERIFY(!window->findChild<QTextEdit *>()->accessibleName().isEmpty());
     QVERIFY(!window->findChild<QListWidget *>()->accessibleName().isEmpty());
-    QVERIFY(!window->lightingPage()->colorPicker()->accessibleName().isEmpty());
+    QVERIFY(!window->findChild<LightingPage *>()->colorPicker()->accessibleName().isEmpty());
 
     // In Chinese the names are Chinese, and still one of a kind.
     setInterfaceChinese(true);
@@ -219,7 +219,7 @@ void KeyboardReachTest::lightingEditsAreMarked()
     auto window = shownWindow();
     QVERIFY(window);
     KeyboardData &store = window->keyboardData();
-    LayerColumn *layers = window->layerColumn();
+    LayerColumn *layers = window->findChild<LayerColumn *>();
     store.updateKey(0, 5, [](KeyConfig &key) { key.setSingleKey(kUsageA); });
     auto *key2 = qobject_cast<KeyButton *>(window->controlButton(2));
     auto *key5 = qobject_cast<KeyButton *>(window->controlButton(5));
@@ -230,7 +230,7 @@ void KeyboardReachTest::lightingEditsAreMarked()
     window->findChild<QListWidget *>()->setCurrentRow(RowRgbLed);
     QVERIFY(!key5->isUnsaved());
     key2->click();
-    QLineEdit *code = window->lightingPage()->colorCodeField();
+    QLineEdit *code = window->findChild<LightingPage *>()->colorCodeField();
     code->setText(QStringLiteral("#00FF00"));
     QTest::keyClick(code, Qt::Key_Return);
     QCOMPARE(key2->swatchColor(), QColor(0, 255, 0));

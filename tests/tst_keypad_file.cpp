@@ -257,13 +257,13 @@ void KeypadFileTest::badFilesAreRefusedAndNothingChanges()
     writeFile(session.path, bytes);
 
     const QString before = storeDump(session.store());
-    const int steps = session.window->editHistory()->stack()->count();
+    const int steps = session.window->findChild<EditHistory *>()->stack()->count();
     QVERIFY(!session.commands->importPath(session.path));
     QCOMPARE(session.refusals.size(), 1);
     QVERIFY2(session.refusals.first().contains(named), qPrintable(session.refusals.first()));
     QVERIFY(session.shownPreview.isEmpty());
     QCOMPARE(storeDump(session.store()), before);
-    QCOMPARE(session.window->editHistory()->stack()->count(), steps);
+    QCOMPARE(session.window->findChild<EditHistory *>()->stack()->count(), steps);
 }
 
 void KeypadFileTest::previewChoosesLayersAndLighting()
@@ -319,7 +319,7 @@ void KeypadFileTest::importIsOneUndoStep()
         store.clearAllKeys();
     }
     store.setLayerEffect(1, 5);
-    EditHistory *history = session.window->editHistory();
+    EditHistory *history = session.window->findChild<EditHistory *>();
     history->commitPending();
     const QString edited = storeDump(store);
     const int steps = history->stack()->count();

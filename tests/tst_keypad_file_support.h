@@ -45,7 +45,7 @@ inline QString previewText(const ImportPreview &preview)
 struct Session {
     LogCapture log;
     std::unique_ptr<Widget> window = makeWindow();
-    KeypadFileCommands *commands = window->keypadFileCommands();
+    KeypadFileCommands *commands = window->findChild<KeypadFileCommands *>();
     QTemporaryDir folder;
     QString path = folder.filePath(QStringLiteral("keypad.zentrik.json"));
     QStringList refusals;

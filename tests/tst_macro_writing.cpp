@@ -226,8 +226,8 @@ void MacroWritingTest::eachEditIsOneUndoStep()
     auto window = connectedWindow(log, "16k3e");
     QVERIFY(window);
     KeyboardData &store = window->keyboardData();
-    EditHistory &history = *window->editHistory();
-    MacroPage *page = window->macroPage();
+    EditHistory &history = *window->findChild<EditHistory *>();
+    MacroPage *page = window->findChild<MacroPage *>();
     MacroFlowWidget *flow = page->flow();
     window->findChild<QListWidget *>()->setCurrentRow(RowMacro);
     window->controlButton(2)->click();
@@ -310,7 +310,7 @@ void MacroWritingTest::aWrittenMacroReachesTheKeypad()
     auto window = connectedWindow(log, "16k3e");
     QVERIFY(window);
     KeyboardData &store = window->keyboardData();
-    MacroPage *page = window->macroPage();
+    MacroPage *page = window->findChild<MacroPage *>();
     window->findChild<QListWidget *>()->setCurrentRow(RowMacro);
     window->controlButton(4)->click();
     const int key = window->keyIndexForButton(4);

@@ -106,11 +106,11 @@ void MenusTest::menuEntriesAreTheWindowsCommands()
         QVERIFY(key.isEmpty());
     QCOMPARE(statusLabel(*window)->text(),
              QString::fromUtf8("Cleared layer 1 \u2014 Ctrl+Z undoes it"));
-    QCOMPARE(window->editHistory()->undoAction()->text(), QStringLiteral("Undo: Clear layer 1"));
+    QCOMPARE(window->findChild<EditHistory *>()->undoAction()->text(), QStringLiteral("Undo: Clear layer 1"));
 
     // Copy, Paste and Clear are greyed without a key to work on.
     emit edit->aboutToShow();
-    EditControls *edits = window->editControls();
+    EditControls *edits = window->findChild<EditControls *>();
     QVERIFY(!edits->copyAction()->isEnabled() && !edits->pasteAction()->isEnabled()
             && !edits->deleteAction()->isEnabled());
     QVERIFY(edit->actions().contains(edits->copyAction()));
@@ -123,7 +123,7 @@ void MenusTest::menuEntriesAreTheWindowsCommands()
     emit edit->aboutToShow();
     QMenu *copyTo = entry(edit, QString::fromUtf8("Copy layer to\u2026"))->menu();
     QCOMPARE(copyTo->actions().size(), 2);
-    window->layerCopy()->setAsk([](int, int) { return true; });
+    window->findChild<LayerCopy *>()->setAsk([](int, int) { return true; });
     copyTo->actions().first()->trigger();
     QCOMPARE(window->keyboardData().currentLayer(), 1);
 
@@ -136,19 +136,19 @@ void MenusTest::menuEntriesAreTheWindowsCommands()
 
     // Other commands on files go between Reload and Quit.
     auto *exportAction = new QAction(QStringLiteral("Export"), file);
-    window->windowMenus()->addToFileMenu({exportAction});
+    window->findChild<WindowMenus *>()->addToFileMenu({exportAction});
     const QList<QAction *> fileEntries = file->actions();
     QVERIFY(fileEntries.indexOf(exportAction) > fileEntries.indexOf(entry(file, "View Settings")));
     QVERIFY(fileEntries.indexOf(exportAction) < fileEntries.indexOf(entry(file, "Quit")) - 1);
 
     // A recording keeps every key: no menu, no Quit, no Save.
     window->controlButton(6)->click();
-    window->macroPage()->startMacroRecording();
+    window->findChild<MacroPage *>()->startMacroRecording();
     QVERIFY(!window->findChild<QMenuBar *>()->isEnabled());
-    QVERIFY(!window->windowMenus()->quitAction()->isEnabled());
+    QVERIFY(!window->findChild<WindowMenus *>()->quitAction()->isEnabled());
     QVERIFY(!save->isEnabled());
-    window->macroPage()->stopMacroRecording();
-    QVERIFY(window->windowMenus()->quitAction()->isEnabled());
+    window->findChild<MacroPage *>()->stopMacroRecording();
+    QVERIFY(window->findChild<WindowMenus *>()->quitAction()->isEnabled());
 }
 
 void MenusTest::undoNamesTheStepAndTheStatusLineSaysIt()
@@ -156,7 +156,7 @@ void MenusTest::undoNamesTheStepAndTheStatusLineSaysIt()
     LogCapture log;
     auto window = connectedWindow(log, "16k3e");
     QVERIFY(window);
-    EditHistory *history = window->editHistory();
+    EditHistory *history = window->findChild<EditHistory *>();
     window->controlButton(5)->click();
     window->keyboardData().assignMedia(VolumeUp);
     QCoreApplication::processEvents();
@@ -185,7 +185,7 @@ void MenusTest::undoNamesTheStepAndTheStatusLineSaysIt()
     chinese->controlButton(5)->click();
     chinese->keyboardData().assignMedia(VolumeUp);
     QCoreApplication::processEvents();
-    QCOMPARE(chinese->editHistory()->undoAction()->text(),
+    QCOMPARE(chinese->findChild<EditHistory *>()->undoAction()->text(),
              QString::fromUtf8("撤销：按键 6 设为 音量+"));
 }
 
@@ -231,20 +231,20 @@ void MenusTest::undoOfALightingChangeShowsItsPageAndLayer()
     auto *pages = window->findChild<QStackedWidget *>();
 
     // A colour changed on layer 2's lighting page.
-    window->layerColumn()->button(1)->click();
+    window->findChild<LayerColumn *>()->button(1)->click();
     list->setCurrentRow(RowRgbLed);
     const LedLayerConfig before = store.ledLayers()[1];
     store.setLedColor(1, 2, 1, 2, 3);
     QCoreApplication::processEvents();
 
     // Undone from layer 1's base keys page: layer 2's lighting comes back.
-    window->layerColumn()->button(0)->click();
+    window->findChild<LayerColumn *>()->button(0)->click();
     list->setCurrentRow(RowBaseKeys);
-    QVERIFY(pages->currentWidget() != window->lightingPage());
-    window->editHistory()->undoAction()->trigger();
+    QVERIFY(pages->currentWidget() != window->findChild<LightingPage *>());
+    window->findChild<EditHistory *>()->undoAction()->trigger();
     QCOMPARE(store.currentLayer(), 1);
     QCOMPARE(list->currentRow(), int(RowRgbLed));
-    QCOMPARE(pages->currentWidget(), window->lightingPage());
+    QCOMPARE(pages->currentWidget(), window->findChild<LightingPage *>());
     QCOMPARE(store.ledLayers()[1].colors[2], before.colors[2]);
     QCOMPARE(statusLabel(*window)->text(), QStringLiteral("Undone: Lighting of layer 2"));
 }

@@ -279,7 +279,7 @@ void TestScaling::keyboardKeysFollowTheRatio()
 {
     Widget &window = *m_window;
     auto *list = window.findChild<QListWidget *>();
-    BaseKeysPage *page = window.baseKeysPage();
+    BaseKeysPage *page = window.findChild<BaseKeysPage *>();
     const auto key = [page](int usage) {
         for (QPushButton *button : page->keyButtons())
             if (button->property("keycode").toInt() == usage)

@@ -54,7 +54,7 @@ QPushButton *pageButtonWith(const QList<QPushButton *> &buttons, const char *pro
 
 QPushButton *procreateButton(const Widget &window, const QString &label)
 {
-    for (QPushButton *button : window.procreatePage()->shortcutButtons())
+    for (QPushButton *button : window.findChild<ProcreatePage *>()->shortcutButtons())
         if (button->property("procreateLabel").toString() == label)
             return button;
     return nullptr;
@@ -125,23 +125,23 @@ void SelectionTest::clickingSelectsAndReselects()
         QTest::mouseClick(button, Qt::LeftButton);
     };
     choose(4, RowBaseKeys,
-           pageButtonWith(window->baseKeysPage()->keyButtons(), "keycode", kUsageB));
+           pageButtonWith(window->findChild<BaseKeysPage *>()->keyButtons(), "keycode", kUsageB));
     QCOMPARE(store.layers()[0][4].keycode, kUsageB);
     QCOMPARE(key4->text(), QStringLiteral("B"));
     QVERIFY(qobject_cast<KeyButton *>(key4)->isAssigned());
-    choose(5, RowExtKeys, pageButtonWith(window->extKeysPage()->keyButtons(), "keycode", 0x68));
+    choose(5, RowExtKeys, pageButtonWith(window->findChild<ExtKeysPage *>()->keyButtons(), "keycode", 0x68));
     QCOMPARE(store.layers()[0][5].keycode, uint8_t(0x68));
     choose(6, RowMultiMedia,
-           pageButtonWith(window->multiMediaPage()->mediaButtons(), "mediaCode", 226));
+           pageButtonWith(window->findChild<MultiMediaPage *>()->mediaButtons(), "mediaCode", 226));
     QCOMPARE(store.layers()[0][6].type, uint8_t(KeyTypeMedia));
     QCOMPARE(store.layers()[0][6].mediaCode, uint16_t(226));
-    choose(7, RowMouse, pageButtonWith(window->mousePage()->actionButtons(), "mouseAction", 4));
+    choose(7, RowMouse, pageButtonWith(window->findChild<MousePage *>()->actionButtons(), "mouseAction", 4));
     QCOMPARE(store.layers()[0][7].type, uint8_t(KeyTypeMouse));
     QCOMPARE(store.layers()[0][7].mouseAction, uint8_t(4));
     choose(8, RowProcreate, procreateButton(*window, QStringLiteral("Undo")));
     QCOMPARE(store.layers()[0][8].macroSteps.size(), 4);
     QCOMPARE(window->controlButton(8)->text(), QStringLiteral("Undo"));
-    QPushButton *effect = window->lightingPage()->effectButtons().at(4);
+    QPushButton *effect = window->findChild<LightingPage *>()->effectButtons().at(4);
     choose(9, RowRgbLed, effect);
     QCOMPARE(int(currentLayerEffect(store)), effect->property("modeId").toInt());
     QVERIFY(currentLayerEffect(store) != 1);
@@ -211,7 +211,7 @@ void SelectionTest::procreateShortcutsOnTheirRow()
     auto *list = window->findChild<QListWidget *>();
     list->setCurrentRow(RowProcreate);
     QCOMPARE(window->findChild<QStackedWidget *>()->currentWidget(),
-             static_cast<QWidget *>(window->procreatePage()));
+             static_cast<QWidget *>(window->findChild<ProcreatePage *>()));
 
     window->controlButton(6)->click();
     QPushButton *undo = procreateButton(*window, QStringLiteral("Undo"));
@@ -282,7 +282,7 @@ void SelectionTest::lightingPageSelectsLeds()
     auto *list = window->findChild<QListWidget *>();
     list->setCurrentRow(RowRgbLed);
     QCOMPARE(window->findChild<QStackedWidget *>()->currentWidget(),
-             static_cast<QWidget *>(window->lightingPage()));
+             static_cast<QWidget *>(window->findChild<LightingPage *>()));
 
     // The keys show their LED colours instead of their texts.
     auto *key2 = qobject_cast<KeyButton *>(window->controlButton(2));
@@ -301,7 +301,7 @@ void SelectionTest::lightingPageSelectsLeds()
     key2->click();
     QCOMPARE(store.selectedKey(), 2);
     QVERIFY(window->findChild<QTextEdit *>()->toPlainText().isEmpty());
-    QCOMPARE(window->lightingPage()->colorPicker()->color().rgb(), qRgb(10, 20, 30));
+    QCOMPARE(window->findChild<LightingPage *>()->colorPicker()->color().rgb(), qRgb(10, 20, 30));
 
     // Back on a key page the texts return.
     list->setCurrentRow(RowBaseKeys);
@@ -315,23 +315,23 @@ void SelectionTest::pagesReplaceThePlaceholders()
     auto window = makeWindow();
     auto *stack = window->findChild<QStackedWidget *>();
     QCOMPARE(stack->count(), 11);
-    QCOMPARE(stack->widget(RowMacro), static_cast<QWidget *>(window->macroPage()));
+    QCOMPARE(stack->widget(RowMacro), static_cast<QWidget *>(window->findChild<MacroPage *>()));
     QCOMPARE(stack->widget(RowMacro)->objectName(), QStringLiteral("macroPage"));
 
     // Leaving the macro row ends a recording; while it runs the rest is locked.
     auto *list = window->findChild<QListWidget *>();
     list->setCurrentRow(RowMacro);
     window->controlButton(0)->click();
-    window->macroPage()->startMacroRecording();
-    QVERIFY(window->macroPage()->isRecording());
+    window->findChild<MacroPage *>()->startMacroRecording();
+    QVERIFY(window->findChild<MacroPage *>()->isRecording());
     QVERIFY(!list->isEnabled());
-    QVERIFY(!window->baseKeysPage()->isEnabled());
-    window->macroPage()->stopMacroRecording();
+    QVERIFY(!window->findChild<BaseKeysPage *>()->isEnabled());
+    window->findChild<MacroPage *>()->stopMacroRecording();
     QVERIFY(list->isEnabled());
-    QVERIFY(window->baseKeysPage()->isEnabled());
-    window->macroPage()->startMacroRecording();
+    QVERIFY(window->findChild<BaseKeysPage *>()->isEnabled());
+    window->findChild<MacroPage *>()->startMacroRecording();
     list->setCurrentRow(RowBaseKeys);
-    QVERIFY(!window->macroPage()->isRecording());
+    QVERIFY(!window->findChild<MacroPage *>()->isRecording());
 }
 
 

@@ -280,15 +280,6 @@ void Widget::showUnsavedState(bool unsaved)
 // ---- the pages -------------------------------------------------------------
 
 void Widget::applyMouseGestureSupport() { m_pages->applyMouseGestureSupport(); }
-BaseKeysPage *Widget::baseKeysPage() const { return m_pages->baseKeysPage(); }
-ExtKeysPage *Widget::extKeysPage() const { return m_pages->extKeysPage(); }
-MultiMediaPage *Widget::multiMediaPage() const { return m_pages->multiMediaPage(); }
-LightingPage *Widget::lightingPage() const { return m_pages->lightingPage(); }
-MousePage *Widget::mousePage() const { return m_pages->mousePage(); }
-MacroPage *Widget::macroPage() const { return m_pages->macroPage(); }
-ProcreatePage *Widget::procreatePage() const { return m_pages->procreatePage(); }
-R20WideLightingPage *Widget::r20WideLightingPage() const { return m_pages->r20WideLightingPage(); }
-OldLightingPage *Widget::oldLightingPage() const { return m_pages->oldLightingPage(); }
 
 void Widget::onMacroRecordingChanged(bool recording)
 {

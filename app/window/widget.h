@@ -9,29 +9,20 @@
 
 #include <QWidget>
 
-class BaseKeysPage;
 class ConnectionFlows;
 class EditControls;
 class EditHistory;
 class KeyClipboard;
 class KeypadFileCommands;
 class LayerCopy;
-class ExtKeysPage;
 class FunctionButtons;
 class HIDManager;
 class KeyDisplay;
 class KeySelection;
-class LightingPage;
-class MacroPage;
-class MousePage;
-class MultiMediaPage;
-class OldLightingPage;
 class PageHost;
-class ProcreatePage;
 class QDBusConnection;
 class ScriptGate;
 class QPushButton;
-class R20WideLightingPage;
 class StatusLine;
 class WindowMenus;
 class WindowScaler;
@@ -52,13 +43,6 @@ public:
     ~Widget() override;
 
     KeyboardData &keyboardData() { return m_keyboardData; }
-    EditHistory *editHistory() const { return m_history; }
-    KeyClipboard *keyClipboard() const { return m_clipboard; }
-    LayerCopy *layerCopy() const { return m_layerCopy; }
-    KeypadFileCommands *keypadFileCommands() const { return m_fileCommands; }
-    EditControls *editControls() const { return m_editControls; }
-    LayerColumn *layerColumn() const { return m_layers; }
-    WindowMenus *windowMenus() const { return m_menus; }
 
     // Layers (LayerColumn).
     int effectiveLayerDisplayCount() const;
@@ -90,15 +74,6 @@ public:
 
     // The pages (PageHost).
     void applyMouseGestureSupport();
-    BaseKeysPage *baseKeysPage() const;
-    ExtKeysPage *extKeysPage() const;
-    MultiMediaPage *multiMediaPage() const;
-    LightingPage *lightingPage() const;
-    MousePage *mousePage() const;
-    MacroPage *macroPage() const;
-    ProcreatePage *procreatePage() const;
-    R20WideLightingPage *r20WideLightingPage() const;
-    OldLightingPage *oldLightingPage() const;
 
 public slots:
     // Connection flows (ConnectionFlows).
