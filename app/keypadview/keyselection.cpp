@@ -153,8 +153,6 @@ void KeySelection::clickPlace(int place)
 
 void KeySelection::selectButton(int buttonIndex)
 {
-    if (buttonIndex < 0 || buttonIndex >= kKeySlotCount)
-        return;
     QPushButton *button = m_panel.controlButton(buttonIndex);
     if (!button)
         return;
@@ -271,8 +269,6 @@ void KeySelection::onKeyButtonTextChanged(int index, const QString &text)
     qCDebug(lcUi).noquote() << "[UI] textChanged enter layout=" << m_panel.layout().name
                             << "index=" << index << "text=" << text;
     const int buttonIndex = buttonIndexForKey(index);
-    if (buttonIndex < 0 || buttonIndex >= kKeySlotCount)
-        return;
     QPushButton *button = m_panel.controlButton(buttonIndex);
     if (!button)
         return;
