@@ -380,7 +380,6 @@ constexpr TextPair kTextPairs[] = {
     {"Command", u8"命令"},
     {"Shortcut", u8"快捷键"},
     {"Close", u8"关闭"},
-    {"Show layer 1 to 4", u8"显示第1至4层"},
     {"Select the next key", u8"选择相邻按键"},
     {"Arrow keys", u8"方向键"},
     {"Menu of the selected key", u8"所选按键的菜单"},
@@ -524,6 +523,7 @@ constexpr TextPair kTextPairs[] = {
     {"Another zentrikctl is using the keypad.", u8"另一个 zentrikctl 正在使用键盘。"},
     {"The keypad already holds the file: nothing written.", u8"设备中的配置已与文件一致：未写入。"},
     {"Press %1 of the macro", u8"宏的第 %1 次按键"},
+    {"Show layer 1 to 3", u8"显示第1至3层"},
 };
 
 // The first 139 rows are the interface's original texts and keep their

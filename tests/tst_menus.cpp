@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTableWidget>
 #include <QStackedWidget>
 #include <QUndoStack>
 
@@ -149,6 +150,15 @@ void MenusTest::menuEntriesAreTheWindowsCommands()
     QVERIFY(!save->isEnabled());
     window->findChild<MacroPage *>()->stopMacroRecording();
     QVERIFY(window->findChild<WindowMenus *>()->quitAction()->isEnabled());
+
+    // Help names the layer keys there are buttons for, and only those act.
+    QDialog *shortcuts = window->findChild<WindowMenus *>()->showShortcuts();
+    const QList<QTableWidgetItem *> layerRow = shortcuts->findChild<QTableWidget *>()->findItems(
+        QStringLiteral("Show layer 1 to 3"), Qt::MatchExactly);
+    QCOMPARE(layerRow.size(), 1);
+    QCOMPARE(shortcuts->findChild<QTableWidget *>()->item(layerRow[0]->row(), 1)->text(),
+             QString::fromUtf8("Ctrl+1 \u2026 Ctrl+3"));
+    shortcuts->close();
 }
 
 void MenusTest::undoNamesTheStepAndTheStatusLineSaysIt()

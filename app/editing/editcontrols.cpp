@@ -26,7 +26,6 @@
 namespace {
 
 const QString kSlotMimeType = QStringLiteral("application/x-zentrik-control-slot");
-constexpr int kLayerShortcutCount = 4;
 
 std::optional<NavDirection> directionOf(int key)
 {
@@ -74,7 +73,7 @@ EditControls::EditControls(QWidget *window, KeypadPanel &panel, KeySelection &se
     m_copy->setText(translateText(QStringLiteral("Copy")));
     m_paste->setText(translateText(QStringLiteral("Paste")));
     m_delete->setText(translateText(QStringLiteral("Clear")));
-    for (int layer = 0; layer < kLayerShortcutCount; ++layer) {
+    for (int layer = 0; layer < kLayerButtonCount; ++layer) {
         const QKeySequence keys(Qt::CTRL | Qt::Key(Qt::Key_1 + layer));
         m_layerActions << addAction({keys}, [this, layer] {
             if (layer < m_layers.effectiveCount())

@@ -17,7 +17,7 @@ class QWidget;
 enum class NavDirection;
 
 // The window's keyboard and mouse ways of editing: Undo and Redo, Copy and
-// Paste, Delete (as "Clear"), Ctrl+1 to Ctrl+4 for the shown layers, the
+// Paste, Delete (as "Clear"), Ctrl+1 to Ctrl+3 for the shown layer buttons, the
 // arrow keys across the keypad picture, and dragging one control onto
 // another to swap their functions. The Menu key, Shift+F10 and a right
 // click ask for a control's context menu. While a macro is recorded none of

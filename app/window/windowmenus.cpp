@@ -172,7 +172,7 @@ QDialog *WindowMenus::showShortcuts()
 {
     EditControls *edits = m_parts.edits;
     const QAction *firstLayer = edits->layerAction(0);
-    const QAction *lastLayer = edits->layerAction(3);
+    const QAction *lastLayer = edits->layerAction(kLayerButtonCount - 1);
     const QVector<ShortcutRow> rows = {
         {translateText("Undo"), keysOf(m_parts.history->undoAction())},
         {translateText("Redo"), keysOf(m_parts.history->redoAction())},
@@ -181,7 +181,7 @@ QDialog *WindowMenus::showShortcuts()
         {translateText("Clear"), keysOf(edits->deleteAction())},
         {translateText("Save Settings"), keysOf(m_parts.buttons->saveAction())},
         {translateText("Quit"), keysOf(m_quit)},
-        {translateText("Show layer 1 to 4"),
+        {translateText("Show layer 1 to 3"),
          QStringLiteral("%1 \u2026 %2").arg(keysOf(firstLayer), keysOf(lastLayer))},
         {translateText("Select the next key"), translateText("Arrow keys")},
         {translateText("Menu of the selected key"),
