@@ -3,6 +3,7 @@
 // undo step, and the answer comes back to the command.
 
 #include "tst_keypad_file_support.h"
+#include "tst_control_support.h"
 #include "tst_session_support.h"
 
 #include "app/editing/edithistory.h"
@@ -126,7 +127,7 @@ void CtlHandoffTest::theWindowCarriesOutTheCommand()
     QVERIFY2(holds.exit == 0, told(holds, session.log).constData());
 
     // The user's own unsaved edits are not written along with a script's.
-    session.window->controlButton(3)->click();
+    controlButton(*session.window, 3)->click();
     session.store().appendBaseKey(kUsageB);
     const Ran refused = run({QStringLiteral("apply"), original});
     QVERIFY2(refused.exit == 5, told(refused, session.log).constData());

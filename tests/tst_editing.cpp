@@ -2,6 +2,8 @@
 // shortcuts, on a window connected to the virtual keypad.
 
 #include "tst_flows_support.h"
+#include "tst_control_support.h"
+#include "app/keypadview/controlgestures.h"
 
 #include "app/editing/editcontrols.h"
 #include "app/editing/edithistory.h"
@@ -33,7 +35,7 @@ KeyConfig keyAt(Widget &window, int layer, int key)
 // history takes the step once the event is done.
 void assignKey(Widget &window, int slot, uint8_t usage)
 {
-    window.controlButton(slot)->click();
+    controlButton(window, slot)->click();
     window.keyboardData().appendBaseKey(usage);
     QCoreApplication::processEvents();
 }
@@ -84,7 +86,7 @@ void EditingTest::undoAndRedoEachKindOfEdit()
     undo->trigger();
     QVERIFY(keyAt(*window, 0, 9).sameAssignment(before));
     QCOMPARE(keyAt(*window, 0, 9).dirty, before.dirty);
-    QCOMPARE(window->controlButton(9)->text(), window->buttonTextFor(9));
+    QCOMPARE(controlButton(*window, 9)->text(), window->buttonTextFor(9));
     redo->trigger();
     QCOMPARE(keyAt(*window, 0, 9).keycode, UsageB);
     QCOMPARE(keyAt(*window, 0, 9).dirty, uint8_t(1));
@@ -92,7 +94,7 @@ void EditingTest::undoAndRedoEachKindOfEdit()
     // Clear and Clear All are one step each, named in the Undo text.
     const KeyConfig media = keyAt(*window, 0, 3);
     QVERIFY(!media.isEmpty());
-    window->controlButton(3)->click();
+    controlButton(*window, 3)->click();
     buttonWithText(*window, "Clear")->click();
     QCoreApplication::processEvents();
     QCOMPARE(undo->text(), QStringLiteral("Undo: Clear key 4"));
@@ -129,7 +131,7 @@ void EditingTest::undoAndRedoEachKindOfEdit()
     });
     window->findChild<EditHistory *>()->noteChange();
     QCoreApplication::processEvents();
-    window->controlButton(5)->click();
+    controlButton(*window, 5)->click();
     emit window->findChild<MacroPage *>()->flow()->delayEdited(1, 300);
     QCoreApplication::processEvents();
     QCOMPARE(undo->text(), QStringLiteral("Undo: Delay on key 6"));
@@ -195,15 +197,15 @@ void EditingTest::copyPasteAndSwap()
 
     // Key 4's function onto key 10 of layer 2, then undone.
     const KeyConfig media = keyAt(*window, 0, 3);
-    window->controlButton(3)->click();
+    controlButton(*window, 3)->click();
     window->findChild<EditControls *>()->copyAction()->trigger();
     window->findChild<LayerColumn *>()->button(1)->click();
     const KeyConfig target = keyAt(*window, 1, 9);
-    window->controlButton(9)->click();
+    controlButton(*window, 9)->click();
     window->findChild<EditControls *>()->pasteAction()->trigger();
     QVERIFY(keyAt(*window, 1, 9).sameAssignment(media));
     QCOMPARE(keyAt(*window, 1, 9).dirty, uint8_t(1));
-    QCOMPARE(window->controlButton(9)->text(), window->buttonTextFor(9));
+    QCOMPARE(controlButton(*window, 9)->text(), window->buttonTextFor(9));
     window->findChild<EditHistory *>()->undo();
     QVERIFY(keyAt(*window, 1, 9).sameAssignment(target));
 
@@ -217,8 +219,8 @@ void EditingTest::copyPasteAndSwap()
     QDropEvent drop(QPointF(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
     // Outside a real drag the application hands a drop to nobody; the
     // controls' filter is given it directly.
-    QObject *controls = window->findChild<EditControls *>();
-    QVERIFY(controls->eventFilter(window->controlButton(1), &drop));
+    QObject *controls = window->findChild<ControlGestures *>();
+    QVERIFY(controls->eventFilter(controlButton(*window, 1), &drop));
     QVERIFY(keyAt(*window, 0, 0).sameAssignment(second));
     QVERIFY(keyAt(*window, 0, 1).sameAssignment(first));
     QCOMPARE(window->findChild<EditHistory *>()->undoAction()->text(), QStringLiteral("Undo: Swap key 1 and key 2"));
@@ -232,10 +234,10 @@ void EditingTest::copyPasteAndSwap()
     window->keyboardData().updateKey(0, 1, [](KeyConfig &key) {
         key.setMacro({{0, UsageA, 0}, {1, UsageA, 20}});
     });
-    window->controlButton(1)->click();
+    controlButton(*window, 1)->click();
     clipboard->copySelected();
     const KeyConfig legacyKey = keyAt(*window, 0, 2);
-    window->controlButton(2)->click();
+    controlButton(*window, 2)->click();
     QVERIFY(!clipboard->pasteToSelected());
     QVERIFY(keyAt(*window, 0, 2).sameAssignment(legacyKey));
     QCOMPARE(statusLabel(*window)->text(), QStringLiteral("This keypad cannot store macros"));
@@ -295,12 +297,12 @@ void EditingTest::keyboardControlAndRecording()
     QCOMPARE(store.currentLayer(), 0);
 
     // Arrows follow the picture: right along the row, down to the next.
-    window->controlButton(0)->click();
-    press(window->controlButton(0), Qt::Key_Right);
+    controlButton(*window, 0)->click();
+    press(controlButton(*window, 0), Qt::Key_Right);
     QCOMPARE(store.selectedKey(), 1);
-    press(window->controlButton(1), Qt::Key_Down);
+    press(controlButton(*window, 1), Qt::Key_Down);
     QCOMPARE(store.selectedKey(), 5);
-    press(window->controlButton(5), Qt::Key_Left);
+    press(controlButton(*window, 5), Qt::Key_Left);
     QCOMPARE(store.selectedKey(), 4);
 
     // Delete clears as "Clear" does; Ctrl+Z brings it back.
@@ -309,14 +311,14 @@ void EditingTest::keyboardControlAndRecording()
     press(window.get(), Qt::Key_Delete);
     QVERIFY(keyAt(*window, 0, 4).isEmpty());
     QCOMPARE(store.selectedKey(), 4);
-    QVERIFY(window->controlButton(4)->isChecked());
+    QVERIFY(controlButton(*window, 4)->isChecked());
     press(window.get(), Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(keyAt(*window, 0, 4).sameAssignment(key5));
 
     // While recording every key goes to the recorder, shortcuts included,
     // and the whole recording is one step.
     const int before = steps(*window);
-    window->controlButton(6)->click();
+    controlButton(*window, 6)->click();
     MacroPage *macro = window->findChild<MacroPage *>();
     macro->startMacroRecording();
     QVERIFY(macro->isRecording());
@@ -339,14 +341,14 @@ void EditingTest::controlsTellScreenReadersTheirFunction()
     LogCapture log;
     auto window = connectedWindow(log, "16k3e");
     QVERIFY(window);
-    QPushButton *key3 = window->controlButton(2);
+    QPushButton *key3 = controlButton(*window, 2);
     // The macro's whole text, read without its arrow markup.
     const QString macroName = QString::fromUtf8("Key 3: h \u27A1 i");
     QCOMPARE(key3->accessibleName(), macroName);
     QVERIFY(key3->accessibleDescription().contains(QLatin1String("Ctrl+V pastes")));
-    QCOMPARE(window->controlButton(16)->accessibleName(),
+    QCOMPARE(controlButton(*window, 16)->accessibleName(),
              QStringLiteral("Knob 1 turn left: Vol-"));
-    QCOMPARE(window->controlButton(18)->accessibleName(), QStringLiteral("Knob 1 press: Mute"));
+    QCOMPARE(controlButton(*window, 18)->accessibleName(), QStringLiteral("Knob 1 press: Mute"));
 
     // The name follows an edit, its undo and the layer.
     assignKey(*window, 2, UsageB);
@@ -354,7 +356,7 @@ void EditingTest::controlsTellScreenReadersTheirFunction()
     window->findChild<EditHistory *>()->undo();
     QCOMPARE(key3->accessibleName(), macroName);
     window->findChild<LayerColumn *>()->button(1)->click();
-    QCOMPARE(window->controlButton(0)->accessibleName(), QStringLiteral("Key 1: LCtrl + V"));
+    QCOMPARE(controlButton(*window, 0)->accessibleName(), QStringLiteral("Key 1: LCtrl + V"));
     QCOMPARE(key3->accessibleName(), QStringLiteral("Key 3: not assigned"));
 
     // An unplugged keypad leaves the controls with no function to name.
@@ -371,9 +373,9 @@ void EditingTest::controlsTellScreenReadersTheirFunction()
     QVERIFY(chinese);
     chinese->show();
     QVERIFY(connectDemo(log, "16k3e"));
-    QCOMPARE(chinese->controlButton(1)->accessibleName(), QString::fromUtf8("按键 2：LCtrl + C"));
-    QCOMPARE(chinese->controlButton(5)->accessibleName(), QString::fromUtf8("按键 6：未设置"));
-    QPushButton *turnRight = chinese->controlButton(17);
+    QCOMPARE(controlButton(*chinese, 1)->accessibleName(), QString::fromUtf8("按键 2：LCtrl + C"));
+    QCOMPARE(controlButton(*chinese, 5)->accessibleName(), QString::fromUtf8("按键 6：未设置"));
+    QPushButton *turnRight = controlButton(*chinese, 17);
     QCOMPARE(turnRight->accessibleName(), QString::fromUtf8("旋钮 1 右旋：音量+"));
     QVERIFY(turnRight->accessibleDescription().startsWith(QString::fromUtf8("选中后")));
 }

@@ -2,6 +2,7 @@
 // selected key, "Save Settings" writes it, and the keypad holds it.
 
 #include "tst_flows_support.h"
+#include "tst_control_support.h"
 
 #include "legacy/legacyrecord.h"
 #include "legacy/legacytables.h"
@@ -107,7 +108,7 @@ QList<int> usableSlots(Widget &window)
 {
     QList<int> controls;
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        QPushButton *button = window.controlButton(slot);
+        QPushButton *button = controlButton(window, slot);
         if (button && button->isVisibleTo(&window)
             && window.keyboardData().isWritableSlot(window.keyIndexForButton(slot)))
             controls << slot;
@@ -158,7 +159,7 @@ void EndToEndTest::everyPageReachesTheKeypad()
     auto select = [&](int row) {
         showRow(*window, row);
         const int slot = controls.at(next++);
-        window->controlButton(slot)->click();
+        controlButton(*window, slot)->click();
         return window->keyIndexForButton(slot);
     };
     auto remember = [&](int key) { assigned[key] = store.layers()[0][key]; };
@@ -197,7 +198,7 @@ void EndToEndTest::everyPageReachesTheKeypad()
     key = select(RowProcreate);
     procreateButton(*window, "Undo")->click();
     QCOMPARE(store.layers()[0][key].macroSteps.size(), 4);
-    QCOMPARE(window->controlButton(controls.at(next - 1))->text(), QStringLiteral("Undo"));
+    QCOMPARE(controlButton(*window, controls.at(next - 1))->text(), QStringLiteral("Undo"));
     remember(key);
 
     key = select(RowExtKeys);
@@ -224,8 +225,8 @@ void EndToEndTest::everyPageReachesTheKeypad()
     showRow(*window, RowRgbLed);
     int ledKey = -1;
     for (int slot : controls)
-        if (qobject_cast<KeyButton *>(window->controlButton(slot)) && ledKey < 0) {
-            window->controlButton(slot)->click();
+        if (qobject_cast<KeyButton *>(controlButton(*window, slot)) && ledKey < 0) {
+            controlButton(*window, slot)->click();
             ledKey = window->keyIndexForButton(slot);
         }
     QVERIFY(ledKey >= 0 && ledKey < 16);

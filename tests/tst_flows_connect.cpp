@@ -1,6 +1,7 @@
 // Plugging keypads into the window and pulling them out again.
 
 #include "tst_flows_support.h"
+#include "tst_control_support.h"
 
 #include "keypad/layoutcatalogue.h"
 #include "widgets/controlbutton.h"
@@ -143,7 +144,7 @@ void FlowsConnectTest::connectShowsTheKeypad()
     // other button is hidden or blank and unmarked.
     const KeyLayer &layer = window->keyboardData().layers()[0];
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        QPushButton *button = window->controlButton(slot);
+        QPushButton *button = controlButton(*window, slot);
         const bool shouldShow = visibleSlots.contains(slot);
         QCOMPARE(button && button->isVisibleTo(window.get()), shouldShow);
         KeyConfig expected = contents.value(slot);
@@ -193,8 +194,8 @@ void FlowsConnectTest::disconnectBlanksEverything()
     QVERIFY(connectDemo(log, "old"));
 
     KeyboardData &store = window->keyboardData();
-    window->controlButton(1)->click();
-    QVERIFY(window->controlButton(1)->isChecked());
+    controlButton(*window, 1)->click();
+    QVERIFY(controlButton(*window, 1)->isChecked());
     store.appendBaseKey(0x05);
     store.setLayerEffect(2, 4);
     store.setLedColor(1, 3, 1, 2, 3);
@@ -209,7 +210,7 @@ void FlowsConnectTest::disconnectBlanksEverything()
     QVERIFY(!buttonWithText(*window, "View Settings")->isEnabled());
     QVERIFY(window->findChild<QTextEdit *>()->toPlainText().isEmpty());
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        if (QPushButton *button = window->controlButton(slot)) {
+        if (QPushButton *button = controlButton(*window, slot)) {
             QVERIFY(button->text().isEmpty());
             // On the lighting page a key is named by its LED colour.
             if (!qobject_cast<KeyButton *>(button))

@@ -1,6 +1,7 @@
 // "View Settings", "Save Settings", the keys-only save and the status line.
 
 #include "tst_flows_support.h"
+#include "tst_control_support.h"
 
 #include "app/keypadview/functionrows.h"
 #include "pages/macropage.h"
@@ -24,7 +25,7 @@ QString statusText(const Widget &window) { return statusLabel(window)->text(); }
 // Selects `slot` and gives it the key `usage`, as the base-key page does.
 void assignKey(Widget &window, int slot, uint8_t usage)
 {
-    window.controlButton(slot)->click();
+    controlButton(window, slot)->click();
     window.keyboardData().appendBaseKey(usage);
 }
 
@@ -192,8 +193,8 @@ void FlowsSaveTest::viewReloadsTheKeypad()
     buttonWithText(*window, "View Settings")->click();
     finishTasks();
 
-    QCOMPARE(window->controlButton(12)->text(), QStringLiteral("Z"));
-    QVERIFY(window->controlButton(0)->text().isEmpty());
+    QCOMPARE(controlButton(*window, 12)->text(), QStringLiteral("Z"));
+    QVERIFY(controlButton(*window, 0)->text().isEmpty());
     QVERIFY(window->keyboardData().layers()[0][12].sameAssignment([] {
         KeyConfig k;
         k.setSingleKey(UsageZ);
@@ -208,7 +209,7 @@ void FlowsSaveTest::viewOnLegacyKeypadUsesLegacyReads()
     LogCapture log;
     auto window = makeWindow();
     QVERIFY(connectDemo(log, "r20wide"));
-    const QString volumeUp = window->controlButton(2)->text();
+    const QString volumeUp = controlButton(*window, 2)->text();
     QVERIFY(!volumeUp.isEmpty());
 
     // The keypad's key 6 (slot 5) gets a B behind the window's back.
@@ -226,8 +227,8 @@ void FlowsSaveTest::viewOnLegacyKeypadUsesLegacyReads()
     finishTasks();
 
     QCOMPARE(VirtualKeypad::requestCount(CmdReadLayer), 0);
-    QCOMPARE(window->controlButton(5)->text(), QStringLiteral("B"));
-    QCOMPARE(window->controlButton(2)->text(), volumeUp);
+    QCOMPARE(controlButton(*window, 5)->text(), QStringLiteral("B"));
+    QCOMPARE(controlButton(*window, 2)->text(), volumeUp);
     QCOMPARE(window->keyboardData().ledLayers()[0].effect, uint8_t(2));
     QVERIFY(!log.has("View: readAllConfiguration completed with fallback/default data"));
 }
@@ -287,7 +288,7 @@ void FlowsSaveTest::recordingSavesOnlyTheRecordedKey()
     assignKey(*window, 5, UsageB);
 
     window->findChild<QListWidget *>()->setCurrentRow(RowMacro);
-    window->controlButton(9)->click();
+    controlButton(*window, 9)->click();
     MacroPage *page = window->findChild<MacroPage *>();
     page->recordButton()->click();
     QVERIFY(page->isRecording());

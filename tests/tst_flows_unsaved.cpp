@@ -2,6 +2,7 @@
 // be lost, and shown on the window and its controls.
 
 #include "tst_flows_support.h"
+#include "tst_control_support.h"
 
 #include "pages/macropage.h"
 #include "widgets/keybutton.h"
@@ -22,7 +23,7 @@ constexpr uint8_t UsageC = 0x06;
 
 void assignKey(Widget &window, int slot, uint8_t usage)
 {
-    window.controlButton(slot)->click();
+    controlButton(window, slot)->click();
     window.keyboardData().appendBaseKey(usage);
 }
 
@@ -57,15 +58,15 @@ void FlowsUnsavedTest::editsSurviveAnUnplug()
 
     assignKey(*window, 3, UsageB);
     QVERIFY(window->isWindowModified());
-    QVERIFY(static_cast<KeyButton *>(window->controlButton(3))->isUnsaved());
-    QVERIFY(!static_cast<KeyButton *>(window->controlButton(4))->isUnsaved());
+    QVERIFY(static_cast<KeyButton *>(controlButton(*window, 3))->isUnsaved());
+    QVERIFY(!static_cast<KeyButton *>(controlButton(*window, 4))->isUnsaved());
 
     // Unplugged and back while idle: the edit is laid on the keypad's own,
     // and so is one made while the keypad was away.
     VirtualKeypad::unplug(first);
     QVERIFY(waitFor([&] { return !window->keyboardData().hasUnsavedChanges(); }));
     assignKey(*window, 6, UsageC);
-    QVERIFY(static_cast<KeyButton *>(window->controlButton(6))->isUnsaved());
+    QVERIFY(static_cast<KeyButton *>(controlButton(*window, 6))->isUnsaved());
     QVERIFY(reconnected(log, first));
     QCOMPARE(window->keyboardData().layers()[0][3].keycode, UsageB);
     QCOMPARE(window->keyboardData().layers()[0][3].dirty, uint8_t(1));
@@ -171,7 +172,7 @@ void FlowsUnsavedTest::recordingAcrossAnUnplugAndTheFlowAfterView()
 
     // A recording the keypad leaves in the middle ends, unsaved, and every
     // control is usable again.
-    window->controlButton(4)->click();
+    controlButton(*window, 4)->click();
     page->startMacroRecording();
     QVERIFY(page->isRecording());
     QKeyEvent press(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier);
@@ -184,13 +185,13 @@ void FlowsUnsavedTest::recordingAcrossAnUnplugAndTheFlowAfterView()
     QVERIFY(!page->isRecording());
     QVERIFY(!log.has("Save: device not connected"));
     QVERIFY(window->findChild<QListWidget *>()->isEnabled());
-    QVERIFY(window->controlButton(0)->isEnabled());
+    QVERIFY(controlButton(*window, 0)->isEnabled());
 
     // Back: the recorded steps return as an unsaved change, and the flow
     // shows the key's macro as the store holds it after a View.
     QVERIFY(reconnected(log, device));
     QCOMPARE(window->keyboardData().layers()[0][4].type, uint8_t(KeyTypeMacro));
-    window->controlButton(4)->click();
+    controlButton(*window, 4)->click();
     QCOMPARE(page->flow()->blocks().isEmpty(), false);
     VirtualKeypad::setKey(0, 4, VirtualKeySlot::singleKey(UsageB), device);
     log.clear();
@@ -226,7 +227,7 @@ void FlowsUnsavedTest::aRecordingHoldsTheRestOfTheWindow()
         return enabled;
     };
     const auto record = [&] {
-        window->controlButton(4)->click();
+        controlButton(*window, 4)->click();
         list->setCurrentRow(RowMacro);
         page->startMacroRecording();
     };

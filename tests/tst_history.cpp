@@ -2,6 +2,7 @@
 // the last fifty of each keypad, and restored through the import's preview.
 
 #include "tst_keypad_file_support.h"
+#include "tst_control_support.h"
 
 #include "app/files/historywindow.h"
 #include "keypad/configurationhistory.h"
@@ -48,7 +49,7 @@ void HistoryTest::aSaveKeepsWhatTheKeypadHeldAndItIsRestored()
 
     // An unsaved edit is not what the keypad held: only the save's own
     // change separates the entry from the keypad afterwards.
-    session.window->controlButton(9)->click();
+    controlButton(*session.window, 9)->click();
     session.store().appendBaseKey(kUsageB);
     buttonWithText(*session.window, "Save Settings")->click();
     QVERIFY(waitFor([&] { return saved(*session.window); }));

@@ -3,6 +3,7 @@
 // window with no periodic search running.
 
 #include "device/candidates.h"
+#include "tst_control_support.h"
 #include "device/udevevent.h"
 #include "tst_flows_support.h"
 
@@ -145,7 +146,7 @@ void HotplugTest::plugAndUnplugReachTheWindowAtOnce()
     QVERIFY(waitFor([&log] { return configLoaded(log); }));
     QVERIFY(waitFor(poolIdle));
     QCoreApplication::processEvents();
-    QPushButton *key = window->controlButton(0);
+    QPushButton *key = controlButton(*window, 0);
     QVERIFY(key);
     QVERIFY(!key->text().isEmpty());
 

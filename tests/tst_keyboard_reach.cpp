@@ -4,6 +4,7 @@
 // carry the unsaved mark on the key's swatch and on the layer.
 
 #include "app/keypadview/functionrows.h"
+#include "tst_control_support.h"
 #include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
 #include "keypad/layoutcatalogue.h"
@@ -120,8 +121,8 @@ void KeyboardReachTest::tabReachesEveryPartAndKeysAssign()
     auto window = shownWindow();
     QVERIFY(window);
     KeyboardData &store = window->keyboardData();
-    window->controlButton(0)->click();
-    window->controlButton(0)->setFocus(Qt::OtherFocusReason);
+    controlButton(*window, 0)->click();
+    controlButton(*window, 0)->setFocus(Qt::OtherFocusReason);
 
     // Tab walks the parts in their order on screen, round to the keypad.
     QStringList parts{partOf(*window, QApplication::focusWidget())};
@@ -143,13 +144,13 @@ void KeyboardReachTest::tabReachesEveryPartAndKeysAssign()
 
     // The keypad is one stop: Tab leaves it at once, Shift+Tab comes back to
     // the control last focused, and the arrow keys move inside it.
-    window->controlButton(0)->setFocus(Qt::OtherFocusReason);
+    controlButton(*window, 0)->setFocus(Qt::OtherFocusReason);
     type(*window, Qt::Key_Right);
     QCOMPARE(store.selectedKey(), 1);
     type(*window, Qt::Key_Tab);
     QCOMPARE(partOf(*window, QApplication::focusWidget()), QStringLiteral("display"));
     type(*window, Qt::Key_Tab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), window->controlButton(1));
+    QCOMPARE(QApplication::focusWidget(), controlButton(*window, 1));
 
     // Space and Enter on a focused page button assign it as a click does.
     window->selectButton(0);
@@ -221,8 +222,8 @@ void KeyboardReachTest::lightingEditsAreMarked()
     KeyboardData &store = window->keyboardData();
     LayerColumn *layers = window->findChild<LayerColumn *>();
     store.updateKey(0, 5, [](KeyConfig &key) { key.setSingleKey(kUsageA); });
-    auto *key2 = qobject_cast<KeyButton *>(window->controlButton(2));
-    auto *key5 = qobject_cast<KeyButton *>(window->controlButton(5));
+    auto *key2 = qobject_cast<KeyButton *>(controlButton(*window, 2));
+    auto *key5 = qobject_cast<KeyButton *>(controlButton(*window, 5));
     QVERIFY(key5->isUnsaved());
     QVERIFY(layers->isMarkedUnsaved(0));
 
@@ -236,7 +237,7 @@ void KeyboardReachTest::lightingEditsAreMarked()
     QCOMPARE(key2->swatchColor(), QColor(0, 255, 0));
     QCOMPARE(key2->accessibleName(), QStringLiteral("Key 3: LED color #00FF00"));
     QVERIFY(key2->isUnsaved());
-    QVERIFY(!qobject_cast<KeyButton *>(window->controlButton(3))->isUnsaved());
+    QVERIFY(!qobject_cast<KeyButton *>(controlButton(*window, 3))->isUnsaved());
 
     // The layer is marked by its lighting alone once its keys are saved.
     store.markKeySaved(0, 5, store.layers()[0][5]);

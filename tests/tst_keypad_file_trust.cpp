@@ -3,6 +3,7 @@
 // complete or not written, and what a keypad cannot report is not invented.
 
 #include "tst_keypad_file_support.h"
+#include "tst_control_support.h"
 
 #include "keypad/controlmap.h"
 #include "app/files/importpreview.h"
@@ -64,7 +65,7 @@ QSet<QString> windowNames(Widget &window)
 {
     QSet<QString> names;
     for (int place = 0; place < kKeySlotCount; ++place) {
-        QPushButton *button = window.controlButton(place);
+        QPushButton *button = controlButton(window, place);
         if (button && button->isVisibleTo(&window)
             && !button->accessibleName().endsWith(QStringLiteral("not assigned")))
             names << button->accessibleName();
@@ -193,7 +194,7 @@ void KeypadFileTrustTest::everyPictureNamesItsControlsAsTheWindow()
         // B on the next and so on.
         KeyboardData &store = session.store();
         for (int place = 0; place < kKeySlotCount; ++place) {
-            const QPushButton *button = session.window->controlButton(place);
+            const QPushButton *button = controlButton(*session.window, place);
             const int slot = session.window->keyIndexForButton(place);
             if (button && button->isVisibleTo(session.window.get()) && slot >= 0
                 && store.isWritableSlot(slot)) {
@@ -298,7 +299,7 @@ void KeypadFileTrustTest::oldKeypadFileHoldsItsFixedControlsAndNoLighting()
         QVERIFY(!fixed.isEmpty());
         int shown = 0;
         for (int place = 0; place < kKeySlotCount; ++place) {
-            QPushButton *button = session.window->controlButton(place);
+            QPushButton *button = controlButton(*session.window, place);
             shown += button && button->isVisibleTo(session.window.get());
         }
         QVERIFY(file->layers.first().controls.size() <= shown);

@@ -1,4 +1,5 @@
 #include "tst_flows_support.h"
+#include "tst_control_support.h"
 #include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
 #include "app/window/widget.h"
@@ -121,7 +122,7 @@ void TestLayers::switchingLayers()
     KeyboardData &store = window.keyboardData();
     const QList<QPushButton *> buttons = layerButtons(window);
     auto *display = window.findChild<QTextEdit *>();
-    auto *key0 = qobject_cast<KeyButton *>(window.controlButton(0));
+    auto *key0 = qobject_cast<KeyButton *>(controlButton(window, 0));
     QVERIFY(display && key0);
 
     assignKey(store, 1, 0, QStringLiteral("Q"));
@@ -198,11 +199,11 @@ void TestLayers::legacyMarksFollowTheLayer()
         store.updateKey(1, c.button, [&](KeyConfig &k) { k = KeyConfig(); });
         QTest::mouseClick(layerButtons(*window).at(1), Qt::LeftButton);
         QCOMPARE(store.currentLayer(), 1);
-        QVERIFY2(isMarked(window->controlButton(c.button)), c.layout);
-        QCOMPARE(window->controlButton(c.button)->text(), QStringLiteral("K"));
+        QVERIFY2(isMarked(controlButton(*window, c.button)), c.layout);
+        QCOMPARE(controlButton(*window, c.button)->text(), QStringLiteral("K"));
 
         QTest::mouseClick(layerButtons(*window).at(0), Qt::LeftButton);
-        QCOMPARE(isMarked(window->controlButton(c.button)), !store.layers()[0][c.key].isEmpty());
+        QCOMPARE(isMarked(controlButton(*window, c.button)), !store.layers()[0][c.key].isEmpty());
 
         // The picture outlives the keypad, and the six-key pad's knob keeps
         // its family's numbering until the next keypad is read; the single

@@ -1,4 +1,6 @@
 #include "keypad/layoutcatalogue.h"
+#include "tst_control_support.h"
+#include "app/keypadview/keypadview.h"
 #include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
 #include "app/window/widget.h"
@@ -48,7 +50,7 @@ QList<int> shownSlots(const Widget &window)
 {
     QList<int> shownList;
     for (int slot = 0; slot < kKeySlotCount; ++slot)
-        if (shown(window, window.controlButton(slot)))
+        if (shown(window, controlButton(window, slot)))
             shownList.append(slot);
     return shownList;
 }
@@ -80,6 +82,7 @@ private slots:
     void layoutChoiceFromDescription();
     void startupPresets();
     void controlSlotsFollowTheLayout();
+    void everyShownControlSelectsItsKey();
     void everyLayoutFitsInOrder();
 };
 
@@ -198,7 +201,7 @@ void TestLayouts::startupPresets()
     const char *pictures[] = {"LEFT114x97.png", "RIGHT114x97.png", "LEFT114x97.png",
                               "RIGHT114x97.png"};
     for (int slot = 5; slot <= 8; ++slot) {
-        auto *turn = qobject_cast<KnobButton *>(window.controlButton(slot));
+        auto *turn = qobject_cast<KnobButton *>(controlButton(window, slot));
         QVERIFY(turn);
         QVERIFY(turn->isEnabled());
         QCOMPARE(turn->property("buttonIndex").toInt(), slot);
@@ -206,8 +209,8 @@ void TestLayouts::startupPresets()
         QVERIFY(!turn->picture().isNull());
     }
     for (int slot = 16; slot < kKeySlotCount; ++slot) {
-        QVERIFY(!shown(window, window.controlButton(slot)));
-        QVERIFY(!window.controlButton(slot)->isEnabled());
+        QVERIFY(!shown(window, controlButton(window, slot)));
+        QVERIFY(!controlButton(window, slot)->isEnabled());
     }
 
     // The one-key pad shows its key matrix.
@@ -226,10 +229,10 @@ void TestLayouts::controlSlotsFollowTheLayout()
     window.applyLayout(layoutById(Layout6K1E));
     QCOMPARE(shownSlots(window), QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8}));
     for (int slot = 0; slot < 6; ++slot)
-        QVERIFY(qobject_cast<KeyButton *>(window.controlButton(slot)));
+        QVERIFY(qobject_cast<KeyButton *>(controlButton(window, slot)));
     QSet<QPushButton *> seen;
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        QPushButton *button = window.controlButton(slot);
+        QPushButton *button = controlButton(window, slot);
         if (!button)
             continue;
         QVERIFY2(!seen.contains(button), qPrintable(QString::number(slot)));
@@ -237,13 +240,13 @@ void TestLayouts::controlSlotsFollowTheLayout()
         QCOMPARE(button->property("buttonIndex").toInt(), slot);
     }
     for (int slot = 16; slot <= 18; ++slot)
-        QVERIFY(!window.controlButton(slot));
+        QVERIFY(!controlButton(window, slot));
 
     // A knob part selects its slot once, whichever layout placed it first.
-    QPushButton *turnRight = window.controlButton(7);
+    QPushButton *turnRight = controlButton(window, 7);
     QVERIFY(qobject_cast<KnobButton *>(turnRight));
     window.applyLayout(layoutById(Layout16K3E_S0));
-    QCOMPARE(window.controlButton(17), turnRight);
+    QCOMPARE(controlButton(window, 17), turnRight);
     window.applyLayout(layoutById(Layout6K1E));
     QSignalSpy selection(&store, &KeyboardData::selectedKeyChanged);
     turnRight->click();
@@ -259,8 +262,8 @@ void TestLayouts::controlSlotsFollowTheLayout()
     });
     window.applyLayout(layoutById(Layout16K3E_S0));
     QVERIFY(!turnRight->isChecked());
-    QCOMPARE(window.controlButton(2)->text(), QStringLiteral("A"));
-    QVERIFY(static_cast<KeyButton *>(window.controlButton(2))->isAssigned());
+    QCOMPARE(controlButton(window, 2)->text(), QStringLiteral("A"));
+    QVERIFY(static_cast<KeyButton *>(controlButton(window, 2))->isAssigned());
     QCOMPARE(shownSlots(window).size(), 25);
 
     // The single knob: five parts in shownList 0 to 4, in their own container.
@@ -269,12 +272,12 @@ void TestLayouts::controlSlotsFollowTheLayout()
     const char *pictures[] = {"RIGHT114x97.png", "LEFT114x97.png", "IN150x150.png",
                               "PressRIGHT114x97.png", "PressLEFT114x97.png"};
     for (int slot = 0; slot < 5; ++slot) {
-        auto *part = qobject_cast<KnobButton *>(window.controlButton(slot));
+        auto *part = qobject_cast<KnobButton *>(controlButton(window, slot));
         QVERIFY(part);
         QCOMPARE(part->parentWidget()->objectName(), QStringLiteral("ZeroOneKnobContainer"));
         QVERIFY(part->imagePath().endsWith(pictures[slot]));
     }
-    QVERIFY(!window.controlButton(2)->isChecked());
+    QVERIFY(!controlButton(window, 2)->isChecked());
 
     // Two knobs top to bottom, no key.
     window.applyLayout(layoutById(Layout16K3E_S2));
@@ -286,6 +289,37 @@ void TestLayouts::controlSlotsFollowTheLayout()
     window.applyLayout(layoutById(Layout6K0E));
     QCOMPARE(panelLayout->direction(), QBoxLayout::LeftToRight);
     QCOMPARE(shownSlots(window), QList<int>({0, 1, 2, 3, 4, 5}));
+}
+
+void TestLayouts::everyShownControlSelectsItsKey()
+{
+    Widget window(AppSettings(), *HIDManager::instance());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    KeyboardData &store = window.keyboardData();
+    auto *view = window.findChild<KeypadView *>();
+    QSignalSpy clicked(view, &KeypadView::controlClicked);
+    for (int id = 0; id < kLayoutCount; ++id) {
+        window.applyLayout(layoutById(id));
+        settle();
+        // One control per place: a control the layout put out of every slot
+        // keeps none, so a script's lookup by place is never ambiguous.
+        QMap<int, int> controlsAtPlace;
+        for (QPushButton *button : window.findChildren<QPushButton *>())
+            if (button->property("buttonIndex").isValid())
+                ++controlsAtPlace[button->property("buttonIndex").toInt()];
+        for (int slot : shownSlots(window)) {
+            const QString at = QStringLiteral("layout %1 slot %2").arg(id).arg(slot);
+            QVERIFY2(controlsAtPlace.value(slot) == 1, qPrintable(at));
+            QPushButton *control = controlButton(window, slot);
+            clicked.clear();
+            QTest::mouseClick(control, Qt::LeftButton);
+            QCOMPARE(clicked.count(), 1);
+            QCOMPARE(clicked.first().first().toInt(), slot);
+            QVERIFY2(store.selectedKey() == window.keyIndexForButton(slot), qPrintable(at));
+            QVERIFY2(control->isChecked(), qPrintable(at));
+        }
+    }
 }
 
 void TestLayouts::everyLayoutFitsInOrder()
@@ -329,7 +363,7 @@ void TestLayouts::everyLayoutFitsInOrder()
             QVERIFY2(!shownList.isEmpty(), at);
             QList<QRect> rects;
             for (int slot : shownList) {
-                const QRect rect = rectIn(window.controlButton(slot), frame);
+                const QRect rect = rectIn(controlButton(window, slot), frame);
                 QVERIFY2(inside.contains(rect),
                          qPrintable(where + " slot " + QString::number(slot)));
                 QVERIFY2(rect.width() >= 8, at);
@@ -345,7 +379,7 @@ void TestLayouts::everyLayoutFitsInOrder()
             QList<QRect> keys;
             QList<QRect> knobs;
             for (int i = 0; i < shownList.size(); ++i)
-                (qobject_cast<KeyButton *>(window.controlButton(shownList[i])) ? keys : knobs)
+                (qobject_cast<KeyButton *>(controlButton(window, shownList[i])) ? keys : knobs)
                     .append(rects[i]);
             QCOMPARE(keys.size(), qMin(layoutSpec.keyCount, 16));
             for (int i = 1; i < keys.size(); ++i)
@@ -365,7 +399,7 @@ void TestLayouts::everyLayoutFitsInOrder()
     // The frame's border and corners follow the scale.
     QCOMPARE(panelOutlineMismatch(*frame, 10, 52), QString());
     window.applyLayout(layoutById(Layout16K3E_S0));
-    QCOMPARE(static_cast<KeyButton *>(window.controlButton(0))->buttonSize(), 160);
+    QCOMPARE(static_cast<KeyButton *>(controlButton(window, 0))->buttonSize(), 160);
 }
 
 QTEST_MAIN(TestLayouts)

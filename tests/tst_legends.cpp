@@ -3,6 +3,7 @@
 // in both languages; and knob legends that read over the knob pictures.
 
 #include "tst_flows_support.h"
+#include "tst_control_support.h"
 
 #include "app/look/windowsize.h"
 #include "widgets/focusring.h"
@@ -174,7 +175,7 @@ void TestLegends::windowLegendsNameTheirFunctions()
         // The sizes are the content's, below the menu bar.
         QVERIFY(flowtest::resizeAndRescale(*window, windowSizeForContent(size)));
         for (const Assigned &key : assignments()) {
-            auto *control = qobject_cast<ControlButton *>(window->controlButton(key.slot));
+            auto *control = qobject_cast<ControlButton *>(controlButton(*window, key.slot));
             QVERIFY(control);
             const QString whole = QString::fromUtf8(chinese ? key.chinese : key.english);
             const QString legend = control->property("legend").toString();

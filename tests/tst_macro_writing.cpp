@@ -3,6 +3,7 @@
 // written macro on the keypad.
 
 #include "tst_flows_support.h"
+#include "tst_control_support.h"
 
 #include "app/editing/edithistory.h"
 #include "model/keyboarddata.h"
@@ -230,7 +231,7 @@ void MacroWritingTest::eachEditIsOneUndoStep()
     MacroPage *page = window->findChild<MacroPage *>();
     MacroFlowWidget *flow = page->flow();
     window->findChild<QListWidget *>()->setCurrentRow(RowMacro);
-    window->controlButton(2)->click();
+    controlButton(*window, 2)->click();
     const int key = window->keyIndexForButton(2);
     const QVector<MacroStep> start{step(0, 0x04, 0), step(1, 0x04), step(0, 0x05), step(1, 0x05)};
     store.assignMacro(start);
@@ -312,7 +313,7 @@ void MacroWritingTest::aWrittenMacroReachesTheKeypad()
     KeyboardData &store = window->keyboardData();
     MacroPage *page = window->findChild<MacroPage *>();
     window->findChild<QListWidget *>()->setCurrentRow(RowMacro);
-    window->controlButton(4)->click();
+    controlButton(*window, 4)->click();
     const int key = window->keyIndexForButton(4);
     page->setTypingLayout({QStringLiteral("de"), QString()}, layout("de"));
 

@@ -3,6 +3,7 @@
 // virtual keypad.
 
 #include "tst_flows_support.h"
+#include "tst_control_support.h"
 
 #include "app/editing/editcontrols.h"
 #include "app/editing/edithistory.h"
@@ -92,7 +93,7 @@ void MenusTest::menuEntriesAreTheWindowsCommands()
     QVERIFY(save->isEnabled());
 
     // Save writes the change to the keypad, as the button does.
-    window->controlButton(9)->click();
+    controlButton(*window, 9)->click();
     window->keyboardData().appendBaseKey(UsageB);
     QCoreApplication::processEvents();
     save->trigger();
@@ -115,7 +116,7 @@ void MenusTest::menuEntriesAreTheWindowsCommands()
     QVERIFY(!edits->copyAction()->isEnabled() && !edits->pasteAction()->isEnabled()
             && !edits->deleteAction()->isEnabled());
     QVERIFY(edit->actions().contains(edits->copyAction()));
-    window->controlButton(2)->click();
+    controlButton(*window, 2)->click();
     QVERIFY(edits->copyAction()->isEnabled() && !edits->pasteAction()->isEnabled());
     edits->copyAction()->trigger();
     QVERIFY(edits->pasteAction()->isEnabled());
@@ -143,7 +144,7 @@ void MenusTest::menuEntriesAreTheWindowsCommands()
     QVERIFY(fileEntries.indexOf(exportAction) < fileEntries.indexOf(entry(file, "Quit")) - 1);
 
     // A recording keeps every key: no menu, no Quit, no Save.
-    window->controlButton(6)->click();
+    controlButton(*window, 6)->click();
     window->findChild<MacroPage *>()->startMacroRecording();
     QVERIFY(!window->findChild<QMenuBar *>()->isEnabled());
     QVERIFY(!window->findChild<WindowMenus *>()->quitAction()->isEnabled());
@@ -167,7 +168,7 @@ void MenusTest::undoNamesTheStepAndTheStatusLineSaysIt()
     auto window = connectedWindow(log, "16k3e");
     QVERIFY(window);
     EditHistory *history = window->findChild<EditHistory *>();
-    window->controlButton(5)->click();
+    controlButton(*window, 5)->click();
     window->keyboardData().assignMedia(VolumeUp);
     QCoreApplication::processEvents();
     QCOMPARE(history->undoAction()->text(), QStringLiteral("Undo: Vol+ on key 6"));
@@ -178,7 +179,7 @@ void MenusTest::undoNamesTheStepAndTheStatusLineSaysIt()
     QCOMPARE(statusLabel(*window)->text(), QStringLiteral("Redone: Vol+ on key 6"));
 
     // A knob part is named as the picture shows it.
-    window->controlButton(16)->click();
+    controlButton(*window, 16)->click();
     window->keyboardData().appendBaseKey(UsageB);
     QCoreApplication::processEvents();
     QCOMPARE(history->undoAction()->text(), QStringLiteral("Undo: B on knob 1 turn left"));
@@ -192,7 +193,7 @@ void MenusTest::undoNamesTheStepAndTheStatusLineSaysIt()
     chinese->show();
     QVERIFY(connectDemo(log, "16k3e"));
     QVERIFY(menuTitled(*chinese, QString::fromUtf8("编辑(&E)")));
-    chinese->controlButton(5)->click();
+    controlButton(*chinese, 5)->click();
     chinese->keyboardData().assignMedia(VolumeUp);
     QCoreApplication::processEvents();
     QCOMPARE(chinese->findChild<EditHistory *>()->undoAction()->text(),
@@ -205,7 +206,7 @@ void MenusTest::contextMenuOnTheFocusedControl()
     auto window = connectedWindow(log, "16k3e");
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    QPushButton *key4 = window->controlButton(3);
+    QPushButton *key4 = controlButton(*window, 3);
     key4->setFocus();
     QTest::keyClick(key4, Qt::Key_F10, Qt::ShiftModifier);
     QMenu *menu = openControlMenu();
@@ -220,7 +221,7 @@ void MenusTest::contextMenuOnTheFocusedControl()
     QVERIFY(waitFor([] { return !openControlMenu(); }));
 
     // The Menu key on a knob part, and its Clear is the Delete command.
-    QPushButton *press = window->controlButton(18);
+    QPushButton *press = controlButton(*window, 18);
     press->setFocus();
     QTest::keyClick(press, Qt::Key_Menu);
     menu = openControlMenu();

@@ -1,4 +1,5 @@
 #include "app/window/widget.h"
+#include "tst_control_support.h"
 #include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
 #include "app/look/windowsize.h"
@@ -207,7 +208,7 @@ void TestScaling::shellSizesAtARatio()
         QCOMPARE(button->maximumWidth(), 192);
     }
     QCOMPARE(window.panelScale(), 2.0);
-    QCOMPARE(static_cast<KeyButton *>(window.controlButton(15))->buttonSize(), 160);
+    QCOMPARE(static_cast<KeyButton *>(controlButton(window, 15))->buttonSize(), 160);
     // The window's look stops at its own controls: a dialog's field keeps its size.
     QDialog dialog(&window);
     auto *field = new QLineEdit(&dialog);
@@ -221,7 +222,7 @@ void TestScaling::shellSizesAtARatio()
     QVERIFY(list->styleSheet().contains("font-size: 18px;"));
     QCOMPARE(inputFrame(window)->width(), 300);
     QCOMPARE(layerColumn(window)->width(), 96);
-    QCOMPARE(static_cast<KeyButton *>(window.controlButton(15))->buttonSize(), 80);
+    QCOMPARE(static_cast<KeyButton *>(controlButton(window, 15))->buttonSize(), 80);
 }
 
 void TestScaling::functionButtonTextsFitTheirButtons()

@@ -2,6 +2,7 @@
 // Clear All, and the pages' clicks reaching the selected key.
 
 #include "keypad/layoutcatalogue.h"
+#include "tst_control_support.h"
 #include "keypad/settingsfile.h"
 #include "device/hidmanager.h"
 #include "app/window/widget.h"
@@ -90,8 +91,8 @@ void SelectionTest::clickingSelectsAndReselects()
 {
     auto window = makeWindow();
     KeyboardData &store = window->keyboardData();
-    QPushButton *key3 = window->controlButton(3);
-    QPushButton *key4 = window->controlButton(4);
+    QPushButton *key3 = controlButton(*window, 3);
+    QPushButton *key4 = controlButton(*window, 4);
     QVERIFY(key3 && key4);
     store.updateKey(0, 3, [&](KeyConfig &k) { k.setSingleKey(kUsageA); });
 
@@ -119,7 +120,7 @@ void SelectionTest::clickingSelectsAndReselects()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     auto *list = window->findChild<QListWidget *>();
     const auto choose = [&](int control, int row, QPushButton *button) {
-        QTest::mouseClick(window->controlButton(control), Qt::LeftButton);
+        QTest::mouseClick(controlButton(*window, control), Qt::LeftButton);
         list->setCurrentRow(row);
         QVERIFY(button && button->isVisible());
         QTest::mouseClick(button, Qt::LeftButton);
@@ -140,7 +141,7 @@ void SelectionTest::clickingSelectsAndReselects()
     QCOMPARE(store.layers()[0][7].mouseAction, uint8_t(4));
     choose(8, RowProcreate, procreateButton(*window, QStringLiteral("Undo")));
     QCOMPARE(store.layers()[0][8].macroSteps.size(), 4);
-    QCOMPARE(window->controlButton(8)->text(), QStringLiteral("Undo"));
+    QCOMPARE(controlButton(*window, 8)->text(), QStringLiteral("Undo"));
     QPushButton *effect = window->findChild<LightingPage *>()->effectButtons().at(4);
     choose(9, RowRgbLed, effect);
     QCOMPARE(int(currentLayerEffect(store)), effect->property("modeId").toInt());
@@ -179,7 +180,7 @@ void SelectionTest::textsFollowTheModel()
     // The text a signal carries is not what is shown; the model is.
     store.updateKey(0, 5, [&](KeyConfig &k) { k.setSingleKey(kUsageA); });
     emit store.keyButtonTextChanged(5, QStringLiteral("bogus"));
-    QCOMPARE(window->controlButton(5)->text(), QStringLiteral("A"));
+    QCOMPARE(controlButton(*window, 5)->text(), QStringLiteral("A"));
 
     // Knob-only pads keep consumer usages in the keycode byte.
     window->applyLayout(layoutById(Layout0K1E_P1S1));
@@ -196,12 +197,12 @@ void SelectionTest::arrowsOnlyOnTheBaseKeysRow()
     store.updateKey(0, 0, [&](KeyConfig &k) { k.setSingleKey(kUsageUp); });
     list->setCurrentRow(RowBaseKeys);
     window->refreshKeyTexts();
-    QCOMPARE(window->controlButton(0)->text(), QString::fromUtf8("\u2191"));
+    QCOMPARE(controlButton(*window, 0)->text(), QString::fromUtf8("\u2191"));
     QCOMPARE(window->fullTextFor(0), QString::fromUtf8("\u2191"));
 
     // The row change alone re-derives the texts.
     list->setCurrentRow(RowExtKeys);
-    QCOMPARE(window->controlButton(0)->text(), QStringLiteral("Up"));
+    QCOMPARE(controlButton(*window, 0)->text(), QStringLiteral("Up"));
 }
 
 void SelectionTest::procreateShortcutsOnTheirRow()
@@ -213,24 +214,24 @@ void SelectionTest::procreateShortcutsOnTheirRow()
     QCOMPARE(window->findChild<QStackedWidget *>()->currentWidget(),
              static_cast<QWidget *>(window->findChild<ProcreatePage *>()));
 
-    window->controlButton(6)->click();
+    controlButton(*window, 6)->click();
     QPushButton *undo = procreateButton(*window, QStringLiteral("Undo"));
     QVERIFY(undo);
     undo->click();
     const KeyConfig &record = store.layers()[0][6];
     QCOMPARE(record.type, uint8_t(KeyTypeMacro));
     QCOMPARE(record.macroSteps.size(), 4);
-    QCOMPARE(window->controlButton(6)->text(), QStringLiteral("Undo"));
+    QCOMPARE(controlButton(*window, 6)->text(), QStringLiteral("Undo"));
 
     // Win + D typed by hand is the Clear Selection shortcut.
     store.updateKey(0, 7, [&](KeyConfig &k) { k = procreateRecord({kLeftGui, kUsageD}); });
     window->refreshKeyTexts();
-    QCOMPARE(window->controlButton(7)->text(), QStringLiteral("Clear Sel"));
+    QCOMPARE(controlButton(*window, 7)->text(), QStringLiteral("Clear Sel"));
     QCOMPARE(window->fullTextFor(7), QStringLiteral("Clear Selection"));
 
     // Elsewhere the same record reads as its keys.
     list->setCurrentRow(RowExtKeys);
-    QVERIFY(window->controlButton(6)->text() != QStringLiteral("Undo"));
+    QVERIFY(controlButton(*window, 6)->text() != QStringLiteral("Undo"));
 }
 
 void SelectionTest::clearAndClearAll()
@@ -240,7 +241,7 @@ void SelectionTest::clearAndClearAll()
     for (int key : {0, 1, 2})
         store.updateKey(0, key, [&](KeyConfig &k) { k.setSingleKey(kUsageA); });
     window->refreshKeyTexts();
-    auto *key1 = qobject_cast<KeyButton *>(window->controlButton(1));
+    auto *key1 = qobject_cast<KeyButton *>(controlButton(*window, 1));
     QVERIFY(key1->isAssigned());
 
     key1->click();
@@ -260,15 +261,15 @@ void SelectionTest::clearAndClearAll()
     QVERIFY(!key1->isChecked());
     QVERIFY(key1->text().isEmpty());
     QVERIFY(!key1->isAssigned());
-    QCOMPARE(window->controlButton(0)->text(), QStringLiteral("A"));
+    QCOMPARE(controlButton(*window, 0)->text(), QStringLiteral("A"));
 
-    window->controlButton(2)->click();
+    controlButton(*window, 2)->click();
     clearAll->click();
     QCOMPARE(store.selectedKey(), -1);
     for (int key : {0, 2}) {
         QVERIFY(store.layers()[0][key].isEmpty());
-        QVERIFY(window->controlButton(key)->text().isEmpty());
-        QVERIFY(!window->controlButton(key)->isChecked());
+        QVERIFY(controlButton(*window, key)->text().isEmpty());
+        QVERIFY(!controlButton(*window, key)->isChecked());
     }
     QVERIFY(window->findChild<QTextEdit *>()->toPlainText().isEmpty());
 }
@@ -285,14 +286,14 @@ void SelectionTest::lightingPageSelectsLeds()
              static_cast<QWidget *>(window->findChild<LightingPage *>()));
 
     // The keys show their LED colours instead of their texts.
-    auto *key2 = qobject_cast<KeyButton *>(window->controlButton(2));
+    auto *key2 = qobject_cast<KeyButton *>(controlButton(*window, 2));
     QVERIFY(key2->swatchOn());
     QVERIFY(key2->text().isEmpty());
 
     // A knob has no LED: nothing happens.
     QPushButton *knob = nullptr;
     for (int slot = 16; slot < kKeySlotCount && !knob; ++slot)
-        knob = qobject_cast<KnobButton *>(window->controlButton(slot));
+        knob = qobject_cast<KnobButton *>(controlButton(*window, slot));
     QVERIFY(knob);
     knob->click();
     QCOMPARE(store.selectedKey(), -1);
@@ -321,7 +322,7 @@ void SelectionTest::pagesReplaceThePlaceholders()
     // Leaving the macro row ends a recording; while it runs the rest is locked.
     auto *list = window->findChild<QListWidget *>();
     list->setCurrentRow(RowMacro);
-    window->controlButton(0)->click();
+    controlButton(*window, 0)->click();
     window->findChild<MacroPage *>()->startMacroRecording();
     QVERIFY(window->findChild<MacroPage *>()->isRecording());
     QVERIFY(!list->isEnabled());
@@ -340,7 +341,7 @@ void SelectionTest::displayNamesTheControl()
     auto window = makeWindow();
     KeyboardData &store = window->keyboardData();
     store.updateKey(0, 3, [&](KeyConfig &k) { k.setCombination(0x03, QByteArray(1, char(kUsageA))); });
-    window->controlButton(3)->click();
+    controlButton(*window, 3)->click();
     auto *heading = window->findChild<QLabel *>(QStringLiteral("keyDisplayHeading"));
     QVERIFY(heading);
     QCOMPARE(heading->text(), QStringLiteral("Key 4"));
@@ -361,7 +362,7 @@ void SelectionTest::lateControlsTakeDrops()
     window->applyLayout(layoutById(Layout5K2E));
     int turnButtons = 0;
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        auto *knob = qobject_cast<KnobButton *>(window->controlButton(slot));
+        auto *knob = qobject_cast<KnobButton *>(controlButton(*window, slot));
         if (!knob || !knob->isVisibleTo(window.get()))
             continue;
         ++turnButtons;

@@ -2,26 +2,21 @@
 
 #include <QObject>
 #include <QPoint>
-#include <QPointer>
 #include <QVector>
 #include <functional>
 
 class EditHistory;
 class KeyClipboard;
-class KeypadPanel;
-class KeySelection;
+class KeypadView;
 class LayerColumn;
 class QAction;
-class QPushButton;
 class QWidget;
-enum class NavDirection;
 
 // The window's keyboard and mouse ways of editing: Undo and Redo, Copy and
-// Paste, Delete (as "Clear"), Ctrl+1 to Ctrl+3 for the shown layer buttons, the
-// arrow keys across the keypad picture, and dragging one control onto
-// another to swap their functions. The Menu key, Shift+F10 and a right
-// click ask for a control's context menu. While a macro is recorded none of
-// them acts, so every key reaches the recorder.
+// Paste, Delete (as "Clear"), Ctrl+1 to Ctrl+3 for the shown layer buttons,
+// and the keypad view's drops (a swap of two functions) and context menus.
+// While a macro is recorded none of them acts, so every key reaches the
+// recorder.
 class EditControls : public QObject
 {
     Q_OBJECT
@@ -29,8 +24,7 @@ public:
     using Clear = std::function<void()>;
     using LayerSwitch = std::function<void(int layer)>;
 
-    EditControls(QWidget *window, KeypadPanel &panel, KeySelection &selection,
-                 const LayerColumn &layers, EditHistory &history, KeyClipboard &clipboard,
+    EditControls(QWidget *window, KeypadView &view, const LayerColumn &layers, EditHistory &history, KeyClipboard &clipboard,
                  Clear clear, LayerSwitch layerSwitch);
 
     QAction *copyAction() const { return m_copy; }
@@ -43,29 +37,19 @@ public:
     // on; the store's selection changes call this, and so does a menu before
     // it shows them.
     void refreshEnabled();
-    // Moves the selection one control in `direction`; false when it stays.
-    bool moveSelection(NavDirection direction);
     // Swaps the functions of the controls in two slots (a drop).
     bool swapSlots(int fromSlot, int toSlot);
 
 signals:
     // A control's context menu was asked for, at `globalPos`; the control is
     // the selected one by then.
-    void controlMenuRequested(QPushButton *control, const QPoint &globalPos);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void controlMenuRequested(const QPoint &globalPos);
 
 private:
     QAction *addAction(const QList<QKeySequence> &keys, const std::function<void()> &run);
-    int slotOf(const QObject *button) const;
-    bool selectable(int slot) const;
-    bool startDrag(QPushButton *button);
-    bool requestMenu(QObject *watched, const QPoint &globalPos);
 
     QWidget *m_window;
-    const KeypadPanel &m_panel;
-    KeySelection &m_selection;
+    KeypadView &m_view;
     const LayerColumn &m_layers;
     EditHistory &m_history;
     KeyClipboard &m_clipboard;
@@ -77,6 +61,4 @@ private:
     QVector<QAction *> m_layerActions;
     QVector<QAction *> m_actions;
     bool m_recording = false;
-    QPointer<QPushButton> m_pressed;
-    QPoint m_pressPos;
 };

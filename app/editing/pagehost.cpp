@@ -6,8 +6,7 @@
 #include "keypad/devicestate.h"
 #include "app/keypadview/functionrows.h"
 #include "app/keypadview/keydisplay.h"
-#include "app/keypadview/keypadpanel.h"
-#include "app/keypadview/keyselection.h"
+#include "app/keypadview/keypadview.h"
 #include "app/look/widgetstyle.h"
 #include "app/look/windowsize.h"
 
@@ -28,7 +27,6 @@
 #include "pages/r20widedelaypage.h"
 #include "pages/r20widelightingpage.h"
 #include "widgets/buttonpaintwarmup.h"
-#include "widgets/keybutton.h"
 #include "widgets/macroflowwidget.h"
 #include "widgets/rgbcolorpickerwidget.h"
 #include "widgets/stylesheetupdate.h"
@@ -66,19 +64,18 @@ constexpr const char *kFunctionRowTitles[] = {
 
 } // namespace
 
-PageHost::PageHost(KeyboardData &store, const DeviceState &device, KeySelection &selection,
-                   const KeypadPanel &panel, KeyDisplay &display, QWidget *window)
+PageHost::PageHost(KeyboardData &store, const DeviceState &device, KeypadView &view,
+                   KeyDisplay &display, QWidget *window)
     : QObject(window)
     , m_store(store)
     , m_device(device)
-    , m_selection(selection)
-    , m_panel(panel)
+    , m_view(view)
     , m_display(display)
     , m_window(window)
 {
-    connect(&m_selection, &KeySelection::ledKeySelected, this, &PageHost::showSelectedLedColor);
-    connect(&m_selection, &KeySelection::lightingViewStale, this, &PageHost::refreshLightingView);
-    connect(&m_selection, &KeySelection::selectionPagesStale, this,
+    connect(&m_view, &KeypadView::ledKeySelected, this, &PageHost::showSelectedLedColor);
+    connect(&m_view, &KeypadView::lightingViewStale, this, &PageHost::refreshLightingView);
+    connect(&m_view, &KeypadView::selectionPagesStale, this,
             &PageHost::refreshSelectionPages);
     m_idleScaleTimer = new QTimer(this);
     m_idleScaleTimer->setSingleShot(true);
@@ -221,7 +218,7 @@ void PageHost::showPage(int row)
 {
     // Any other page, or the key pages chosen again, ends the choice.
     m_choosingKeyForMacro = false;
-    m_selection.setFunctionRow(row);
+    m_view.setFunctionRow(row);
     if (!m_pageStack || row < 0 || row > RowProcreate)
         return;
     if (row != RowMacro && m_macroPage)
@@ -231,8 +228,8 @@ void PageHost::showPage(int row)
     AssignmentPage *page = m_stackPages.at(stackIndex);
     applyPendingScaleAtShownSize(page);
     m_pageStack->setCurrentIndex(stackIndex);
-    const bool lightingWasShown = m_selection.lightingShown();
-    m_selection.setLightingShown(stackIndex == RowRgbLed || stackIndex == StackR20WideLighting);
+    const bool lightingWasShown = m_view.lightingShown();
+    m_view.setLightingShown(stackIndex == RowRgbLed || stackIndex == StackR20WideLighting);
     m_lightingPage->setRgbPageActive(stackIndex == RowRgbLed);
     // The lighting page fits a lower window than the key pages.
     m_window->setMinimumHeight(
@@ -242,10 +239,10 @@ void PageHost::showPage(int row)
     // start or stop showing their colours; every other page when it is
     // shown. Between two key pages only the keys' texts follow the row (the
     // base keys name arrows by their signs, Procreate its shortcuts).
-    if (lightingWasShown || m_selection.lightingShown())
+    if (lightingWasShown || m_view.lightingShown())
         refreshLightingView();
     else
-        m_selection.refreshKeyTexts();
+        m_view.refreshKeyTexts();
     if (page != m_lightingPage)
         page->refresh();
 
@@ -257,12 +254,12 @@ void PageHost::showPage(int row)
                           : QString());
 
     const int key = m_store.selectedKey();
-    if (m_selection.lightingShown()) {
+    if (m_view.lightingShown()) {
         m_display.clear();
         if (!m_lightingPage->isKnobLedLayout() && hasLed(key))
             showSelectedLedColor(key);
     } else if (key >= 0) {
-        m_display.showText(m_selection.controlTitleFor(key), m_selection.fullTextFor(key));
+        m_display.showText(m_view.controlTitleFor(key), m_view.fullTextFor(key));
     }
 }
 
@@ -291,14 +288,14 @@ void PageHost::bringRowIntoView(int row)
 
 bool PageHost::lightingShown() const
 {
-    return m_selection.lightingShown();
+    return m_view.lightingShown();
 }
 
 bool PageHost::hasLed(int key) const
 {
     if (key < 0 || key >= kKeyLedCount)
         return false;
-    return qobject_cast<KeyButton *>(m_selection.buttonForKey(key)) != nullptr;
+    return m_view.keyShownOnKey(key);
 }
 
 void PageHost::showSelectedLedColor(int key)
@@ -309,23 +306,23 @@ void PageHost::showSelectedLedColor(int key)
 
 void PageHost::refreshLightingView()
 {
-    m_lightingPage->setKnobLedLayout(m_panel.layout().name == QLatin1String("Layout_0K_1E_P1_S1"));
+    m_lightingPage->setKnobLedLayout(m_view.layout().name == QLatin1String("Layout_0K_1E_P1_S1"));
     // The page answers with lightingChanged, which redraws the keys.
     m_lightingPage->refresh();
 }
 
 void PageHost::onLightingChanged()
 {
-    if (m_selection.lightingShown())
+    if (m_view.lightingShown())
         showLedSwatches();
     else
-        m_selection.refreshKeyTexts();
+        m_view.refreshKeyTexts();
 }
 
 void PageHost::showLedSwatches()
 {
     for (int i = 0; i < kKeySlotCount; ++i)
-        m_selection.showLedSwatch(i);
+        m_view.showLedSwatch(i);
 }
 
 void PageHost::refreshSelectionPages()

@@ -9,8 +9,7 @@ class BaseKeysPage;
 class ExtKeysPage;
 class KeyboardData;
 class KeyDisplay;
-class KeypadPanel;
-class KeySelection;
+class KeypadView;
 class LightingPage;
 class MacroPage;
 class MousePage;
@@ -37,8 +36,8 @@ class PageHost : public QObject
 {
     Q_OBJECT
 public:
-    PageHost(KeyboardData &store, const DeviceState &device, KeySelection &selection,
-             const KeypadPanel &panel, KeyDisplay &display, QWidget *window);
+    PageHost(KeyboardData &store, const DeviceState &device, KeypadView &view,
+             KeyDisplay &display, QWidget *window);
 
     // The stack first: the list's row changes switch its pages.
     QStackedWidget *buildPageStack();
@@ -113,8 +112,7 @@ private:
 
     KeyboardData &m_store;
     const DeviceState &m_device;
-    KeySelection &m_selection;
-    const KeypadPanel &m_panel;
+    KeypadView &m_view;
     KeyDisplay &m_display;
     QWidget *m_window;
     QListWidget *m_functionList = nullptr;

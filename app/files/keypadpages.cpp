@@ -1,6 +1,6 @@
 #include "app/files/keypadpages.h"
 
-#include "app/keypadview/keyselection.h"
+#include "app/keypadview/keypadview.h"
 #include "model/keytexts.h"
 #include "model/labels.h"
 #include "model/translation.h"

@@ -335,7 +335,15 @@ void KeypadPanel::assignControlSlots()
         for (int i = 0; i < kExtraTurnButtonCount; ++i)
             m_controlButtons[size_t(kExtraTurnFirstSlot + i)] = m_extraTurnButtons[size_t(i)];
     }
+    // A button out of every slot keeps no place, so each place names one
+    // button for scripts and tests.
+    for (ControlButton *button : m_keyKnobGroup->findChildren<ControlButton *>())
+        button->setPlace(-1);
+    for (int slot = 0; slot < kKeySlotCount; ++slot)
+        if (auto *button = qobject_cast<ControlButton *>(m_controlButtons[size_t(slot)]))
+            button->setPlace(slot);
 }
+
 void KeypadPanel::logButtonMap() const
 {
     qCDebug(lcUi).noquote() << "[UI][layout]" << "button map:";

@@ -10,7 +10,7 @@
 #include "app/look/functionbuttons.h"
 #include "app/keypadview/keydisplay.h"
 #include "app/files/keypadprint.h"
-#include "app/keypadview/keyselection.h"
+#include "app/keypadview/keypadview.h"
 #include "app/editing/pagehost.h"
 #include "keypad/settingsfile.h"
 #include "app/look/statusline.h"
@@ -19,13 +19,10 @@
 #include "app/window/windowscaler.h"
 #include "app/look/windowsize.h"
 #include "pages/macropage.h"
-#include "widgets/controlbutton.h"
-#include "model/keytexts.h"
 #include "model/logging.h"
 #include "model/translation.h"
 
 #include <QPainter>
-#include <QPushButton>
 #include <QResizeEvent>
 #include <QStyleOption>
 
@@ -43,13 +40,12 @@ Widget::Widget(const AppSettings &settings, HIDManager &link, QWidget *parent)
 
     m_status = new StatusLine(this);
     m_flows = new ConnectionFlows(m_keyboardData, *m_status, m_link, this);
-    m_panel = new KeypadPanel([this] { return scaleRatio(); }, this);
     m_layers = new LayerColumn(m_keyboardData, m_flows->state(), this);
     m_display = new KeyDisplay(this);
     m_functionButtons = new FunctionButtons(this);
-    m_selection = new KeySelection(m_keyboardData, *m_panel, m_flows->state(), *m_display, this);
-    m_pages = new PageHost(m_keyboardData, m_flows->state(), *m_selection, *m_panel, *m_display,
-                           this);
+    m_view = new KeypadView(m_keyboardData, m_flows->state(), *m_display,
+                            [this] { return scaleRatio(); }, this);
+    m_pages = new PageHost(m_keyboardData, m_flows->state(), *m_view, *m_display, this);
 
     if (settings.layerNum) {
         m_layers->setStartupDefaultCount(*settings.layerNum);
@@ -63,7 +59,7 @@ Widget::Widget(const AppSettings &settings, HIDManager &link, QWidget *parent)
     fitFirstWindowToScreen(*this);
 
     buildWidgetTree();
-    m_scaler = new WindowScaler(this, {m_panel, m_layers, m_pages, m_functionButtons, m_display,
+    m_scaler = new WindowScaler(this, {m_view, m_layers, m_pages, m_functionButtons, m_display,
                                        m_lowerRow});
     m_layers->createButtonGroup();
 
@@ -79,7 +75,7 @@ Widget::Widget(const AppSettings &settings, HIDManager &link, QWidget *parent)
     // Print and PDF export of the layers shown.
     const KeypadPrintActions printing = addKeypadPrintActions(this, [this] {
         return keypadPrintContents(m_keyboardData, m_flows->state(), currentLayout(),
-                                   effectiveLayerDisplayCount(), m_selection->controlMap());
+                                   effectiveLayerDisplayCount(), m_view->controlMap());
     });
     m_menus->addToFileMenu({printing.print, printing.exportPdf});
     // Every text of the finished tree is translated in one pass.
@@ -105,25 +101,12 @@ Widget::~Widget()
 
 void Widget::connectParts()
 {
-    // Applying a layout has connected the buttons it placed already.
-    wireControlSlots();
-
     connect(m_layers, &LayerColumn::layerClicked, this, &Widget::onLayerButtonClicked);
 
     FunctionButtons *buttons = m_functionButtons;
     connect(buttons, &FunctionButtons::viewClicked, this,
             [] { qCDebug(lcView).noquote() << "View Settings clicked"; });
 
-    // The picture and the display follow the store themselves.
-    connect(&m_keyboardData, &KeyboardData::keyButtonTextChanged, m_selection,
-            &KeySelection::onKeyButtonTextChanged);
-    connect(&m_keyboardData, &KeyboardData::keyFullTextChanged, m_selection,
-            &KeySelection::onKeyFullTextChanged);
-    connect(&m_keyboardData, &KeyboardData::selectedKeyChanged, m_selection,
-            &KeySelection::onSelectedKeyChanged);
-    connect(&m_keyboardData, &KeyboardData::keyChanged, m_selection, &KeySelection::onKeyChanged);
-    connect(&m_keyboardData, &KeyboardData::currentLayerChanged, m_selection,
-            &KeySelection::refreshUnsavedMarks);
     connect(&m_keyboardData, &KeyboardData::unsavedChanged, this, &Widget::showUnsavedState);
     connect(m_flows, &ConnectionFlows::setAsideEditsChanged, this,
             [this] { showUnsavedState(hasUnsavedWork()); });
@@ -139,18 +122,6 @@ void Widget::connectParts()
     connect(m_flows, &ConnectionFlows::configurationLoaded, this,
             &Widget::onConfigurationLoaded);
     connect(m_flows, &ConnectionFlows::saveFinished, this, &Widget::onSaveFinished);
-}
-
-void Widget::wireControlSlots()
-{
-    for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        auto *button = qobject_cast<ControlButton *>(m_panel->controlButton(slot));
-        if (!button)
-            continue;
-        button->setPlace(slot);
-        connect(button, &ControlButton::placeClicked, m_selection, &KeySelection::clickPlace,
-                Qt::UniqueConnection);
-    }
 }
 
 // ---- layers ----------------------------------------------------------------
@@ -169,7 +140,7 @@ void Widget::onLayerButtonClicked(int id)
     refreshAssignedMarks();
     updateLayerButtonsVisibility();
     m_display->clear();
-    m_selection->dropSelectedButton();
+    m_view->dropSelection();
     qCDebug(lcLayer).noquote() << "Switched to Layer" << id + 1;
 }
 
@@ -182,22 +153,11 @@ LayoutSpec Widget::layoutForDevice(const DeviceInfo &info) const
 
 void Widget::applyLayout(const LayoutSpec &layoutSpec)
 {
-    m_selection->dropSelectedButton();
-    m_panel->applyLayout(layoutSpec, scaleRatio());
-    wireControlSlots();
-
-    // The buttons now stand for other keys: their texts and marks follow.
-    const KeyLayer &layer = m_keyboardData.layers()[m_keyboardData.currentLayer()];
-    for (int slot = 0; slot < kKeySlotCount; ++slot)
-        if (m_panel->controlButton(slot))
-            m_selection->onKeyButtonTextChanged(slot, shortTextOf(layer[slot]));
-    refreshAssignedMarks();
-    m_selection->refreshUnsavedMarks();
+    m_view->applyLayout(layoutSpec, scaleRatio());
 }
 
-const LayoutSpec &Widget::currentLayout() const { return m_panel->layout(); }
-QPushButton *Widget::controlButton(int slot) const { return m_panel->controlButton(slot); }
-double Widget::panelScale() const { return m_panel->scale(); }
+const LayoutSpec &Widget::currentLayout() const { return m_view->layout(); }
+double Widget::panelScale() const { return m_view->scale(); }
 
 void Widget::setStartupDisplayLayoutPreset(StartupLayoutPreset preset)
 {
@@ -245,21 +205,21 @@ void Widget::showEvent(QShowEvent *event)
 
 // ---- selection and key texts -----------------------------------------------
 
-void Widget::selectButton(int buttonIndex) { m_selection->selectButton(buttonIndex); }
-QString Widget::buttonTextFor(int key) const { return m_selection->buttonTextFor(key); }
-QString Widget::fullTextFor(int key) const { return m_selection->fullTextFor(key); }
-void Widget::refreshKeyTexts() { m_selection->refreshKeyTexts(); }
-void Widget::refreshAssignedMarks() { m_selection->refreshAssignedMarks(); }
-int Widget::keyIndexForButton(int button) const { return m_selection->keyIndexForButton(button); }
+void Widget::selectButton(int buttonIndex) { m_view->selectButton(buttonIndex); }
+QString Widget::buttonTextFor(int key) const { return m_view->buttonTextFor(key); }
+QString Widget::fullTextFor(int key) const { return m_view->fullTextFor(key); }
+void Widget::refreshKeyTexts() { m_view->refreshKeyTexts(); }
+void Widget::refreshAssignedMarks() { m_view->refreshAssignedMarks(); }
+int Widget::keyIndexForButton(int button) const { return m_view->keyIndexForButton(button); }
 
-void Widget::onClearSelectedClicked() { m_selection->clearSelected(); }
+void Widget::onClearSelectedClicked() { m_view->clearSelected(); }
 void Widget::onClearAllClicked()
 {
     // One step of its own, whatever the layer held.
     if (m_history)
-        m_history->perform(EditKind::ClearAll, [this] { m_selection->clearAll(); });
+        m_history->perform(EditKind::ClearAll, [this] { m_view->clearAll(); });
     else
-        m_selection->clearAll();
+        m_view->clearAll();
 }
 
 bool Widget::hasUnsavedWork() const
@@ -287,7 +247,7 @@ void Widget::onMacroRecordingChanged(bool recording)
     // the window waits.
     const bool enabled = !recording;
     m_status->setEnabled(enabled);
-    m_panel->setEnabled(enabled);
+    m_view->setEnabled(enabled);
     m_layers->setEnabled(enabled);
     m_pages->setRecording(recording);
     m_functionButtons->setRecording(recording);

@@ -2,7 +2,6 @@
 
 #include "app/editing/editcommands.h"
 #include "app/keypadview/functionrows.h"
-#include "app/keypadview/keypadpanel.h"
 #include "app/keypadview/layercolumn.h"
 #include "keypad/layoutcatalogue.h"
 #include "model/keyboarddata.h"
@@ -18,11 +17,10 @@ class LayerCopy;
 class FunctionButtons;
 class HIDManager;
 class KeyDisplay;
-class KeySelection;
+class KeypadView;
 class PageHost;
 class QDBusConnection;
 class ScriptGate;
-class QPushButton;
 class StatusLine;
 class WindowMenus;
 class WindowScaler;
@@ -53,11 +51,10 @@ public:
     void answerScriptsOn(QObject *busObject, const QDBusConnection &bus,
                          const QString &scriptBusName);
 
-    // The keypad picture (KeypadPanel).
+    // The keypad picture (KeypadView).
     LayoutSpec layoutForDevice(const DeviceInfo &info) const;
     void applyLayout(const LayoutSpec &layoutSpec);
     const LayoutSpec &currentLayout() const;
-    QPushButton *controlButton(int slot) const;
     double panelScale() const;
 
     // Scaling (WindowScaler).
@@ -65,7 +62,7 @@ public:
     double targetScaleRatio() const;
     void applyScale(double ratio);
 
-    // Selection and key texts (KeySelection).
+    // Selection and key texts (KeypadView).
     void selectButton(int buttonIndex);
     QString buttonTextFor(int key) const;
     QString fullTextFor(int key) const;
@@ -109,7 +106,6 @@ private:
     QWidget *buildTopBar();
     QWidget *buildContentRow();
     QWidget *buildLowerRow();
-    void wireControlSlots();
     void connectParts();
     // Undo and redo, copy, paste and swap, layer copy, keyboard control.
     void connectEditing();
@@ -142,11 +138,10 @@ private:
     // The parts, children of the window.
     StatusLine *m_status = nullptr;
     ConnectionFlows *m_flows = nullptr;
-    KeypadPanel *m_panel = nullptr;
+    KeypadView *m_view = nullptr;
     LayerColumn *m_layers = nullptr;
     KeyDisplay *m_display = nullptr;
     FunctionButtons *m_functionButtons = nullptr;
-    KeySelection *m_selection = nullptr;
     PageHost *m_pages = nullptr;
     WindowScaler *m_scaler = nullptr;
     QWidget *m_lowerRow = nullptr;

@@ -5,6 +5,7 @@
 
 #include "app/look/functionbuttons.h"
 #include "app/keypadview/keydisplay.h"
+#include "app/keypadview/keypadview.h"
 #include "app/editing/pagehost.h"
 #include "app/look/statusline.h"
 #include "pages/macropage.h"
@@ -63,7 +64,7 @@ QWidget *Widget::buildContentRow()
     layout->setSpacing(0);
     layout->setContentsMargins(20, 0, 20, 0);
     layout->addWidget(m_layers->build());
-    layout->addWidget(m_panel->build(), 3);
+    layout->addWidget(m_view->build(), 3);
     layout->addSpacing(kColumnGap);
     layout->addWidget(m_display->build(), 1);
     layout->addSpacing(kColumnGap);

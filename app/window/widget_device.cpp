@@ -6,7 +6,7 @@
 #include "app/connection/connectionflows.h"
 #include "app/look/functionbuttons.h"
 #include "app/keypadview/keydisplay.h"
-#include "app/keypadview/keyselection.h"
+#include "app/keypadview/keypadview.h"
 #include "app/editing/pagehost.h"
 #include "app/connection/unsavedprompt.h"
 #include "app/look/statusline.h"
@@ -23,7 +23,6 @@
 #endif
 
 #include <QCloseEvent>
-#include <QPushButton>
 
 void Widget::initHIDCommunication()
 {
@@ -85,14 +84,8 @@ void Widget::enableWritableControls()
     // cannot be edited while it is connected. The older families keep their
     // controls: the store refuses their unwritable slots with a log line.
     const bool slotsDescribed = m_flows->state().capabilities().slotsDescribed;
-    for (int slot = 0; slot < kKeySlotCount; ++slot) {
-        QPushButton *button = m_panel->controlButton(slot);
-        if (!button)
-            continue;
-        const bool writable =
-            !slotsDescribed || m_keyboardData.isWritableSlot(keyIndexForButton(slot));
-        button->setEnabled(button->isVisibleTo(this) && writable);
-    }
+    m_view->enableControls(
+        [&](int key) { return !slotsDescribed || m_keyboardData.isWritableSlot(key); });
 }
 
 void Widget::onConfigurationLoaded(bool afterConnect)
@@ -106,7 +99,7 @@ void Widget::onConfigurationLoaded(bool afterConnect)
     m_pages->refreshLightingView();
     if (afterConnect)
         m_pages->refreshSelectionPages();
-    m_selection->showSelectedKeyText();
+    m_view->showSelectedKeyText();
 }
 
 void Widget::onSaveFinished(bool ok)
@@ -160,7 +153,7 @@ void Widget::onDeviceDisconnected()
     m_display->clear();
     m_display->showPlaceholder();
 
-    m_selection->blankControls();
+    m_view->blankControls();
     enableWritableControls();
 
     m_pages->refreshSelectionPages();
@@ -202,5 +195,5 @@ void Widget::startKeysOnlySave() { m_flows->saveKeysOnly(); }
 void Widget::saveRecordedKey()
 {
     const int key = m_keyboardData.selectedKey();
-    m_flows->saveKeysOnly(m_keyboardData.currentLayer(), key, m_selection->controlTitleFor(key));
+    m_flows->saveKeysOnly(m_keyboardData.currentLayer(), key, m_view->controlTitleFor(key));
 }

@@ -10,7 +10,7 @@
 #include "app/look/functionbuttons.h"
 #include "app/editing/keyclipboard.h"
 #include "app/files/keypadfilecommands.h"
-#include "app/keypadview/keyselection.h"
+#include "app/keypadview/keypadview.h"
 #include "app/editing/layercopy.h"
 #include "app/editing/pagehost.h"
 #include "app/look/statusline.h"
@@ -21,15 +21,11 @@
 #include <QAction>
 #include <QLayout>
 #include <QMenuBar>
-#include <QPushButton>
 
 void Widget::connectEditing()
 {
     const auto switchLayer = [this](int layer) { onLayerButtonClicked(layer); };
-    const ControlOfKey controlOfKey = [this](int key) {
-        const QPushButton *button = m_selection->buttonForKey(key);
-        return button ? m_panel->identityOf(button) : ControlIdentity{};
-    };
+    const ControlOfKey controlOfKey = [this](int key) { return m_view->controlOfKey(key); };
     m_history = new EditHistory(m_keyboardData, this);
     m_history->setReveal([this](EditKind kind, const StoreChanges &changes, bool forward) {
         revealStep(kind, changes, forward);
@@ -38,7 +34,7 @@ void Widget::connectEditing()
     m_clipboard = new KeyClipboard(m_keyboardData, m_flows->state(), *m_history, *m_status, this);
     m_layerCopy = new LayerCopy(m_keyboardData, *m_history, this, switchLayer);
     m_editControls = new EditControls(
-        this, *m_panel, *m_selection, *m_layers, *m_history, *m_clipboard,
+        this, *m_view, *m_layers, *m_history, *m_clipboard,
         [this] { m_functionButtons->clickClear(); }, switchLayer);
 
     // Whatever record the store announces as changed becomes a step.
@@ -66,7 +62,7 @@ void Widget::connectEditing()
     // Export and import of the keypad's whole configuration.
     m_fileCommands = new KeypadFileCommands(
         this, m_keyboardData, *m_flows, *history,
-        [this]() -> const ControlMap & { return m_selection->controlMap(); });
+        [this]() -> const ControlMap & { return m_view->controlMap(); });
     const QList<QAction *> fileActions = addKeypadFileActions(this, m_fileCommands);
     connect(m_fileCommands, &KeypadFileCommands::imported, m_pages, showRestoredRecords);
     connect(&m_keyboardData, &KeyboardData::selectedKeyChanged, m_editControls,
@@ -96,7 +92,7 @@ void Widget::buildMenus()
                                      &m_keyboardData});
     layout()->setMenuBar(m_menus->build());
     connect(m_editControls, &EditControls::controlMenuRequested, m_menus,
-            [this](QPushButton *, const QPoint &globalPos) {
+            [this](const QPoint &globalPos) {
                 m_menus->popupControlMenu(globalPos);
             });
 }
@@ -137,7 +133,7 @@ void Widget::revealStep(EditKind kind, const StoreChanges &changes, bool forward
     const int layer = changes.layer();
     if (layer >= 0 && layer != m_keyboardData.currentLayer())
         onLayerButtonClicked(layer);
-    const int row = pageRowOfStep(kind, changes, forward, m_selection->lightingShown());
+    const int row = pageRowOfStep(kind, changes, forward, m_view->lightingShown());
     if (row >= 0)
         m_pages->bringRowIntoView(row);
 }

@@ -2,7 +2,7 @@
 #include "app/connection/connectionflows.h"
 #include "app/files/historywindow.h"
 #include "app/files/keypadfilecommands.h"
-#include "app/keypadview/keyselection.h"
+#include "app/keypadview/keypadview.h"
 #include "app/look/statusline.h"
 #include "app/window/windowmenus.h"
 #include "keypad/keypadfileplan.h"
@@ -18,7 +18,7 @@ void Widget::connectHistory(bool keepHistory)
             return std::nullopt;
         KeyboardData held;
         m_flows->held().fill(held);
-        return keypadFileOf(held, m_flows->state(), m_selection->controlMap(),
+        return keypadFileOf(held, m_flows->state(), m_view->controlMap(),
                             m_flows->fileSource());
     };
     if (keepHistory)
@@ -33,7 +33,7 @@ void Widget::connectHistory(bool keepHistory)
     hooks.heldNow = heldFile;
     hooks.changesOnKeypad = [this](const KeypadFile &file) {
         const ImportPlan plan =
-            planImport(file, m_keyboardData, m_flows->state(), m_selection->controlMap());
+            planImport(file, m_keyboardData, m_flows->state(), m_view->controlMap());
         QStringList lines;
         for (const LayerImport &layer : plan.layers) {
             for (const QString &change : layer.changes)

@@ -4,7 +4,7 @@
 #include "app/window/widget.h"
 
 #include "app/keypadview/keydisplay.h"
-#include "app/keypadview/keyselection.h"
+#include "app/keypadview/keypadview.h"
 #include "app/editing/pagehost.h"
 #include "pages/procreatepage.h"
 
@@ -32,5 +32,5 @@ void Widget::applyLanguage()
 
     m_pages->retranslatePages();
     m_pages->updateMacroPageTitle();
-    m_selection->showSelectedKeyText();
+    m_view->showSelectedKeyText();
 }

@@ -5,7 +5,7 @@
 #include "app/window/widget.h"
 
 #include "app/connection/connectionflows.h"
-#include "app/keypadview/keyselection.h"
+#include "app/keypadview/keypadview.h"
 #include "app/connection/scriptgate.h"
 #include "app/look/statusline.h"
 #include "app/files/windowcommands.h"
@@ -23,6 +23,6 @@ void Widget::answerScriptsOn(QObject *busObject, const QDBusConnection &bus,
                        WindowCommands::Parts{*m_flows, m_keyboardData, *m_fileCommands, [this] {
                                                  return ConnectedKeypad{m_flows->state(),
                                                                         currentLayout(),
-                                                                        m_selection->controlMap()};
+                                                                        m_view->controlMap()};
                                              }});
 }

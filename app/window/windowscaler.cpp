@@ -5,7 +5,7 @@
 
 #include "app/look/functionbuttons.h"
 #include "app/keypadview/keydisplay.h"
-#include "app/keypadview/keypadpanel.h"
+#include "app/keypadview/keypadview.h"
 #include "app/keypadview/layercolumn.h"
 #include "app/editing/pagehost.h"
 #include "app/look/windowsize.h"

@@ -4,7 +4,7 @@
 
 class FunctionButtons;
 class KeyDisplay;
-class KeypadPanel;
+class KeypadView;
 class LayerColumn;
 class NextPassPaint;
 class PageHost;
@@ -20,7 +20,7 @@ class WindowScaler : public QObject
     Q_OBJECT
 public:
     struct Parts {
-        KeypadPanel *panel;
+        KeypadView *panel;
         LayerColumn *layers;
         PageHost *pages;
         FunctionButtons *functionButtons;

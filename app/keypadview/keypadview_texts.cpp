@@ -1,7 +1,7 @@
-// Selecting a key or knob, the texts the controls and the key display show,
-// and the Clear and Clear All commands.
+// What the controls and the key display show for the keys of the current
+// layer, their marks, and the Clear and Clear All commands.
 
-#include "app/keypadview/keyselection.h"
+#include "app/keypadview/keypadview.h"
 
 #include "keypad/accessiblecontrolname.h"
 #include "keypad/devicestate.h"
@@ -88,144 +88,14 @@ bool keepsMediaInKeycode(const QString &layoutName, const KeyConfig &key)
                != std::end(kKnobMediaKeycodes);
 }
 
-KeySelection::KeySelection(KeyboardData &store, const KeypadPanel &panel,
-                           const DeviceState &device, KeyDisplay &display, QObject *parent)
-    : QObject(parent)
-    , m_store(store)
-    , m_panel(panel)
-    , m_device(device)
-    , m_display(display)
-{
-    connect(&m_store, &KeyboardData::ledLayerChanged, this, &KeySelection::onLedLayerChanged);
-}
-
-void KeySelection::setLightingShown(bool shown)
-{
-    if (shown == m_lightingShown)
-        return;
-    m_lightingShown = shown;
-    refreshUnsavedMarks();
-}
-
-// ---- button index and key index --------------------------------------------
-
-const ControlMap &KeySelection::controlMap() const
-{
-    const KeypadFamily &family = m_device.connectedFamily();
-    const ControlMapKey key{m_panel.layout().id, &family, &m_device.lastFamily(),
-                            family.descriptionBytes(m_device.description())};
-    if (!(key == m_mapKey)) {
-        m_map = ControlMap::of(m_device, m_panel.layout());
-        m_mapKey = key;
-    }
-    return m_map;
-}
-
-int KeySelection::keyIndexForButton(int button) const
-{
-    return controlMap().slotOfButton(button);
-}
-
-int KeySelection::buttonIndexForKey(int key) const
-{
-    return controlMap().buttonOfSlot(key);
-}
-
-QPushButton *KeySelection::buttonForKey(int key) const
-{
-    const int button = buttonIndexForKey(key);
-    return button >= 0 && button < kKeySlotCount ? m_panel.controlButton(button) : nullptr;
-}
-
-// ---- selecting -------------------------------------------------------------
-
-void KeySelection::clickPlace(int place)
-{
-    if (place < 0 || place >= kKeySlotCount)
-        return;
-    selectButton(place);
-    // A checkable button toggles itself before clicked(); only the selected
-    // control may stay checked, also when the click was refused.
-    for (QPushButton *control : m_panel.controlButtons())
-        if (control)
-            control->setChecked(control == m_selectedButton);
-}
-
-void KeySelection::selectButton(int buttonIndex)
-{
-    QPushButton *button = m_panel.controlButton(buttonIndex);
-    if (!button)
-        return;
-    auto *keyButton = qobject_cast<KeyButton *>(button);
-    // Knobs have no LED to colour.
-    if (m_lightingShown && !keyButton)
-        return;
-
-    const int key = keyIndexForButton(buttonIndex);
-    qCDebug(lcUi).noquote() << "[UI][select]" << "index" << buttonIndex << "layout"
-                            << m_panel.layout().name << "ptr" << button << "type"
-                            << button->metaObject()->className() << "dataIndex" << key << "text"
-                            << button->text();
-
-    if (m_selectedButton && m_selectedButton != button)
-        m_selectedButton->setChecked(false);
-    for (QPushButton *control : m_panel.controlButtons())
-        if (control)
-            control->setChecked(control == button);
-    m_selectedButton = button;
-
-    m_store.selectKey(key);
-
-    if (m_lightingShown && keyButton)
-        emit ledKeySelected(key);
-    qCDebug(lcUi).noquote() << "Selected button" << buttonIndex << "dataIndex:" << key
-                            << "text:" << button->text();
-}
-
-void KeySelection::onSelectedKeyChanged(int index)
-{
-    const int buttonIndex = buttonIndexForKey(index);
-    QPushButton *selected = index >= 0 && buttonIndex >= 0 && buttonIndex < kKeySlotCount
-        ? m_panel.controlButton(buttonIndex) : nullptr;
-    for (QPushButton *control : m_panel.controlButtons())
-        if (control)
-            control->setChecked(control == selected);
-    m_selectedButton = selected;
-
-    if (index < 0) {
-        m_display.clear();
-        // A layer switch, Clear All or a reload: the lighting shown follows.
-        if (m_lightingShown)
-            emit lightingViewStale();
-    } else {
-        const QString shortText = buttonTextFor(index);
-        const QString fullText = fullTextFor(index);
-        qCDebug(lcUi).noquote() << "Selected key changed:" << index + 1 << "buttonText:"
-                                << shortText << "fullText:" << fullText;
-        if (m_panel.layout().name == QLatin1String("Layout_16K_3E_P0_S0") && index >= 16
-            && index < kKeySlotCount) {
-            const KeyConfig record = currentKey(index);
-            qCDebug(lcUi).noquote()
-                << "[UI][select-state]" << "index" << index << "set" << !record.isEmpty()
-                << "type" << (record.isEmpty() ? -1 : int(record.type)) << "buttonText"
-                << shortTextOf(record) << "displayText" << fullTextOf(record);
-        }
-        if (m_lightingShown && qobject_cast<KeyButton *>(selected))
-            m_display.clear();
-        else
-            m_display.showText(controlTitleFor(index), fullText);
-    }
-    emit selectionPagesStale();
-}
-
 // ---- texts -----------------------------------------------------------------
 
-KeyConfig KeySelection::currentKey(int key) const
+KeyConfig KeypadView::currentKey(int key) const
 {
     return m_store.layers().value(m_store.currentLayer()).value(key);
 }
 
-QString KeySelection::keyText(int key, bool full) const
+QString KeypadView::keyText(int key, bool full) const
 {
     if (key < 0 || key >= kKeySlotCount)
         return QString();
@@ -242,7 +112,7 @@ QString KeySelection::keyText(int key, bool full) const
     // The label rules build the texts; the knob-only keypads keep media
     // usages in a single key's keycode byte.
     QString text;
-    if (keepsMediaInKeycode(m_panel.layout().name, c))
+    if (keepsMediaInKeycode(m_panel->layout().name, c))
         text = mediaLabel(c.keycode);
     else
         text = full ? displayTextOf(c) : controlTextOf(c);
@@ -254,22 +124,22 @@ QString KeySelection::keyText(int key, bool full) const
     return text;
 }
 
-QString KeySelection::buttonTextFor(int key) const
+QString KeypadView::buttonTextFor(int key) const
 {
     return keyText(key, false);
 }
 
-QString KeySelection::fullTextFor(int key) const
+QString KeypadView::fullTextFor(int key) const
 {
     return keyText(key, true);
 }
 
-void KeySelection::onKeyButtonTextChanged(int index, const QString &text)
+void KeypadView::onKeyButtonTextChanged(int index, const QString &text)
 {
-    qCDebug(lcUi).noquote() << "[UI] textChanged enter layout=" << m_panel.layout().name
+    qCDebug(lcUi).noquote() << "[UI] textChanged enter layout=" << m_panel->layout().name
                             << "index=" << index << "text=" << text;
     const int buttonIndex = buttonIndexForKey(index);
-    QPushButton *button = m_panel.controlButton(buttonIndex);
+    QPushButton *button = m_panel->controlButton(buttonIndex);
     if (!button)
         return;
     auto *keyButton = qobject_cast<KeyButton *>(button);
@@ -277,7 +147,7 @@ void KeySelection::onKeyButtonTextChanged(int index, const QString &text)
     const bool assigned = !currentKey(index).isEmpty();
     if (!swatchShown)
         showFunctionOf(button, index);
-    if (m_panel.layout().name == QLatin1String("Layout_6K_1E_P0_S0") && buttonIndex >= 6
+    if (m_panel->layout().name == QLatin1String("Layout_6K_1E_P0_S0") && buttonIndex >= 6
         && buttonIndex <= 8)
         qCDebug(lcUi).noquote() << "[UI] textChanged key" << buttonIndex << "text="
                                 << button->text() << "set=" << assigned;
@@ -287,7 +157,7 @@ void KeySelection::onKeyButtonTextChanged(int index, const QString &text)
         setAssignedMark(button, assigned);
 }
 
-void KeySelection::onKeyFullTextChanged(int index)
+void KeypadView::onKeyFullTextChanged(int index)
 {
     if (buttonIndexForKey(index) < 0 || index != m_store.selectedKey())
         return;
@@ -298,9 +168,9 @@ void KeySelection::onKeyFullTextChanged(int index)
         m_display.showText(controlTitleFor(index), fullTextFor(index));
 }
 
-void KeySelection::blankControls()
+void KeypadView::blankControls()
 {
-    for (QPushButton *button : m_panel.controlButtons()) {
+    for (QPushButton *button : m_panel->controlButtons()) {
         if (!button)
             continue;
         button->setText(QString());
@@ -312,12 +182,12 @@ void KeySelection::blankControls()
     m_selectedButton = nullptr;
 }
 
-void KeySelection::refreshKeyTexts()
+void KeypadView::refreshKeyTexts()
 {
-    qCDebug(lcUi).noquote() << "[UI] restore enter layout=" << m_panel.layout().name;
-    const bool sixKeyLayout = m_panel.layout().name == QLatin1String("Layout_6K_1E_P0_S0");
+    qCDebug(lcUi).noquote() << "[UI] restore enter layout=" << m_panel->layout().name;
+    const bool sixKeyLayout = m_panel->layout().name == QLatin1String("Layout_6K_1E_P0_S0");
     for (int i = 0; i < kKeySlotCount; ++i) {
-        QPushButton *button = m_panel.controlButton(i);
+        QPushButton *button = m_panel->controlButton(i);
         if (!button)
             continue;
         const int key = keyIndexForButton(i);
@@ -340,20 +210,20 @@ void KeySelection::refreshKeyTexts()
     }
 }
 
-void KeySelection::showLedSwatch(int slot)
+void KeypadView::showLedSwatch(int slot)
 {
-    auto *key = qobject_cast<KeyButton *>(m_panel.controlButton(slot));
+    auto *key = qobject_cast<KeyButton *>(m_panel->controlButton(slot));
     if (!key)
         return;
     const QColor color = ledColorOf(keyIndexForButton(slot));
     key->setText(QString());
     key->setSwatch(color);
     key->setAccessibleName(accessibleControlName(
-        m_panel.identityOf(key),
+        m_panel->identityOf(key),
         translateText(QStringLiteral("LED color %1")).arg(color.name().toUpper())));
 }
 
-void KeySelection::showFunctionOf(QPushButton *button, int key) const
+void KeypadView::showFunctionOf(QPushButton *button, int key) const
 {
     button->setText(buttonTextFor(key));
     // The legend breaks where the record's parts meet, whatever its text.
@@ -362,7 +232,7 @@ void KeySelection::showFunctionOf(QPushButton *button, int key) const
     setFullTextOf(button, fullTextFor(key));
 }
 
-void KeySelection::setFullTextOf(QPushButton *button, const QString &text) const
+void KeypadView::setFullTextOf(QPushButton *button, const QString &text) const
 {
     // The whole function text, shown on hover when the legend cuts it.
     if (auto *control = qobject_cast<ControlButton *>(button))
@@ -370,34 +240,27 @@ void KeySelection::setFullTextOf(QPushButton *button, const QString &text) const
     describeControl(button, text);
 }
 
-QString KeySelection::controlTitleFor(int key) const
+QString KeypadView::controlTitleFor(int key) const
 {
     const QPushButton *button = buttonForKey(key);
     if (!button)
         return {};
-    const ControlIdentity control = m_panel.identityOf(button);
+    const ControlIdentity control = m_panel->identityOf(button);
     return control.number > 0 ? controlTitle(control) : QString();
 }
 
-void KeySelection::describeControl(QPushButton *button, const QString &fullText) const
+void KeypadView::describeControl(QPushButton *button, const QString &fullText) const
 {
     if (!button)
         return;
-    const ControlIdentity control = m_panel.identityOf(button);
+    const ControlIdentity control = m_panel->identityOf(button);
     button->setAccessibleName(accessibleControlName(control, fullText));
     button->setAccessibleDescription(accessibleControlDescription(control));
 }
 
 // ---- Clear and Clear All ---------------------------------------------------
 
-void KeySelection::forgetSelectedButton()
-{
-    if (m_selectedButton)
-        m_selectedButton->setChecked(false);
-    m_selectedButton = nullptr;
-}
-
-void KeySelection::blankControl(QPushButton *button) const
+void KeypadView::blankControl(QPushButton *button) const
 {
     if (!button)
         return;
@@ -406,7 +269,7 @@ void KeySelection::blankControl(QPushButton *button) const
     setAssignedMark(button, false);
 }
 
-void KeySelection::clearSelected()
+void KeypadView::clearSelected()
 {
     const int key = m_store.selectedKey();
     m_store.clearSelectedKey();
@@ -418,13 +281,13 @@ void KeySelection::clearSelected()
     qCDebug(lcUi).noquote() << "Clear button clicked - cleared selected key";
 }
 
-void KeySelection::clearAll()
+void KeypadView::clearAll()
 {
     m_store.clearAllKeys();
     m_selectedButton = nullptr;
     qCDebug(lcUi).noquote() << "Clear All button clicked - cleared all keys";
     for (int i = 0; i < kKeySlotCount; ++i) {
-        QPushButton *button = m_panel.controlButton(i);
+        QPushButton *button = m_panel->controlButton(i);
         // Slots the keypad cannot store were refused and keep their text.
         if (button && currentKey(keyIndexForButton(i)).isEmpty())
             blankControl(button);
@@ -433,15 +296,15 @@ void KeySelection::clearAll()
     qCDebug(lcUi).noquote() << "Clear All - cleared layer" << m_store.currentLayer() + 1;
 }
 
-void KeySelection::refreshAssignedMarks()
+void KeypadView::refreshAssignedMarks()
 {
     // Each control is marked by the key it edits, which on two legacy
     // layouts is not the key of its own slot number.
     for (int slot = 0; slot < kKeySlotCount; ++slot)
-        setAssignedMark(m_panel.controlButton(slot), !currentKey(keyIndexForButton(slot)).isEmpty());
+        setAssignedMark(m_panel->controlButton(slot), !currentKey(keyIndexForButton(slot)).isEmpty());
 }
 
-bool KeySelection::keyUnsaved(int key) const
+bool KeypadView::keyUnsaved(int key) const
 {
     const int layer = m_store.currentLayer();
     const KeyLayer &keys = m_store.layers()[layer];
@@ -452,26 +315,26 @@ bool KeySelection::keyUnsaved(int key) const
     return keys[key].dirty;
 }
 
-void KeySelection::refreshUnsavedMarks()
+void KeypadView::refreshUnsavedMarks()
 {
     for (int slot = 0; slot < kKeySlotCount; ++slot)
-        setUnsavedMark(m_panel.controlButton(slot), keyUnsaved(keyIndexForButton(slot)));
+        setUnsavedMark(m_panel->controlButton(slot), keyUnsaved(keyIndexForButton(slot)));
 }
 
-void KeySelection::onKeyChanged(int layer, int key)
+void KeypadView::onKeyChanged(int layer, int key)
 {
     if (layer != m_store.currentLayer() || buttonIndexForKey(key) < 0)
         return;
     setUnsavedMark(buttonForKey(key), keyUnsaved(key));
 }
 
-void KeySelection::onLedLayerChanged(int layer)
+void KeypadView::onLedLayerChanged(int layer)
 {
     if (layer == m_store.currentLayer() && m_lightingShown)
         refreshUnsavedMarks();
 }
 
-void KeySelection::showSelectedKeyText()
+void KeypadView::showSelectedKeyText()
 {
     const int key = m_store.selectedKey();
     if (key < 0)
@@ -479,7 +342,7 @@ void KeySelection::showSelectedKeyText()
     m_display.showText(controlTitleFor(key), fullTextFor(key));
 }
 
-QColor KeySelection::ledColorOf(int key) const
+QColor KeypadView::ledColorOf(int key) const
 {
     return toQColor(currentLedColor(m_store, key));
 }
