@@ -34,11 +34,12 @@ else()
 endif()
 # Qt finds its Wayland platform plugin only when this is installed; without
 # it a Wayland session runs Zentrik through XWayland. "Allow access…" asks
-# through pkexec; without it the window shows the commands instead.
+# through pkexec; without it the window shows the commands instead. Qt's
+# file and print dialogs speak Chinese only with Qt's translations.
 if(ZENTRIK_QT_MAJOR EQUAL 6)
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, pkexec")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, pkexec, qt6-translations-l10n")
 else()
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qtwayland5, pkexec")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qtwayland5, pkexec, qttranslations5-l10n")
 endif()
 
 # Lets an already plugged-in keypad pick up the new rule without replugging.

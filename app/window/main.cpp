@@ -1,5 +1,6 @@
 #include "keypad/appidentity.h"
 #include "app/look/imagememory.h"
+#include "app/look/qtdialogtranslation.h"
 #include "app/look/raisewindow.h"
 #include "app/window/widget.h"
 #include "device/hidmanager.h"
@@ -49,7 +50,10 @@ int main(int argc, char *argv[])
 #endif
     // The settings file beside the executable chooses for the life of the
     // window.
-    Widget window(readSettingsFile(), *HIDManager::instance());
+    const AppSettings settings = readSettingsFile();
+    if (settings.useChinese)
+        installQtChineseTranslation(app);
+    Widget window(settings, *HIDManager::instance());
     QObject::connect(&instance, &InstanceGuard::activationRequested, &window,
                      [&window] { raiseWindow(&window); });
 #ifndef ZENTRIK_PORTABLE
