@@ -10,8 +10,9 @@
 #include <QAction>
 #include <QWidget>
 
-EditControls::EditControls(QWidget *window, KeypadView &view, const LayerColumn &layers, EditHistory &history,
-                           KeyClipboard &clipboard, Clear clear, LayerSwitch layerSwitch)
+EditControls::EditControls(QWidget *window, KeypadView &view, const LayerColumn &layers,
+                           EditHistory &history, KeyClipboard &clipboard, Clear clear,
+                           LayerSwitch layerSwitch)
     : QObject(window)
     , m_window(window)
     , m_view(view)

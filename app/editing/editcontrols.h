@@ -24,8 +24,9 @@ public:
     using Clear = std::function<void()>;
     using LayerSwitch = std::function<void(int layer)>;
 
-    EditControls(QWidget *window, KeypadView &view, const LayerColumn &layers, EditHistory &history, KeyClipboard &clipboard,
-                 Clear clear, LayerSwitch layerSwitch);
+    EditControls(QWidget *window, KeypadView &view, const LayerColumn &layers,
+                 EditHistory &history, KeyClipboard &clipboard, Clear clear,
+                 LayerSwitch layerSwitch);
 
     QAction *copyAction() const { return m_copy; }
     QAction *pasteAction() const { return m_paste; }

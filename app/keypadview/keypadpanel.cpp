@@ -158,11 +158,9 @@ QWidget *KeypadPanel::buildKnobArea()
 
     m_singleKnobContainer = new QWidget(m_knobArea);
     m_singleKnobContainer->setObjectName(QStringLiteral("ZeroOneKnobContainer"));
-    for (int part = 0; part < kSingleKnobPartCount; ++part) {
-        KnobButton *button = makeKnobButton(kSingleKnobPictures[part], m_singleKnobContainer);
-        button->setPlace(part);
-        m_singleKnobButtons[size_t(part)] = button;
-    }
+    for (int part = 0; part < kSingleKnobPartCount; ++part)
+        m_singleKnobButtons[size_t(part)] =
+            makeKnobButton(kSingleKnobPictures[part], m_singleKnobContainer);
     m_singleKnobContainer->hide();
     return m_knobArea;
 }
@@ -175,7 +173,6 @@ void KeypadPanel::createExtraTurnButtons()
     m_extraTurnContainer->setObjectName(QStringLiteral("ExtraTurnKnobContainer"));
     for (int i = 0; i < kExtraTurnButtonCount; ++i) {
         KnobButton *button = makeKnobButton(kExtraTurnPictures[i], m_extraTurnContainer);
-        button->setPlace(kExtraTurnFirstSlot + i);
         m_extraTurnButtons[size_t(i)] = button;
         watchControl(button);
     }

@@ -301,7 +301,8 @@ void KeypadView::refreshAssignedMarks()
     // Each control is marked by the key it edits, which on two legacy
     // layouts is not the key of its own slot number.
     for (int slot = 0; slot < kKeySlotCount; ++slot)
-        setAssignedMark(m_panel->controlButton(slot), !currentKey(keyIndexForButton(slot)).isEmpty());
+        setAssignedMark(m_panel->controlButton(slot),
+                        !currentKey(keyIndexForButton(slot)).isEmpty());
 }
 
 bool KeypadView::keyUnsaved(int key) const
